@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstring>
 #include <ctime>
+#include <thread>
 
 #include "xbase/date.h"
 #include "xbase/error.h"
@@ -142,10 +143,21 @@ std::unique_ptr<DbfTable> DbfTable::open(const std::string& path, OpenOptions op
         .setDefault(true);
   }
 
-  uint64_t size = t->file_.size();
-  std::vector<uint8_t> head(size_t(std::min<uint64_t>(size, kMaxHeaderLength)));
-  t->file_.readExact(0, head.data(), head.size(), "encabezado de tabla");
-  t->header_ = DbfHeader::parse(head, size, t->file_.path());
+  // The size is taken after the header: an appender elsewhere writes its record before
+  // the count, so the count read first always fits. A torn read of a count being
+  // rewritten that very moment is read again.
+  for (int attempt = 0;; ++attempt) {
+    std::vector<uint8_t> head(kMaxHeaderLength);
+    head.resize(t->file_.readAt(0, head.data(), head.size()));
+    uint64_t size = t->file_.size();
+    try {
+      t->header_ = DbfHeader::parse(head, size, t->file_.path());
+      break;
+    } catch (const Error&) {
+      if (attempt == 100) throw;
+      std::this_thread::yield();
+    }
+  }
   t->codec_ = std::make_unique<FieldCodec>(t->header_);
   t->codePage_ = &CodePage::forLanguageDriver(t->header_.languageDriver);
   for (size_t i = 0; i < t->header_.fields.size(); ++i)
@@ -285,15 +297,21 @@ void DbfTable::requireWritable() const {
 // Records.
 
 uint32_t DbfTable::diskCount() {
-  if (!deferred() || appendCount_ == 0) {
+  if (deferred() && appendCount_ > 0) return count_;
+  // Another process may be rewriting the count while we read it; a torn read shows as a
+  // count the file cannot hold, so read again before calling the file damaged.
+  for (int attempt = 0;; ++attempt) {
     uint8_t b[4];
     file_.readExact(4, b, 4, "encabezado de tabla");
     uint32_t n = uint32_t(b[0]) | uint32_t(b[1]) << 8 | uint32_t(b[2]) << 16 | uint32_t(b[3]) << 24;
     uint64_t max = (file_.size() - header_.headerLength) / header_.recordLength;
-    if (n > max) throwCorrupt(SC_BAD_TABLE, file_.path(), "el número de registros excede el tamaño del archivo");
-    count_ = n;
+    if (n <= max) {
+      count_ = n;
+      return count_;
+    }
+    if (attempt == 1000) throwCorrupt(SC_BAD_TABLE, file_.path(), "el número de registros excede el tamaño del archivo");
+    std::this_thread::yield();
   }
-  return count_;
 }
 
 uint32_t DbfTable::recCount() {
@@ -529,8 +547,10 @@ bool DbfTable::append() {
 }
 
 bool DbfTable::lockRecord(uint32_t recno) {
-  if (recno == 0) recno = recno_;
-  if (eof_ && recno == recno_) return false;
+  if (recno == 0) {
+    if (eof_) return false;
+    recno = recno_;
+  }
   if (!options_.shared || fileLock_ || recordLocks_.count(recno)) return true;
   LockRange r = locks_->record(recno);
   if (!file_.tryLock(r.offset, r.length, true)) return false;
