@@ -42,16 +42,26 @@ const char* kUsage =
 
 std::string versionName(uint8_t v) {
   switch (v) {
-    case 0x02: return "FoxBASE";
-    case 0x03: return "dBase III / FoxPro sin memo";
-    case 0x30: return "Visual FoxPro";
-    case 0x31: return "Visual FoxPro con autoincremento";
-    case 0x32: return "Visual FoxPro con Varchar/Varbinary";
-    case 0x83: return "dBase III con memo DBT";
-    case 0x8B: return "dBase IV con memo";
-    case 0xF5: return "FoxPro 2 con memo FPT";
-    case 0xFB: return "FoxBASE con memo";
-    default: return "otra";
+    case 0x02:
+      return "FoxBASE";
+    case 0x03:
+      return "dBase III / FoxPro sin memo";
+    case 0x30:
+      return "Visual FoxPro";
+    case 0x31:
+      return "Visual FoxPro con autoincremento";
+    case 0x32:
+      return "Visual FoxPro con Varchar/Varbinary";
+    case 0x83:
+      return "dBase III con memo DBT";
+    case 0x8B:
+      return "dBase IV con memo";
+    case 0xF5:
+      return "FoxPro 2 con memo FPT";
+    case 0xFB:
+      return "FoxBASE con memo";
+    default:
+      return "otra";
   }
 }
 
@@ -147,9 +157,12 @@ Value scopeValue(const DbfTable& t, const std::string& text) {
       if (jd) return Value::date(jd);
       return Value::num(d);
     }
-    case KeyKind::Int32: return Value::num(std::strtod(text.c_str(), nullptr));
-    case KeyKind::Logical: return Value::boolean(text == "T" || text == ".T.");
-    default: return Value::chars(text);
+    case KeyKind::Int32:
+      return Value::num(std::strtod(text.c_str(), nullptr));
+    case KeyKind::Logical:
+      return Value::boolean(text == "T" || text == ".T.");
+    default:
+      return Value::chars(text);
   }
 }
 
@@ -157,10 +170,14 @@ int cmdDump(const std::string& path, const std::vector<std::string>& args) {
   std::string tag, scope;
   bool all = false;
   for (size_t i = 0; i < args.size(); ++i) {
-    if (args[i] == "--tag" && i + 1 < args.size()) tag = args[++i];
-    else if (args[i] == "--all") all = true;
-    else if (args[i] == "--scope" && i + 1 < args.size()) scope = args[++i];
-    else throw UsageError("opción desconocida: " + args[i]);
+    if (args[i] == "--tag" && i + 1 < args.size())
+      tag = args[++i];
+    else if (args[i] == "--all")
+      all = true;
+    else if (args[i] == "--scope" && i + 1 < args.size())
+      scope = args[++i];
+    else
+      throw UsageError("opción desconocida: " + args[i]);
   }
   auto t = DbfTable::open(path, OpenOptions{true, true});
   t->setDeletedHidden(!all);
@@ -204,10 +221,14 @@ int cmdCreate(const std::string& path, const std::vector<std::string>& args) {
   std::vector<TagSpec> tags;
   int codePage = 1252;
   for (size_t i = 0; i < args.size(); ++i) {
-    if (args[i] == "--fields" && i + 1 < args.size()) fields = parseFields(args[++i]);
-    else if (args[i] == "--tag" && i + 1 < args.size()) tags.push_back(TagSpec::parse(args[++i]));
-    else if (args[i] == "--codepage" && i + 1 < args.size()) codePage = std::atoi(args[++i].c_str());
-    else throw UsageError("opción desconocida: " + args[i]);
+    if (args[i] == "--fields" && i + 1 < args.size())
+      fields = parseFields(args[++i]);
+    else if (args[i] == "--tag" && i + 1 < args.size())
+      tags.push_back(TagSpec::parse(args[++i]));
+    else if (args[i] == "--codepage" && i + 1 < args.size())
+      codePage = std::atoi(args[++i].c_str());
+    else
+      throw UsageError("opción desconocida: " + args[i]);
   }
   if (fields.empty()) throw UsageError("create necesita --fields");
   DbfTable::create(path, fields, tags, CodePage::forNumber(codePage));
@@ -223,7 +244,8 @@ int cmdLoad(const std::string& path) {
   std::vector<int> columns;
   for (const std::string& name : split(line, '\t')) {
     int i = t->fieldIndex(name);
-    if (i < 0 && trim(name) != "RECNO" && trim(name) != "DELETED") throw Error(EG_NOVAR, SC_FIELD, "no existe el campo " + name, path);
+    if (i < 0 && trim(name) != "RECNO" && trim(name) != "DELETED")
+      throw Error(EG_NOVAR, SC_FIELD, "no existe el campo " + name, path);
     columns.push_back(i);
   }
   size_t lineNo = 1, loaded = 0;
@@ -232,7 +254,8 @@ int cmdLoad(const std::string& path) {
     if (!line.empty() && line.back() == '\r') line.pop_back();
     if (line.empty()) continue;
     std::vector<std::string> values = split(line, '\t');
-    if (values.size() > columns.size()) throw Error(EG_ARG, SC_VALUE, "línea " + std::to_string(lineNo) + ": más columnas que campos", path);
+    if (values.size() > columns.size())
+      throw Error(EG_ARG, SC_VALUE, "línea " + std::to_string(lineNo) + ": más columnas que campos", path);
     if (!t->append()) throw Error(EG_APPENDLOCK, SC_LOCK, "no se puede agregar", path);
     for (size_t c = 0; c < values.size(); ++c) {
       if (columns[c] < 0) continue;
@@ -252,8 +275,10 @@ int cmdLoad(const std::string& path) {
 int cmdIndex(const std::string& path, const std::vector<std::string>& args) {
   std::vector<TagSpec> tags;
   for (size_t i = 0; i < args.size(); ++i) {
-    if (args[i] == "--tag" && i + 1 < args.size()) tags.push_back(TagSpec::parse(args[++i]));
-    else throw UsageError("opción desconocida: " + args[i]);
+    if (args[i] == "--tag" && i + 1 < args.size())
+      tags.push_back(TagSpec::parse(args[++i]));
+    else
+      throw UsageError("opción desconocida: " + args[i]);
   }
   if (tags.empty()) throw UsageError("index necesita --tag");
   auto t = DbfTable::open(path, OpenOptions{false, false});
@@ -265,7 +290,8 @@ std::unique_ptr<DbfTable> openLocked(const std::string& path, uint32_t recno) {
   auto t = DbfTable::open(path, OpenOptions{true, false});
   if (recno > t->recCount()) throw Error(EG_BOUND, SC_VALUE, "no existe el registro " + std::to_string(recno), path);
   t->goTo(recno);
-  if (!t->lockRecord(recno)) throw Error(EG_LOCK, SC_LOCK, "el registro " + std::to_string(recno) + " está bloqueado por otro usuario", path);
+  if (!t->lockRecord(recno))
+    throw Error(EG_LOCK, SC_LOCK, "el registro " + std::to_string(recno) + " está bloqueado por otro usuario", path);
   return t;
 }
 

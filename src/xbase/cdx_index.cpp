@@ -10,16 +10,32 @@ namespace xbase {
 
 namespace {
 
-constexpr size_t kMaxCachedNodes = 32768;  // about 20 MB of decoded nodes
-constexpr size_t kMaxDirtyNodes = 4096;    // deferred writes are flushed beyond this
+constexpr size_t kMaxCachedNodes = 49152;  // about 40 MB of decoded nodes
+constexpr size_t kMaxDirtyNodes = 16384;   // deferred writes are flushed beyond this
 constexpr uint16_t kFreeMark = 0xFFFF;
 
-uint16_t le16(const uint8_t* p) { return uint16_t(p[0] | (p[1] << 8)); }
-uint32_t le32(const uint8_t* p) { return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24; }
-uint32_t be32(const uint8_t* p) { return uint32_t(p[0]) << 24 | uint32_t(p[1]) << 16 | uint32_t(p[2]) << 8 | p[3]; }
-void put16(uint8_t* p, uint32_t v) { p[0] = uint8_t(v); p[1] = uint8_t(v >> 8); }
-void put32(uint8_t* p, uint32_t v) { for (int i = 0; i < 4; ++i) p[i] = uint8_t(v >> (8 * i)); }
-void putBe32(uint8_t* p, uint32_t v) { p[0] = uint8_t(v >> 24); p[1] = uint8_t(v >> 16); p[2] = uint8_t(v >> 8); p[3] = uint8_t(v); }
+uint16_t le16(const uint8_t* p) {
+  return uint16_t(p[0] | (p[1] << 8));
+}
+uint32_t le32(const uint8_t* p) {
+  return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
+}
+uint32_t be32(const uint8_t* p) {
+  return uint32_t(p[0]) << 24 | uint32_t(p[1]) << 16 | uint32_t(p[2]) << 8 | p[3];
+}
+void put16(uint8_t* p, uint32_t v) {
+  p[0] = uint8_t(v);
+  p[1] = uint8_t(v >> 8);
+}
+void put32(uint8_t* p, uint32_t v) {
+  for (int i = 0; i < 4; ++i) p[i] = uint8_t(v >> (8 * i));
+}
+void putBe32(uint8_t* p, uint32_t v) {
+  p[0] = uint8_t(v >> 24);
+  p[1] = uint8_t(v >> 16);
+  p[2] = uint8_t(v >> 8);
+  p[3] = uint8_t(v);
+}
 
 std::string upperAscii(std::string_view s) {
   std::string r(s);
@@ -90,7 +106,9 @@ std::unique_ptr<CdxIndex> CdxIndex::open(const std::string& path, bool writable,
   x->file_ = File::open(path, writable ? File::Access::ReadWrite : File::Access::ReadOnly, SC_OPEN_CDX);
   x->shared_ = shared;
   x->deferred_ = !shared;
-  IndexReadSection read(x.get());
+  if (x->file_.size() < 512) throwCorrupt(SC_BAD_INDEX, x->file_.path(), "índice truncado");
+  x->head_ = x->file_.mapHead(512);
+  IndexReadSection read(x.get(), true);
   x->loadDirectory();
   return x;
 }
@@ -105,7 +123,8 @@ void CdxIndex::loadDirectory() {
   uint32_t root = le32(&h[0]);
   int keyLength = le16(&h[12]);
   if (keyLength < 1 || keyLength > 240) throwCorrupt(SC_BAD_INDEX, p, "longitud de clave del directorio");
-  if (root % kNodeSize != 0 || root < 512 || root + kNodeSize > size) throwCorrupt(SC_BAD_INDEX, p, "raíz del directorio fuera del archivo");
+  if (root % kNodeSize != 0 || root < 512 || root + kNodeSize > size)
+    throwCorrupt(SC_BAD_INDEX, p, "raíz del directorio fuera del archivo");
   counter_ = be32(&h[8]);
   freeHead_ = le32(&h[4]);
   nextFree_ = size;
@@ -119,7 +138,8 @@ void CdxIndex::loadDirectory() {
   directory_->forEach([&](std::string_view key, uint32_t recno) { entries.emplace_back(trimName(key), recno); });
   tags_.clear();
   for (auto& [name, offset] : entries) {
-    if (offset % kNodeSize != 0 || offset + 1024 > size) throwCorrupt(SC_BAD_INDEX, p, "encabezado de la etiqueta " + name + " fuera del archivo");
+    if (offset % kNodeSize != 0 || offset + 1024 > size)
+      throwCorrupt(SC_BAD_INDEX, p, "encabezado de la etiqueta " + name + " fuera del archivo");
     file_.readExact(offset, h.data(), h.size(), "encabezado de etiqueta");
     TagInfo info;
     info.name = upperAscii(name);
@@ -130,9 +150,12 @@ void CdxIndex::loadDirectory() {
     uint32_t tagRoot = le32(&h[0]);
     uint32_t forPool = le16(&h[506]);
     uint32_t keyPool = le16(&h[510]);
-    if (info.keyLength < 1 || info.keyLength > 240) throwCorrupt(SC_BAD_INDEX, p, "longitud de clave de la etiqueta " + name);
-    if (tagRoot % kNodeSize != 0 || tagRoot < 512 || tagRoot + kNodeSize > size) throwCorrupt(SC_BAD_INDEX, p, "raíz de la etiqueta " + name + " fuera del archivo");
-    if (keyPool > 512 || forPool > 512 || keyPool + forPool > 512) throwCorrupt(SC_BAD_INDEX, p, "expresiones de la etiqueta " + name);
+    if (info.keyLength < 1 || info.keyLength > 240)
+      throwCorrupt(SC_BAD_INDEX, p, "longitud de clave de la etiqueta " + name);
+    if (tagRoot % kNodeSize != 0 || tagRoot < 512 || tagRoot + kNodeSize > size)
+      throwCorrupt(SC_BAD_INDEX, p, "raíz de la etiqueta " + name + " fuera del archivo");
+    if (keyPool > 512 || forPool > 512 || keyPool + forPool > 512)
+      throwCorrupt(SC_BAD_INDEX, p, "expresiones de la etiqueta " + name);
     auto poolText = [&](uint32_t start, uint32_t len) {
       const char* s = reinterpret_cast<const char*>(&h[512 + start]);
       size_t n = 0;
@@ -179,16 +202,58 @@ void CdxIndex::checkForeignChanges() {
   }
 }
 
-void CdxIndex::beginRead() {
-  if (readDepth_++ > 0 || writeDepth_ > 0) return;
-  if (nodes_.size() > kMaxCachedNodes) {
-    if (dirty_.empty()) {
-      nodes_.clear();
+void CdxIndex::trimCache() {
+  if (nodes_.size() <= kMaxCachedNodes) return;
+  // Drop a quarter of the clean nodes: the cost of a trim stays proportional to what was
+  // read since the last one.
+  size_t drop = nodes_.size() / 4;
+  for (auto it = nodes_.begin(); it != nodes_.end() && drop > 0;) {
+    if (it->second->dirty) {
+      ++it;
     } else {
-      for (auto it = nodes_.begin(); it != nodes_.end();) it = it->second->dirty ? std::next(it) : nodes_.erase(it);
+      it = nodes_.erase(it);
+      --drop;
     }
   }
+}
+
+void CdxIndex::readableDisk() {
+  if (readDepth_ == 0 || writeDepth_ > 0 || deferred_ || locked_) return;
+  // An optimistic section needs the disk: lock, and make sure the disk is still what the
+  // cache was taken from.
+  file_.waitLock(LockScheme::mutex().offset, 1, false);
+  locked_ = true;
+  uint8_t h[12];
+  file_.readExact(0, h, sizeof h, "encabezado de índice");
+  if (be32(h + 8) != counter_) throw IndexChanged{};
+  nextFree_ = std::max<uint64_t>(nextFree_, file_.size());
+}
+
+std::optional<uint32_t> CdxIndex::leafCount(uint32_t offset) {
+  if (nodes_.count(offset)) return std::nullopt;
+  readableDisk();
+  if (offset % kNodeSize != 0 || offset < kNodeSize || uint64_t(offset) + kNodeSize > nextFree_)
+    throwCorrupt(SC_BAD_INDEX, file_.path(), "puntero de nodo " + std::to_string(offset) + " fuera del archivo");
+  uint8_t h[4];
+  file_.readMapped(offset, h, 4, "nodo de índice");
+  if (!(le16(h) & 2) || le16(h) > 7) return std::nullopt;
+  uint32_t count = le16(h + 2);
+  if (count > kNodeSize - 24) throwCorrupt(SC_BAD_INDEX, file_.path(), "nodo " + std::to_string(offset) + ": demasiadas claves para una hoja");
+  return count;
+}
+
+uint32_t CdxIndex::liveCounter() const {
+  // One aligned 32-bit load of bytes 8-11: never half of an old and half of a new value.
+  uint32_t raw = __atomic_load_n(reinterpret_cast<const uint32_t*>(head_.get() + 8), __ATOMIC_ACQUIRE);
+  const auto* b = reinterpret_cast<const uint8_t*>(&raw);
+  return be32(b);
+}
+
+void CdxIndex::beginRead(bool locked) {
+  if (readDepth_++ > 0 || writeDepth_ > 0) return;
+  trimCache();
   if (deferred_) return;
+  if (!locked && directory_ && liveCounter() == counter_) return;  // optimistic
   file_.waitLock(LockScheme::mutex().offset, 1, false);
   locked_ = true;
   try {
@@ -278,9 +343,7 @@ void CdxIndex::setDeferred(bool deferred) {
     return;
   }
   // Catch up with others once; nobody else writes while we hold the table alone.
-  {
-    IndexReadSection read(this);
-  }
+  { IndexReadSection read(this); }
   deferred_ = true;
 }
 
@@ -335,10 +398,11 @@ void CdxIndex::writeDirty() {
 CdxNode* CdxIndex::node(uint32_t offset, const KeyShape& shape) {
   auto it = nodes_.find(offset);
   if (it != nodes_.end()) return it->second.get();
+  readableDisk();
   if (offset % kNodeSize != 0 || offset < kNodeSize || uint64_t(offset) + kNodeSize > nextFree_)
     throwCorrupt(SC_BAD_INDEX, file_.path(), "puntero de nodo " + std::to_string(offset) + " fuera del archivo");
   uint8_t page[kNodeSize];
-  file_.readExact(offset, page, kNodeSize, "nodo de índice");
+  file_.readMapped(offset, page, kNodeSize, "nodo de índice");
   auto n = std::make_unique<CdxNode>(decodeNode(page, offset, shape, file_.path()));
   CdxNode* raw = n.get();
   nodes_.emplace(offset, std::move(n));
@@ -410,9 +474,12 @@ void CdxIndex::tagRootChanged(CdxTag* tag) {
 
 CdxTag* CdxIndex::addTag(TagInfo info) {
   if (find(info.name)) throw Error(EG_CREATE, SC_TAG, "la etiqueta ya existe: " + info.name, file_.path());
-  if (info.name.empty() || info.name.size() > 10) throw Error(EG_CREATE, SC_TAG, "nombre de etiqueta inválido: " + info.name, file_.path());
-  if (info.keyLength < 1 || info.keyLength > 240) throw Error(EG_CREATE, SC_TAG, "longitud de clave inválida para " + info.name, file_.path());
-  if (info.keyExpr.size() + info.forExpr.size() + 2 > 512) throw Error(EG_CREATE, SC_TAG, "expresión demasiado larga para " + info.name, file_.path());
+  if (info.name.empty() || info.name.size() > 10)
+    throw Error(EG_CREATE, SC_TAG, "nombre de etiqueta inválido: " + info.name, file_.path());
+  if (info.keyLength < 1 || info.keyLength > 240)
+    throw Error(EG_CREATE, SC_TAG, "longitud de clave inválida para " + info.name, file_.path());
+  if (info.keyExpr.size() + info.forExpr.size() + 2 > 512)
+    throw Error(EG_CREATE, SC_TAG, "expresión demasiado larga para " + info.name, file_.path());
   info.name = upperAscii(info.name);
   uint32_t header = allocate(1024);
   uint32_t root = allocate(kNodeSize);

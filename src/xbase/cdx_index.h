@@ -8,9 +8,14 @@
 //
 // Concurrency. Navigation runs inside a read section, changes inside a write section.
 // Unless the file is held alone (exclusive open or the table's file lock, "deferred"
-// mode), a read section takes a shared lock on the CDX's mutex byte and a write section an
-// exclusive one, each only for the duration of the operation; on entry the change
-// counter is compared with the last one seen and the node cache dropped when it moved.
+// mode), a write section holds an exclusive lock on the CDX's mutex byte for the
+// duration of the operation. A read section first looks at the change counter (through a
+// mapping of the file's first bytes, so without a system call): when it is the one last
+// seen, the cached nodes are the file's nodes and the section runs without any lock until
+// it needs a node it does not have; then it takes the shared lock, and should the counter
+// have moved meanwhile it throws IndexChanged, after which the caller runs the operation
+// again in a locked section. When the counter moved, the section locks, drops the cache
+// and runs locked.
 // Writes are collected as dirty nodes and written when the outermost write section ends
 // (or, in deferred mode, when flush() is called or too many nodes are dirty).
 //
@@ -22,6 +27,7 @@
 #include <cstdint>
 #include <exception>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -31,6 +37,9 @@
 #include "xbase/file.h"
 
 namespace xbase {
+
+// Thrown out of an optimistic read section that found the index changed under it.
+struct IndexChanged {};
 
 class CdxIndex {
  public:
@@ -51,7 +60,7 @@ class CdxIndex {
   CdxTag* addTag(TagInfo info);
   void removeTag(std::string_view name);
 
-  void beginRead();
+  void beginRead(bool locked = false);
   void endRead();
   void beginWrite();
   void endWrite();
@@ -65,6 +74,9 @@ class CdxIndex {
 
   // Node storage for the tags.
   CdxNode* node(uint32_t offset, const KeyShape& shape);
+  // The key count of a leaf not in the cache, read without decoding it; nullopt when the
+  // node is cached or is not a leaf.
+  std::optional<uint32_t> leafCount(uint32_t offset);
   CdxNode* newNode(bool leaf, const KeyShape& shape);
   void freeNode(uint32_t offset);
   void touch(CdxNode* node);
@@ -77,6 +89,9 @@ class CdxIndex {
   CdxIndex() = default;
   void loadDirectory();
   void checkForeignChanges();
+  uint32_t liveCounter() const;
+  void readableDisk();
+  void trimCache();
   uint32_t allocate(uint32_t bytes);
   void writeDirty();
 
@@ -86,6 +101,7 @@ class CdxIndex {
   int readDepth_ = 0;
   int writeDepth_ = 0;
   bool locked_ = false;
+  std::shared_ptr<const uint8_t> head_;  // mapped first bytes of the file
   uint32_t counter_ = 0;
   uint32_t freeHead_ = 0;
   bool freeHeadDirty_ = false;
@@ -102,8 +118,12 @@ class CdxIndex {
 // RAII sections.
 class IndexReadSection {
  public:
-  explicit IndexReadSection(CdxIndex* index) : index_(index) { if (index_) index_->beginRead(); }
-  ~IndexReadSection() { if (index_) index_->endRead(); }
+  explicit IndexReadSection(CdxIndex* index, bool locked = false) : index_(index) {
+    if (index_) index_->beginRead(locked);
+  }
+  ~IndexReadSection() {
+    if (index_) index_->endRead();
+  }
   IndexReadSection(const IndexReadSection&) = delete;
   IndexReadSection& operator=(const IndexReadSection&) = delete;
 

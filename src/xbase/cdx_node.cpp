@@ -8,12 +8,28 @@ namespace xbase {
 
 namespace {
 
-uint16_t le16(const uint8_t* p) { return uint16_t(p[0] | (p[1] << 8)); }
-uint32_t le32(const uint8_t* p) { return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24; }
-uint32_t be32(const uint8_t* p) { return uint32_t(p[0]) << 24 | uint32_t(p[1]) << 16 | uint32_t(p[2]) << 8 | p[3]; }
-void put16(uint8_t* p, uint32_t v) { p[0] = uint8_t(v); p[1] = uint8_t(v >> 8); }
-void put32(uint8_t* p, uint32_t v) { for (int i = 0; i < 4; ++i) p[i] = uint8_t(v >> (8 * i)); }
-void putBe32(uint8_t* p, uint32_t v) { p[0] = uint8_t(v >> 24); p[1] = uint8_t(v >> 16); p[2] = uint8_t(v >> 8); p[3] = uint8_t(v); }
+uint16_t le16(const uint8_t* p) {
+  return uint16_t(p[0] | (p[1] << 8));
+}
+uint32_t le32(const uint8_t* p) {
+  return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
+}
+uint32_t be32(const uint8_t* p) {
+  return uint32_t(p[0]) << 24 | uint32_t(p[1]) << 16 | uint32_t(p[2]) << 8 | p[3];
+}
+void put16(uint8_t* p, uint32_t v) {
+  p[0] = uint8_t(v);
+  p[1] = uint8_t(v >> 8);
+}
+void put32(uint8_t* p, uint32_t v) {
+  for (int i = 0; i < 4; ++i) p[i] = uint8_t(v >> (8 * i));
+}
+void putBe32(uint8_t* p, uint32_t v) {
+  p[0] = uint8_t(v >> 24);
+  p[1] = uint8_t(v >> 16);
+  p[2] = uint8_t(v >> 8);
+  p[3] = uint8_t(v);
+}
 
 int bitsFor(uint64_t v) {
   int b = 0;
@@ -49,7 +65,9 @@ int commonPrefix(const uint8_t* a, const uint8_t* b, int length) {
 
 }  // namespace
 
-int KeyShape::countBits() const { return bitsFor(uint64_t(length)); }
+int KeyShape::countBits() const {
+  return bitsFor(uint64_t(length));
+}
 
 void refreshLeafEntry(CdxNode& node, size_t i, const KeyShape& shape) {
   if (i >= node.count()) return;
@@ -57,13 +75,43 @@ void refreshLeafEntry(CdxNode& node, size_t i, const KeyShape& shape) {
   int trail = trailOf(k, shape.length, shape.pad);
   int dup = i == 0 ? 0 : commonPrefix(node.key(i - 1, shape.length), k, shape.length);
   dup = std::min(dup, shape.length - trail);
-  uint16_t s = uint16_t(shape.length - dup - trail);
-  node.storedTotal = node.storedTotal - node.stored[i] + s;
-  node.stored[i] = s;
+  uint32_t before = uint32_t(shape.length - node.dups[i] - node.trails[i]);
+  node.dups[i] = uint8_t(dup);
+  node.trails[i] = uint8_t(trail);
+  node.storedTotal = node.storedTotal - before + uint32_t(shape.length - dup - trail);
+}
+
+void insertLeafEntry(CdxNode& node, size_t i, const uint8_t* key, uint32_t recno, const KeyShape& shape) {
+  const int kl = shape.length;
+  node.keys.insert(node.keys.begin() + std::ptrdiff_t(i * size_t(kl)), key, key + kl);
+  node.recnos.insert(node.recnos.begin() + std::ptrdiff_t(i), recno);
+  // A new entry starts as "stores nothing" so that refreshing it adds its real size.
+  node.dups.insert(node.dups.begin() + std::ptrdiff_t(i), uint8_t(kl));
+  node.trails.insert(node.trails.begin() + std::ptrdiff_t(i), 0);
+  node.maxRecno = std::max(node.maxRecno, recno);
+  refreshLeafEntry(node, i, shape);
+  refreshLeafEntry(node, i + 1, shape);
+}
+
+void eraseLeafEntry(CdxNode& node, size_t i, const KeyShape& shape) {
+  const int kl = shape.length;
+  uint32_t recno = node.recnos[i];
+  node.storedTotal -= uint32_t(kl - node.dups[i] - node.trails[i]);
+  node.keys.erase(node.keys.begin() + std::ptrdiff_t(i * size_t(kl)),
+                  node.keys.begin() + std::ptrdiff_t((i + 1) * size_t(kl)));
+  node.recnos.erase(node.recnos.begin() + std::ptrdiff_t(i));
+  node.dups.erase(node.dups.begin() + std::ptrdiff_t(i));
+  node.trails.erase(node.trails.begin() + std::ptrdiff_t(i));
+  refreshLeafEntry(node, i, shape);
+  if (recno == node.maxRecno) {
+    node.maxRecno = 0;
+    for (uint32_t r : node.recnos) node.maxRecno = std::max(node.maxRecno, r);
+  }
 }
 
 void recomputeLeaf(CdxNode& node, const KeyShape& shape) {
-  node.stored.assign(node.count(), 0);
+  node.dups.assign(node.count(), uint8_t(shape.length));
+  node.trails.assign(node.count(), 0);
   node.storedTotal = 0;
   node.maxRecno = 0;
   for (size_t i = 0; i < node.count(); ++i) {
@@ -169,9 +217,8 @@ void encodeNode(const CdxNode& n, const KeyShape& shape, uint8_t* page) {
   size_t dataEnd = kNodeSize;
   for (size_t i = 0; i < n.count(); ++i) {
     const uint8_t* k = n.key(i, kl);
-    int trail = trailOf(k, kl, shape.pad);
-    int dup = i == 0 ? 0 : commonPrefix(n.key(i - 1, kl), k, kl);
-    dup = std::min(dup, kl - trail);
+    int trail = n.trails[i];
+    int dup = n.dups[i];
     size_t stored = size_t(kl - dup - trail);
     dataEnd -= stored;
     std::memcpy(page + dataEnd, k + dup, stored);

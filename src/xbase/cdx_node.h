@@ -28,7 +28,7 @@ struct KeyShape {
   int length = 0;
   uint8_t pad = ' ';
 
-  int countBits() const;      // duplicate and trailing fields
+  int countBits() const;  // duplicate and trailing fields
   int interiorCapacity() const { return int((kNodeSize - 12) / uint32_t(length + 8)); }
 };
 
@@ -38,10 +38,13 @@ struct CdxNode {
   uint32_t left = kNoNode;
   uint32_t right = kNoNode;
   bool leaf = true;
-  std::vector<uint8_t> keys;        // count * keyLength bytes
+  std::vector<uint8_t> keys;  // count * keyLength bytes
   std::vector<uint32_t> recnos;
-  std::vector<uint32_t> children;   // interior nodes only
-  std::vector<uint16_t> stored;     // leaves: packed key bytes per entry
+  std::vector<uint32_t> children;  // interior nodes only
+  // Leaves: per entry, the bytes shared with the previous key and the trailing pad bytes
+  // the packed form drops, and the sum of the key bytes it keeps.
+  std::vector<uint8_t> dups;
+  std::vector<uint8_t> trails;
   uint32_t storedTotal = 0;
   uint32_t maxRecno = 0;
   bool dirty = false;
@@ -56,8 +59,11 @@ struct CdxNode {
 CdxNode decodeNode(const uint8_t* page, uint32_t offset, const KeyShape& shape, const std::string& path);
 void encodeNode(const CdxNode& node, const KeyShape& shape, uint8_t* page);
 
-// Leaf bookkeeping after entries changed from position `from` on.
+// Leaf bookkeeping: refreshLeafEntry after entry i (or the one before it) changed;
+// insertLeafEntry/eraseLeafEntry keep the per-entry arrays in step with keys and recnos.
 void refreshLeafEntry(CdxNode& node, size_t i, const KeyShape& shape);
+void insertLeafEntry(CdxNode& node, size_t i, const uint8_t* key, uint32_t recno, const KeyShape& shape);
+void eraseLeafEntry(CdxNode& node, size_t i, const KeyShape& shape);
 void recomputeLeaf(CdxNode& node, const KeyShape& shape);
 bool leafFits(const CdxNode& node, const KeyShape& shape);
 

@@ -14,7 +14,9 @@ namespace {
 constexpr int kMaxDepth = 48;
 
 // Sibling links: -1 means none; some writers leave 0 instead.
-bool hasLink(uint32_t v) { return v != kNoNode && v != 0; }
+bool hasLink(uint32_t v) {
+  return v != kNoNode && v != 0;
+}
 
 int compareEntry(const uint8_t* key, uint32_t recno, const uint8_t* target, uint32_t targetRecno, int length) {
   int c = std::memcmp(key, target, size_t(length));
@@ -35,7 +37,9 @@ void CdxTag::setKind(KeyKind k) {
   shape_.pad = k == KeyKind::Char || k == KeyKind::Unknown ? ' ' : 0;
 }
 
-CdxNode* CdxTag::node(uint32_t offset) { return index_.node(offset, shape_); }
+CdxNode* CdxTag::node(uint32_t offset) {
+  return index_.node(offset, shape_);
+}
 
 [[noreturn]] static void damaged(CdxIndex& index, const std::string& tag, const std::string& what) {
   throwCorrupt(SC_BAD_INDEX, index.path(), "etiqueta " + tag + ": " + what);
@@ -53,6 +57,7 @@ uint32_t CdxTag::subtreeCount(uint32_t offset, int depth) {
   if (depth > kMaxDepth) damaged(index_, name(), "árbol demasiado profundo o con ciclos");
   auto& counts = index_.counts();
   if (auto it = counts.find(offset); it != counts.end()) return it->second;
+  if (std::optional<uint32_t> leaf = index_.leafCount(offset)) return counts[offset] = *leaf;
   CdxNode* n = node(offset);
   uint32_t total = 0;
   if (n->leaf) {
@@ -65,7 +70,8 @@ uint32_t CdxTag::subtreeCount(uint32_t offset, int depth) {
   return total;
 }
 
-bool CdxTag::lowerBound(const Before& before, TagCursor& c, std::vector<PathStep>* path, uint32_t* position) {
+template <typename Before>
+bool CdxTag::lowerBound(const Before& before, TagCursor* c, std::vector<PathStep>* path, uint32_t* position) {
   uint32_t off = root_;
   uint32_t pos = 0;
   for (int depth = 0;; ++depth) {
@@ -84,7 +90,7 @@ bool CdxTag::lowerBound(const Before& before, TagCursor& c, std::vector<PathStep
       if (path) path->push_back({off, lo});
       if (position) *position = pos + uint32_t(lo);
       if (lo < n->count()) {
-        fillCursor(c, *n, lo);
+        if (c) fillCursor(*c, *n, lo);
         return true;
       }
       // Past this leaf: the answer, if any, starts the next non-empty leaf.
@@ -93,12 +99,12 @@ bool CdxTag::lowerBound(const Before& before, TagCursor& c, std::vector<PathStep
         CdxNode* r = node(right);
         if (!r->leaf) damaged(index_, name(), "hermano de hoja que no es hoja");
         if (r->count() > 0) {
-          fillCursor(c, *r, 0);
+          if (c) fillCursor(*c, *r, 0);
           return true;
         }
         right = r->right;
       }
-      c.leaf = kNoNode;
+      if (c) c->leaf = kNoNode;
       return false;
     }
     if (n->count() == 0) damaged(index_, name(), "nodo interior vacío");
@@ -116,7 +122,7 @@ bool CdxTag::lowerBound(const Before& before, TagCursor& c, std::vector<PathStep
 }
 
 bool CdxTag::first(TagCursor& c) {
-  return lowerBound([](const uint8_t*, uint32_t) { return false; }, c, nullptr, nullptr);
+  return lowerBound([](const uint8_t*, uint32_t) { return false; }, &c, nullptr, nullptr);
 }
 
 bool CdxTag::last(TagCursor& c) {
@@ -210,8 +216,8 @@ bool CdxTag::seek(std::string_view prefix, bool after, TagCursor& c) {
   size_t n = std::min(prefix.size(), size_t(shape_.length));
   const auto* p = reinterpret_cast<const uint8_t*>(prefix.data());
   if (after)
-    return lowerBound([&](const uint8_t* k, uint32_t) { return std::memcmp(k, p, n) <= 0; }, c, nullptr, nullptr);
-  return lowerBound([&](const uint8_t* k, uint32_t) { return std::memcmp(k, p, n) < 0; }, c, nullptr, nullptr);
+    return lowerBound([&](const uint8_t* k, uint32_t) { return std::memcmp(k, p, n) <= 0; }, &c, nullptr, nullptr);
+  return lowerBound([&](const uint8_t* k, uint32_t) { return std::memcmp(k, p, n) < 0; }, &c, nullptr, nullptr);
 }
 
 bool CdxTag::locate(std::string_view key, uint32_t recno, TagCursor& c) {
@@ -219,31 +225,32 @@ bool CdxTag::locate(std::string_view key, uint32_t recno, TagCursor& c) {
   k.resize(size_t(shape_.length), char(shape_.pad));
   const auto* t = reinterpret_cast<const uint8_t*>(k.data());
   const int kl = shape_.length;
-  bool any = lowerBound([&](const uint8_t* e, uint32_t r) { return compareEntry(e, r, t, recno, kl) < 0; }, c,
-                        nullptr, nullptr);
+  bool any = lowerBound([&](const uint8_t* e, uint32_t r) { return compareEntry(e, r, t, recno, kl) < 0; }, &c, nullptr,
+                        nullptr);
   return any && c.recno == recno && std::memcmp(c.key.data(), t, size_t(kl)) == 0;
 }
 
-uint32_t CdxTag::count() { return subtreeCount(root_); }
+uint32_t CdxTag::count() {
+  return subtreeCount(root_);
+}
 
 uint32_t CdxTag::position(const TagCursor& c) {
   const auto* t = reinterpret_cast<const uint8_t*>(c.key.data());
   const int kl = shape_.length;
-  TagCursor tmp;
   uint32_t pos = 0;
-  lowerBound([&](const uint8_t* e, uint32_t r) { return compareEntry(e, r, t, c.recno, kl) < 0; }, tmp, nullptr, &pos);
+  lowerBound([&](const uint8_t* e, uint32_t r) { return compareEntry(e, r, t, c.recno, kl) < 0; }, nullptr, nullptr,
+             &pos);
   return pos;
 }
 
 uint32_t CdxTag::positionOf(std::string_view prefix, bool after) {
   size_t n = std::min(prefix.size(), size_t(shape_.length));
   const auto* p = reinterpret_cast<const uint8_t*>(prefix.data());
-  TagCursor tmp;
   uint32_t pos = 0;
   if (after)
-    lowerBound([&](const uint8_t* k, uint32_t) { return std::memcmp(k, p, n) <= 0; }, tmp, nullptr, &pos);
+    lowerBound([&](const uint8_t* k, uint32_t) { return std::memcmp(k, p, n) <= 0; }, nullptr, nullptr, &pos);
   else
-    lowerBound([&](const uint8_t* k, uint32_t) { return std::memcmp(k, p, n) < 0; }, tmp, nullptr, &pos);
+    lowerBound([&](const uint8_t* k, uint32_t) { return std::memcmp(k, p, n) < 0; }, nullptr, nullptr, &pos);
   return pos;
 }
 
@@ -298,7 +305,8 @@ void CdxTag::fixSeparators(std::vector<PathStep>& path, CdxNode* child) {
     if (child->count() == 0) return;
     CdxNode* parent = node(path[level].node);
     size_t slot = path[level].slot;
-    if (slot >= parent->count() || parent->children[slot] != child->offset) damaged(index_, name(), "camino inconsistente");
+    if (slot >= parent->count() || parent->children[slot] != child->offset)
+      damaged(index_, name(), "camino inconsistente");
     const uint8_t* last = child->key(child->count() - 1, kl);
     uint32_t lastRec = child->recnos[child->count() - 1];
     if (std::memcmp(parent->key(slot, kl), last, size_t(kl)) == 0 && parent->recnos[slot] == lastRec) return;
@@ -316,18 +324,13 @@ void CdxTag::insert(std::string_view key, uint32_t recno) {
   k.resize(size_t(kl), char(shape_.pad));
   const auto* t = reinterpret_cast<const uint8_t*>(k.data());
   std::vector<PathStep> path;
-  TagCursor c;
-  lowerBound([&](const uint8_t* e, uint32_t r) { return compareEntry(e, r, t, recno, kl) < 0; }, c, &path, nullptr);
+  lowerBound([&](const uint8_t* e, uint32_t r) { return compareEntry(e, r, t, recno, kl) < 0; }, nullptr, &path,
+             nullptr);
   CdxNode* leaf = node(path.back().node);
   size_t j = path.back().slot;
   if (j < leaf->count() && compareEntry(leaf->key(j, kl), leaf->recnos[j], t, recno, kl) == 0) return;
   for (auto& step : path) index_.counts().erase(step.node);
-  leaf->keys.insert(leaf->keys.begin() + std::ptrdiff_t(j * size_t(kl)), t, t + kl);
-  leaf->recnos.insert(leaf->recnos.begin() + std::ptrdiff_t(j), recno);
-  leaf->stored.insert(leaf->stored.begin() + std::ptrdiff_t(j), 0);
-  leaf->maxRecno = std::max(leaf->maxRecno, recno);
-  refreshLeafEntry(*leaf, j, shape_);
-  refreshLeafEntry(*leaf, j + 1, shape_);
+  insertLeafEntry(*leaf, j, t, recno, shape_);
   index_.touch(leaf);
   index_.changed();
   if (!leafFits(*leaf, shape_))
@@ -400,7 +403,8 @@ void CdxTag::splitLeaf(std::vector<PathStep>& path, CdxNode* leaf, size_t insert
 
 // Inserts (key, recno, child) after slot path[level].slot of the interior node at `level`,
 // splitting upwards as needed; path is cut to end at that node.
-void CdxTag::insertChild(std::vector<PathStep>& path, size_t level, const uint8_t* key, uint32_t recno, uint32_t child) {
+void CdxTag::insertChild(std::vector<PathStep>& path, size_t level, const uint8_t* key, uint32_t recno,
+                         uint32_t child) {
   const int kl = shape_.length;
   CdxNode* n = node(path[level].node);
   size_t at = path[level].slot + 1;
@@ -462,18 +466,13 @@ bool CdxTag::remove(std::string_view key, uint32_t recno) {
   k.resize(size_t(kl), char(shape_.pad));
   const auto* t = reinterpret_cast<const uint8_t*>(k.data());
   std::vector<PathStep> path;
-  TagCursor c;
-  lowerBound([&](const uint8_t* e, uint32_t r) { return compareEntry(e, r, t, recno, kl) < 0; }, c, &path, nullptr);
+  lowerBound([&](const uint8_t* e, uint32_t r) { return compareEntry(e, r, t, recno, kl) < 0; }, nullptr, &path,
+             nullptr);
   CdxNode* leaf = node(path.back().node);
   size_t j = path.back().slot;
   if (j >= leaf->count() || compareEntry(leaf->key(j, kl), leaf->recnos[j], t, recno, kl) != 0) return false;
   for (auto& step : path) index_.counts().erase(step.node);
-  leaf->keys.erase(leaf->keys.begin() + std::ptrdiff_t(j * size_t(kl)), leaf->keys.begin() + std::ptrdiff_t((j + 1) * size_t(kl)));
-  leaf->recnos.erase(leaf->recnos.begin() + std::ptrdiff_t(j));
-  leaf->storedTotal -= leaf->stored[j];
-  leaf->stored.erase(leaf->stored.begin() + std::ptrdiff_t(j));
-  refreshLeafEntry(*leaf, j, shape_);
-  if (recno == leaf->maxRecno) recomputeLeaf(*leaf, shape_);
+  eraseLeafEntry(*leaf, j, shape_);
   index_.touch(leaf);
   index_.changed();
   if (leaf->count() > 0) {
@@ -512,7 +511,8 @@ void CdxTag::removeChild(std::vector<PathStep>& path, size_t level) {
   const int kl = shape_.length;
   CdxNode* parent = node(path[level - 1].node);
   size_t slot = path[level - 1].slot;
-  parent->keys.erase(parent->keys.begin() + std::ptrdiff_t(slot * size_t(kl)), parent->keys.begin() + std::ptrdiff_t((slot + 1) * size_t(kl)));
+  parent->keys.erase(parent->keys.begin() + std::ptrdiff_t(slot * size_t(kl)),
+                     parent->keys.begin() + std::ptrdiff_t((slot + 1) * size_t(kl)));
   parent->recnos.erase(parent->recnos.begin() + std::ptrdiff_t(slot));
   parent->children.erase(parent->children.begin() + std::ptrdiff_t(slot));
   index_.touch(parent);
@@ -534,7 +534,8 @@ void CdxTag::forEach(const std::function<void(std::string_view key, uint32_t rec
                                                                           uint32_t sepRec) {
     if (depth > kMaxDepth || !seen.insert(off).second) damaged(index_, name(), "árbol con ciclos");
     CdxNode* n = node(off);
-    if ((depth == 0) != n->isRoot()) damaged(index_, name(), "marca de raíz incorrecta en el nodo " + std::to_string(off));
+    if ((depth == 0) != n->isRoot())
+      damaged(index_, name(), "marca de raíz incorrecta en el nodo " + std::to_string(off));
     if (n->leaf) {
       if (leafDepth < 0) leafDepth = depth;
       if (leafDepth != depth) damaged(index_, name(), "hojas a distinta profundidad");
@@ -598,15 +599,9 @@ void CdxTag::buildFrom(const std::vector<std::pair<std::string, uint32_t>>& sort
       cur = index_.newNode(true, shape_);
       level.push_back(cur);
     }
-    cur->keys.insert(cur->keys.end(), k.begin(), k.end());
-    cur->recnos.push_back(recno);
-    cur->stored.push_back(0);
-    cur->maxRecno = std::max(cur->maxRecno, recno);
-    refreshLeafEntry(*cur, cur->count() - 1, shape_);
+    insertLeafEntry(*cur, cur->count(), reinterpret_cast<const uint8_t*>(k.data()), recno, shape_);
     if (!leafFits(*cur, shape_)) {
-      cur->keys.resize(cur->keys.size() - size_t(kl));
-      cur->recnos.pop_back();
-      recomputeLeaf(*cur, shape_);
+      eraseLeafEntry(*cur, cur->count() - 1, shape_);
       cur = index_.newNode(true, shape_);
       level.push_back(cur);
       cur->keys.assign(k.begin(), k.end());

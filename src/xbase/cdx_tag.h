@@ -77,7 +77,7 @@ class CdxTag {
   void revalidate(TagCursor& c);
 
   uint32_t count();
-  uint32_t position(const TagCursor& c);                   // entries before c
+  uint32_t position(const TagCursor& c);                     // entries before c
   uint32_t positionOf(std::string_view prefix, bool after);  // entries before seek(prefix)
   bool atPosition(uint32_t position, TagCursor& c);
 
@@ -96,11 +96,10 @@ class CdxTag {
     uint32_t node;
     size_t slot;
   };
-  using Before = std::function<bool(const uint8_t* key, uint32_t recno)>;
-
-  // Descends to the first entry for which `before` is false; fills `path` and, when asked,
-  // the number of entries before it.
-  bool lowerBound(const Before& before, TagCursor& c, std::vector<PathStep>* path, uint32_t* position);
+  // Descends to the first entry for which before(key, recno) is false; fills the cursor
+  // (when given), `path` and, when asked, the number of entries before it.
+  template <typename Before>
+  bool lowerBound(const Before& before, TagCursor* c, std::vector<PathStep>* path, uint32_t* position);
   void fillCursor(TagCursor& c, const CdxNode& leaf, size_t index);
   uint32_t subtreeCount(uint32_t node, int depth = 0);
   void fixSeparators(std::vector<PathStep>& path, CdxNode* leaf);

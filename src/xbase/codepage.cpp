@@ -43,7 +43,9 @@ char32_t unicodeLower(char32_t c) {
   return c;
 }
 
-bool unicodeAlpha(char32_t c) { return unicodeUpper(c) != c || unicodeLower(c) != c; }
+bool unicodeAlpha(char32_t c) {
+  return unicodeUpper(c) != c || unicodeLower(c) != c;
+}
 
 struct PageDef {
   int number;
@@ -86,7 +88,9 @@ CodePage::CodePage(int number, uint8_t mark, const char16_t* upperHalf) : number
   }
 }
 
-const CodePage& CodePage::windows1252() { return pageAt(0); }
+const CodePage& CodePage::windows1252() {
+  return pageAt(0);
+}
 
 const CodePage& CodePage::forLanguageDriver(uint8_t mark) {
   for (size_t i = 0; i < std::size(kPages); ++i)

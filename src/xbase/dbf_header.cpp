@@ -11,36 +11,77 @@ namespace xbase {
 
 namespace {
 
-uint16_t le16(const uint8_t* p) { return uint16_t(p[0] | (p[1] << 8)); }
-uint32_t le32(const uint8_t* p) { return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24; }
-void put16(uint8_t* p, uint32_t v) { p[0] = uint8_t(v); p[1] = uint8_t(v >> 8); }
-void put32(uint8_t* p, uint32_t v) { for (int i = 0; i < 4; ++i) p[i] = uint8_t(v >> (8 * i)); }
+uint16_t le16(const uint8_t* p) {
+  return uint16_t(p[0] | (p[1] << 8));
+}
+uint32_t le32(const uint8_t* p) {
+  return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
+}
+void put16(uint8_t* p, uint32_t v) {
+  p[0] = uint8_t(v);
+  p[1] = uint8_t(v >> 8);
+}
+void put32(uint8_t* p, uint32_t v) {
+  for (int i = 0; i < 4; ++i) p[i] = uint8_t(v >> (8 * i));
+}
 
 bool knownVersion(uint8_t v) {
   switch (v) {
-    case 0x02: case 0x03: case 0x04: case 0x05: case 0x30: case 0x31: case 0x32: case 0x43: case 0x63:
-    case 0x83: case 0x8B: case 0x8E: case 0xCB: case 0xE5: case 0xF5: case 0xFB:
+    case 0x02:
+    case 0x03:
+    case 0x04:
+    case 0x05:
+    case 0x30:
+    case 0x31:
+    case 0x32:
+    case 0x43:
+    case 0x63:
+    case 0x83:
+    case 0x8B:
+    case 0x8E:
+    case 0xCB:
+    case 0xE5:
+    case 0xF5:
+    case 0xFB:
       return true;
     default:
       return false;
   }
 }
 
-bool knownType(char t) { return std::strchr("CNFDLMIBYTGWVQ0P", t) != nullptr && t != 0; }
+bool knownType(char t) {
+  return std::strchr("CNFDLMIBYTGWVQ0P", t) != nullptr && t != 0;
+}
 
 void checkFieldShape(const Field& f, const std::string& path) {
   auto bad = [&](const std::string& why) { throwCorrupt(SC_BAD_TABLE, path, "campo " + f.name + ": " + why); };
   if (f.length <= 0) bad("longitud cero");
   switch (f.type) {
-    case 'N': case 'F':
+    case 'N':
+    case 'F':
       if (f.decimals > f.length) bad("decimales");
       break;
-    case 'D': if (f.length != 8) bad("una fecha ocupa 8 bytes"); break;
-    case 'L': if (f.length != 1) bad("un lógico ocupa 1 byte"); break;
-    case 'I': if (f.length != 4) bad("un entero ocupa 4 bytes"); break;
-    case 'B': case 'Y': case 'T': if (f.length != 8) bad("el tipo ocupa 8 bytes"); break;
-    case 'M': case 'G': case 'W': if (f.length != 4 && f.length != 10) bad("puntero de memo"); break;
-    default: break;
+    case 'D':
+      if (f.length != 8) bad("una fecha ocupa 8 bytes");
+      break;
+    case 'L':
+      if (f.length != 1) bad("un lógico ocupa 1 byte");
+      break;
+    case 'I':
+      if (f.length != 4) bad("un entero ocupa 4 bytes");
+      break;
+    case 'B':
+    case 'Y':
+    case 'T':
+      if (f.length != 8) bad("el tipo ocupa 8 bytes");
+      break;
+    case 'M':
+    case 'G':
+    case 'W':
+      if (f.length != 4 && f.length != 10) bad("puntero de memo");
+      break;
+    default:
+      break;
   }
 }
 
@@ -161,8 +202,7 @@ std::vector<uint8_t> DbfHeader::build() const {
   return b;
 }
 
-DbfHeader DbfHeader::forNewTable(const std::vector<FieldSpec>& specs, uint8_t languageDriver,
-                                 const std::string& path) {
+DbfHeader DbfHeader::forNewTable(const std::vector<FieldSpec>& specs, uint8_t languageDriver, const std::string& path) {
   if (specs.empty()) throw Error(EG_CREATE, SC_CREATE, "una tabla necesita al menos un campo", path);
   DbfHeader h;
   bool vfp = false, memo = false;
@@ -193,18 +233,43 @@ DbfHeader DbfHeader::forNewTable(const std::vector<FieldSpec>& specs, uint8_t la
     f.length = s.length;
     f.decimals = s.decimals;
     switch (f.type) {
-      case 'C': if (f.length < 1 || f.length > 254) fail("longitud de 1 a 254"); f.decimals = 0; break;
-      case 'N': case 'F':
+      case 'C':
+        if (f.length < 1 || f.length > 254) fail("longitud de 1 a 254");
+        f.decimals = 0;
+        break;
+      case 'N':
+      case 'F':
         if (f.length < 1 || f.length > 20) fail("longitud de 1 a 20");
         if (f.decimals < 0 || (f.decimals > 0 && f.decimals > f.length - 2)) fail("decimales inválidos");
         break;
-      case 'D': f.length = 8; f.decimals = 0; break;
-      case 'L': f.length = 1; f.decimals = 0; break;
-      case 'M': case 'G': f.length = vfp ? 4 : 10; f.decimals = 0; break;
-      case 'I': f.length = 4; f.decimals = 0; break;
-      case 'B': f.length = 8; if (f.decimals < 0 || f.decimals > 18) f.decimals = 0; break;
-      case 'Y': case 'T': f.length = 8; f.decimals = f.type == 'Y' ? 4 : 0; break;
-      default: fail(std::string("tipo no soportado al crear: ") + f.type);
+      case 'D':
+        f.length = 8;
+        f.decimals = 0;
+        break;
+      case 'L':
+        f.length = 1;
+        f.decimals = 0;
+        break;
+      case 'M':
+      case 'G':
+        f.length = vfp ? 4 : 10;
+        f.decimals = 0;
+        break;
+      case 'I':
+        f.length = 4;
+        f.decimals = 0;
+        break;
+      case 'B':
+        f.length = 8;
+        if (f.decimals < 0 || f.decimals > 18) f.decimals = 0;
+        break;
+      case 'Y':
+      case 'T':
+        f.length = 8;
+        f.decimals = f.type == 'Y' ? 4 : 0;
+        break;
+      default:
+        fail(std::string("tipo no soportado al crear: ") + f.type);
     }
     f.offset = offset;
     offset += f.length;
@@ -212,7 +277,8 @@ DbfHeader DbfHeader::forNewTable(const std::vector<FieldSpec>& specs, uint8_t la
       f.flags |= 0x02;
       f.nullBit = nullBits++;
     }
-    if (s.binary || (vfp && (f.type == 'I' || f.type == 'B' || f.type == 'Y' || f.type == 'T'))) f.flags |= vfp ? 0x04 : 0;
+    if (s.binary || (vfp && (f.type == 'I' || f.type == 'B' || f.type == 'Y' || f.type == 'T')))
+      f.flags |= vfp ? 0x04 : 0;
     h.fields.push_back(std::move(f));
   }
   if (nullBits > 0) {

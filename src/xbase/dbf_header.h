@@ -64,8 +64,7 @@ struct DbfHeader {
 
   // Lays out new fields (offsets, null bits, _NullFlags) and chooses the version byte:
   // FoxPro 2 (0x03, 0xF5 with memo) unless a Visual FoxPro type or a null is needed (0x30).
-  static DbfHeader forNewTable(const std::vector<FieldSpec>& specs, uint8_t languageDriver,
-                               const std::string& path);
+  static DbfHeader forNewTable(const std::vector<FieldSpec>& specs, uint8_t languageDriver, const std::string& path);
 };
 
 // Upper bound of the header length we read: the descriptor area of 255 fields plus the

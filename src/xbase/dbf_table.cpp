@@ -42,7 +42,9 @@ int comparePrefix(const std::string& key, const std::string& prefix) {
   return -1;
 }
 
-bool isTextField(const Field& f) { return (f.type == 'C' || f.type == 'M' || f.type == 'V') && !f.binary(); }
+bool isTextField(const Field& f) {
+  return (f.type == 'C' || f.type == 'M' || f.type == 'V') && !f.binary();
+}
 
 // Finds the clause keyword `word` as a whole word outside quotes; npos when absent.
 size_t findKeyword(const std::string& text, const std::string& word, size_t from = 0) {
@@ -101,7 +103,8 @@ TagSpec TagSpec::parse(std::string_view text) {
   TagSpec s;
   std::string t = trim(text);
   size_t colon = t.find(':');
-  if (colon == std::string::npos) throw Error(EG_ARG, SC_TAG, "etiqueta sin nombre (se espera NOMBRE: EXPRESIÓN): " + t);
+  if (colon == std::string::npos)
+    throw Error(EG_ARG, SC_TAG, "etiqueta sin nombre (se espera NOMBRE: EXPRESIÓN): " + t);
   s.name = upper(trim(t.substr(0, colon)));
   std::string rest = trim(t.substr(colon + 1));
   auto takeFlag = [&](const char* word, bool& flag) {
@@ -170,7 +173,8 @@ std::unique_ptr<DbfTable> DbfTable::open(const std::string& path, OpenOptions op
     bool dbt = t->header_.memoIsDbt();
     std::string memoPath = siblingPath(t->file_.path(), dbt ? ".DBT" : ".FPT");
     if (!fileExists(memoPath)) throw Error(EG_OPEN, SC_OPEN_FPT, "falta el archivo memo", memoPath, 2);
-    t->memo_ = FptMemo::open(memoPath, t->file_.writable() && !options.readOnly, dbt ? FptMemo::Kind::Dbt : FptMemo::Kind::Fpt);
+    t->memo_ = FptMemo::open(memoPath, t->file_.writable() && !options.readOnly,
+                             dbt ? FptMemo::Kind::Dbt : FptMemo::Kind::Fpt);
   }
   t->openIndex();
   t->goTop();
@@ -234,7 +238,8 @@ void DbfTable::compileTags() {
     }
     tag->setKind(kind);
     if (!rt.maintainable && !options_.readOnly && file_.writable())
-      throw Error(EG_CORRUPTION, SC_EXPR, "no se puede mantener la etiqueta " + info.name + ": " + rt.why, index_->path());
+      throw Error(EG_CORRUPTION, SC_EXPR, "no se puede mantener la etiqueta " + info.name + ": " + rt.why,
+                  index_->path());
     tags_.push_back(std::move(rt));
   }
 }
@@ -285,12 +290,14 @@ int DbfTable::requireField(std::string_view name) const {
 }
 
 void DbfTable::requireExclusive(const char* operation) const {
-  if (options_.shared) throw Error(EG_SHARED, SC_EXCLUSIVE, std::string(operation) + " requiere uso exclusivo de la tabla", file_.path());
+  if (options_.shared)
+    throw Error(EG_SHARED, SC_EXCLUSIVE, std::string(operation) + " requiere uso exclusivo de la tabla", file_.path());
   requireWritable();
 }
 
 void DbfTable::requireWritable() const {
-  if (options_.readOnly || !file_.writable()) throw Error(EG_READONLY, SC_READ_ONLY, "tabla abierta sólo para lectura", file_.path());
+  if (options_.readOnly || !file_.writable())
+    throw Error(EG_READONLY, SC_READ_ONLY, "tabla abierta sólo para lectura", file_.path());
 }
 
 // ---------------------------------------------------------------------------------------
@@ -309,7 +316,8 @@ uint32_t DbfTable::diskCount() {
       count_ = n;
       return count_;
     }
-    if (attempt == 1000) throwCorrupt(SC_BAD_TABLE, file_.path(), "el número de registros excede el tamaño del archivo");
+    if (attempt == 1000)
+      throwCorrupt(SC_BAD_TABLE, file_.path(), "el número de registros excede el tamaño del archivo");
     std::this_thread::yield();
   }
 }
@@ -322,16 +330,18 @@ uint32_t DbfTable::recCount() {
 void DbfTable::readRecord(uint32_t recno, std::vector<uint8_t>& into) const {
   into.resize(header_.recordLength);
   if (appendCount_ && recno >= appendFirst_ && recno < appendFirst_ + appendCount_) {
-    std::memcpy(into.data(), appendBuffer_.data() + size_t(recno - appendFirst_) * header_.recordLength, header_.recordLength);
+    std::memcpy(into.data(), appendBuffer_.data() + size_t(recno - appendFirst_) * header_.recordLength,
+                header_.recordLength);
     return;
   }
   uint64_t off = header_.headerLength + uint64_t(recno - 1) * header_.recordLength;
-  file_.readExact(off, into.data(), header_.recordLength, "registro");
+  file_.readMapped(off, into.data(), header_.recordLength, "registro");
 }
 
 void DbfTable::writeRecord(uint32_t recno, const std::vector<uint8_t>& bytes) {
   if (appendCount_ && recno >= appendFirst_ && recno < appendFirst_ + appendCount_) {
-    std::memcpy(appendBuffer_.data() + size_t(recno - appendFirst_) * header_.recordLength, bytes.data(), header_.recordLength);
+    std::memcpy(appendBuffer_.data() + size_t(recno - appendFirst_) * header_.recordLength, bytes.data(),
+                header_.recordLength);
     return;
   }
   uint64_t off = header_.headerLength + uint64_t(recno - 1) * header_.recordLength;
@@ -350,8 +360,8 @@ void DbfTable::writeHeaderCount(uint32_t count) {
   std::time_t now = std::time(nullptr);
   std::tm tm{};
   localtime_r(&now, &tm);
-  uint8_t b[7] = {uint8_t(tm.tm_year % 100), uint8_t(tm.tm_mon + 1), uint8_t(tm.tm_mday),
-                  uint8_t(count), uint8_t(count >> 8), uint8_t(count >> 16), uint8_t(count >> 24)};
+  uint8_t b[7] = {uint8_t(tm.tm_year % 100), uint8_t(tm.tm_mon + 1), uint8_t(tm.tm_mday), uint8_t(count),
+                  uint8_t(count >> 8),       uint8_t(count >> 16),   uint8_t(count >> 24)};
   file_.writeAt(1, b, sizeof b);
   writtenDay_ = tm.tm_yday;
 }
@@ -391,8 +401,8 @@ Value DbfTable::get(int i) const {
   if (f.isMemo()) {
     auto it = pendingMemos_.find(i);
     std::string bytes = it != pendingMemos_.end() ? it->second
-                        : memo_                  ? memo_->read(codec_->memoBlock(f, record_.data()))
-                                                 : std::string();
+                        : memo_                   ? memo_->read(codec_->memoBlock(f, record_.data()))
+                                                  : std::string();
     return Value::chars(isTextField(f) ? codePage_->toUtf8(bytes) : bytes);
   }
   Value v = codec_->decode(f, record_.data());
@@ -412,21 +422,29 @@ std::string DbfTable::getString(std::string_view name) const {
   return v.type == ValueType::Char ? v.text : std::string();
 }
 
-double DbfTable::getNumber(std::string_view name) const { return get(name).number; }
-int32_t DbfTable::getDate(std::string_view name) const { return get(name).julian; }
-bool DbfTable::getLogical(std::string_view name) const { return get(name).logical; }
+double DbfTable::getNumber(std::string_view name) const {
+  return get(name).number;
+}
+int32_t DbfTable::getDate(std::string_view name) const {
+  return get(name).julian;
+}
+bool DbfTable::getLogical(std::string_view name) const {
+  return get(name).logical;
+}
 
 void DbfTable::put(int i, const Value& v) {
   requireWritable();
   if (eof_) throw Error(EG_WRITE, SC_WRITE, "no hay registro actual (fin de archivo)", file_.path());
   if (options_.shared && !fileLock_ && !recordLocks_.count(recno_))
-    throw Error(EG_UNLOCKED, SC_NOT_LOCKED, "el registro " + std::to_string(recno_) + " no está bloqueado", file_.path());
+    throw Error(EG_UNLOCKED, SC_NOT_LOCKED, "el registro " + std::to_string(recno_) + " no está bloqueado",
+                file_.path());
   const Field& f = field(i);
   if (f.isMemo()) {
     if (v.isNull()) {
       codec_->encode(f, record_.data(), v, file_.path());
     } else {
-      if (v.type != ValueType::Char) throw Error(EG_DATATYPE, SC_VALUE, "tipo de dato incorrecto para el campo " + f.name, file_.path());
+      if (v.type != ValueType::Char)
+        throw Error(EG_DATATYPE, SC_VALUE, "tipo de dato incorrecto para el campo " + f.name, file_.path());
       pendingMemos_[i] = isTextField(f) ? codePage_->fromUtf8(v.text) : v.text;
       codec_->setNull(f, record_.data(), false);
     }
@@ -442,7 +460,8 @@ void DbfTable::deleteRecord() {
   if (eof_) return;
   requireWritable();
   if (options_.shared && !fileLock_ && !recordLocks_.count(recno_))
-    throw Error(EG_UNLOCKED, SC_NOT_LOCKED, "el registro " + std::to_string(recno_) + " no está bloqueado", file_.path());
+    throw Error(EG_UNLOCKED, SC_NOT_LOCKED, "el registro " + std::to_string(recno_) + " no está bloqueado",
+                file_.path());
   record_[0] = '*';
   dirty_ = true;
 }
@@ -451,7 +470,8 @@ void DbfTable::recall() {
   if (eof_) return;
   requireWritable();
   if (options_.shared && !fileLock_ && !recordLocks_.count(recno_))
-    throw Error(EG_UNLOCKED, SC_NOT_LOCKED, "el registro " + std::to_string(recno_) + " no está bloqueado", file_.path());
+    throw Error(EG_UNLOCKED, SC_NOT_LOCKED, "el registro " + std::to_string(recno_) + " no está bloqueado",
+                file_.path());
   record_[0] = ' ';
   dirty_ = true;
 }
@@ -502,11 +522,12 @@ bool DbfTable::append() {
       uint8_t d[5];
       uint64_t at = 32 + 32 * fi + 19;
       if (!deferred()) file_.readExact(at, d, 5, "descriptor de campo");
-      uint32_t next = deferred() ? f.autoNext
-                                 : uint32_t(d[0]) | uint32_t(d[1]) << 8 | uint32_t(d[2]) << 16 | uint32_t(d[3]) << 24;
+      uint32_t next =
+          deferred() ? f.autoNext : uint32_t(d[0]) | uint32_t(d[1]) << 8 | uint32_t(d[2]) << 16 | uint32_t(d[3]) << 24;
       codec_->encode(f, record_.data(), Value::num(double(int32_t(next))), file_.path());
       f.autoNext = next + (f.autoStep ? f.autoStep : 1);
-      uint8_t w[4] = {uint8_t(f.autoNext), uint8_t(f.autoNext >> 8), uint8_t(f.autoNext >> 16), uint8_t(f.autoNext >> 24)};
+      uint8_t w[4] = {uint8_t(f.autoNext), uint8_t(f.autoNext >> 8), uint8_t(f.autoNext >> 16),
+                      uint8_t(f.autoNext >> 24)};
       file_.writeAt(at, w, 4);
     }
     if (deferred()) {
@@ -617,13 +638,15 @@ void DbfTable::unlockAll() {
   }
 }
 
-bool DbfTable::isLocked(uint32_t recno) const { return !options_.shared || fileLock_ || recordLocks_.count(recno); }
+bool DbfTable::isLocked(uint32_t recno) const {
+  return !options_.shared || fileLock_ || recordLocks_.count(recno);
+}
 
 // ---------------------------------------------------------------------------------------
 // Index maintenance.
 
 std::optional<std::string> DbfTable::keyFor(const TagRuntime& t, const std::vector<uint8_t>& rec, uint32_t recno,
-                                           bool ignoreFor) const {
+                                            bool ignoreFor) const {
   RecordContext ctx(*this, rec, recno);
   if (t.filter && !ignoreFor) {
     Value pass = t.filter->evaluate(ctx);
@@ -645,7 +668,8 @@ std::optional<std::string> DbfTable::currentKey(std::string_view tag) const {
 void DbfTable::updateKeys(const std::vector<uint8_t>* before, const std::vector<uint8_t>& after, uint32_t recno) {
   IndexWriteSection write(index_.get());
   for (auto& t : tags_) {
-    if (!t.maintainable) throw Error(EG_CORRUPTION, SC_EXPR, "no se puede mantener la etiqueta " + t.tag->name(), index_->path());
+    if (!t.maintainable)
+      throw Error(EG_CORRUPTION, SC_EXPR, "no se puede mantener la etiqueta " + t.tag->name(), index_->path());
     std::optional<std::string> oldKey = before ? keyFor(t, *before, recno) : std::nullopt;
     std::optional<std::string> newKey = keyFor(t, after, recno);
     if (oldKey == newKey && before) continue;
@@ -678,7 +702,8 @@ void DbfTable::rebuildTag(TagRuntime& t) {
   }
   std::sort(entries.begin(), entries.end());
   if (t.tag->info().unique()) {
-    auto last = std::unique(entries.begin(), entries.end(), [](const auto& a, const auto& b) { return a.first == b.first; });
+    auto last =
+        std::unique(entries.begin(), entries.end(), [](const auto& a, const auto& b) { return a.first == b.first; });
     entries.erase(last, entries.end());
   }
   t.tag->buildFrom(entries);
@@ -705,7 +730,8 @@ void DbfTable::createTag(const TagSpec& spec) {
   }
   int keyLength = keyLengthFor(key.type(), key.width(), integerField);
   if (keyLength < 1 || keyLength > 240)
-    throw Error(EG_LIMIT, SC_EXPR, "la clave de " + spec.name + " debe medir de 1 a 240 bytes: " + spec.keyExpr, file_.path());
+    throw Error(EG_LIMIT, SC_EXPR, "la clave de " + spec.name + " debe medir de 1 a 240 bytes: " + spec.keyExpr,
+                file_.path());
   if (!index_) {
     std::string cdx = siblingPath(file_.path(), ".CDX");
     CdxIndex::createEmpty(cdx);
@@ -718,7 +744,8 @@ void DbfTable::createTag(const TagSpec& spec) {
   info.keyExpr = keySource;
   info.forExpr = forSource;
   info.keyLength = keyLength;
-  info.options = uint8_t(0x60 | (spec.unique ? 0x01 : 0) | (spec.candidate ? 0x04 : 0) | (forSource.empty() ? 0 : 0x08));
+  info.options =
+      uint8_t(0x60 | (spec.unique ? 0x01 : 0) | (spec.candidate ? 0x04 : 0) | (forSource.empty() ? 0 : 0x08));
   info.descending = spec.descending;
   std::string previousOrder = order();
   {
@@ -737,7 +764,8 @@ void DbfTable::createTag(const TagSpec& spec) {
 
 void DbfTable::deleteTag(std::string_view name) {
   requireExclusive("borrar una etiqueta");
-  if (!index_ || !index_->find(name)) throw Error(EG_NOORDER, SC_TAG, "no existe la etiqueta " + std::string(name), file_.path());
+  if (!index_ || !index_->find(name))
+    throw Error(EG_NOORDER, SC_TAG, "no existe la etiqueta " + std::string(name), file_.path());
   std::string previousOrder = order();
   if (upper(name) == previousOrder) previousOrder.clear();
   setOrder("");
@@ -851,7 +879,8 @@ void DbfTable::pack() {
   File fresh = File::open(tmp, File::Access::ReadWrite, SC_OPEN_DBF);
   LockRange mode = LockScheme::openMode();
   fresh.tryLock(mode.offset, mode.length, true);
-  if (std::rename(tmp.c_str(), path.c_str()) != 0) throw Error(EG_WRITE, SC_WRITE, "no se puede reemplazar la tabla", path, errno);
+  if (std::rename(tmp.c_str(), path.c_str()) != 0)
+    throw Error(EG_WRITE, SC_WRITE, "no se puede reemplazar la tabla", path, errno);
   file_ = std::move(fresh);
   header_.recordCount = kept;
   count_ = kept;
@@ -861,6 +890,20 @@ void DbfTable::pack() {
 
 // ---------------------------------------------------------------------------------------
 // Orders and navigation.
+
+// Runs a navigation step in a read section of the index; when an optimistic section finds
+// the index changed under it, runs the step again in a locked one.
+template <typename F>
+auto DbfTable::readingIndex(F&& body) -> decltype(body()) {
+  if (!index_) return body();
+  try {
+    IndexReadSection read(index_.get());
+    return body();
+  } catch (const IndexChanged&) {
+    IndexReadSection read(index_.get(), true);
+    return body();
+  }
+}
 
 std::vector<std::string> DbfTable::tagNames() const {
   std::vector<std::string> names;
@@ -891,9 +934,13 @@ void DbfTable::setOrder(std::string_view tag) {
   throw Error(EG_NOORDER, SC_TAG, "no existe la etiqueta " + name, file_.path());
 }
 
-std::string DbfTable::order() const { return order_ < 0 ? std::string() : tags_[size_t(order_)].tag->name(); }
+std::string DbfTable::order() const {
+  return order_ < 0 ? std::string() : tags_[size_t(order_)].tag->name();
+}
 
-bool DbfTable::descending() const { return order_ >= 0 && tags_[size_t(order_)].tag->info().descending; }
+bool DbfTable::descending() const {
+  return order_ >= 0 && tags_[size_t(order_)].tag->info().descending;
+}
 
 std::string DbfTable::scopeKey(const Value& v) const {
   const TagRuntime& t = tags_[size_t(order_)];
@@ -1027,16 +1074,17 @@ void DbfTable::goTop() {
     bof_ = true;
     return;
   }
-  IndexReadSection read(index_.get());
-  TagCursor c;
-  bool ok = orderFirst(c, false);
-  while (ok && !visible(c.recno)) ok = orderStep(c, +1);
-  if (ok) {
-    landOn(c);
-  } else {
-    setEof();
-    bof_ = true;
-  }
+  return readingIndex([&]() -> void {
+    TagCursor c;
+    bool ok = orderFirst(c, false);
+    while (ok && !visible(c.recno)) ok = orderStep(c, +1);
+    if (ok) {
+      landOn(c);
+    } else {
+      setEof();
+      bof_ = true;
+    }
+  });
 }
 
 void DbfTable::goBottom() {
@@ -1053,16 +1101,17 @@ void DbfTable::goBottom() {
     bof_ = true;
     return;
   }
-  IndexReadSection read(index_.get());
-  TagCursor c;
-  bool ok = orderFirst(c, true);
-  while (ok && !visible(c.recno)) ok = orderStep(c, -1);
-  if (ok) {
-    landOn(c);
-  } else {
-    setEof();
-    bof_ = true;
-  }
+  return readingIndex([&]() -> void {
+    TagCursor c;
+    bool ok = orderFirst(c, true);
+    while (ok && !visible(c.recno)) ok = orderStep(c, -1);
+    if (ok) {
+      landOn(c);
+    } else {
+      setEof();
+      bof_ = true;
+    }
+  });
 }
 
 void DbfTable::skip(int64_t count) {
@@ -1102,92 +1151,94 @@ void DbfTable::skip(int64_t count) {
     }
     return;
   }
-  IndexReadSection read(index_.get());
-  TagCursor c;
-  bool onEntry = false;
-  if (eof_) {
-    if (direction > 0) {
-      setEof();
-      return;
+  return readingIndex([&]() -> void {
+    TagCursor c;
+    bool onEntry = false;
+    if (eof_) {
+      if (direction > 0) {
+        setEof();
+        return;
+      }
+      onEntry = orderFirst(c, true);  // skipping back from end of file reaches the last record
+      if (onEntry && visible(c.recno)) --steps;
+    } else if (syncCursor()) {
+      c = cursor_;
+      onEntry = true;
+    } else {
+      // The record is not in the order: move from the place its key would have. cursor_ is
+      // the first stored entry after that place (invalid past the end).
+      c = cursor_;
+      bool aheadIsStored = (direction > 0) != descending();
+      CdxTag* tag = current()->tag;
+      if (aheadIsStored)
+        onEntry = c.valid();
+      else
+        onEntry = c.valid() ? tag->prev(c) : tag->last(c);
+      onEntry = onEntry && inScope(c.key);
+      if (onEntry && visible(c.recno)) --steps;
     }
-    onEntry = orderFirst(c, true);  // skipping back from end of file reaches the last record
-    if (onEntry && visible(c.recno)) --steps;
-  } else if (syncCursor()) {
-    c = cursor_;
-    onEntry = true;
-  } else {
-    // The record is not in the order: move from the place its key would have. cursor_ is
-    // the first stored entry after that place (invalid past the end).
-    c = cursor_;
-    bool aheadIsStored = (direction > 0) != descending();
-    CdxTag* tag = current()->tag;
-    if (aheadIsStored)
-      onEntry = c.valid();
-    else
-      onEntry = c.valid() ? tag->prev(c) : tag->last(c);
-    onEntry = onEntry && inScope(c.key);
-    if (onEntry && visible(c.recno)) --steps;
-  }
-  while (onEntry && steps > 0) {
-    onEntry = orderStep(c, direction);
-    if (onEntry && visible(c.recno)) --steps;
-  }
-  if (onEntry) {
-    landOn(c);
-  } else if (direction > 0) {
-    setEof();
-  } else {
-    TagCursor first;
-    bool ok = orderFirst(first, false);
-    while (ok && !visible(first.recno)) ok = orderStep(first, +1);
-    if (ok)
-      landOn(first);
-    else
+    while (onEntry && steps > 0) {
+      onEntry = orderStep(c, direction);
+      if (onEntry && visible(c.recno)) --steps;
+    }
+    if (onEntry) {
+      landOn(c);
+    } else if (direction > 0) {
       setEof();
-    bof_ = true;
-  }
+    } else {
+      TagCursor first;
+      bool ok = orderFirst(first, false);
+      while (ok && !visible(first.recno)) ok = orderStep(first, +1);
+      if (ok)
+        landOn(first);
+      else
+        setEof();
+      bof_ = true;
+    }
+  });
 }
 
 bool DbfTable::seek(const Value& key, bool soft, bool last) {
   writeBuffer();
   bof_ = false;
   if (order_ < 0) throw Error(EG_NOORDER, SC_TAG, "no hay orden activo para buscar", file_.path());
-  IndexReadSection read(index_.get());
-  CdxTag* tag = current()->tag;
-  std::string k = scopeKey(key);
-  bool desc = descending();
-  // The first entry, in the order's direction, that is not before the key.
-  bool fromHigh = desc != last;
-  TagCursor c;
-  bool ok;
-  if (!fromHigh) {
-    ok = tag->seek(k, false, c);
-  } else {
-    bool after = tag->seek(k, true, c);
-    ok = after ? tag->prev(c) : tag->last(c);
-    // No equal key, ascending: the next one is the first above the key. (Descending: c
-    // already is the highest entry below the key, the next one in that order.)
-    if ((!ok || !startsWith(c.key, k)) && !desc) ok = tag->seek(k, true, c);
-  }
-  if (!fromHigh && desc && (!ok || !startsWith(c.key, k))) ok = ok ? tag->prev(c) : tag->last(c);
-  auto matches = [&](const TagCursor& x) { return startsWith(x.key, k); };
-  int direction = last ? -1 : +1;
-  while (ok && !visible(c.recno)) {
-    if (matches(c)) {
-      ok = orderStep(c, direction);
-      if (ok && !matches(c) && last) ok = false;
+  return readingIndex([&]() -> bool {
+    CdxTag* tag = current()->tag;
+    std::string k = scopeKey(key);
+    bool desc = descending();
+    // The first entry, in the order's direction, that is not before the key.
+    bool fromHigh = desc != last;
+    TagCursor c;
+    bool ok;
+    if (!fromHigh) {
+      ok = tag->seek(k, false, c);
     } else {
-      ok = orderStep(c, +1);
+      bool after = tag->seek(k, true, c);
+      ok = after ? tag->prev(c) : tag->last(c);
+      // No equal key, ascending: the next one is the first above the key. (Descending: c
+      // already is the highest entry below the key, the next one in that order.)
+      if ((!ok || !startsWith(c.key, k)) && !desc) ok = tag->seek(k, true, c);
     }
-  }
-  if (ok && !inScope(c.key)) ok = false;
-  found_ = ok && matches(c);
-  if (found_ || (ok && soft)) {
-    landOn(c);
-  } else {
-    setEof();
-  }
-  return found_;
+    if (!fromHigh && desc && (!ok || !startsWith(c.key, k))) ok = ok ? tag->prev(c) : tag->last(c);
+    auto matches = [&](const TagCursor& x) { return startsWith(x.key, k); };
+    int direction = last ? -1 : +1;
+    while (ok && !visible(c.recno)) {
+      if (matches(c)) {
+        ok = orderStep(c, direction);
+        if (ok && !matches(c) && last) ok = false;
+      } else {
+        ok = orderStep(c, +1);
+      }
+    }
+    if (ok && !inScope(c.key)) ok = false;
+    found_ = ok && matches(c);
+    if (found_ || (ok && soft)) {
+      landOn(c);
+    } else {
+      setEof();
+    }
+    return found_;
+  });
 }
 
 void DbfTable::scopeBounds(uint32_t& lo, uint32_t& hi) {
@@ -1203,23 +1254,25 @@ void DbfTable::scopeBounds(uint32_t& lo, uint32_t& hi) {
 uint32_t DbfTable::keyCount() {
   writeBuffer();
   if (order_ < 0) return recCount();
-  IndexReadSection read(index_.get());
-  uint32_t lo, hi;
-  scopeBounds(lo, hi);
-  return hi - lo;
+  return readingIndex([&]() -> uint32_t {
+    uint32_t lo, hi;
+    scopeBounds(lo, hi);
+    return hi - lo;
+  });
 }
 
 uint32_t DbfTable::keyNo() {
   writeBuffer();
   if (eof_) return 0;
   if (order_ < 0) return recno_;
-  IndexReadSection read(index_.get());
-  if (!syncCursor()) return 0;
-  if (!inScope(cursor_.key)) return 0;
-  uint32_t lo, hi;
-  scopeBounds(lo, hi);
-  uint32_t pos = current()->tag->position(cursor_);
-  return descending() ? hi - pos : pos - lo + 1;
+  return readingIndex([&]() -> uint32_t {
+    if (!syncCursor()) return 0;
+    if (!inScope(cursor_.key)) return 0;
+    uint32_t lo, hi;
+    scopeBounds(lo, hi);
+    uint32_t pos = current()->tag->position(cursor_);
+    return descending() ? hi - pos : pos - lo + 1;
+  });
 }
 
 bool DbfTable::goToKeyNo(uint32_t keyNo) {
@@ -1229,23 +1282,24 @@ bool DbfTable::goToKeyNo(uint32_t keyNo) {
     goTo(keyNo);
     return true;
   }
-  IndexReadSection read(index_.get());
-  uint32_t lo, hi;
-  scopeBounds(lo, hi);
-  if (keyNo < 1 || keyNo > hi - lo) return false;
-  uint32_t pos = descending() ? hi - keyNo : lo + keyNo - 1;
-  TagCursor c;
-  if (!current()->tag->atPosition(pos, c)) return false;
-  bool ok = true;
-  while (ok && !visible(c.recno)) ok = orderStep(c, +1);
-  if (!ok) {
-    setEof();
-    return false;
-  }
-  found_ = false;
-  bof_ = false;
-  landOn(c);
-  return true;
+  return readingIndex([&]() -> bool {
+    uint32_t lo, hi;
+    scopeBounds(lo, hi);
+    if (keyNo < 1 || keyNo > hi - lo) return false;
+    uint32_t pos = descending() ? hi - keyNo : lo + keyNo - 1;
+    TagCursor c;
+    if (!current()->tag->atPosition(pos, c)) return false;
+    bool ok = true;
+    while (ok && !visible(c.recno)) ok = orderStep(c, +1);
+    if (!ok) {
+      setEof();
+      return false;
+    }
+    found_ = false;
+    bof_ = false;
+    landOn(c);
+    return true;
+  });
 }
 
 // ---------------------------------------------------------------------------------------
@@ -1258,64 +1312,67 @@ CheckReport DbfTable::check() {
     report.notes.push_back("la tabla no tiene índice estructural");
     return report;
   }
-  IndexReadSection read(index_.get());
-  uint32_t n = recCount();
-  for (auto& t : tags_) {
-    const std::string& name = t.tag->name();
-    std::vector<std::pair<std::string, uint32_t>> actual;
-    try {
-      t.tag->forEach([&](std::string_view key, uint32_t recno) { actual.emplace_back(std::string(key), recno); });
-    } catch (const Error& e) {
-      report.problems.push_back("etiqueta " + name + ": " + e.description());
-      continue;
-    }
-    if (!t.key) {
-      report.notes.push_back("etiqueta " + name + ": estructura correcta, claves sin verificar (" + t.why + ")");
-      continue;
-    }
-    std::vector<std::pair<std::string, uint32_t>> expected;
-    std::vector<uint8_t> rec;
-    try {
-      for (uint32_t r = 1; r <= n; ++r) {
-        readRecord(r, rec);
-        if (auto k = keyFor(t, rec, r)) expected.emplace_back(std::move(*k), r);
+  return readingIndex([&]() -> CheckReport {
+    uint32_t n = recCount();
+    for (auto& t : tags_) {
+      const std::string& name = t.tag->name();
+      std::vector<std::pair<std::string, uint32_t>> actual;
+      try {
+        t.tag->forEach([&](std::string_view key, uint32_t recno) { actual.emplace_back(std::string(key), recno); });
+      } catch (const Error& e) {
+        report.problems.push_back("etiqueta " + name + ": " + e.description());
+        continue;
       }
-    } catch (const Error& e) {
-      report.problems.push_back("etiqueta " + name + ": " + e.description());
-      continue;
-    }
-    std::sort(expected.begin(), expected.end());
-    size_t before = report.problems.size();
-    auto problem = [&](const std::string& what) {
-      if (report.problems.size() - before < 10) report.problems.push_back("etiqueta " + name + ": " + what);
-    };
-    if (t.tag->info().unique()) {
-      // One entry per distinct key, pointing at some record that has that key.
-      std::vector<std::pair<std::string, uint32_t>> distinct;
-      for (auto& e : expected)
-        if (distinct.empty() || distinct.back().first != e.first) distinct.push_back(e);
-      if (distinct.size() != actual.size()) problem("hay " + std::to_string(actual.size()) + " claves y " + std::to_string(distinct.size()) + " valores distintos");
-      for (auto& [key, recno] : actual) {
-        if (!std::binary_search(expected.begin(), expected.end(), std::make_pair(key, recno)))
-          problem("la clave del registro " + std::to_string(recno) + " no corresponde al registro");
+      if (!t.key) {
+        report.notes.push_back("etiqueta " + name + ": estructura correcta, claves sin verificar (" + t.why + ")");
+        continue;
       }
-      continue;
-    }
-    size_t i = 0, j = 0;
-    while (i < expected.size() || j < actual.size()) {
-      if (j == actual.size() || (i < expected.size() && expected[i] < actual[j])) {
-        problem("falta la clave del registro " + std::to_string(expected[i].second));
-        ++i;
-      } else if (i == expected.size() || actual[j] < expected[i]) {
-        problem("sobra una clave del registro " + std::to_string(actual[j].second));
-        ++j;
-      } else {
-        ++i;
-        ++j;
+      std::vector<std::pair<std::string, uint32_t>> expected;
+      std::vector<uint8_t> rec;
+      try {
+        for (uint32_t r = 1; r <= n; ++r) {
+          readRecord(r, rec);
+          if (auto k = keyFor(t, rec, r)) expected.emplace_back(std::move(*k), r);
+        }
+      } catch (const Error& e) {
+        report.problems.push_back("etiqueta " + name + ": " + e.description());
+        continue;
+      }
+      std::sort(expected.begin(), expected.end());
+      size_t before = report.problems.size();
+      auto problem = [&](const std::string& what) {
+        if (report.problems.size() - before < 10) report.problems.push_back("etiqueta " + name + ": " + what);
+      };
+      if (t.tag->info().unique()) {
+        // One entry per distinct key, pointing at some record that has that key.
+        std::vector<std::pair<std::string, uint32_t>> distinct;
+        for (auto& e : expected)
+          if (distinct.empty() || distinct.back().first != e.first) distinct.push_back(e);
+        if (distinct.size() != actual.size())
+          problem("hay " + std::to_string(actual.size()) + " claves y " + std::to_string(distinct.size()) +
+                  " valores distintos");
+        for (auto& [key, recno] : actual) {
+          if (!std::binary_search(expected.begin(), expected.end(), std::make_pair(key, recno)))
+            problem("la clave del registro " + std::to_string(recno) + " no corresponde al registro");
+        }
+        continue;
+      }
+      size_t i = 0, j = 0;
+      while (i < expected.size() || j < actual.size()) {
+        if (j == actual.size() || (i < expected.size() && expected[i] < actual[j])) {
+          problem("falta la clave del registro " + std::to_string(expected[i].second));
+          ++i;
+        } else if (i == expected.size() || actual[j] < expected[i]) {
+          problem("sobra una clave del registro " + std::to_string(actual[j].second));
+          ++j;
+        } else {
+          ++i;
+          ++j;
+        }
       }
     }
-  }
-  return report;
+    return report;
+  });
 }
 
 }  // namespace xbase

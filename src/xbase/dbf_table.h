@@ -78,8 +78,7 @@ class DbfTable {
   // Creates (or replaces) a table, its FPT when a memo field exists and its CDX when tags
   // are given. Text of the new table is stored in `codePage`.
   static void create(const std::string& path, const std::vector<FieldSpec>& fields,
-                     const std::vector<TagSpec>& tags = {},
-                     const CodePage& codePage = CodePage::windows1252());
+                     const std::vector<TagSpec>& tags = {}, const CodePage& codePage = CodePage::windows1252());
   ~DbfTable();
 
   DbfTable(const DbfTable&) = delete;
@@ -221,6 +220,8 @@ class DbfTable {
   void rebuildTag(TagRuntime& t);
 
   // Navigation in the controlling order.
+  template <typename F>
+  auto readingIndex(F&& body) -> decltype(body());
   TagRuntime* current() { return order_ < 0 ? nullptr : &tags_[size_t(order_)]; }
   bool descending() const;
   std::string scopeKey(const Value& v) const;

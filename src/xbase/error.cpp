@@ -8,8 +8,7 @@ std::string composeWhat(const std::string& description, const std::string& fileN
 }
 }  // namespace
 
-Error::Error(int genCode, int subCode, std::string description, std::string fileName, int osCode,
-             std::string operation)
+Error::Error(int genCode, int subCode, std::string description, std::string fileName, int osCode, std::string operation)
     : std::runtime_error(composeWhat(description, fileName)),
       genCode_(genCode),
       subCode_(subCode),

@@ -64,8 +64,8 @@ enum SubCode : int {
 
 class Error : public std::runtime_error {
  public:
-  Error(int genCode, int subCode, std::string description, std::string fileName = {},
-        int osCode = 0, std::string operation = {});
+  Error(int genCode, int subCode, std::string description, std::string fileName = {}, int osCode = 0,
+        std::string operation = {});
 
   int genCode() const { return genCode_; }
   int subCode() const { return subCode_; }
@@ -80,9 +80,18 @@ class Error : public std::runtime_error {
   // The failing operation may simply return its default (false, empty) instead.
   bool canDefault() const { return canDefault_; }
 
-  Error& setSubsystem(std::string s) { subsystem_ = std::move(s); return *this; }
-  Error& setRetry(bool v) { canRetry_ = v; return *this; }
-  Error& setDefault(bool v) { canDefault_ = v; return *this; }
+  Error& setSubsystem(std::string s) {
+    subsystem_ = std::move(s);
+    return *this;
+  }
+  Error& setRetry(bool v) {
+    canRetry_ = v;
+    return *this;
+  }
+  Error& setDefault(bool v) {
+    canDefault_ = v;
+    return *this;
+  }
 
  private:
   int genCode_;

@@ -4,8 +4,7 @@
 
 namespace xbase {
 
-Expr Expr::compile(std::string_view source, std::span<const FieldInfo> fields,
-                   const CodePage& codePage) {
+Expr Expr::compile(std::string_view source, std::span<const FieldInfo> fields, const CodePage& codePage) {
   Expr e;
   e.source_ = std::string(source);
   e.root_ = expr_detail::parse(e.source_, fields, codePage);
@@ -19,7 +18,9 @@ Value Expr::evaluate(const EvalContext& context) const {
   return root_->fn(*root_, st);
 }
 
-ValueType Expr::type() const { return root_ ? root_->type : ValueType::Null; }
+ValueType Expr::type() const {
+  return root_ ? root_->type : ValueType::Null;
+}
 
 int Expr::width() const {
   return root_ && root_->type == ValueType::Char ? root_->width : 0;

@@ -52,7 +52,9 @@ std::string_view trimRight(std::string_view s) {
 }
 }  // namespace
 
-bool charsExact(std::string_view a, std::string_view b) { return trimRight(a) == trimRight(b); }
+bool charsExact(std::string_view a, std::string_view b) {
+  return trimRight(a) == trimRight(b);
+}
 
 namespace {
 constexpr int64_t kDayMs = 86400000;
@@ -155,7 +157,9 @@ std::string fixedText(const Digits& r, int64_t dec) {
   return s;
 }
 
-bool isSmallInteger(double x) { return std::fabs(x) < 1e15 && x == std::trunc(x); }
+bool isSmallInteger(double x) {
+  return std::fabs(x) < 1e15 && x == std::trunc(x);
+}
 
 std::string integerText(double ax) {
   char buf[24];
@@ -287,10 +291,14 @@ void hms(int32_t millis, int& h, int& m, int& s) {
 
 int ttocWidth(int flag) {
   switch (flag) {
-    case 1: return 14;
-    case 2: return 8;
-    case 3: return 19;
-    default: return 17;
+    case 1:
+      return 14;
+    case 2:
+      return 8;
+    case 3:
+      return 19;
+    default:
+      return 17;
   }
 }
 
@@ -307,69 +315,84 @@ std::string ttocText(const Value& t, int flag) {
   std::string time = two(h) + ":" + two(m) + ":" + two(s);
   std::string year = two(d.year / 100) + two(d.year % 100);
   switch (flag) {
-    case 1: return year + two(d.month) + two(d.day) + two(h) + two(m) + two(s);
-    case 2: return time;
-    case 3: return year + "-" + two(d.month) + "-" + two(d.day) + "T" + time;
-    default: return dtocText(t.julian) + " " + time;
+    case 1:
+      return year + two(d.month) + two(d.day) + two(h) + two(m) + two(s);
+    case 2:
+      return time;
+    case 3:
+      return year + "-" + two(d.month) + "-" + two(d.day) + "T" + time;
+    default:
+      return dtocText(t.julian) + " " + time;
   }
 }
 
 std::string defaultText(const Value& v) {
   switch (v.type) {
-    case VT::Char: return v.text;
-    case VT::Number: return numberText(v.number);
-    case VT::Date: return dtocText(v.julian);
-    case VT::Logical: return v.logical ? ".T." : ".F.";
-    case VT::DateTime: return ttocText(v, 0);
-    case VT::Null: break;
+    case VT::Char:
+      return v.text;
+    case VT::Number:
+      return numberText(v.number);
+    case VT::Date:
+      return dtocText(v.julian);
+    case VT::Logical:
+      return v.logical ? ".T." : ".F.";
+    case VT::DateTime:
+      return ttocText(v, 0);
+    case VT::Null:
+      break;
   }
   return ".NULL.";
 }
 
 int defaultWidth(const Node& arg) {
   switch (arg.type) {
-    case VT::Char: return arg.width;
-    case VT::Date: return 8;
-    case VT::Logical: return 3;
-    case VT::DateTime: return 17;
-    default: return 10;
+    case VT::Char:
+      return arg.width;
+    case VT::Date:
+      return 8;
+    case VT::Logical:
+      return 3;
+    case VT::DateTime:
+      return 17;
+    default:
+      return 10;
   }
 }
 
 // ---- compile-time helpers ----
 
 [[noreturn]] void argError(const CompileInfo& info, const std::string& reason) {
-  throw Error(EG_ARG, SC_EXPR,
-              "argumento no válido en la expresión: " + std::string(info.source) + " — " + reason);
+  throw Error(EG_ARG, SC_EXPR, "argumento no válido en la expresión: " + std::string(info.source) + " — " + reason);
 }
 
 void expect(const Node& call, const CompileInfo& info, size_t i, VT t) {
   VT got = call.args[i]->type;
   if (got != t)
-    typeError(info.source, call.name + ": el argumento " + std::to_string(i + 1) + " debe ser " +
-                               typeName(t) + ", no " + typeName(got));
+    typeError(info.source, call.name + ": el argumento " + std::to_string(i + 1) + " debe ser " + typeName(t) +
+                               ", no " + typeName(got));
 }
 
 void expectEither(const Node& call, const CompileInfo& info, size_t i, VT t1, VT t2) {
   VT got = call.args[i]->type;
   if (got != t1 && got != t2)
-    typeError(info.source, call.name + ": el argumento " + std::to_string(i + 1) + " debe ser " +
-                               typeName(t1) + " o " + typeName(t2) + ", no " + typeName(got));
+    typeError(info.source, call.name + ": el argumento " + std::to_string(i + 1) + " debe ser " + typeName(t1) + " o " +
+                               typeName(t2) + ", no " + typeName(got));
 }
 
 void expectSame(const Node& call, const CompileInfo& info, size_t i, size_t j) {
   VT a = call.args[i]->type, b = call.args[j]->type;
   if (a != b)
-    typeError(info.source, call.name + ": los argumentos " + std::to_string(i + 1) + " y " +
-                               std::to_string(j + 1) + " deben ser del mismo tipo (" +
-                               typeName(a) + " y " + typeName(b) + ")");
+    typeError(info.source, call.name + ": los argumentos " + std::to_string(i + 1) + " y " + std::to_string(j + 1) +
+                               " deben ser del mismo tipo (" + typeName(a) + " y " + typeName(b) + ")");
 }
 
 bool isConst(const Node& call, size_t i) {
   return i < call.args.size() && call.args[i]->constant;
 }
 
-double constNum(const Node& call, size_t i) { return call.args[i]->value.number; }
+double constNum(const Node& call, size_t i) {
+  return call.args[i]->value.number;
+}
 
 // A width given by a constant argument: negative means 0, above the cap is an error.
 int constSize(const Node& call, const CompileInfo& info, size_t i, int64_t factor = 1) {
@@ -392,12 +415,13 @@ size_t textSize(const EvalState& st, const Node& call, int64_t n) {
   if (n <= 0) return 0;
   if (n > kMaxText)
     runtimeError(st, EG_LIMIT,
-                 call.name + " pide " + std::to_string(n) + " bytes (máximo " +
-                     std::to_string(kMaxText) + ")");
+                 call.name + " pide " + std::to_string(n) + " bytes (máximo " + std::to_string(kMaxText) + ")");
   return size_t(n);
 }
 
-bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+bool isBlank(char c) {
+  return c == ' ' || c == '\t' || c == '\r' || c == '\n';
+}
 
 // ---- functions ----
 
@@ -426,8 +450,10 @@ Value evLeft(const Node& n, const EvalState& st) {
   Value k = n.arg(1, st);
   if (k.isNull()) return k;
   int64_t len = toInt(k.number);
-  if (len <= 0) v.text.clear();
-  else if (uint64_t(len) < v.text.size()) v.text.resize(size_t(len));
+  if (len <= 0)
+    v.text.clear();
+  else if (uint64_t(len) < v.text.size())
+    v.text.resize(size_t(len));
   return v;
 }
 Value evRight(const Node& n, const EvalState& st) {
@@ -436,17 +462,25 @@ Value evRight(const Node& n, const EvalState& st) {
   Value k = n.arg(1, st);
   if (k.isNull()) return k;
   int64_t len = toInt(k.number);
-  if (len <= 0) v.text.clear();
-  else if (uint64_t(len) < v.text.size()) v.text.erase(0, v.text.size() - size_t(len));
+  if (len <= 0)
+    v.text.clear();
+  else if (uint64_t(len) < v.text.size())
+    v.text.erase(0, v.text.size() - size_t(len));
   return v;
 }
 void chkLeftRight(Node& n, const CompileInfo& info, EvalFn fn) {
   expect(n, info, 0, VT::Char);
   expect(n, info, 1, VT::Number);
-  setResult(n, VT::Char, isConst(n, 1) ? constSize(n, info, 1) : n.args[0]->width, fn);
+  // A key is as wide as what the expression gives on a record: never wider than the text.
+  int w = n.args[0]->width;
+  setResult(n, VT::Char, isConst(n, 1) ? std::min(constSize(n, info, 1), w) : w, fn);
 }
-void chkLeft(Node& n, const CompileInfo& info) { chkLeftRight(n, info, evLeft); }
-void chkRight(Node& n, const CompileInfo& info) { chkLeftRight(n, info, evRight); }
+void chkLeft(Node& n, const CompileInfo& info) {
+  chkLeftRight(n, info, evLeft);
+}
+void chkRight(Node& n, const CompileInfo& info) {
+  chkLeftRight(n, info, evRight);
+}
 
 // SUBSTR: a start of 0 reads as 1 and a negative one counts from the end.
 Value evSubstr(const Node& n, const EvalState& st) {
@@ -477,13 +511,14 @@ void chkSubstr(Node& n, const CompileInfo& info) {
   expect(n, info, 1, VT::Number);
   if (n.args.size() > 2) expect(n, info, 2, VT::Number);
   int w = n.args[0]->width;
-  if (isConst(n, 2)) {
-    w = constSize(n, info, 2);
-  } else if (isConst(n, 1)) {
+  if (isConst(n, 1)) {
     int64_t s = toInt(constNum(n, 1));
-    if (s >= 1) w = int(std::max<int64_t>(0, w - s + 1));
-    else if (s < 0) w = int(std::min<int64_t>(-s, w));
+    if (s >= 1)
+      w = int(std::max<int64_t>(0, w - s + 1));
+    else if (s < 0)
+      w = int(std::min<int64_t>(-s, w));
   }
+  if (isConst(n, 2)) w = std::min(constSize(n, info, 2), w);
   setResult(n, VT::Char, w, evSubstr);
 }
 
@@ -514,16 +549,24 @@ Value evStrImpl(const Node& n, const EvalState& st, bool zeros) {
   }
   return Value::chars(std::move(s));
 }
-Value evStr(const Node& n, const EvalState& st) { return evStrImpl(n, st, false); }
-Value evStrZero(const Node& n, const EvalState& st) { return evStrImpl(n, st, true); }
+Value evStr(const Node& n, const EvalState& st) {
+  return evStrImpl(n, st, false);
+}
+Value evStrZero(const Node& n, const EvalState& st) {
+  return evStrImpl(n, st, true);
+}
 void chkStrImpl(Node& n, const CompileInfo& info, EvalFn fn) {
   for (size_t i = 0; i < n.args.size(); ++i) expect(n, info, i, VT::Number);
   int w = 10;
   if (n.args.size() > 1) w = isConst(n, 1) ? constSize(n, info, 1) : 10;
   setResult(n, VT::Char, w, fn);
 }
-void chkStr(Node& n, const CompileInfo& info) { chkStrImpl(n, info, evStr); }
-void chkStrZero(Node& n, const CompileInfo& info) { chkStrImpl(n, info, evStrZero); }
+void chkStr(Node& n, const CompileInfo& info) {
+  chkStrImpl(n, info, evStr);
+}
+void chkStrZero(Node& n, const CompileInfo& info) {
+  chkStrImpl(n, info, evStrZero);
+}
 
 // Same text as dtos(), without going through printf: DTOS keys are built on every write.
 std::string dtosText(int32_t julian) {
@@ -610,8 +653,7 @@ template <int Side>
 void chkPad(Node& n, const CompileInfo& info) {
   expect(n, info, 1, VT::Number);
   if (n.args.size() > 2) expect(n, info, 2, VT::Char);
-  setResult(n, VT::Char, isConst(n, 1) ? constSize(n, info, 1) : defaultWidth(*n.args[0]),
-            evPad<Side>);
+  setResult(n, VT::Char, isConst(n, 1) ? constSize(n, info, 1) : defaultWidth(*n.args[0]), evPad<Side>);
 }
 
 Value evTrim(const Node& n, const EvalState& st) {
@@ -692,11 +734,18 @@ Value evDescend(const Node& n, const EvalState& st) {
     case VT::Char:
       for (auto& c : v.text) c = static_cast<char>((256 - static_cast<unsigned char>(c)) & 0xFF);
       return v;
-    case VT::Number: v.number = -v.number; return v;
-    case VT::Date: return Value::num(-double(v.julian));
-    case VT::DateTime: return Value::num(-(double(v.julian) + double(v.millis) / double(kDayMs)));
-    case VT::Logical: v.logical = !v.logical; return v;
-    case VT::Null: break;
+    case VT::Number:
+      v.number = -v.number;
+      return v;
+    case VT::Date:
+      return Value::num(-double(v.julian));
+    case VT::DateTime:
+      return Value::num(-(double(v.julian) + double(v.millis) / double(kDayMs)));
+    case VT::Logical:
+      v.logical = !v.logical;
+      return v;
+    case VT::Null:
+      break;
   }
   return v;
 }
@@ -706,10 +755,18 @@ void chkDescend(Node& n, const CompileInfo&) {
   setResult(n, r, n.args[0]->width, evDescend);
 }
 
-Value evRecno(const Node&, const EvalState& st) { return Value::num(double(st.context.recNo())); }
-void chkRecno(Node& n, const CompileInfo&) { setResult(n, VT::Number, 0, evRecno); }
-Value evDeleted(const Node&, const EvalState& st) { return Value::boolean(st.context.deleted()); }
-void chkDeleted(Node& n, const CompileInfo&) { setResult(n, VT::Logical, 0, evDeleted); }
+Value evRecno(const Node&, const EvalState& st) {
+  return Value::num(double(st.context.recNo()));
+}
+void chkRecno(Node& n, const CompileInfo&) {
+  setResult(n, VT::Number, 0, evRecno);
+}
+Value evDeleted(const Node&, const EvalState& st) {
+  return Value::boolean(st.context.deleted());
+}
+void chkDeleted(Node& n, const CompileInfo&) {
+  setResult(n, VT::Logical, 0, evDeleted);
+}
 
 template <int Part>  // 0 year, 1 month, 2 day, 3 day of week
 Value evDatePart(const Node& n, const EvalState& st) {
@@ -730,16 +787,27 @@ Value evEmpty(const Node& n, const EvalState& st) {
   Value v = n.arg(0, st);
   bool e = true;
   switch (v.type) {
-    case VT::Char: e = std::all_of(v.text.begin(), v.text.end(), isBlank); break;
-    case VT::Number: e = v.number == 0; break;
+    case VT::Char:
+      e = std::all_of(v.text.begin(), v.text.end(), isBlank);
+      break;
+    case VT::Number:
+      e = v.number == 0;
+      break;
     case VT::Date:
-    case VT::DateTime: e = v.julian == 0; break;
-    case VT::Logical: e = !v.logical; break;
-    case VT::Null: break;
+    case VT::DateTime:
+      e = v.julian == 0;
+      break;
+    case VT::Logical:
+      e = !v.logical;
+      break;
+    case VT::Null:
+      break;
   }
   return Value::boolean(e);
 }
-void chkEmpty(Node& n, const CompileInfo&) { setResult(n, VT::Logical, 0, evEmpty); }
+void chkEmpty(Node& n, const CompileInfo&) {
+  setResult(n, VT::Logical, 0, evEmpty);
+}
 
 Value evLen(const Node& n, const EvalState& st) {
   Value v = n.arg(0, st);
@@ -789,10 +857,18 @@ Value evMath1(const Node& n, const EvalState& st) {
   if (!v.isNull()) v.number = Op(v.number);
   return v;
 }
-double mInt(double x) { return std::trunc(x); }
-double mAbs(double x) { return std::fabs(x); }
-double mFloor(double x) { return std::floor(x); }
-double mCeil(double x) { return std::ceil(x); }
+double mInt(double x) {
+  return std::trunc(x);
+}
+double mAbs(double x) {
+  return std::fabs(x);
+}
+double mFloor(double x) {
+  return std::floor(x);
+}
+double mCeil(double x) {
+  return std::ceil(x);
+}
 template <double (*Op)(double)>
 void chkMath1(Node& n, const CompileInfo& info) {
   expect(n, info, 0, VT::Number);
@@ -831,9 +907,12 @@ void chkMod(Node& n, const CompileInfo& info) {
 
 int order(const Value& a, const Value& b) {
   switch (a.type) {
-    case VT::Char: return compareChars(a.text, b.text);
-    case VT::Number: return a.number < b.number ? -1 : a.number > b.number ? 1 : 0;
-    case VT::Logical: return int(a.logical) - int(b.logical);
+    case VT::Char:
+      return compareChars(a.text, b.text);
+    case VT::Number:
+      return a.number < b.number ? -1 : a.number > b.number ? 1 : 0;
+    case VT::Logical:
+      return int(a.logical) - int(b.logical);
     default:
       if (a.julian != b.julian) return a.julian < b.julian ? -1 : 1;
       return a.millis < b.millis ? -1 : a.millis > b.millis ? 1 : 0;
@@ -914,9 +993,9 @@ Value evBintoc(const Node& n, const EvalState& st) {
   int64_t x = toInt(v.number);
   int64_t lo = -(int64_t(1) << (8 * size - 1)), hi = (int64_t(1) << (8 * size - 1)) - 1;
   if (x < lo || x > hi)
-    runtimeError(st, EG_DATAWIDTH,
-                 "BINTOC: " + numberText(v.number) + " no cabe en " + std::to_string(size) +
-                     (size == 1 ? " byte" : " bytes"));
+    runtimeError(
+        st, EG_DATAWIDTH,
+        "BINTOC: " + numberText(v.number) + " no cabe en " + std::to_string(size) + (size == 1 ? " byte" : " bytes"));
   uint64_t u = uint64_t(x) ^ (uint64_t(1) << (8 * size - 1));
   std::string out(size_t(size), '\0');
   for (int i = size - 1; i >= 0; --i) {
@@ -977,8 +1056,7 @@ std::string transformNumber(double x, const Picture& pic) {
   } else if (std::none_of(t.begin(), t.end(), isDigitSlot)) {
     // A template without digit positions: the plain text, right-justified in its length.
     out = numberText(x);
-    out = out.size() > t.size() ? std::string(t.size(), '*')
-                                : std::string(t.size() - out.size(), ' ') + out;
+    out = out.size() > t.size() ? std::string(t.size(), '*') : std::string(t.size() - out.size(), ' ') + out;
   } else if (!std::isfinite(x)) {
     out.assign(t.size(), '*');
   } else {
@@ -1013,8 +1091,10 @@ std::string transformNumber(double x, const Picture& pic) {
     }
     bool overflow = left > 0;
     if (neg && !overflow) {
-      if (firstDigit > 0 && out[firstDigit - 1] == ' ') out[firstDigit - 1] = '-';
-      else overflow = true;
+      if (firstDigit > 0 && out[firstDigit - 1] == ' ')
+        out[firstDigit - 1] = '-';
+      else
+        overflow = true;
     }
     size_t fi = 0;
     for (size_t i = intEnd + 1; i < t.size(); ++i)
@@ -1035,7 +1115,8 @@ std::string transformNumber(double x, const Picture& pic) {
 std::string transformValue(const Value& v, std::string_view picture, const CodePage& cp) {
   Picture pic = splitPicture(picture);
   switch (v.type) {
-    case VT::Number: return transformNumber(v.number, pic);
+    case VT::Number:
+      return transformNumber(v.number, pic);
     case VT::Char: {
       std::string out;
       if (pic.tmpl.empty()) {
@@ -1045,13 +1126,21 @@ std::string transformValue(const Value& v, std::string_view picture, const CodeP
         size_t si = 0;
         for (char c : pic.tmpl) {
           switch (c) {
-            case '9': case '#': case 'X': case 'A': case 'N': case 'L': case 'Y': case '!': {
+            case '9':
+            case '#':
+            case 'X':
+            case 'A':
+            case 'N':
+            case 'L':
+            case 'Y':
+            case '!': {
               char ch = si < v.text.size() ? v.text[si++] : ' ';
               if (c == '!') ch = static_cast<char>(cp.upper(static_cast<unsigned char>(ch)));
               out.push_back(ch);
               break;
             }
-            default: out.push_back(c);
+            default:
+              out.push_back(c);
           }
         }
       }
@@ -1065,7 +1154,8 @@ std::string transformValue(const Value& v, std::string_view picture, const CodeP
       out.resize(pic.tmpl.size(), ' ');
       return out;
     }
-    default: return defaultText(v);
+    default:
+      return defaultText(v);
   }
 }
 
@@ -1136,8 +1226,12 @@ void chkNvl(Node& n, const CompileInfo& info) {
   setResult(n, n.args[0]->type, std::max(n.args[0]->width, n.args[1]->width), evNvl);
 }
 
-Value evIsnull(const Node& n, const EvalState& st) { return Value::boolean(n.arg(0, st).isNull()); }
-void chkIsnull(Node& n, const CompileInfo&) { setResult(n, VT::Logical, 0, evIsnull); }
+Value evIsnull(const Node& n, const EvalState& st) {
+  return Value::boolean(n.arg(0, st).isNull());
+}
+void chkIsnull(Node& n, const CompileInfo&) {
+  setResult(n, VT::Logical, 0, evIsnull);
+}
 
 Value evDate(const Node&, const EvalState&) {
   std::time_t now = std::time(nullptr);
@@ -1145,7 +1239,9 @@ Value evDate(const Node&, const EvalState&) {
   localtime_r(&now, &tm);
   return Value::date(julianFromYmd(tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday));
 }
-void chkDate(Node& n, const CompileInfo&) { setResult(n, VT::Date, 0, evDate); }
+void chkDate(Node& n, const CompileInfo&) {
+  setResult(n, VT::Date, 0, evDate);
+}
 
 // Sorted by name; lookups are rare (compile time only) so a linear scan is fine.
 const FuncDef kFunctions[] = {

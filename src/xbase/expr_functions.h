@@ -28,7 +28,7 @@ struct FuncDef {
 const FuncDef* findFunction(std::string_view upperName, bool& ambiguous);
 
 // Value helpers.
-int64_t toInt(double d);  // truncates; NaN gives 0, out-of-range values are clamped
+int64_t toInt(double d);                                   // truncates; NaN gives 0, out-of-range values are clamped
 int compareChars(std::string_view a, std::string_view b);  // blank-padded byte order
 bool charsEqual(std::string_view a, std::string_view b);   // '=': over the right operand's length
 bool charsExact(std::string_view a, std::string_view b);   // '==': ignoring trailing blanks

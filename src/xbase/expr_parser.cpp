@@ -20,34 +20,36 @@ using NodePtr = std::unique_ptr<Node>;
 }
 
 [[noreturn]] void typeError(std::string_view source, const std::string& reason) {
-  throw Error(EG_DATATYPE, SC_EXPR,
-              "tipo de dato incorrecto en la expresión: " + std::string(source) + " — " + reason);
+  throw Error(EG_DATATYPE, SC_EXPR, "tipo de dato incorrecto en la expresión: " + std::string(source) + " — " + reason);
 }
 
 [[noreturn]] void argCountError(std::string_view source, const std::string& reason) {
   throw Error(EG_ARG, SC_EXPR,
-              "número de argumentos incorrecto en la expresión: " + std::string(source) + " — " +
-                  reason);
+              "número de argumentos incorrecto en la expresión: " + std::string(source) + " — " + reason);
 }
 
 [[noreturn]] void limitError(std::string_view source, const std::string& reason) {
-  throw Error(EG_LIMIT, SC_EXPR,
-              "expresión demasiado compleja: " + std::string(source) + " — " + reason);
+  throw Error(EG_LIMIT, SC_EXPR, "expresión demasiado compleja: " + std::string(source) + " — " + reason);
 }
 
 [[noreturn]] void runtimeError(const EvalState& st, int genCode, const std::string& reason) {
-  throw Error(genCode, SC_EXPR,
-              "error al evaluar la expresión: " + std::string(st.source) + " — " + reason);
+  throw Error(genCode, SC_EXPR, "error al evaluar la expresión: " + std::string(st.source) + " — " + reason);
 }
 
 const char* typeName(ValueType t) {
   switch (t) {
-    case ValueType::Char: return "carácter";
-    case ValueType::Number: return "numérico";
-    case ValueType::Date: return "fecha";
-    case ValueType::Logical: return "lógico";
-    case ValueType::DateTime: return "fecha-hora";
-    case ValueType::Null: break;
+    case ValueType::Char:
+      return "carácter";
+    case ValueType::Number:
+      return "numérico";
+    case ValueType::Date:
+      return "fecha";
+    case ValueType::Logical:
+      return "lógico";
+    case ValueType::DateTime:
+      return "fecha-hora";
+    case ValueType::Null:
+      break;
   }
   return "nulo";
 }
@@ -57,11 +59,33 @@ namespace {
 // ---- lexer ----
 
 enum class Tok : uint8_t {
-  End, Ident, Number, String, Logical,
-  And, Or, Not,
-  Plus, Minus, Star, Slash, Percent, Power,
-  Eq, ExactEq, Ne, Lt, Le, Gt, Ge, Dollar,
-  LParen, RParen, Comma, Arrow, Dot,
+  End,
+  Ident,
+  Number,
+  String,
+  Logical,
+  And,
+  Or,
+  Not,
+  Plus,
+  Minus,
+  Star,
+  Slash,
+  Percent,
+  Power,
+  Eq,
+  ExactEq,
+  Ne,
+  Lt,
+  Le,
+  Gt,
+  Ge,
+  Dollar,
+  LParen,
+  RParen,
+  Comma,
+  Arrow,
+  Dot,
 };
 
 struct Token {
@@ -75,9 +99,15 @@ struct Token {
 bool isIdentStart(char c) {
   return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_';
 }
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
-bool isIdentChar(char c) { return isIdentStart(c) || isDigit(c); }
-char upperAscii(char c) { return (c >= 'a' && c <= 'z') ? char(c - 32) : c; }
+bool isDigit(char c) {
+  return c >= '0' && c <= '9';
+}
+bool isIdentChar(char c) {
+  return isIdentStart(c) || isDigit(c);
+}
+char upperAscii(char c) {
+  return (c >= 'a' && c <= 'z') ? char(c - 32) : c;
+}
 
 // Matches ".WORD." at s[i] (case-insensitive); returns its length or 0.
 size_t dotWord(std::string_view s, size_t i, std::string_view word) {
@@ -117,8 +147,7 @@ std::vector<Token> lex(std::string_view src) {
     if (isDigit(c) || (c == '.' && i + 1 < src.size() && isDigit(src[i + 1]))) {
       while (i < src.size() && isDigit(src[i])) ++i;
       // "1." is a number but "1.AND." is 1 followed by .AND.
-      if (i < src.size() && src[i] == '.' &&
-          (i + 1 >= src.size() || !isIdentStart(src[i + 1]))) {
+      if (i < src.size() && src[i] == '.' && (i + 1 >= src.size() || !isIdentStart(src[i + 1]))) {
         ++i;
         while (i < src.size() && isDigit(src[i])) ++i;
       }
@@ -149,9 +178,18 @@ std::vector<Token> lex(std::string_view src) {
       continue;
     }
     if (c == '.') {
-      if (size_t n = dotWord(src, i, "AND")) { add(Tok::And, start, n); continue; }
-      if (size_t n = dotWord(src, i, "OR")) { add(Tok::Or, start, n); continue; }
-      if (size_t n = dotWord(src, i, "NOT")) { add(Tok::Not, start, n); continue; }
+      if (size_t n = dotWord(src, i, "AND")) {
+        add(Tok::And, start, n);
+        continue;
+      }
+      if (size_t n = dotWord(src, i, "OR")) {
+        add(Tok::Or, start, n);
+        continue;
+      }
+      if (size_t n = dotWord(src, i, "NOT")) {
+        add(Tok::Not, start, n);
+        continue;
+      }
       bool isTrue = dotWord(src, i, "T") || dotWord(src, i, "Y");
       if (isTrue || dotWord(src, i, "F") || dotWord(src, i, "N")) {
         Token t;
@@ -167,48 +205,80 @@ std::vector<Token> lex(std::string_view src) {
     }
     char n1 = i + 1 < src.size() ? src[i + 1] : '\0';
     switch (c) {
-      case '+': add(Tok::Plus, start, 1); break;
+      case '+':
+        add(Tok::Plus, start, 1);
+        break;
       case '-':
-        if (n1 == '>') add(Tok::Arrow, start, 2);
-        else add(Tok::Minus, start, 1);
+        if (n1 == '>')
+          add(Tok::Arrow, start, 2);
+        else
+          add(Tok::Minus, start, 1);
         break;
       case '*':
-        if (n1 == '*') add(Tok::Power, start, 2);
-        else add(Tok::Star, start, 1);
+        if (n1 == '*')
+          add(Tok::Power, start, 2);
+        else
+          add(Tok::Star, start, 1);
         break;
-      case '^': add(Tok::Power, start, 1); break;
-      case '/': add(Tok::Slash, start, 1); break;
-      case '%': add(Tok::Percent, start, 1); break;
-      case '$': add(Tok::Dollar, start, 1); break;
-      case '#': add(Tok::Ne, start, 1); break;
-      case '(': add(Tok::LParen, start, 1); break;
-      case ')': add(Tok::RParen, start, 1); break;
-      case ',': add(Tok::Comma, start, 1); break;
+      case '^':
+        add(Tok::Power, start, 1);
+        break;
+      case '/':
+        add(Tok::Slash, start, 1);
+        break;
+      case '%':
+        add(Tok::Percent, start, 1);
+        break;
+      case '$':
+        add(Tok::Dollar, start, 1);
+        break;
+      case '#':
+        add(Tok::Ne, start, 1);
+        break;
+      case '(':
+        add(Tok::LParen, start, 1);
+        break;
+      case ')':
+        add(Tok::RParen, start, 1);
+        break;
+      case ',':
+        add(Tok::Comma, start, 1);
+        break;
       case '=':
-        if (n1 == '=') add(Tok::ExactEq, start, 2);
-        else if (n1 == '>') add(Tok::Ge, start, 2);
-        else if (n1 == '<') add(Tok::Le, start, 2);
-        else add(Tok::Eq, start, 1);
+        if (n1 == '=')
+          add(Tok::ExactEq, start, 2);
+        else if (n1 == '>')
+          add(Tok::Ge, start, 2);
+        else if (n1 == '<')
+          add(Tok::Le, start, 2);
+        else
+          add(Tok::Eq, start, 1);
         break;
       case '<':
-        if (n1 == '=') add(Tok::Le, start, 2);
-        else if (n1 == '>') add(Tok::Ne, start, 2);
-        else add(Tok::Lt, start, 1);
+        if (n1 == '=')
+          add(Tok::Le, start, 2);
+        else if (n1 == '>')
+          add(Tok::Ne, start, 2);
+        else
+          add(Tok::Lt, start, 1);
         break;
       case '>':
-        if (n1 == '=') add(Tok::Ge, start, 2);
-        else add(Tok::Gt, start, 1);
+        if (n1 == '=')
+          add(Tok::Ge, start, 2);
+        else
+          add(Tok::Gt, start, 1);
         break;
       case '!':
-        if (n1 == '=') add(Tok::Ne, start, 2);
-        else add(Tok::Not, start, 1);
+        if (n1 == '=')
+          add(Tok::Ne, start, 2);
+        else
+          add(Tok::Not, start, 1);
         break;
       default: {
         unsigned char uc = static_cast<unsigned char>(c);
-        std::string shown = (uc >= 0x20 && uc < 0x7F) ? "'" + std::string(1, c) + "'"
-                                                      : "de código " + std::to_string(uc);
-        syntaxError(src, "carácter inesperado " + shown + " en la posición " +
-                             std::to_string(start + 1));
+        std::string shown =
+            (uc >= 0x20 && uc < 0x7F) ? "'" + std::string(1, c) + "'" : "de código " + std::to_string(uc);
+        syntaxError(src, "carácter inesperado " + shown + " en la posición " + std::to_string(start + 1));
       }
     }
   }
@@ -221,14 +291,15 @@ std::vector<Token> lex(std::string_view src) {
 
 // ---- evaluation of leaves and operators ----
 
-Value evConst(const Node& n, const EvalState&) { return n.value; }
+Value evConst(const Node& n, const EvalState&) {
+  return n.value;
+}
 
 Value evField(const Node& n, const EvalState& st) {
   Value v = st.context.field(n.param);
   if (v.type != n.type && v.type != ValueType::Null) [[unlikely]]
     runtimeError(st, EG_DATATYPE,
-                 "el campo " + n.name + " devolvió un valor " + typeName(v.type) +
-                     " en lugar de " + typeName(n.type));
+                 "el campo " + n.name + " devolvió un valor " + typeName(v.type) + " en lugar de " + typeName(n.type));
   return v;
 }
 
@@ -269,17 +340,27 @@ Value evArith(const Node& n, const EvalState& st) {
   return a;
 }
 
-double opAdd(double a, double b) { return a + b; }
-double opSub(double a, double b) { return a - b; }
-double opMul(double a, double b) { return a * b; }
-double opDiv(double a, double b) { return b == 0 ? 0 : a / b; }  // the program's convention
+double opAdd(double a, double b) {
+  return a + b;
+}
+double opSub(double a, double b) {
+  return a - b;
+}
+double opMul(double a, double b) {
+  return a * b;
+}
+double opDiv(double a, double b) {
+  return b == 0 ? 0 : a / b;
+}  // the program's convention
 double opMod(double a, double b) {
   if (b == 0) return 0;
   double r = std::fmod(a, b);
   if (r != 0 && ((r < 0) != (b < 0))) r += b;  // xBase: the result takes the divisor's sign
   return r;
 }
-double opPow(double a, double b) { return std::pow(a, b); }
+double opPow(double a, double b) {
+  return std::pow(a, b);
+}
 
 Value evNeg(const Node& n, const EvalState& st) {
   Value a = n.arg(0, st);
@@ -345,12 +426,18 @@ enum Cmp : int { kEq, kExact, kNe, kLt, kLe, kGt, kGe };
 bool fromOrder(int cmp, int c) {
   switch (cmp) {
     case kEq:
-    case kExact: return c == 0;
-    case kNe: return c != 0;
-    case kLt: return c < 0;
-    case kLe: return c <= 0;
-    case kGt: return c > 0;
-    default: return c >= 0;
+    case kExact:
+      return c == 0;
+    case kNe:
+      return c != 0;
+    case kLt:
+      return c < 0;
+    case kLe:
+      return c <= 0;
+    case kGt:
+      return c > 0;
+    default:
+      return c >= 0;
   }
 }
 
@@ -360,10 +447,14 @@ Value evCmpChar(const Node& n, const EvalState& st) {
   Value b = n.arg(1, st);
   if (b.isNull()) return b;
   switch (n.param) {
-    case kEq: return Value::boolean(charsEqual(a.text, b.text));
-    case kNe: return Value::boolean(!charsEqual(a.text, b.text));
-    case kExact: return Value::boolean(charsExact(a.text, b.text));
-    default: return Value::boolean(fromOrder(n.param, compareChars(a.text, b.text)));
+    case kEq:
+      return Value::boolean(charsEqual(a.text, b.text));
+    case kNe:
+      return Value::boolean(!charsEqual(a.text, b.text));
+    case kExact:
+      return Value::boolean(charsExact(a.text, b.text));
+    default:
+      return Value::boolean(fromOrder(n.param, compareChars(a.text, b.text)));
   }
 }
 
@@ -376,12 +467,24 @@ Value evCmpNum(const Node& n, const EvalState& st) {
   bool r = false;
   switch (n.param) {
     case kEq:
-    case kExact: r = x == y; break;
-    case kNe: r = x != y; break;
-    case kLt: r = x < y; break;
-    case kLe: r = x <= y; break;
-    case kGt: r = x > y; break;
-    default: r = x >= y; break;
+    case kExact:
+      r = x == y;
+      break;
+    case kNe:
+      r = x != y;
+      break;
+    case kLt:
+      r = x < y;
+      break;
+    case kLe:
+      r = x <= y;
+      break;
+    case kGt:
+      r = x > y;
+      break;
+    default:
+      r = x >= y;
+      break;
   }
   return Value::boolean(r);
 }
@@ -515,15 +618,31 @@ class Parser {
       Tok k = peek().kind;
       int cmp = -1;
       switch (k) {
-        case Tok::Eq: cmp = kEq; break;
-        case Tok::ExactEq: cmp = kExact; break;
-        case Tok::Ne: cmp = kNe; break;
-        case Tok::Lt: cmp = kLt; break;
-        case Tok::Le: cmp = kLe; break;
-        case Tok::Gt: cmp = kGt; break;
-        case Tok::Ge: cmp = kGe; break;
-        case Tok::Dollar: break;
-        default: return left;
+        case Tok::Eq:
+          cmp = kEq;
+          break;
+        case Tok::ExactEq:
+          cmp = kExact;
+          break;
+        case Tok::Ne:
+          cmp = kNe;
+          break;
+        case Tok::Lt:
+          cmp = kLt;
+          break;
+        case Tok::Le:
+          cmp = kLe;
+          break;
+        case Tok::Gt:
+          cmp = kGt;
+          break;
+        case Tok::Ge:
+          cmp = kGe;
+          break;
+        case Tok::Dollar:
+          break;
+        default:
+          return left;
       }
       ++pos_;
       NodePtr right = parseAdditive();
@@ -534,19 +653,26 @@ class Parser {
   NodePtr parseAdditive() {
     NodePtr left = parseMultiplicative();
     for (;;) {
-      if (accept(Tok::Plus)) left = additive(std::move(left), parseMultiplicative(), true);
-      else if (accept(Tok::Minus)) left = additive(std::move(left), parseMultiplicative(), false);
-      else return left;
+      if (accept(Tok::Plus))
+        left = additive(std::move(left), parseMultiplicative(), true);
+      else if (accept(Tok::Minus))
+        left = additive(std::move(left), parseMultiplicative(), false);
+      else
+        return left;
     }
   }
 
   NodePtr parseMultiplicative() {
     NodePtr left = parsePower();
     for (;;) {
-      if (accept(Tok::Star)) left = numeric(std::move(left), parsePower(), evArith<opMul>, "*");
-      else if (accept(Tok::Slash)) left = numeric(std::move(left), parsePower(), evArith<opDiv>, "/");
-      else if (accept(Tok::Percent)) left = numeric(std::move(left), parsePower(), evArith<opMod>, "%");
-      else return left;
+      if (accept(Tok::Star))
+        left = numeric(std::move(left), parsePower(), evArith<opMul>, "*");
+      else if (accept(Tok::Slash))
+        left = numeric(std::move(left), parsePower(), evArith<opDiv>, "/");
+      else if (accept(Tok::Percent))
+        left = numeric(std::move(left), parsePower(), evArith<opMod>, "%");
+      else
+        return left;
     }
   }
 
@@ -599,16 +725,17 @@ class Parser {
       case Tok::Ident: {
         ++pos_;
         if (peek().kind == Tok::LParen) return parseCall(t);
-        if (peek().kind == Tok::Arrow ||
-            (peek().kind == Tok::Dot && toks_[pos_ + 1].kind == Tok::Ident)) {
+        if (peek().kind == Tok::Arrow || (peek().kind == Tok::Dot && toks_[pos_ + 1].kind == Tok::Ident)) {
           ++pos_;  // the alias is accepted and ignored: there is one table
           if (peek().kind != Tok::Ident) fail("se esperaba un nombre de campo");
           return fieldNode(take());
         }
         return fieldNode(t);
       }
-      case Tok::End: fail("falta un operando");
-      default: fail("se esperaba un operando");
+      case Tok::End:
+        fail("falta un operando");
+      default:
+        fail("se esperaba un operando");
     }
   }
 
@@ -635,10 +762,9 @@ class Parser {
     if (count < def->minArgs || count > def->maxArgs) {
       std::string expected = def->minArgs == def->maxArgs
                                  ? std::to_string(def->minArgs)
-                                 : "de " + std::to_string(def->minArgs) + " a " +
-                                       std::to_string(def->maxArgs);
-      argCountError(src_, std::string(def->name) + " admite " + expected + " argumentos y recibe " +
-                              std::to_string(count));
+                                 : "de " + std::to_string(def->minArgs) + " a " + std::to_string(def->maxArgs);
+      argCountError(src_,
+                    std::string(def->name) + " admite " + expected + " argumentos y recibe " + std::to_string(count));
     }
     auto n = std::make_unique<Node>();
     n->name = def->name;
@@ -663,26 +789,41 @@ class Parser {
       n->name = upper;
       n->pure = false;
       switch (upperAscii(f.type)) {
-        case 'C': case 'V': case 'Q':
+        case 'C':
+        case 'V':
+        case 'Q':
           n->type = ValueType::Char;
           n->width = f.length < 0 ? 0 : f.length > kMaxText ? kMaxText : f.length;
           break;
-        case 'M': case 'G': case 'W':
+        case 'M':
+        case 'G':
+        case 'W':
           n->type = ValueType::Char;
           n->width = 10;
           break;
-        case 'N': case 'F': case 'I': case 'B': case 'Y': n->type = ValueType::Number; break;
-        case 'D': n->type = ValueType::Date; break;
-        case 'L': n->type = ValueType::Logical; break;
-        case 'T': n->type = ValueType::DateTime; break;
+        case 'N':
+        case 'F':
+        case 'I':
+        case 'B':
+        case 'Y':
+          n->type = ValueType::Number;
+          break;
+        case 'D':
+          n->type = ValueType::Date;
+          break;
+        case 'L':
+          n->type = ValueType::Logical;
+          break;
+        case 'T':
+          n->type = ValueType::DateTime;
+          break;
         default:
           typeError(src_, "el campo " + upper + " es de tipo '" + std::string(1, f.type) +
                               "', que una expresión no puede usar");
       }
       return n;
     }
-    throw Error(EG_NOVAR, SC_EXPR,
-                "campo desconocido " + upper + " en la expresión: " + std::string(src_));
+    throw Error(EG_NOVAR, SC_EXPR, "campo desconocido " + upper + " en la expresión: " + std::string(src_));
   }
 
   static NodePtr constantNode(Value v, int width) {
@@ -705,8 +846,7 @@ class Parser {
   }
 
   [[noreturn]] void operandTypes(const char* op, const Node& a, const Node& b) const {
-    typeError(src_, std::string("no se puede aplicar ") + op + " a " + typeName(a.type) + " y " +
-                        typeName(b.type));
+    typeError(src_, std::string("no se puede aplicar ") + op + " a " + typeName(a.type) + " y " + typeName(b.type));
   }
 
   NodePtr logical(NodePtr a, NodePtr b, EvalFn fn, const char* op) {
@@ -730,16 +870,14 @@ class Parser {
       return finish(std::move(n));
     }
     if (ta == VT::Number && tb == VT::Number)
-      return finish(binary(std::move(a), std::move(b), VT::Number,
-                           plus ? evArith<opAdd> : evArith<opSub>));
+      return finish(binary(std::move(a), std::move(b), VT::Number, plus ? evArith<opAdd> : evArith<opSub>));
     if (plus) {
       if ((ta == VT::Date && tb == VT::Number) || (ta == VT::Number && tb == VT::Date))
         return finish(binary(std::move(a), std::move(b), VT::Date, evDateAddNum));
       if ((ta == VT::DateTime && tb == VT::Number) || (ta == VT::Number && tb == VT::DateTime))
         return finish(binary(std::move(a), std::move(b), VT::DateTime, evTimeAddNum));
     } else {
-      if (ta == VT::Date && tb == VT::Number)
-        return finish(binary(std::move(a), std::move(b), VT::Date, evDateSubNum));
+      if (ta == VT::Date && tb == VT::Number) return finish(binary(std::move(a), std::move(b), VT::Date, evDateSubNum));
       if (ta == VT::Date && tb == VT::Date)
         return finish(binary(std::move(a), std::move(b), VT::Number, evDateSubDate));
       if (ta == VT::DateTime && tb == VT::Number)
@@ -760,9 +898,15 @@ class Parser {
       fn = evContains;
     } else {
       switch (a->type) {
-        case ValueType::Char: fn = evCmpChar; break;
-        case ValueType::Number: fn = evCmpNum; break;
-        default: fn = evCmpOrdinal; break;
+        case ValueType::Char:
+          fn = evCmpChar;
+          break;
+        case ValueType::Number:
+          fn = evCmpNum;
+          break;
+        default:
+          fn = evCmpOrdinal;
+          break;
       }
     }
     auto n = binary(std::move(a), std::move(b), ValueType::Logical, fn);

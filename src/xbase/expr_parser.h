@@ -38,9 +38,9 @@ inline constexpr int kMaxTreeDepth = 1000;
 struct Expr::Node {
   expr_detail::EvalFn fn = nullptr;
   ValueType type = ValueType::Null;
-  int width = 0;     // static width of a Char result
+  int width = 0;  // static width of a Char result
   int depth = 1;
-  int param = 0;     // field index, comparison kind or an argument fixed at compile time
+  int param = 0;  // field index, comparison kind or an argument fixed at compile time
   bool constant = false;
   bool pure = true;  // depends neither on the record nor on the clock: may be folded
   Value value;       // the value of a constant node
@@ -53,8 +53,7 @@ struct Expr::Node {
 
 namespace expr_detail {
 
-std::unique_ptr<Expr::Node> parse(std::string_view source, std::span<const FieldInfo> fields,
-                                  const CodePage& codePage);
+std::unique_ptr<Expr::Node> parse(std::string_view source, std::span<const FieldInfo> fields, const CodePage& codePage);
 
 // Compile-time failures; `reason` is appended to the standard text naming the expression.
 [[noreturn]] void syntaxError(std::string_view source, const std::string& reason);

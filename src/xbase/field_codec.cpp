@@ -47,8 +47,8 @@ std::string trimmed(const uint8_t* p, int n) {
 
 [[noreturn]] void widthError(const Field& f, const std::string& table, const std::string& value) {
   throw Error(EG_DATAWIDTH, SC_VALUE,
-              "el valor " + value + " no cabe en el campo " + f.name + " (" + f.type + " " +
-                  std::to_string(f.length) + "," + std::to_string(f.decimals) + ")",
+              "el valor " + value + " no cabe en el campo " + f.name + " (" + f.type + " " + std::to_string(f.length) +
+                  "," + std::to_string(f.decimals) + ")",
               table);
 }
 
@@ -155,7 +155,8 @@ Value FieldCodec::decode(const Field& f, const uint8_t* record) const {
   switch (f.type) {
     case 'C':
       return Value::chars(std::string(reinterpret_cast<const char*>(p), size_t(f.length)));
-    case 'V': case 'Q': {
+    case 'V':
+    case 'Q': {
       size_t n = size_t(f.length);
       if (f.varBit >= 0 && header_->nullFlagsField >= 0) {
         const Field& nf = header_->fields[size_t(header_->nullFlagsField)];
@@ -163,7 +164,8 @@ Value FieldCodec::decode(const Field& f, const uint8_t* record) const {
       }
       return Value::chars(std::string(reinterpret_cast<const char*>(p), n));
     }
-    case 'N': case 'F':
+    case 'N':
+    case 'F':
       return Value::num(parseNumber(std::string(reinterpret_cast<const char*>(p), size_t(f.length))));
     case 'D':
       return Value::date(julianFromDtos(std::string_view(reinterpret_cast<const char*>(p), 8)));
@@ -180,7 +182,9 @@ Value FieldCodec::decode(const Field& f, const uint8_t* record) const {
       if (jd <= 0) return Value::dateTime(0, 0);
       return Value::dateTime(jd, ms < 0 || ms >= 86400000 ? 0 : ms);
     }
-    case 'M': case 'G': case 'W':
+    case 'M':
+    case 'G':
+    case 'W':
       return Value::num(memoBlock(f, record));
     default:
       return Value::chars(std::string(reinterpret_cast<const char*>(p), size_t(f.length)));
@@ -203,7 +207,8 @@ void FieldCodec::encode(const Field& f, uint8_t* record, const Value& v, const s
       std::memset(p + n, ' ', size_t(f.length) - n);
       return;
     }
-    case 'V': case 'Q': {
+    case 'V':
+    case 'Q': {
       if (v.type != ValueType::Char) typeError(f, table);
       size_t n = std::min(v.text.size(), size_t(f.length));
       std::memcpy(p, v.text.data(), n);
@@ -220,7 +225,8 @@ void FieldCodec::encode(const Field& f, uint8_t* record, const Value& v, const s
       }
       return;
     }
-    case 'N': case 'F': {
+    case 'N':
+    case 'F': {
       if (v.type != ValueType::Number) typeError(f, table);
       std::string s = formatNumber(v.number, f.length, f.decimals);
       if (s.empty()) widthError(f, table, formatNumber(v.number, 40, f.decimals).substr(0));
@@ -261,7 +267,8 @@ void FieldCodec::encode(const Field& f, uint8_t* record, const Value& v, const s
       putI32(p + 4, v.type == ValueType::DateTime ? v.millis : 0);
       return;
     default:
-      throw Error(EG_UNSUPPORTED, SC_VALUE, std::string("no se puede escribir el tipo ") + f.type + " del campo " + f.name, table);
+      throw Error(EG_UNSUPPORTED, SC_VALUE,
+                  std::string("no se puede escribir el tipo ") + f.type + " del campo " + f.name, table);
   }
 }
 
@@ -269,20 +276,23 @@ std::string FieldCodec::rawText(const Field& f, const uint8_t* record) const {
   if (isNull(f, record)) return ".NULL.";
   const uint8_t* p = record + f.offset;
   switch (f.type) {
-    case 'C': case 'V': {
+    case 'C':
+    case 'V': {
       Value v = decode(f, record);
       while (!v.text.empty() && v.text.back() == ' ') v.text.pop_back();
       return v.text;
     }
-    case 'N': case 'F':
+    case 'N':
+    case 'F':
       return trimmed(p, f.length);
     case 'D': {
       std::string s = trimmed(p, 8);
       return s;
     }
     case 'L':
-      return (p[0] == 'T' || p[0] == 't' || p[0] == 'Y' || p[0] == 'y') ? "T"
-             : (p[0] == 'F' || p[0] == 'f' || p[0] == 'N' || p[0] == 'n') ? "F" : "";
+      return (p[0] == 'T' || p[0] == 't' || p[0] == 'Y' || p[0] == 'y')   ? "T"
+             : (p[0] == 'F' || p[0] == 'f' || p[0] == 'N' || p[0] == 'n') ? "F"
+                                                                          : "";
     case 'I':
       return std::to_string(getI32(p));
     case 'B': {
@@ -315,10 +325,17 @@ void FieldCodec::blankRecord(uint8_t* record) const {
   for (const auto& f : header_->fields) {
     uint8_t* p = record + f.offset;
     switch (f.type) {
-      case 'I': case 'B': case 'Y': case 'T': case '0': case 'Q':
+      case 'I':
+      case 'B':
+      case 'Y':
+      case 'T':
+      case '0':
+      case 'Q':
         std::memset(p, 0, size_t(f.length));
         break;
-      case 'M': case 'G': case 'W':
+      case 'M':
+      case 'G':
+      case 'W':
         if (f.length == 4) std::memset(p, 0, 4);
         break;
       default:

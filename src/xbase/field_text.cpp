@@ -13,11 +13,20 @@ std::string escapeFieldText(std::string_view text) {
   out.reserve(text.size());
   for (char c : text) {
     switch (c) {
-      case '\\': out += "\\\\"; break;
-      case '\t': out += "\\t"; break;
-      case '\r': out += "\\r"; break;
-      case '\n': out += "\\n"; break;
-      default: out.push_back(c);
+      case '\\':
+        out += "\\\\";
+        break;
+      case '\t':
+        out += "\\t";
+        break;
+      case '\r':
+        out += "\\r";
+        break;
+      case '\n':
+        out += "\\n";
+        break;
+      default:
+        out.push_back(c);
     }
   }
   return out;
@@ -33,11 +42,21 @@ std::string unescapeFieldText(std::string_view text) {
     }
     char n = text[++i];
     switch (n) {
-      case 't': out.push_back('\t'); break;
-      case 'r': out.push_back('\r'); break;
-      case 'n': out.push_back('\n'); break;
-      case '\\': out.push_back('\\'); break;
-      default: out.push_back('\\'); out.push_back(n);
+      case 't':
+        out.push_back('\t');
+        break;
+      case 'r':
+        out.push_back('\r');
+        break;
+      case 'n':
+        out.push_back('\n');
+        break;
+      case '\\':
+        out.push_back('\\');
+        break;
+      default:
+        out.push_back('\\');
+        out.push_back(n);
     }
   }
   return out;
@@ -48,13 +67,17 @@ std::string formatFieldText(const DbfTable& table, int i) {
   Value v = table.get(i);
   if (v.isNull()) return ".NULL.";
   switch (f.type) {
-    case 'C': case 'V': case 'M': {
+    case 'C':
+    case 'V':
+    case 'M': {
       std::string s = v.text;
       if (f.type != 'M')
         while (!s.empty() && s.back() == ' ') s.pop_back();
       return escapeFieldText(s);
     }
-    case 'G': case 'W': case 'Q':
+    case 'G':
+    case 'W':
+    case 'Q':
       return "<" + std::to_string(v.text.size()) + " bytes>";
     default:
       return escapeFieldText(table.rawFieldText(i));
@@ -73,9 +96,18 @@ std::optional<Value> parseFieldText(const Field& f, std::string_view escaped) {
   while (b < t.size() && std::isspace(static_cast<unsigned char>(t[b]))) ++b;
   t = t.substr(b);
   switch (f.type) {
-    case 'C': case 'V': case 'M': case 'G': case 'W': case 'Q':
+    case 'C':
+    case 'V':
+    case 'M':
+    case 'G':
+    case 'W':
+    case 'Q':
       return Value::chars(text);
-    case 'N': case 'F': case 'I': case 'B': case 'Y': {
+    case 'N':
+    case 'F':
+    case 'I':
+    case 'B':
+    case 'Y': {
       if (t.empty()) return std::nullopt;
       char* end = nullptr;
       double d = std::strtod(t.c_str(), &end);

@@ -3,6 +3,7 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <strings.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -16,21 +17,31 @@ namespace xbase {
 
 namespace {
 
-[[noreturn]] void throwIo(int genCode, int subCode, const std::string& what, const std::string& path,
-                          int err) {
+[[noreturn]] void throwIo(int genCode, int subCode, const std::string& what, const std::string& path, int err) {
   Error e(genCode, subCode, what + " (" + std::strerror(err) + ")", path, err);
   if (err == EAGAIN || err == EACCES || err == EBUSY) e.setRetry(true).setDefault(true);
   throw e;
 }
 
-bool isLockBusy(int err) { return err == EAGAIN || err == EACCES; }
+bool isLockBusy(int err) {
+  return err == EAGAIN || err == EACCES;
+}
 
 }  // namespace
 
-File::~File() { close(); }
+File::~File() {
+  close();
+}
 
-File::File(File&& other) noexcept : fd_(other.fd_), writable_(other.writable_), path_(std::move(other.path_)) {
+File::File(File&& other) noexcept
+    : fd_(other.fd_),
+      writable_(other.writable_),
+      path_(std::move(other.path_)),
+      map_(other.map_),
+      mapSize_(other.mapSize_) {
   other.fd_ = -1;
+  other.map_ = nullptr;
+  other.mapSize_ = 0;
 }
 
 File& File::operator=(File&& other) noexcept {
@@ -39,7 +50,12 @@ File& File::operator=(File&& other) noexcept {
     fd_ = other.fd_;
     writable_ = other.writable_;
     path_ = std::move(other.path_);
+    map_ = other.map_;
+    mapSize_ = other.mapSize_;
+    mapValid_ = other.mapValid_;
     other.fd_ = -1;
+    other.map_ = nullptr;
+    other.mapSize_ = other.mapValid_ = 0;
   }
   return *this;
 }
@@ -57,8 +73,7 @@ File File::open(const std::string& path, Access access, int subCode) {
   }
   if (f.fd_ < 0) throwIo(EG_OPEN, subCode, "no se puede abrir el archivo", real, errno);
   struct stat st;
-  if (::fstat(f.fd_, &st) == 0 && !S_ISREG(st.st_mode))
-    throwIo(EG_OPEN, subCode, "no es un archivo", real, EISDIR);
+  if (::fstat(f.fd_, &st) == 0 && !S_ISREG(st.st_mode)) throwIo(EG_OPEN, subCode, "no es un archivo", real, EISDIR);
   f.writable_ = access == Access::ReadWrite;
   return f;
 }
@@ -122,8 +137,45 @@ void File::sync() {
 }
 
 void File::close() {
+  unmap();
   if (fd_ >= 0) ::close(fd_);
   fd_ = -1;
+}
+
+void File::unmap() const {
+  if (map_) ::munmap(map_, mapSize_);
+  map_ = nullptr;
+  mapSize_ = 0;
+  mapValid_ = 0;
+}
+
+void File::readMapped(uint64_t offset, void* buffer, size_t n, const char* what) const {
+  if (offset + n > mapValid_) {
+    uint64_t size = this->size();
+    if (offset + n > size) throwCorrupt(SC_READ, path_, std::string(what) + " más allá del final del archivo");
+    if (size > mapSize_) {
+      // Map with room to grow, so that a growing file is not mapped again at every append;
+      // only bytes below the file's known size are ever touched.
+      unmap();
+      size_t length = size_t(size + size / 4 + (1u << 20));
+      void* p = ::mmap(nullptr, length, PROT_READ, MAP_SHARED, fd_, 0);
+      if (p == MAP_FAILED) {
+        readExact(offset, buffer, n, what);
+        return;
+      }
+      map_ = static_cast<uint8_t*>(p);
+      mapSize_ = length;
+    }
+    mapValid_ = size;
+  }
+  std::memcpy(buffer, map_ + offset, n);
+}
+
+std::shared_ptr<const uint8_t> File::mapHead(size_t n) const {
+  void* p = ::mmap(nullptr, n, PROT_READ, MAP_SHARED, fd_, 0);
+  if (p == MAP_FAILED) throwIo(EG_READ, SC_READ, "no se puede leer el encabezado", path_, errno);
+  return std::shared_ptr<const uint8_t>(static_cast<const uint8_t*>(p),
+                                        [n](const uint8_t* q) { ::munmap(const_cast<uint8_t*>(q), n); });
 }
 
 bool File::tryLock(uint64_t offset, uint64_t length, bool exclusive) {
@@ -157,7 +209,9 @@ void File::unlock(uint64_t offset, uint64_t length) {
   if (fd_ >= 0) ::fcntl(fd_, F_OFD_SETLK, &fl);
 }
 
-bool fileExists(const std::string& path) { return !findFileNoCase(path).empty(); }
+bool fileExists(const std::string& path) {
+  return !findFileNoCase(path).empty();
+}
 
 std::string findFileNoCase(const std::string& path) {
   struct stat st;
@@ -195,7 +249,8 @@ std::string findFileNoCase(const std::string& path) {
 std::string siblingPath(const std::string& path, const std::string& extension) {
   size_t slash = path.rfind('/');
   size_t dot = path.rfind('.');
-  std::string base = (dot != std::string::npos && (slash == std::string::npos || dot > slash)) ? path.substr(0, dot) : path;
+  std::string base =
+      (dot != std::string::npos && (slash == std::string::npos || dot > slash)) ? path.substr(0, dot) : path;
   std::string ext = extension;
   if (dot != std::string::npos && (slash == std::string::npos || dot > slash) && dot + 1 < path.size() &&
       std::islower(static_cast<unsigned char>(path[dot + 1]))) {

@@ -9,6 +9,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 
 namespace xbase {
@@ -37,6 +38,14 @@ class File {
   size_t readAt(uint64_t offset, void* buffer, size_t n) const;
   // Reads exactly n bytes or throws naming `what` as the damaged structure.
   void readExact(uint64_t offset, void* buffer, size_t n, const char* what) const;
+  // The same through a shared read-only mapping of the file (no system call when the bytes
+  // are mapped already; the mapping grows with the file). Writes through writeAt() are
+  // seen at once, as are other processes' writes. Files the engine maps are never made
+  // shorter while others have them open (that needs exclusive use).
+  void readMapped(uint64_t offset, void* buffer, size_t n, const char* what) const;
+  // A mapping of the first `n` bytes of the file of its own (they must exist), unmapped
+  // when the last copy of the pointer goes.
+  std::shared_ptr<const uint8_t> mapHead(size_t n) const;
   void writeAt(uint64_t offset, const void* data, size_t n);
   uint64_t size() const;
   void truncate(uint64_t size);
@@ -48,9 +57,14 @@ class File {
   void unlock(uint64_t offset, uint64_t length);
 
  private:
+  void unmap() const;
+
   int fd_ = -1;
   bool writable_ = false;
   std::string path_;
+  mutable uint8_t* map_ = nullptr;
+  mutable size_t mapSize_ = 0;     // length of the mapping
+  mutable uint64_t mapValid_ = 0;  // bytes of it known to lie inside the file
 };
 
 // Finds an existing path without regard to the case of its components (tables copied from

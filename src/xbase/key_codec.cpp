@@ -10,24 +10,34 @@ namespace xbase {
 KeyKind keyKindFor(ValueType type, int keyLength, bool nullable) {
   int len = keyLength - (nullable ? 1 : 0);
   switch (type) {
-    case ValueType::Char: return KeyKind::Char;
-    case ValueType::Number: return len == 4 ? KeyKind::Int32 : KeyKind::Double;
+    case ValueType::Char:
+      return KeyKind::Char;
+    case ValueType::Number:
+      return len == 4 ? KeyKind::Int32 : KeyKind::Double;
     case ValueType::Date:
-    case ValueType::DateTime: return KeyKind::Double;
-    case ValueType::Logical: return KeyKind::Logical;
-    case ValueType::Null: break;
+    case ValueType::DateTime:
+      return KeyKind::Double;
+    case ValueType::Logical:
+      return KeyKind::Logical;
+    case ValueType::Null:
+      break;
   }
   return KeyKind::Unknown;
 }
 
 int keyLengthFor(ValueType type, int width, bool integerField) {
   switch (type) {
-    case ValueType::Char: return width;
-    case ValueType::Number: return integerField ? 4 : 8;
+    case ValueType::Char:
+      return width;
+    case ValueType::Number:
+      return integerField ? 4 : 8;
     case ValueType::Date:
-    case ValueType::DateTime: return 8;
-    case ValueType::Logical: return 1;
-    case ValueType::Null: break;
+    case ValueType::DateTime:
+      return 8;
+    case ValueType::Logical:
+      return 1;
+    case ValueType::Null:
+      break;
   }
   return 0;
 }
@@ -53,10 +63,14 @@ std::string makeKey(const Value& v, KeyKind kind, int length, bool nullable) {
     }
     case KeyKind::Double: {
       double d = 0;
-      if (v.type == ValueType::Number) d = v.number;
-      else if (v.type == ValueType::Date) d = v.julian;
-      else if (v.type == ValueType::DateTime) d = v.julian + v.millis / 86400000.0;
-      else if (!v.isNull()) typeError();
+      if (v.type == ValueType::Number)
+        d = v.number;
+      else if (v.type == ValueType::Date)
+        d = v.julian;
+      else if (v.type == ValueType::DateTime)
+        d = v.julian + v.millis / 86400000.0;
+      else if (!v.isNull())
+        typeError();
       if (d == 0) d = 0;  // -0.0 sorts with +0.0
       uint64_t bits;
       std::memcpy(&bits, &d, 8);

@@ -14,11 +14,11 @@ enum class ValueType : uint8_t { Null, Char, Number, Date, Logical, DateTime };
 
 struct Value {
   ValueType type = ValueType::Null;
-  std::string text;     // Char
-  double number = 0;    // Number
-  int32_t julian = 0;   // Date, DateTime
-  int32_t millis = 0;   // DateTime: milliseconds since midnight
-  bool logical = false; // Logical
+  std::string text;      // Char
+  double number = 0;     // Number
+  int32_t julian = 0;    // Date, DateTime
+  int32_t millis = 0;    // DateTime: milliseconds since midnight
+  bool logical = false;  // Logical
 
   static Value null() { return {}; }
   static Value chars(std::string s) {

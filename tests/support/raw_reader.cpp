@@ -8,8 +8,12 @@ namespace testing_support {
 
 namespace {
 
-uint32_t u16(const std::string& b, size_t at) { return uint8_t(b.at(at)) | uint32_t(uint8_t(b.at(at + 1))) << 8; }
-uint32_t u32(const std::string& b, size_t at) { return u16(b, at) | u16(b, at + 2) << 16; }
+uint32_t u16(const std::string& b, size_t at) {
+  return uint8_t(b.at(at)) | uint32_t(uint8_t(b.at(at + 1))) << 8;
+}
+uint32_t u32(const std::string& b, size_t at) {
+  return u16(b, at) | u16(b, at + 2) << 16;
+}
 
 std::string clean(std::string s) {
   while (!s.empty() && (s.back() == ' ' || s.back() == '\0')) s.pop_back();
@@ -17,11 +21,13 @@ std::string clean(std::string s) {
 }
 
 // Leaf entries of the tree whose root is at `root`, left to right along the sibling chain.
-std::vector<std::pair<std::string, uint32_t>> leafEntries(const std::string& b, uint32_t root, int keyLength, char pad) {
+std::vector<std::pair<std::string, uint32_t>> leafEntries(const std::string& b, uint32_t root, int keyLength,
+                                                          char pad) {
   uint32_t node = root;
   for (int depth = 0; !(u16(b, node) & 2); ++depth) {
     if (depth > 40) throw std::runtime_error("tree too deep");
-    node = uint32_t(uint8_t(b.at(node + 12 + keyLength + 4))) << 24 | uint32_t(uint8_t(b.at(node + 12 + keyLength + 5))) << 16 |
+    node = uint32_t(uint8_t(b.at(node + 12 + keyLength + 4))) << 24 |
+           uint32_t(uint8_t(b.at(node + 12 + keyLength + 5))) << 16 |
            uint32_t(uint8_t(b.at(node + 12 + keyLength + 6))) << 8 | uint8_t(b.at(node + 12 + keyLength + 7));
   }
   std::vector<std::pair<std::string, uint32_t>> out;
@@ -40,7 +46,8 @@ std::vector<std::pair<std::string, uint32_t>> leafEntries(const std::string& b, 
       int trail = int(v >> (recBits + dupBits) & ((1ull << trailBits) - 1));
       int stored = keyLength - dup - trail;
       keyEnd -= size_t(stored);
-      std::string key = previous.substr(0, size_t(dup)) + b.substr(keyEnd, size_t(stored)) + std::string(size_t(trail), pad);
+      std::string key =
+          previous.substr(0, size_t(dup)) + b.substr(keyEnd, size_t(stored)) + std::string(size_t(trail), pad);
       out.emplace_back(key, rec);
       previous = key;
     }
@@ -75,7 +82,8 @@ RawTable readRawTable(const std::string& path) {
     offset += f.length;
     t.fields.push_back(f);
   }
-  for (uint32_t r = 0; r < t.count; ++r) t.records.push_back(b.substr(t.headerLength + size_t(r) * t.recordLength, t.recordLength));
+  for (uint32_t r = 0; r < t.count; ++r)
+    t.records.push_back(b.substr(t.headerLength + size_t(r) * t.recordLength, t.recordLength));
   return t;
 }
 

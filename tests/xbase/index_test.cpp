@@ -46,11 +46,12 @@ struct Rooms {
     std::vector<TagSpec> tags = {TagSpec::parse("ROOMS: NEGOCIO+CODIGO"), TagSpec::parse("PISO: STR(PISO,3)+CODIGO"),
                                  TagSpec::parse("FECHA: DTOS(FECHA)"), TagSpec::parse("NPISO: PISO")};
     tags.insert(tags.end(), extra.begin(), extra.end());
-    DbfTable::create(path, {{"NEGOCIO", 'C', 2}, {"CODIGO", 'C', 15}, {"TIPO", 'C', 4}, {"PISO", 'N', 3}, {"FECHA", 'D'}},
-                     tags);
+    DbfTable::create(
+        path, {{"NEGOCIO", 'C', 2}, {"CODIGO", 'C', 15}, {"TIPO", 'C', 4}, {"PISO", 'N', 3}, {"FECHA", 'D'}}, tags);
     t = DbfTable::open(path, {false, false});
   }
-  void add(const std::string& neg, const std::string& code, int floor, int32_t date = 0, const std::string& type = "DBL") {
+  void add(const std::string& neg, const std::string& code, int floor, int32_t date = 0,
+           const std::string& type = "DBL") {
     ASSERT_TRUE(t->append());
     t->putString("NEGOCIO", neg);
     t->putString("CODIGO", code);

@@ -18,7 +18,9 @@ using testing_support::TempDir;
 
 namespace {
 
-std::vector<TagSpec> lockTags() { return {TagSpec::parse("ID: STR(ID,8)"), TagSpec::parse("QUIEN: QUIEN+STR(ID,8)")}; }
+std::vector<TagSpec> lockTags() {
+  return {TagSpec::parse("ID: STR(ID,8)"), TagSpec::parse("QUIEN: QUIEN+STR(ID,8)")};
+}
 
 std::string makeTable(const TempDir& dir) {
   std::string path = dir.file("COMPART.DBF");

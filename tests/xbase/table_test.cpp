@@ -14,11 +14,13 @@ using testing_support::TempDir;
 namespace {
 
 std::vector<FieldSpec> sampleFields() {
-  return {{"CODIGO", 'C', 4}, {"DESCRIP", 'C', 20}, {"CANT", 'N', 8, 2}, {"FECHA", 'D'},
-          {"ACTIVO", 'L'},    {"NOTAS", 'M'}};
+  return {{"CODIGO", 'C', 4}, {"DESCRIP", 'C', 20}, {"CANT", 'N', 8, 2},
+          {"FECHA", 'D'},     {"ACTIVO", 'L'},      {"NOTAS", 'M'}};
 }
 
-std::unique_ptr<DbfTable> openExclusive(const std::string& path) { return DbfTable::open(path, {false, false}); }
+std::unique_ptr<DbfTable> openExclusive(const std::string& path) {
+  return DbfTable::open(path, {false, false});
+}
 
 void addRow(DbfTable& t, const std::string& code, const std::string& text, double qty, int32_t date, bool active) {
   ASSERT_TRUE(t.append());
@@ -35,8 +37,16 @@ void addRow(DbfTable& t, const std::string& code, const std::string& text, doubl
 TEST(TableValues, RoundTripEveryWritableTypeAndReadBackIndependently) {
   TempDir dir;
   std::string path = dir.file("VALORES.DBF");
-  DbfTable::create(path, {{"C", 'C', 10}, {"N", 'N', 10, 3}, {"F", 'F', 8, 1}, {"D", 'D'}, {"L", 'L'}, {"M", 'M'},
-                          {"I", 'I'}, {"B", 'B', 8, 2}, {"Y", 'Y'}, {"T", 'T'}});
+  DbfTable::create(path, {{"C", 'C', 10},
+                          {"N", 'N', 10, 3},
+                          {"F", 'F', 8, 1},
+                          {"D", 'D'},
+                          {"L", 'L'},
+                          {"M", 'M'},
+                          {"I", 'I'},
+                          {"B", 'B', 8, 2},
+                          {"Y", 'Y'},
+                          {"T", 'T'}});
   int32_t day = julianFromYmd(2026, 12, 8);
   {
     auto t = openExclusive(path);
@@ -127,8 +137,12 @@ TEST(TableText, StoredInTheTableCodePageAndCutAtTheFieldWidth) {
     t->putString("NOMBRE", "Añejo ñandú");  // 11 characters into 6
     EXPECT_EQ(t->getString("NOMBRE"), "Añejo ");
   }
-  EXPECT_EQ(readRawTable(p1252).text(1, "NOMBRE"), "A\xF1" "ejo ");
-  EXPECT_EQ(readRawTable(p850).text(1, "NOMBRE"), "A\xA4" "ejo ");
+  EXPECT_EQ(readRawTable(p1252).text(1, "NOMBRE"),
+            "A\xF1"
+            "ejo ");
+  EXPECT_EQ(readRawTable(p850).text(1, "NOMBRE"),
+            "A\xA4"
+            "ejo ");
   EXPECT_EQ(readRawTable(p850).languageDriver, 0x02);
   EXPECT_EQ(DbfTable::open(p850, {true, true})->getString("NOMBRE"), "Añejo ");
 }

@@ -103,7 +103,8 @@ TEST(VisualFoxProTables, EveryTagGivesTheIndependentlyDecodedOrderAndKeys) {
 
 TEST(VisualFoxProTables, FieldsMemosAndTimestampsReadAsStored) {
   TempDir dir;
-  auto t = DbfTable::open(copyTable(std::string(CONFIGURA_TESTDATA) + "/vfp/Thor/Tables/VFPHotKeys.dbf", dir), {true, true});
+  auto t =
+      DbfTable::open(copyTable(std::string(CONFIGURA_TESTDATA) + "/vfp/Thor/Tables/VFPHotKeys.dbf", dir), {true, true});
   EXPECT_EQ(t->header().version, 0x30);
   EXPECT_EQ(t->codePage().number(), 1252);
   ASSERT_EQ(t->fieldCount(), 4);
@@ -113,7 +114,8 @@ TEST(VisualFoxProTables, FieldsMemosAndTimestampsReadAsStored) {
   for (t->goTop(); !t->eof(); t->skip()) memoBytes += t->getString("DESCRIPT").size();
   EXPECT_GT(memoBytes, 0u);
 
-  auto log = DbfTable::open(copyTable(std::string(CONFIGURA_TESTDATA) + "/vfp/Source/Tables/logfile.dbf", dir), {true, true});
+  auto log =
+      DbfTable::open(copyTable(std::string(CONFIGURA_TESTDATA) + "/vfp/Source/Tables/logfile.dbf", dir), {true, true});
   ASSERT_EQ(log->field(1).type, 'T');
   Value posted = log->get("POSTED");
   EXPECT_EQ(posted.type, ValueType::DateTime);
