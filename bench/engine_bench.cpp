@@ -203,11 +203,11 @@ void BM_SeekSoft_sqlite(benchmark::State& state) {
 void BM_OrderedScan_engine(benchmark::State& state) {
   auto t = DbfTable::open(engineRooms());
   t->setOrder("ROOMS");
-  int codigo = t->fieldIndex("CODIGO");
+  int descrip = t->fieldIndex("DESCRIP");
   for (auto _ : state) {
     uint32_t n = 0;
     for (t->goTop(); !t->eof(); t->skip()) {
-      benchmark::DoNotOptimize(t->get(codigo));
+      benchmark::DoNotOptimize(t->get(descrip));
       ++n;
     }
     if (n != kRows) state.SkipWithError("short scan");
@@ -217,7 +217,8 @@ void BM_OrderedScan_engine(benchmark::State& state) {
 
 void BM_OrderedScan_sqlite(benchmark::State& state) {
   Sql sql(sqliteRooms());
-  sqlite3_stmt* q = sql.prepare("SELECT codigo FROM rooms ORDER BY negocio, codigo");
+  // A column outside the index, as a grid shows: both sides fetch the row of every key.
+  sqlite3_stmt* q = sql.prepare("SELECT descrip FROM rooms ORDER BY negocio, codigo");
   for (auto _ : state) {
     uint32_t n = 0;
     while (sqlite3_step(q) == SQLITE_ROW) {

@@ -188,8 +188,7 @@ void CdxIndex::checkForeignChanges() {
   if (counter == counter_ && directory_) return;
   counter_ = counter;
   freeHead_ = le32(h + 4);
-  nodes_.clear();
-  counts_.clear();
+  cache_.clear();
   dirty_.clear();
   ++epoch_;
   nextFree_ = size;
@@ -203,18 +202,9 @@ void CdxIndex::checkForeignChanges() {
 }
 
 void CdxIndex::trimCache() {
-  if (nodes_.size() <= kMaxCachedNodes) return;
   // Drop a quarter of the clean nodes: the cost of a trim stays proportional to what was
   // read since the last one.
-  size_t drop = nodes_.size() / 4;
-  for (auto it = nodes_.begin(); it != nodes_.end() && drop > 0;) {
-    if (it->second->dirty) {
-      ++it;
-    } else {
-      it = nodes_.erase(it);
-      --drop;
-    }
-  }
+  if (cache_.size() > kMaxCachedNodes) cache_.dropClean(cache_.size() / 4);
 }
 
 void CdxIndex::readableDisk() {
@@ -230,7 +220,7 @@ void CdxIndex::readableDisk() {
 }
 
 std::optional<uint32_t> CdxIndex::leafCount(uint32_t offset) {
-  if (nodes_.count(offset)) return std::nullopt;
+  if (cache_.find(offset)) return std::nullopt;
   readableDisk();
   if (offset % kNodeSize != 0 || offset < kNodeSize || uint64_t(offset) + kNodeSize > nextFree_)
     throwCorrupt(SC_BAD_INDEX, file_.path(), "puntero de nodo " + std::to_string(offset) + " fuera del archivo");
@@ -318,8 +308,7 @@ void CdxIndex::abortWrite() noexcept {
   dirty_.clear();
   dirtyRoots_.clear();
   freeHeadDirty_ = false;
-  nodes_.clear();
-  counts_.clear();
+  cache_.clear();
   ++epoch_;
   counter_ = ~counter_;  // reread roots at the next section
   if (locked_) {
@@ -396,17 +385,14 @@ void CdxIndex::writeDirty() {
 }
 
 CdxNode* CdxIndex::node(uint32_t offset, const KeyShape& shape) {
-  auto it = nodes_.find(offset);
-  if (it != nodes_.end()) return it->second.get();
+  if (CdxNode* cached = cache_.find(offset)) return cached;
   readableDisk();
   if (offset % kNodeSize != 0 || offset < kNodeSize || uint64_t(offset) + kNodeSize > nextFree_)
     throwCorrupt(SC_BAD_INDEX, file_.path(), "puntero de nodo " + std::to_string(offset) + " fuera del archivo");
   uint8_t page[kNodeSize];
   file_.readMapped(offset, page, kNodeSize, "nodo de índice");
   auto n = std::make_unique<CdxNode>(decodeNode(page, offset, shape, file_.path()));
-  CdxNode* raw = n.get();
-  nodes_.emplace(offset, std::move(n));
-  return raw;
+  return cache_.put(std::move(n));
 }
 
 uint32_t CdxIndex::allocate(uint32_t bytes) {
@@ -414,7 +400,7 @@ uint32_t CdxIndex::allocate(uint32_t bytes) {
     uint32_t off = freeHead_;
     uint8_t page[8];
     bool ok = off % kNodeSize == 0 && off >= 1024 && uint64_t(off) + kNodeSize <= file_.size() &&
-              nodes_.find(off) == nodes_.end() && file_.readAt(off, page, 8) == 8 && le16(page) == kFreeMark;
+              !cache_.find(off) && file_.readAt(off, page, 8) == 8 && le16(page) == kFreeMark;
     if (ok) {
       uint32_t next = le32(page + 4);
       freeHead_ = next == kNoNode ? 0 : next;
@@ -437,19 +423,16 @@ CdxNode* CdxIndex::newNode(bool leaf, const KeyShape& shape) {
   n->shape = shape;
   n->leaf = leaf;
   n->attributes = uint16_t(leaf ? 2 : 0);
-  CdxNode* raw = n.get();
-  nodes_[off] = std::move(n);
+  CdxNode* raw = cache_.put(std::move(n));
   touch(raw);
   return raw;
 }
 
 void CdxIndex::freeNode(uint32_t offset) {
-  auto it = nodes_.find(offset);
-  if (it != nodes_.end()) {
-    if (it->second->dirty) dirty_.erase(std::find(dirty_.begin(), dirty_.end(), it->second.get()));
-    nodes_.erase(it);
+  if (CdxNode* n = cache_.find(offset)) {
+    if (n->dirty) dirty_.erase(std::find(dirty_.begin(), dirty_.end(), n));
+    cache_.erase(offset);
   }
-  counts_.erase(offset);
   uint8_t page[kNodeSize] = {};
   put16(page, kFreeMark);
   put32(page + 4, freeHead_ == 0 ? kNoNode : freeHead_);
@@ -465,7 +448,7 @@ void CdxIndex::touch(CdxNode* node) {
     node->dirty = true;
     dirty_.push_back(node);
   }
-  counts_.erase(node->offset);
+  cache_.forgetCount(node->offset);
 }
 
 void CdxIndex::tagRootChanged(CdxTag* tag) {
@@ -504,8 +487,8 @@ void CdxIndex::removeTag(std::string_view name) {
   key.resize(size_t(directory_->shape().length), ' ');
   directory_->remove(key, t->headerOffset());
   // Its nodes stay behind unreachable until the index is rebuilt.
-  for (auto it = nodes_.begin(); it != nodes_.end();) it = it->second->dirty ? std::next(it) : nodes_.erase(it);
-  counts_.clear();
+  cache_.dropClean(cache_.size());
+  cache_.clearCounts();
   tags_.erase(std::find_if(tags_.begin(), tags_.end(), [&](const auto& p) { return p.get() == t; }));
   ++epoch_;
 }

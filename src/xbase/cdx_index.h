@@ -35,6 +35,7 @@
 
 #include "xbase/cdx_tag.h"
 #include "xbase/file.h"
+#include "xbase/node_cache.h"
 
 namespace xbase {
 
@@ -82,7 +83,7 @@ class CdxIndex {
   void touch(CdxNode* node);
   void tagRootChanged(CdxTag* tag);
   void changed() { ++epoch_; }
-  std::unordered_map<uint32_t, uint32_t>& counts() { return counts_; }
+  NodeCache& cache() { return cache_; }
   uint64_t nodeLimit() const { return nextFree_; }
 
  private:
@@ -109,10 +110,9 @@ class CdxIndex {
   uint64_t epoch_ = 1;
   std::unique_ptr<CdxTag> directory_;
   std::vector<std::unique_ptr<CdxTag>> tags_;
-  std::unordered_map<uint32_t, std::unique_ptr<CdxNode>> nodes_;
+  NodeCache cache_;
   std::vector<CdxNode*> dirty_;
   std::vector<CdxTag*> dirtyRoots_;
-  std::unordered_map<uint32_t, uint32_t> counts_;
 };
 
 // RAII sections.

@@ -55,9 +55,12 @@ void CdxTag::fillCursor(TagCursor& c, const CdxNode& leaf, size_t i) {
 
 uint32_t CdxTag::subtreeCount(uint32_t offset, int depth) {
   if (depth > kMaxDepth) damaged(index_, name(), "árbol demasiado profundo o con ciclos");
-  auto& counts = index_.counts();
-  if (auto it = counts.find(offset); it != counts.end()) return it->second;
-  if (std::optional<uint32_t> leaf = index_.leafCount(offset)) return counts[offset] = *leaf;
+  NodeCache& cache = index_.cache();
+  if (std::optional<uint32_t> known = cache.count(offset)) return *known;
+  if (std::optional<uint32_t> leaf = index_.leafCount(offset)) {
+    cache.setCount(offset, *leaf);
+    return *leaf;
+  }
   CdxNode* n = node(offset);
   uint32_t total = 0;
   if (n->leaf) {
@@ -66,7 +69,7 @@ uint32_t CdxTag::subtreeCount(uint32_t offset, int depth) {
     std::vector<uint32_t> children = n->children;  // the node may be evicted meanwhile
     for (uint32_t child : children) total += subtreeCount(child, depth + 1);
   }
-  counts[offset] = total;
+  cache.setCount(offset, total);
   return total;
 }
 
@@ -155,7 +158,7 @@ bool CdxTag::last(TagCursor& c) {
 
 void CdxTag::revalidate(TagCursor& c) {
   if (c.valid() && c.epoch != index_.epoch()) {
-    std::string key = c.key;
+    std::string key(std::string_view(c.key));
     uint32_t recno = c.recno;
     locate(key, recno, c);
   }
@@ -164,7 +167,7 @@ void CdxTag::revalidate(TagCursor& c) {
 bool CdxTag::next(TagCursor& c) {
   if (!c.valid()) return false;
   if (c.epoch != index_.epoch()) {
-    std::string key = c.key;
+    std::string key(std::string_view(c.key));
     uint32_t recno = c.recno;
     if (!locate(key, recno, c)) return c.valid();  // the entry is gone: its successor is next
   }
@@ -189,7 +192,7 @@ bool CdxTag::next(TagCursor& c) {
 bool CdxTag::prev(TagCursor& c) {
   if (!c.valid()) return false;
   if (c.epoch != index_.epoch()) {
-    std::string key = c.key;
+    std::string key(std::string_view(c.key));
     uint32_t recno = c.recno;
     locate(key, recno, c);
     if (!c.valid()) return last(c);
@@ -329,7 +332,7 @@ void CdxTag::insert(std::string_view key, uint32_t recno) {
   CdxNode* leaf = node(path.back().node);
   size_t j = path.back().slot;
   if (j < leaf->count() && compareEntry(leaf->key(j, kl), leaf->recnos[j], t, recno, kl) == 0) return;
-  for (auto& step : path) index_.counts().erase(step.node);
+  for (auto& step : path) index_.cache().forgetCount(step.node);
   insertLeafEntry(*leaf, j, t, recno, shape_);
   index_.touch(leaf);
   index_.changed();
@@ -471,7 +474,7 @@ bool CdxTag::remove(std::string_view key, uint32_t recno) {
   CdxNode* leaf = node(path.back().node);
   size_t j = path.back().slot;
   if (j >= leaf->count() || compareEntry(leaf->key(j, kl), leaf->recnos[j], t, recno, kl) != 0) return false;
-  for (auto& step : path) index_.counts().erase(step.node);
+  for (auto& step : path) index_.cache().forgetCount(step.node);
   eraseLeafEntry(*leaf, j, shape_);
   index_.touch(leaf);
   index_.changed();
@@ -643,7 +646,7 @@ void CdxTag::buildFrom(const std::vector<std::pair<std::string, uint32_t>>& sort
     leaves = false;
   }
   setRoot(level[0]->offset);
-  index_.counts().clear();
+  index_.cache().clearCounts();
   index_.changed();
   if (oldRoot != root_ && oldRoot != 0) index_.freeNode(oldRoot);
 }

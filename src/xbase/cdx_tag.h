@@ -9,6 +9,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstring>
 #include <functional>
 #include <optional>
 #include <string>
@@ -40,12 +41,28 @@ struct TagInfo {
   bool nullableKey() const { return options & 0x02; }
 };
 
+// Key bytes held inline: cursors move on every skip and must not allocate.
+class KeyBytes {
+ public:
+  void assign(const char* p, size_t n) {
+    n_ = uint16_t(n < sizeof b_ ? n : sizeof b_);
+    std::memcpy(b_, p, n_);
+  }
+  const char* data() const { return b_; }
+  size_t size() const { return n_; }
+  operator std::string_view() const { return {b_, n_}; }
+
+ private:
+  char b_[240];
+  uint16_t n_ = 0;
+};
+
 // A place in a tag: the leaf, the entry index in it, and the entry itself (kept so the place
 // can be found again after another process has changed the tree).
 struct TagCursor {
   uint32_t leaf = kNoNode;
   uint32_t index = 0;
-  std::string key;
+  KeyBytes key;
   uint32_t recno = 0;
   uint64_t epoch = 0;
   bool valid() const { return leaf != kNoNode; }

@@ -31,11 +31,11 @@ std::string trim(std::string_view s) {
   return std::string(s.substr(b, e - b));
 }
 
-bool startsWith(const std::string& key, const std::string& prefix) {
+bool startsWith(std::string_view key, std::string_view prefix) {
   return key.size() >= prefix.size() && std::memcmp(key.data(), prefix.data(), prefix.size()) == 0;
 }
 
-int comparePrefix(const std::string& key, const std::string& prefix) {
+int comparePrefix(std::string_view key, std::string_view prefix) {
   size_t n = std::min(key.size(), prefix.size());
   int c = std::memcmp(key.data(), prefix.data(), n);
   if (c != 0 || key.size() >= prefix.size()) return c;
@@ -977,7 +977,7 @@ void DbfTable::setScope(std::optional<Value> top, std::optional<Value> bottom) {
   setScopeBottom(std::move(bottom));
 }
 
-bool DbfTable::inScope(const std::string& key) const {
+bool DbfTable::inScope(std::string_view key) const {
   bool desc = descending();
   if (scopeTop_) {
     int c = comparePrefix(key, *scopeTop_);

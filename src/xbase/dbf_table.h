@@ -225,7 +225,7 @@ class DbfTable {
   TagRuntime* current() { return order_ < 0 ? nullptr : &tags_[size_t(order_)]; }
   bool descending() const;
   std::string scopeKey(const Value& v) const;
-  bool inScope(const std::string& key) const;
+  bool inScope(std::string_view key) const;
   bool orderFirst(TagCursor& c, bool fromEnd);
   bool orderStep(TagCursor& c, int direction);
   bool syncCursor();
