@@ -256,15 +256,18 @@ int cmdLoad(const std::string& path) {
     std::vector<std::string> values = split(line, '\t');
     if (values.size() > columns.size())
       throw Error(EG_ARG, SC_VALUE, "línea " + std::to_string(lineNo) + ": más columnas que campos", path);
-    if (!t->append()) throw Error(EG_APPENDLOCK, SC_LOCK, "no se puede agregar", path);
+    // The whole line is read before anything is appended: a bad value adds no record.
+    std::vector<std::pair<int, Value>> row;
     for (size_t c = 0; c < values.size(); ++c) {
       if (columns[c] < 0) continue;
       try {
-        if (auto v = parseFieldText(t->field(columns[c]), values[c])) t->put(columns[c], *v);
+        if (auto v = parseFieldText(t->field(columns[c]), values[c])) row.emplace_back(columns[c], *v);
       } catch (const Error& e) {
         throw Error(e.genCode(), e.subCode(), "línea " + std::to_string(lineNo) + ": " + e.description(), path);
       }
     }
+    if (!t->append()) throw Error(EG_APPENDLOCK, SC_LOCK, "no se puede agregar", path);
+    for (auto& [field, value] : row) t->put(field, value);
     ++loaded;
   }
   t->unlockAll();
