@@ -1,0 +1,25 @@
+#include "lib/retry.h"
+
+#include "lib/errors.h"
+#include "lib/globals.h"
+
+namespace lib {
+
+void retryUntil(const std::function<bool()>& attempt, const RetryPolicy& policy) {
+  Clock& clock = *G().clock;
+  const int64_t start = clock.ticks();
+  while (!attempt()) {
+    if (!policy.silent && clock.ticks() - start > kRetryQuietMs) {
+      if (policy.afterQuiet) policy.afterQuiet();
+      if (G().XADSTRANS == 1) throw TransactionAbort(G().XADS_T_ERR.empty() ? policy.message : G().XADS_T_ERR);
+      G().messages->show(policy.message, "Alerta", MB_OK | MB_ICONEXCLAMATION);
+    }
+    if (policy.counter >= 0) ++G().XRETRIES[size_t(policy.counter)];
+    XDELAY(kRetryWaitMs);
+  }
+}
+
+void XDELAY(int millis) { G().clock->busyWait(millis); }
+void XWAITMILLISEC(int millis) { G().clock->busyWait(millis); }
+
+}  // namespace lib

@@ -1,0 +1,97 @@
+#include "lib/serials.h"
+
+#include <cmath>
+#include <cstdio>
+
+#include "lib/globals.h"
+#include "lib/record_protocol.h"
+#include "lib/use.h"
+
+namespace lib {
+
+namespace {
+
+std::string trim(const std::string& s) {
+  size_t b = s.find_first_not_of(' '), e = s.find_last_not_of(' ');
+  return b == std::string::npos ? std::string() : s.substr(b, e - b + 1);
+}
+
+std::string fit15(const std::string& s) {
+  std::string r = trim(s);
+  r.resize(15, ' ');
+  return r;
+}
+
+std::string seriesKey(WDBTable& t, const std::string& business, const std::string& series) {
+  std::string b = business;
+  b.resize(size_t(t.driver().field(t.FieldPos("NEGOCIO") - 1).length), ' ');
+  return b + std::string(10, ' ') + series;
+}
+
+// The serial for `number` on the series at the table's current record.
+std::string format(WDBTable& t, double number) {
+  char digits[32];
+  std::snprintf(digits, sizeof digits, "%.0f", std::floor(number));
+  std::string n = digits;
+  if (n.size() > 15) n = n.substr(n.size() - 15);
+  if (t.N("JUSTIFICA") == 0) {
+    size_t indent = size_t(std::max(0.0, t.N("INDENT")));
+    if (n.size() < indent) n.insert(0, indent - n.size(), '0');
+  }
+  return trim(t.S("PREFIJO")) + n + trim(t.S("POSFIJO"));
+}
+
+// Runs `body` with the table positioned by `t->SetOrder("SERIALES")`, restoring its order.
+struct OrderGuard {
+  WDBTable& t;
+  std::string previous;
+  explicit OrderGuard(WDBTable& table) : t(table), previous(table.Order()) { t.SetOrder("SERIALES"); }
+  ~OrderGuard() {
+    try {
+      t.SetOrder(previous);
+    } catch (...) {
+    }
+  }
+};
+
+}  // namespace
+
+std::string GET_NXSERIAL(void* owner, const std::string& business, const std::string& series, int,
+                         WDBTable* serialTable) {
+  Globals& g = G();
+  int previous = g.areas->selected();
+  std::unique_ptr<WDBTable> own;
+  WDBTable* t = g.XADS_SERIALES ? g.XADS_SERIALES : serialTable;
+  if (!t) {
+    own = USE(owner, "SERIALES", "SERIALES");
+    t = own.get();
+  }
+  std::string serial = kNoSerial;
+  {
+    OrderGuard order(*t);
+    if (t->Seek(seriesKey(*t, business, series))) {
+      MODIFY(*t, [&] {
+        double next = t->N("NUMERO") + 1;
+        serial = format(*t, next);
+        t->FieldPut("NUMERO", Value::num(next));
+        t->FieldPut("CURRENT_N", Value::chars(serial));
+      });
+    }
+  }
+  if (own) KILLTABLA(own);
+  g.areas->select(previous);
+  g.XLAST_SERIAL = serial;
+  return fit15(serial);
+}
+
+std::string GET_CURRENTSERIAL(void* owner, const std::string& business, const std::string& series) {
+  int previous = G().areas->selected();
+  std::unique_ptr<WDBTable> t = USE(owner, "SERIALES", "SERIALES");
+  std::string serial = kNoSerial;
+  if (t->Seek(seriesKey(*t, business, series))) serial = format(*t, t->N("NUMERO") + 1);
+  KILLTABLA(t);
+  G().areas->select(previous);
+  return fit15(serial);
+}
+
+}  // namespace lib
