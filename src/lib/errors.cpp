@@ -8,8 +8,12 @@ bool isNetworkSoftFailure(const xbase::Error& e) {
   return e.genCode() == xbase::EG_APPENDLOCK;
 }
 
-bool yieldsZero(const xbase::Error& e) { return e.subCode() == 6313 || e.subCode() == 6102; }
+bool yieldsZero(const xbase::Error& e) {
+  return e.subCode() == 6313 || e.subCode() == 6102;
+}
 
-double DIVIDE(double a, double b) { return b == 0 ? 0 : a / b; }
+double DIVIDE(double a, double b) {
+  return b == 0 ? 0 : a / b;
+}
 
 }  // namespace lib

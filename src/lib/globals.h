@@ -74,7 +74,8 @@ struct Globals {
   std::string XADS_DIR;
   std::string XADSDIRECTORY;
   int XADSCACHERECORDS = 0;
-  bool XADS_MYCONNECTION = false;  // the program's own server connection is open
+  bool XADS_MYCONNECTION = false;             // the program's own server connection is open
+  std::vector<std::string> XADS_INSTALLINFO;  // from the management connection at start-up
   int XADSTRANS = 0;
   int XTRANS_TIPO = 1;
   std::optional<int> XTRANS_ID;

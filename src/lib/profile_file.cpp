@@ -158,6 +158,19 @@ std::string foldCase(std::string_view s) {
   return out;
 }
 
+// Whether `name` folds to `folded`, without building its folded copy in the usual ASCII case.
+bool foldsTo(std::string_view name, const std::string& folded) {
+  for (char c : name) {
+    if (static_cast<unsigned char>(c) >= 0x80) return foldCase(name) == folded;
+  }
+  if (name.size() != folded.size()) return false;
+  for (size_t i = 0; i < name.size(); ++i) {
+    const char c = name[i];
+    if ((c >= 'A' && c <= 'Z' ? static_cast<char>(c + 0x20) : c) != folded[i]) return false;
+  }
+  return true;
+}
+
 // ---- Parsing ------------------------------------------------------------------------------
 
 enum class LineKind { kBlank, kComment, kSection, kEntry, kOther };
@@ -253,7 +266,7 @@ struct SectionRange {
 
 std::optional<SectionRange> findSection(const Profile& p, const std::string& folded, size_t from = 0) {
   for (size_t i = from; i < p.lines.size(); ++i) {
-    if (p.lines[i].kind != LineKind::kSection || foldCase(p.lines[i].name) != folded) continue;
+    if (p.lines[i].kind != LineKind::kSection || !foldsTo(p.lines[i].name, folded)) continue;
     size_t end = i + 1;
     while (end < p.lines.size() && p.lines[end].kind != LineKind::kSection) ++end;
     return SectionRange{i, end};
@@ -263,7 +276,7 @@ std::optional<SectionRange> findSection(const Profile& p, const std::string& fol
 
 size_t findEntry(const Profile& p, SectionRange range, const std::string& folded) {
   for (size_t i = range.header + 1; i < range.end; ++i) {
-    if (p.lines[i].kind == LineKind::kEntry && foldCase(p.lines[i].name) == folded) return i;
+    if (p.lines[i].kind == LineKind::kEntry && foldsTo(p.lines[i].name, folded)) return i;
   }
   return kNone;
 }
@@ -604,7 +617,7 @@ bool ProfileFile::deleteKey(std::string_view section, std::string_view key) {
     std::vector<bool> drop(p.lines.size(), false);
     bool found = false;
     for (size_t i = range->header + 1; i < range->end; ++i) {
-      if (p.lines[i].kind == LineKind::kEntry && foldCase(p.lines[i].name) == foldedKey) drop[i] = found = true;
+      if (p.lines[i].kind == LineKind::kEntry && foldsTo(p.lines[i].name, foldedKey)) drop[i] = found = true;
     }
     if (!found) return std::nullopt;
     return withoutLines(p, drop);

@@ -20,7 +20,9 @@ WorkArea& selectedArea() {
   return *a;
 }
 
-bool isServer(const WorkArea& a) { return a.rdd.rfind("ADS", 0) == 0; }
+bool isServer(const WorkArea& a) {
+  return a.rdd.rfind("ADS", 0) == 0;
+}
 
 std::string lockMessage(const WorkArea& a, uint32_t recno) {
   std::string text = "El dato se encuentra bloqueado: " + a.alias;
@@ -159,8 +161,12 @@ void ADD_NEW_REC(WDBTable*, bool noWait) {
   retryUntil(attempt, lockPolicy(a, a.table->recCount() + 1));
 }
 
-void UNLOCK_NEW_REC(WDBTable* table) { UNLOCK_FOR_MODIFY(table); }
-void UNLOCK_NEW(WDBTable* table) { UNLOCK_FOR_MODIFY(table); }
+void UNLOCK_NEW_REC(WDBTable* table) {
+  UNLOCK_FOR_MODIFY(table);
+}
+void UNLOCK_NEW(WDBTable* table) {
+  UNLOCK_FOR_MODIFY(table);
+}
 
 void COPY_REC1(std::vector<Value>& values) {
   TableDriver& t = *selectedArea().table;

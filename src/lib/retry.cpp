@@ -19,7 +19,11 @@ void retryUntil(const std::function<bool()>& attempt, const RetryPolicy& policy)
   }
 }
 
-void XDELAY(int millis) { G().clock->busyWait(millis); }
-void XWAITMILLISEC(int millis) { G().clock->busyWait(millis); }
+void XDELAY(int millis) {
+  G().clock->busyWait(millis);
+}
+void XWAITMILLISEC(int millis) {
+  G().clock->busyWait(millis);
+}
 
 }  // namespace lib

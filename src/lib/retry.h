@@ -14,12 +14,12 @@ inline constexpr int kRetryWaitMs = 100;
 inline constexpr int kRetryQuietMs = 5000;
 
 struct RetryPolicy {
-  std::string message;          // shown after the quiet period
-  int counter = -1;             // index in XRETRIES counted on each failure, -1 for none
+  std::string message;  // shown after the quiet period
+  int counter = -1;     // index in XRETRIES counted on each failure, -1 for none
   // Called once per failure after the quiet period, before the message or the abort (the
   // lock protocol stores the server's reason there).
   std::function<void()> afterQuiet;
-  bool silent = false;          // no messages at all (appending with no-wait)
+  bool silent = false;  // no messages at all (appending with no-wait)
 };
 
 void retryUntil(const std::function<bool()>& attempt, const RetryPolicy& policy);

@@ -23,6 +23,8 @@ void LocalDriver::create(const std::string& path, const std::vector<xbase::Field
   xbase::DbfTable::create(path, fields);
 }
 
-bool LocalDriver::exists(const std::string& path) { return xbase::fileExists(path); }
+bool LocalDriver::exists(const std::string& path) {
+  return xbase::fileExists(path);
+}
 
 }  // namespace lib

@@ -28,9 +28,13 @@ std::string upper(std::string s) {
   return s;
 }
 
-bool fileBagOn() { return G().XADSPARAMS.size() > 2 && G().XADSPARAMS[2] == "1"; }
+bool fileBagOn() {
+  return G().XADSPARAMS.size() > 2 && G().XADSPARAMS[2] == "1";
+}
 
-bool isTemporary(const WDBTable& t) { return t.Cargo.rfind("BORRAR", 0) == 0; }
+bool isTemporary(const WDBTable& t) {
+  return t.Cargo.rfind("BORRAR", 0) == 0;
+}
 
 std::string withSlash(std::string path) {
   for (auto& c : path) c = c == '\\' ? '/' : c;
@@ -39,8 +43,7 @@ std::string withSlash(std::string path) {
 }
 
 // Opens with the retry rule; errors other than sharing failures go to the error handler.
-std::unique_ptr<TableDriver> openRetrying(const std::string& rdd, const std::string& path, bool shared,
-                                          bool readOnly) {
+std::unique_ptr<TableDriver> openRetrying(const std::string& rdd, const std::string& path, bool shared, bool readOnly) {
   std::unique_ptr<TableDriver> t;
   retryUntil(
       [&] {
@@ -141,8 +144,9 @@ std::string temporaryFolder() {
 
 std::unique_ptr<WDBTable> USE(void* owner, std::string name, std::string tag, bool shared, bool readOnly,
                               std::string folder, std::string driver, bool absolute, std::string basePath) {
-  return USE(owner, std::move(name), UseOptions{std::move(tag), shared, readOnly, std::move(folder), std::move(driver),
-                                                absolute, std::move(basePath)});
+  return USE(owner, std::move(name),
+             UseOptions{std::move(tag), shared, readOnly, std::move(folder), std::move(driver), absolute,
+                        std::move(basePath)});
 }
 
 std::unique_ptr<WDBTable> USE(void* owner, std::string name, const UseOptions& options) {

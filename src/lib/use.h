@@ -21,7 +21,7 @@ struct UseOptions {
   bool shared = true;
   bool readOnly = false;
   std::string folder = "BASES\\";
-  std::string driver;    // "" = DEF_RDD
+  std::string driver;     // "" = DEF_RDD
   bool absolute = false;  // basePath replaces the program folder
   std::string basePath;
 };

@@ -85,7 +85,9 @@ WorkArea& WDBTable::workArea() const {
   return *a;
 }
 
-TableDriver& WDBTable::driver() const { return *workArea().table; }
+TableDriver& WDBTable::driver() const {
+  return *workArea().table;
+}
 
 int WDBTable::fieldIndex(std::string_view name) const {
   int i = driver().fieldIndex(name);
@@ -93,61 +95,127 @@ int WDBTable::fieldIndex(std::string_view name) const {
   return i;
 }
 
-bool WDBTable::Append() { return driver().append(); }
-void WDBTable::Commit() { driver().flush(); }
-std::vector<xbase::FieldSpec> WDBTable::DBStruct() const { return driver().structure(); }
-void WDBTable::Delete() { driver().deleteRecord(); }
-void WDBTable::Recall() { driver().recall(); }
-bool WDBTable::Deleted() const { return driver().deleted(); }
-bool WDBTable::Eof() const { return driver().eof(); }
-bool WDBTable::Bof() const { return driver().bof(); }
-int WDBTable::FCount() const { return driver().fieldCount(); }
+bool WDBTable::Append() {
+  return driver().append();
+}
+void WDBTable::Commit() {
+  driver().flush();
+}
+std::vector<xbase::FieldSpec> WDBTable::DBStruct() const {
+  return driver().structure();
+}
+void WDBTable::Delete() {
+  driver().deleteRecord();
+}
+void WDBTable::Recall() {
+  driver().recall();
+}
+bool WDBTable::Deleted() const {
+  return driver().deleted();
+}
+bool WDBTable::Eof() const {
+  return driver().eof();
+}
+bool WDBTable::Bof() const {
+  return driver().bof();
+}
+int WDBTable::FCount() const {
+  return driver().fieldCount();
+}
 
 Value WDBTable::FieldGet(int pos) const {
   if (pos < 1 || pos > FCount()) throw RuntimeError(xbase::EG_BOUND, xbase::SC_FIELD, "campo fuera de rango", Name);
   return driver().get(pos - 1);
 }
-Value WDBTable::FieldGet(std::string_view name) const { return driver().get(fieldIndex(name)); }
+Value WDBTable::FieldGet(std::string_view name) const {
+  return driver().get(fieldIndex(name));
+}
 
 std::string WDBTable::FieldName(int pos) const {
   if (pos < 1 || pos > FCount()) return {};
   return driver().field(pos - 1).name;
 }
 
-int WDBTable::FieldPos(std::string_view name) const { return driver().fieldIndex(name) + 1; }
+int WDBTable::FieldPos(std::string_view name) const {
+  return driver().fieldIndex(name) + 1;
+}
 
 void WDBTable::FieldPut(int pos, const Value& v) {
   if (pos < 1 || pos > FCount()) throw RuntimeError(xbase::EG_BOUND, xbase::SC_FIELD, "campo fuera de rango", Name);
   driver().put(pos - 1, v);
 }
-void WDBTable::FieldPut(std::string_view name, const Value& v) { driver().put(fieldIndex(name), v); }
+void WDBTable::FieldPut(std::string_view name, const Value& v) {
+  driver().put(fieldIndex(name), v);
+}
 
-bool WDBTable::FLock() { return driver().lockFile(); }
-bool WDBTable::Found() const { return driver().found(); }
-void WDBTable::GoBottom() { driver().goBottom(); }
-void WDBTable::GoTo(uint32_t recno) { driver().goTo(recno); }
-void WDBTable::GoTop() { driver().goTop(); }
-uint32_t WDBTable::LastRec() { return driver().recCount(); }
-uint32_t WDBTable::RecCount() { return driver().recCount(); }
-uint32_t WDBTable::RecNo() const { return driver().recNo(); }
-bool WDBTable::RLock(uint32_t recno) { return driver().lockRecord(recno ? recno : RecNo()); }
-bool WDBTable::Seek(const Value& key, bool soft, bool last) { return driver().seek(key, soft, last); }
-void WDBTable::Skip(int64_t count) { driver().skip(count); }
-void WDBTable::Unlock() { driver().unlockAll(); }
-bool WDBTable::Used() const { return G().areas && G().areas->area(Area) != nullptr; }
+bool WDBTable::FLock() {
+  return driver().lockFile();
+}
+bool WDBTable::Found() const {
+  return driver().found();
+}
+void WDBTable::GoBottom() {
+  driver().goBottom();
+}
+void WDBTable::GoTo(uint32_t recno) {
+  driver().goTo(recno);
+}
+void WDBTable::GoTop() {
+  driver().goTop();
+}
+uint32_t WDBTable::LastRec() {
+  return driver().recCount();
+}
+uint32_t WDBTable::RecCount() {
+  return driver().recCount();
+}
+uint32_t WDBTable::RecNo() const {
+  return driver().recNo();
+}
+bool WDBTable::RLock(uint32_t recno) {
+  return driver().lockRecord(recno ? recno : RecNo());
+}
+bool WDBTable::Seek(const Value& key, bool soft, bool last) {
+  return driver().seek(key, soft, last);
+}
+void WDBTable::Skip(int64_t count) {
+  driver().skip(count);
+}
+void WDBTable::Unlock() {
+  driver().unlockAll();
+}
+bool WDBTable::Used() const {
+  return G().areas && G().areas->area(Area) != nullptr;
+}
 
-void WDBTable::SetOrder(std::string_view tag) { driver().setOrder(tag); }
-std::string WDBTable::Order() const { return driver().order(); }
-std::vector<std::string> WDBTable::Tags() const { return driver().tagNames(); }
+void WDBTable::SetOrder(std::string_view tag) {
+  driver().setOrder(tag);
+}
+std::string WDBTable::Order() const {
+  return driver().order();
+}
+std::vector<std::string> WDBTable::Tags() const {
+  return driver().tagNames();
+}
 void WDBTable::SetScope(std::optional<Value> top, std::optional<Value> bottom) {
   driver().setScopeTop(std::move(top));
   driver().setScopeBottom(std::move(bottom));
 }
-void WDBTable::SetScopeTop(std::optional<Value> top) { driver().setScopeTop(std::move(top)); }
-void WDBTable::SetScopeBottom(std::optional<Value> bottom) { driver().setScopeBottom(std::move(bottom)); }
-uint32_t WDBTable::KeyCount() { return driver().keyCount(); }
-uint32_t WDBTable::KeyNo() { return driver().keyNo(); }
-bool WDBTable::GoToKeyNo(uint32_t keyNo) { return driver().goToKeyNo(keyNo); }
+void WDBTable::SetScopeTop(std::optional<Value> top) {
+  driver().setScopeTop(std::move(top));
+}
+void WDBTable::SetScopeBottom(std::optional<Value> bottom) {
+  driver().setScopeBottom(std::move(bottom));
+}
+uint32_t WDBTable::KeyCount() {
+  return driver().keyCount();
+}
+uint32_t WDBTable::KeyNo() {
+  return driver().keyNo();
+}
+bool WDBTable::GoToKeyNo(uint32_t keyNo) {
+  return driver().goToKeyNo(keyNo);
+}
 
 std::string WDBTable::S(std::string_view field) const {
   Value v = FieldGet(field);
@@ -156,8 +224,14 @@ std::string WDBTable::S(std::string_view field) const {
   while (!s.empty() && s.back() == ' ') s.pop_back();
   return s;
 }
-double WDBTable::N(std::string_view field) const { return FieldGet(field).number; }
-int32_t WDBTable::D(std::string_view field) const { return FieldGet(field).julian; }
-bool WDBTable::L(std::string_view field) const { return FieldGet(field).logical; }
+double WDBTable::N(std::string_view field) const {
+  return FieldGet(field).number;
+}
+int32_t WDBTable::D(std::string_view field) const {
+  return FieldGet(field).julian;
+}
+bool WDBTable::L(std::string_view field) const {
+  return FieldGet(field).logical;
+}
 
 }  // namespace lib

@@ -30,7 +30,7 @@ class WDBTable : public WTable {
   WDBTable& operator=(const WDBTable&) = delete;
 
   // Members of the program's table object.
-  std::string Cargo;   // "" for a shared table; "BORRAR" ("->" + index path) for a temporary one
+  std::string Cargo;  // "" for a shared table; "BORRAR" ("->" + index path) for a temporary one
   std::string Alias;
   int Area = 0;
   std::string Name;
@@ -94,10 +94,10 @@ class WDBTable : public WTable {
   bool GoToKeyNo(uint32_t keyNo);
 
   // Typed reading of the current record by field name.
-  std::string S(std::string_view field) const;        // text, right-trimmed
-  double N(std::string_view field) const;             // number (0 for a null)
-  int32_t D(std::string_view field) const;            // Julian date (0 = empty)
-  bool L(std::string_view field) const;               // logical
+  std::string S(std::string_view field) const;  // text, right-trimmed
+  double N(std::string_view field) const;       // number (0 for a null)
+  int32_t D(std::string_view field) const;      // Julian date (0 = empty)
+  bool L(std::string_view field) const;         // logical
   bool HasField(std::string_view field) const { return FieldPos(field) > 0; }
 
   TableDriver& driver() const;

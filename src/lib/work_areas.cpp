@@ -36,7 +36,9 @@ WorkArea* WorkAreas::area(int number) {
   return areas_[size_t(number - 1)].get();
 }
 
-bool WorkAreas::full() const { return openCount() >= kMaxAreas; }
+bool WorkAreas::full() const {
+  return openCount() >= kMaxAreas;
+}
 
 int WorkAreas::openCount() const {
   int n = 0;
@@ -66,7 +68,11 @@ std::string aliasFor(const std::string& fileName, int area) {
   return base + num;
 }
 
-int SELECT(int area) { return G().areas->select(area); }
-int SELECTED() { return G().areas->selected(); }
+int SELECT(int area) {
+  return G().areas->select(area);
+}
+int SELECTED() {
+  return G().areas->selected();
+}
 
 }  // namespace lib

@@ -18,7 +18,8 @@ struct Rooms {
   Rooms() {
     p.table("ROOMS.DBF", {{"NEGOCIO", 'C', 2}, {"CODIGO", 'C', 15}, {"CANT", 'N', 4}}, {"ROOMS: NEGOCIO+CODIGO"});
     t = USE(nullptr, "ROOMS", "ROOMS");
-    for (auto c : {"101", "102"}) ADD(*t, [&] {
+    for (auto c : {"101", "102"})
+      ADD(*t, [&] {
         t->FieldPut("NEGOCIO", Value::chars("01"));
         t->FieldPut("CODIGO", Value::chars(c));
       });

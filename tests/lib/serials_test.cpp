@@ -15,10 +15,10 @@ using testing_support::ProgramFolder;
 
 namespace {
 
-const std::vector<xbase::FieldSpec> kSeriales = {
-    {"NEGOCIO", 'C', 2},  {"MODULO", 'C', 10},   {"CODIGO", 'C', 4},    {"DESCRIP", 'C', 40},
-    {"PREFIJO", 'C', 10}, {"POSFIJO", 'C', 10},  {"NUMERO", 'N', 15},   {"NUMERO2", 'N', 15},
-    {"INDENT", 'N', 2},   {"JUSTIFICA", 'N', 1}, {"MUTUO", 'C', 2},     {"CURRENT_N", 'C', 15}};
+const std::vector<xbase::FieldSpec> kSeriales = {{"NEGOCIO", 'C', 2},   {"MODULO", 'C', 10},  {"CODIGO", 'C', 4},
+                                                 {"DESCRIP", 'C', 40},  {"PREFIJO", 'C', 10}, {"POSFIJO", 'C', 10},
+                                                 {"NUMERO", 'N', 15},   {"NUMERO2", 'N', 15}, {"INDENT", 'N', 2},
+                                                 {"JUSTIFICA", 'N', 1}, {"MUTUO", 'C', 2},    {"CURRENT_N", 'C', 15}};
 
 void series(const std::string& code, const std::string& prefix, double number, int indent, int justify,
             const std::string& suffix = "") {

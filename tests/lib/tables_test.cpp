@@ -156,9 +156,9 @@ TEST(FileBag, ATableReleasedInsideATransactionComesBackOnItsArea) {
   t = USE(nullptr, "ROOMS");
   EXPECT_EQ(t->Area, area);
   EXPECT_TRUE(g.XADSFILEBAG.empty());
-  EXPECT_EQ(t->KeyCount(), 3u);  // no scope left
+  EXPECT_EQ(t->KeyCount(), 3u);    // no scope left
   EXPECT_EQ(t->S("CODIGO"), "1");  // on its first record
-  KILLTABLA(t, true);             // a forced close really closes
+  KILLTABLA(t, true);              // a forced close really closes
   EXPECT_FALSE(g.areas->area(area));
 
   auto a = USE(nullptr, "ROOMS");

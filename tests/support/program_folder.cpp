@@ -31,13 +31,16 @@ ProgramFolder::ProgramFolder() {
   g.computerName = [] { return std::string("ESTACION1"); };
 }
 
-ProgramFolder::~ProgramFolder() { lib::resetGlobals(); }
+ProgramFolder::~ProgramFolder() {
+  lib::resetGlobals();
+}
 
 void ProgramFolder::table(const std::string& relativePath, const std::vector<xbase::FieldSpec>& fields,
                           const std::vector<std::string>& tags) {
   std::vector<xbase::TagSpec> specs;
   for (const auto& t : tags) specs.push_back(xbase::TagSpec::parse(t));
-  std::string path = relativePath.find('/') == std::string::npos ? bases(relativePath) : dir_.path() + "/" + relativePath;
+  std::string path =
+      relativePath.find('/') == std::string::npos ? bases(relativePath) : dir_.path() + "/" + relativePath;
   std::filesystem::create_directories(std::filesystem::path(path).parent_path());
   xbase::DbfTable::create(path, fields, specs);
 }
