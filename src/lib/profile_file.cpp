@@ -233,7 +233,7 @@ Profile parse(std::string_view bytes) {
   Profile p;
   p.bytes = bytes;
   bool eolSeen = false;
-  // A UTF-8 signature (editors add it) is not part of the first line; it stays in the file.
+  // A UTF-8 signature (editors add it) does not belong to the first line; it stays in the file.
   size_t pos = bytes.starts_with(kUtf8Bom) ? kUtf8Bom.size() : 0;
   while (pos < bytes.size()) {
     Line line;

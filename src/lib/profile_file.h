@@ -12,7 +12,7 @@
 //  - `[name]` starts a section (blanks around the name ignored; the name ends at the last
 //    ']' of the line). A '[' without a ']' does not start one.
 //  - `key=value` inside a section; blanks around key and value ignored; the value runs to
-//    the end of the line (a ';' in it is part of it, as on Windows). One pair of matching
+//    the end of the line (a ';' in it stays in it, as on Windows). One pair of matching
 //    double or single quotes around the value is removed; blanks inside them are kept.
 //  - Lines starting with ';' are comments. Lines without '=' are ignored. Keys before the
 //    first section belong to no section and are never found.

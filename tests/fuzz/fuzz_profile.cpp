@@ -81,7 +81,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   fuzz::writeInput(path, data, size);
   lib::ProfileFile ini(path);
   const std::vector<Entry> original = snapshot(ini);
-  if (size > lib::kMaxProfileBytes) return 0;  // read in part, never rewritten
+  if (size > lib::kMaxProfileBytes) return 0;  // only its first MiB is read; never rewritten
 
   // A fixed section and key, new or already there, then replaced.
   writeAndCheck(ini, "Fuzz", "Clave", "valor uno", true);

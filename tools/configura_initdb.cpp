@@ -1,0 +1,147 @@
+// configura-initdb: creates a complete program folder for Configuración Hotelería.
+//
+//   configura-initdb DIR [--password P] [--force] [--demo]
+//
+// BASES/ gets every table of the catalogue with its index, PROFILE/ the templates of the
+// temporary tables, TEMP/ and BMP/ are created; business unit "01" and the supervisor user
+// ADMIN (password ADMIN unless --password, stored scrambled) are added. An existing program
+// folder is refused unless --force. --demo adds a second business unit and the demo data.
+#include <filesystem>
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "lib/catalogue.h"
+#include "lib/passwords.h"
+#include "tools/demo_data.h"
+#include "xbase/dbf_table.h"
+#include "xbase/error.h"
+
+namespace fs = std::filesystem;
+using xbase::DbfTable;
+using xbase::Value;
+
+namespace {
+
+struct Options {
+  std::string dir;
+  std::string password = "ADMIN";
+  bool force = false;
+  bool demo = false;
+};
+
+const char* kUsage = "uso: configura-initdb CARPETA [--password CLAVE] [--force] [--demo]\n";
+
+std::string upper(std::string s) {
+  for (auto& c : s) c = char(std::toupper(static_cast<unsigned char>(c)));
+  return s;
+}
+
+void createTables(const std::string& home) {
+  for (const lib::CatalogueTable& t : lib::Catalogue::builtIn().tables()) {
+    DbfTable::create(home + "BASES/" + t.name + ".DBF", t.fields, t.tags);
+    if (t.profileTemplate) DbfTable::create(home + "PROFILE/" + t.name + ".DBF", t.fields, t.tags);
+  }
+}
+
+}  // namespace
+
+namespace initdb {
+
+std::unique_ptr<DbfTable> openTable(const std::string& home, const std::string& name) {
+  return DbfTable::open(home + "BASES/" + name + ".DBF", xbase::OpenOptions{false, false});
+}
+
+void addBusiness(const std::string& home, const std::string& code, const std::string& name) {
+  auto t = openTable(home, "NEGOCIOS");
+  t->append();
+  t->putString("CODIGO", code);
+  t->putString("DESCRIP", name);
+  t->putNumber("INTENTOS", 3);
+  t->putString("MONEDA_CON", "01");
+}
+
+void addUser(const std::string& home, const std::string& business, int code, const std::string& login,
+             const std::string& fullName, const std::string& abbreviation, const std::string& password,
+             bool supervisor) {
+  auto users = openTable(home, "USUARIOS");
+  users->append();
+  users->putString("NEGOCIO", business);
+  users->putNumber("CODIGO", code);
+  users->putString("NOMBRE", upper(login));
+  users->putString("USUARIO", fullName);
+  std::string plain = upper(password);
+  plain.resize(10, ' ');
+  users->putString("PASSWORD", lib::ENCRYPT_STRING(plain));
+  users->putNumber("ADASIPA", 1);
+  users->putString("ABREVIA", abbreviation);
+  users->putNumber("SUPERVISOR", supervisor ? 1 : 0);
+  users->putNumber("PERMISO1", 1);
+  // One rights record per identifier, none granted: a supervisor holds every right anyway.
+  auto menus = openTable(home, "MENUS");
+  for (int id = 2000; id <= 7000; ++id) {
+    menus->append();
+    menus->putString("NEGOCIO", business);
+    menus->putNumber("CODIGO", code);
+    menus->putNumber("ID", id);
+    menus->putLogical("CHECK_ID", false);
+  }
+}
+
+}  // namespace initdb
+
+int main(int argc, char** argv) {
+  Options o;
+  for (int i = 1; i < argc; ++i) {
+    std::string a = argv[i];
+    if (a == "--password" && i + 1 < argc)
+      o.password = argv[++i];
+    else if (a == "--force")
+      o.force = true;
+    else if (a == "--demo")
+      o.demo = true;
+    else if (!a.empty() && a[0] != '-' && o.dir.empty())
+      o.dir = a;
+    else {
+      std::cerr << "configura-initdb: opción desconocida: " << a << "\n" << kUsage;
+      return 2;
+    }
+  }
+  if (o.dir.empty()) {
+    std::cerr << kUsage;
+    return 2;
+  }
+  try {
+    std::string home = fs::absolute(o.dir).lexically_normal().string();
+    if (home.back() != '/') home += '/';
+    if (fs::exists(home + "BASES") && !o.force) {
+      std::cerr << "configura-initdb: ya existe una carpeta de programa en " << home << " (use --force)\n";
+      return 1;
+    }
+    if (o.password.size() < 3 || o.password.size() > 10) {
+      std::cerr << "configura-initdb: la clave debe tener de 3 a 10 caracteres\n";
+      return 1;
+    }
+    for (const char* sub : {"BASES", "PROFILE", "TEMP", "BMP"}) fs::create_directories(home + sub);
+    createTables(home);
+    initdb::addBusiness(home, "01", "Hotel Principal");
+    initdb::addUser(home, "01", 1, "ADMIN", "Administrador del Sistema", "ADM", o.password, true);
+    {
+      auto sys = initdb::openTable(home, "F_SYS");
+      sys->append();
+      sys->putNumber("T_SIZE", 8);
+      sys->putString("P_FONT", "Times New Roman");
+      sys->putNumber("GRAYED", 1);
+      auto mail = initdb::openTable(home, "DEFMAIL");
+      mail->append();
+      mail->putString("ID_NAME", "Configuración Hotelería");
+      mail->putNumber("SMTP_PORT", 25);
+    }
+    if (o.demo) initdb::addDemoData(home, o.password);
+    std::cout << "Carpeta de programa creada en " << home << "\n";
+    return 0;
+  } catch (const std::exception& e) {
+    std::cerr << "configura-initdb: " << e.what() << "\n";
+    return 1;
+  }
+}
