@@ -92,7 +92,7 @@ class Parser {
 
  private:
   struct TagAt {
-    xbase::TagSpec spec;
+    xbase::TagSpec tag;
     int line;
   };
   struct Declared {
@@ -259,17 +259,17 @@ class Parser {
   }
 
   void tagStatement(std::string_view rest) {
-    xbase::TagSpec spec;
+    xbase::TagSpec parsed;
     try {
-      spec = xbase::TagSpec::parse(rest);
+      parsed = xbase::TagSpec::parse(rest);
     } catch (const std::exception& e) {
       fail(e.what());
     }
-    if (!validName(spec.name, kMaxTagName))
-      fail("nombre de etiqueta inválido: " + spec.name + " (letras, dígitos y _, hasta 10, empezando por letra)");
+    if (!validName(parsed.name, kMaxTagName))
+      fail("nombre de etiqueta inválido: " + parsed.name + " (letras, dígitos y _, hasta 10, empezando por letra)");
     for (const auto& t : tags_)
-      if (t.spec.name == spec.name) fail("etiqueta repetida: " + spec.name);
-    tags_.push_back({std::move(spec), line_});
+      if (t.tag.name == parsed.name) fail("etiqueta repetida: " + parsed.name);
+    tags_.push_back({std::move(parsed), line_});
   }
 
   // Tags are checked once every field is known, so a TAG may precede the FIELDs it uses.
@@ -281,27 +281,27 @@ class Parser {
     for (const auto& f : table_.fields) infos.push_back({f.name, f.type, f.length, f.decimals});
     const xbase::CodePage& cp = xbase::CodePage::windows1252();
     for (auto& t : tags_) {
-      std::string key = cp.fromUtf8(t.spec.keyExpr), filter = cp.fromUtf8(t.spec.forExpr);
+      std::string key = cp.fromUtf8(t.tag.keyExpr), filter = cp.fromUtf8(t.tag.forExpr);
       if (key.size() + filter.size() > kMaxTagText)
-        failAt(t.line, "etiqueta " + t.spec.name + ": expresiones demasiado largas");
+        failAt(t.line, "etiqueta " + t.tag.name + ": expresiones demasiado largas");
       std::optional<xbase::Expr> keyExpr, forExpr;
       try {
         keyExpr = xbase::Expr::compile(key, infos, cp);
         if (!filter.empty()) forExpr = xbase::Expr::compile(filter, infos, cp);
       } catch (const std::exception& e) {
-        failAt(t.line, "etiqueta " + t.spec.name + ": " + e.what());
+        failAt(t.line, "etiqueta " + t.tag.name + ": " + e.what());
       }
       // A bare integer field is keyed as 4 bytes, like the engine does.
-      std::string bare = upper(trim(t.spec.keyExpr));
+      std::string bare = upper(trim(t.tag.keyExpr));
       bool integerField = std::any_of(table_.fields.begin(), table_.fields.end(),
                                       [&](const xbase::FieldSpec& f) { return f.type == 'I' && f.name == bare; });
       int length = xbase::keyLengthFor(keyExpr->type(), keyExpr->width(), integerField);
       if (length < 1 || length > 240)
-        failAt(t.line, "etiqueta " + t.spec.name + ": la clave mide " + std::to_string(length) +
-                           " bytes (de 1 a 240): " + t.spec.keyExpr);
+        failAt(t.line, "etiqueta " + t.tag.name + ": la clave mide " + std::to_string(length) +
+                           " bytes (de 1 a 240): " + t.tag.keyExpr);
       if (forExpr && forExpr->type() != xbase::ValueType::Logical)
-        failAt(t.line, "etiqueta " + t.spec.name + ": la condición FOR debe ser lógica: " + t.spec.forExpr);
-      table_.tags.push_back(std::move(t.spec));
+        failAt(t.line, "etiqueta " + t.tag.name + ": la condición FOR debe ser lógica: " + t.tag.forExpr);
+      table_.tags.push_back(std::move(t.tag));
     }
     tags_.clear();
     declared_.push_back({table_.name, file_, tableLine_});
