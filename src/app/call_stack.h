@@ -1,0 +1,51 @@
+// The active call levels, as the error report lists them ("Called from NAME(LINE)").
+//
+// A routine that wants to appear in error reports opens a level on entry:
+//
+//   void ROOMS::ADD_ROOMS() {
+//     CALL_LEVEL_NAMED("ROOMS:ADD_ROOMS");
+//     ...
+//   }
+//
+// or simply CALL_LEVEL() to use the function's own name. A level is a few words on the
+// stack linked into a per-thread list: opening and closing one costs no allocation, so
+// screens and processes can use it everywhere.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace app {
+
+struct CallLevelInfo {
+  std::string routine;
+  int line = 0;
+};
+
+class CallLevel {
+ public:
+  // `routine` must outlive the level (a literal or __func__).
+  CallLevel(const char* routine, int line) noexcept;
+  ~CallLevel();
+  CallLevel(const CallLevel&) = delete;
+  CallLevel& operator=(const CallLevel&) = delete;
+
+  // Moves the level's line forward, for a long routine that wants the report to say where.
+  void at(int line) noexcept { line_ = line; }
+
+ private:
+  friend std::vector<CallLevelInfo> activeCallLevels();
+  const char* routine_;
+  int line_;
+  CallLevel* outer_;
+};
+
+// The levels of the calling thread, innermost first.
+std::vector<CallLevelInfo> activeCallLevels();
+
+}  // namespace app
+
+#define APP_CALL_LEVEL_JOIN2(a, b) a##b
+#define APP_CALL_LEVEL_JOIN(a, b) APP_CALL_LEVEL_JOIN2(a, b)
+#define CALL_LEVEL() ::app::CallLevel APP_CALL_LEVEL_JOIN(callLevel_, __LINE__)(__func__, __LINE__)
+#define CALL_LEVEL_NAMED(name) ::app::CallLevel APP_CALL_LEVEL_JOIN(callLevel_, __LINE__)(name, __LINE__)
