@@ -1,11 +1,14 @@
 // configura-initdb: creates a complete program folder for Configuración Hotelería.
 //
-//   configura-initdb DIR [--password P] [--force] [--demo]
+//   configura-initdb DIR [--password P] [--force] [--demo] [--server CONNSTRING]
 //
 // BASES/ gets every table of the catalogue with its index, PROFILE/ the templates of the
 // temporary tables, TEMP/ and BMP/ are created; business unit "01" and the supervisor user
 // ADMIN (password ADMIN unless --password, stored scrambled) are added. An existing program
 // folder is refused unless --force. --demo adds a second business unit and the demo data.
+// --server writes ADS.DEF with the connection string as line 1 and copies BASES/ and
+// PROFILE/ to that database server, so the program works through it.
+#include <cstdio>
 #include <filesystem>
 #include <iostream>
 #include <string>
@@ -13,6 +16,8 @@
 
 #include "lib/catalogue.h"
 #include "lib/passwords.h"
+#include "server/session.h"
+#include "server/transfer.h"
 #include "tools/demo_data.h"
 #include "xbase/dbf_table.h"
 #include "xbase/error.h"
@@ -28,9 +33,10 @@ struct Options {
   std::string password = "ADMIN";
   bool force = false;
   bool demo = false;
+  std::string server;
 };
 
-const char* kUsage = "uso: configura-initdb CARPETA [--password CLAVE] [--force] [--demo]\n";
+const char* kUsage = "uso: configura-initdb CARPETA [--password CLAVE] [--force] [--demo] [--server CONEXION]\n";
 
 std::string upper(std::string s) {
   for (auto& c : s) c = char(std::toupper(static_cast<unsigned char>(c)));
@@ -100,6 +106,8 @@ int main(int argc, char** argv) {
       o.force = true;
     else if (a == "--demo")
       o.demo = true;
+    else if (a == "--server" && i + 1 < argc)
+      o.server = argv[++i];
     else if (!a.empty() && a[0] != '-' && o.dir.empty())
       o.dir = a;
     else {
@@ -138,6 +146,14 @@ int main(int argc, char** argv) {
       mail->putNumber("SMTP_PORT", 25);
     }
     if (o.demo) initdb::addDemoData(home, o.password);
+    if (!o.server.empty()) {
+      server::Session session(o.server);
+      if (!session.connect()) throw std::runtime_error("servidor: " + session.lastMessage());
+      for (const char* folder : {"BASES", "PROFILE"}) server::pushFolder(session, home + folder);
+      std::FILE* def = std::fopen((home + "ADS.DEF").c_str(), "wb");
+      if (!def || std::fputs((o.server + "\r").c_str(), def) < 0 || std::fclose(def) != 0)
+        throw std::runtime_error("no se puede escribir " + home + "ADS.DEF");
+    }
     std::cout << "Carpeta de programa creada en " << home << "\n";
     return 0;
   } catch (const std::exception& e) {

@@ -12,6 +12,8 @@
 //   dbfutil set FILE.DBF RECNO FIELD=VALUE...
 //   dbfutil delete FILE.DBF RECNO
 //   dbfutil recall FILE.DBF RECNO
+//   dbfutil push DIR/BASES CONNSTRING    (copies the folder's tables to the database server)
+//   dbfutil pull CONNSTRING DIR/BASES    (writes the server's tables back as DBF/CDX files)
 //
 // Exit status 0 on success; 1 with a one-line message on stderr on failure (for check:
 // when the index disagrees with the table); 2 for a wrong command line.
@@ -29,6 +31,11 @@
 #include "xbase/field_text.h"
 #include "xbase/key_codec.h"
 
+#ifdef CONFIGURA_SERVER_TOOLS
+#include "server/session.h"
+#include "server/transfer.h"
+#endif
+
 using namespace xbase;
 
 namespace {
@@ -38,7 +45,8 @@ struct UsageError : std::runtime_error {
 };
 
 const char* kUsage =
-    "uso: dbfutil info|dump|check|reindex|pack|create|load|index|set|delete|recall TABLA.DBF [opciones]\n";
+    "uso: dbfutil info|dump|check|reindex|pack|create|load|index|set|delete|recall TABLA.DBF [opciones]\n"
+    "     dbfutil push CARPETA CONEXION | pull CONEXION CARPETA\n";
 
 std::string versionName(uint8_t v) {
   switch (v) {
@@ -328,6 +336,20 @@ int cmdDelete(const std::string& path, const std::vector<std::string>& args, boo
   return 0;
 }
 
+#ifdef CONFIGURA_SERVER_TOOLS
+// push DIR CONN / pull CONN DIR: the folder's tables to and from the database server.
+int cmdTransfer(bool push, const std::vector<std::string>& args) {
+  if (args.size() != 2)
+    throw UsageError(push ? "se espera: push CARPETA CONEXION" : "se espera: pull CONEXION CARPETA");
+  server::Session session(push ? args[1] : args[0]);
+  if (!session.connect()) throw Error(EG_OPEN, int(session.lastError()), "servidor: " + session.lastMessage());
+  server::TransferCount n =
+      push ? server::pushFolder(session, args[0], &std::cout) : server::pullFolder(session, args[1], &std::cout);
+  std::cout << n.tables << " tablas, " << n.records << " registros\n";
+  return 0;
+}
+#endif
+
 int run(int argc, char** argv) {
   if (argc < 3) throw UsageError("faltan argumentos");
   std::string cmd = argv[1], path = argv[2];
@@ -335,6 +357,10 @@ int run(int argc, char** argv) {
   auto noArgs = [&] {
     if (!args.empty()) throw UsageError("argumentos de más: " + args[0]);
   };
+#ifdef CONFIGURA_SERVER_TOOLS
+  if (cmd == "push" || cmd == "pull")
+    return cmdTransfer(cmd == "push", std::vector<std::string>(argv + 2, argv + argc));
+#endif
   if (cmd == "info") return noArgs(), cmdInfo(path);
   if (cmd == "dump") return cmdDump(path, args);
   if (cmd == "check") return noArgs(), cmdCheck(path);

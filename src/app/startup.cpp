@@ -7,6 +7,7 @@
 #include "lib/globals.h"
 #include "lib/param_file.h"
 #include "lib/use.h"
+#include "server/server_table.h"
 #include "xbase/file.h"
 
 namespace app {
@@ -59,6 +60,7 @@ StartResult chooseStorage() {
     return StartResult::Ready;
   }
   g.XADSPARAMS = lib::GET_A_ADS(def);
+  server::installPostgresClient();  // the PostgreSQL client and the "ADSCDX" driver
   server::ServerClient& s = *g.server;
   s.ADSSETFILETYPE("CDX");
   s.ADSRIGHTSCHECK(false);

@@ -1,0 +1,51 @@
+#include "app/error_window.h"
+
+#include "app/error_handler.h"
+#include "win/controls.h"
+#include "win/dialog_box.h"
+#include "win/driver.h"
+
+namespace app {
+
+namespace {
+
+constexpr int kSalir = 201, kReintentar = 202, kIgnorar = 203;
+
+ErrorAction showErrorWindow(const std::string& message, const std::string& report, bool canRetry, bool canDefault) {
+  // Under the driver the window is answered like a message box: retry, ignore, or Salir.
+  if (win::Driver::installed()) {
+    int answer = win::Driver::instance().answerFor(message + "\r" + report, "ERROR DE SISTEMA", 0x12);
+    if (answer == 4 && canRetry) return ErrorAction::Retry;
+    if (answer == 5 && canDefault) return ErrorAction::Default;
+    return ErrorAction::Quit;
+  }
+  int code = win::DIALOG_BOX(nullptr, "ERROR_SPEC", nullptr, [&](win::ModalDialog& d, int msg, int wParam, int) {
+    if (msg == win::WM_INITDIALOG) {
+      d.SetDlgItemText(501, message);
+      d.SetDlgItemText(502, report);
+      d.EnableItem(kReintentar, canRetry);
+      d.EnableItem(kIgnorar, canDefault);
+      d.lNoCancel = true;
+      return 1;
+    }
+    if (msg == win::WM_COMMAND) {
+      int id = wParam & 0xFFFF;
+      if (id == kSalir || id == kReintentar || id == kIgnorar || id == win::IDCANCEL) {
+        win::ENDDIALOG(d, id == win::IDCANCEL ? kSalir : id);
+        return 1;
+      }
+    }
+    return 0;
+  });
+  if (code == kReintentar && canRetry) return ErrorAction::Retry;
+  if (code == kIgnorar && canDefault) return ErrorAction::Default;
+  return ErrorAction::Quit;
+}
+
+}  // namespace
+
+void installErrorWindow() {
+  setErrorWindow(showErrorWindow);
+}
+
+}  // namespace app

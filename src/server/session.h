@@ -1,0 +1,201 @@
+// The program's one connection to the PostgreSQL server: every server operation and every
+// table opened through the "ADSCDX" driver goes through the same Session, so a server
+// transaction spans all tables.
+//
+// Statements are prepared once per connection and run with parameters; text values go
+// out as text, bytea values in binary. A failed statement throws xbase::Error (subsystem
+// "ADSCDX", sub-code one of the ServerError numbers below) carrying the server's message.
+//
+// Locks. Record and file locks are session advisory locks taken with try-lock semantics;
+// nothing here ever waits. Work areas of one process share the connection, and the server
+// never makes a session conflict with itself, so the Session also keeps a book of which
+// table handle holds what: two work areas of one process then conflict like two
+// workstations, as they do on the local driver. Keys:
+//   record lock   pg_try_advisory_lock(table oid, record number)      (two-int key space)
+//   file lock     exclusive pg_try_advisory_lock(1 << 32 | table oid)  (bigint key space)
+//   a record lock also holds that bigint key shared, so file and record locks exclude
+//   each other across processes;
+//   open mode     pg_try_advisory_lock[_shared](2 << 32 | table oid): shared for shared
+//                 opens, exclusive for exclusive ones.
+// Inside a transaction a released lock is only marked: it stays held, for everybody but
+// the handle that held it, until the transaction ends.
+//
+// Transactions. begin() opens an SQL transaction; commit() first writes every open table's
+// pending record buffer. A connection lost inside a transaction is rolled back by the
+// server: the operation that finds it throws (SE_CONNECTION_LOST) and every later one
+// throws too until rollback(), which then reconnects; outside a transaction the next
+// statement reconnects by itself. Locks do not survive a lost connection.
+//
+// A Session belongs to the process that opened it: a forked child neither uses nor closes
+// its parent's connection (it opens its own).
+#pragma once
+
+#include <libpq-fe.h>
+#include <sys/types.h>
+
+#include <cstdint>
+#include <cstdlib>
+#include <functional>
+#include <map>
+#include <memory>
+#include <optional>
+#include <set>
+#include <string>
+#include <vector>
+
+namespace server {
+
+// The numbers ADSGETLASTERROR returns and server errors carry as sub-code.
+enum ServerError : long {
+  SE_NONE = 0,
+  SE_BAD_CONNINFO = 7001,     // the connection string cannot be read
+  SE_NO_SERVER = 7002,        // no server answers there
+  SE_SERVER_REJECTS = 7003,   // a server answers but accepts no connections (starting, stopping)
+  SE_CONNECT_FAILED = 7004,   // the connection was refused (database, user, password)
+  SE_CONNECTION_LOST = 7005,  // the connection broke; an open transaction was rolled back
+  SE_STATEMENT = 7006,        // the server refused a statement
+  SE_NOT_CONNECTED = 7007,    // the operation needs a connection and there is none
+  SE_TRANSACTION = 7008,      // begin inside a transaction, or commit/rollback outside one
+  SE_NO_TABLE = 7009,         // the table does not exist on the server
+  SE_TABLE_IN_USE = 7010,     // the table is opened exclusively elsewhere (or shared, for an exclusive open)
+  SE_BAD_TABLE = 7011,        // the table's definition on the server cannot be used
+};
+
+struct Param {
+  std::string data;
+  bool null = false;
+  bool binary = false;
+  static Param text(std::string s) { return {std::move(s), false, false}; }
+  static Param bytes(std::string s) { return {std::move(s), false, true}; }
+  static Param none() { return {{}, true, false}; }
+};
+
+// A result: rows of text values (bytea columns as the server's hex text).
+class Result {
+ public:
+  Result() = default;
+  explicit Result(PGresult* r) : r_(r, PQclear) {}
+  int rows() const { return r_ ? PQntuples(r_.get()) : 0; }
+  int columns() const { return r_ ? PQnfields(r_.get()) : 0; }
+  bool null(int row, int col) const { return PQgetisnull(r_.get(), row, col); }
+  std::string text(int row, int col) const {
+    return std::string(PQgetvalue(r_.get(), row, col), size_t(PQgetlength(r_.get(), row, col)));
+  }
+  const char* raw(int row, int col) const { return PQgetvalue(r_.get(), row, col); }
+  int length(int row, int col) const { return PQgetlength(r_.get(), row, col); }
+  long long integer(int row, int col) const;
+  std::string bytes(int row, int col) const;  // a bytea column
+  bool logical(int row, int col) const { return text(row, col) == "t"; }
+  long affected() const { return r_ ? std::atol(PQcmdTuples(r_.get())) : 0; }
+
+ private:
+  std::shared_ptr<PGresult> r_;
+};
+
+// Something the Session writes before a commit and refreshes after a rollback.
+class SessionTable {
+ public:
+  virtual ~SessionTable() = default;
+  virtual void beforeCommit() = 0;
+  virtual void afterRollback() = 0;
+};
+
+class Session {
+ public:
+  explicit Session(std::string conninfo);
+  ~Session();
+  Session(const Session&) = delete;
+  Session& operator=(const Session&) = delete;
+
+  const std::string& conninfo() const { return conninfo_; }
+  // Opens the connection when it is not open; false (with lastError()) when that fails.
+  bool connect();
+  bool connected() const;
+  long lastError() const { return lastError_; }
+  const std::string& lastMessage() const { return lastMessage_; }
+
+  // Runs a statement; throws xbase::Error on failure. `sql` is prepared on first use.
+  Result exec(const std::string& sql, const std::vector<Param>& params = {});
+  // Runs a statement without preparing it (DDL, one-off administration).
+  Result execOnce(const std::string& sql, const std::vector<Param>& params = {});
+
+  // Transactions.
+  bool inTransaction() const { return inTransaction_; }
+  void begin();
+  void commit();
+  void rollback();
+  // Runs `statement` after the next rollback (outside any transaction): the blank deleted
+  // records that keep record numbers dense where rolled-back appends were.
+  void afterRollback(std::string sql, std::vector<Param> params);
+
+  void attach(SessionTable* t) { tables_.insert(t); }
+  void detach(SessionTable* t) { tables_.erase(t); }
+
+  // Lock book. `handle` names one open table (a work area); `table` is the table's oid.
+  int newHandle() { return ++lastHandle_; }
+  bool lockRecord(int handle, uint32_t table, uint32_t recno);
+  void unlockRecord(int handle, uint32_t table, uint32_t recno);
+  bool lockFile(int handle, uint32_t table);
+  void unlockFile(int handle, uint32_t table);
+  // A new record number (from `sequence`) for an append, already locked by `handle`;
+  // nullopt while another handle holds the file lock. With `lock` false (the handle holds
+  // the table alone) the number is only taken.
+  std::optional<uint32_t> appendLocked(int handle, uint32_t table, const std::string& sequence, bool lock);
+  bool holdsRecord(int handle, uint32_t table, uint32_t recno) const;
+  bool holdsFile(int handle, uint32_t table) const;
+  std::vector<uint32_t> recordsOf(int handle, uint32_t table) const;
+  // Open modes; false when the table is in use in a way that forbids this open.
+  bool open(int handle, uint32_t table, bool exclusive);
+  void close(int handle, uint32_t table);
+
+  // The server's version text and this database's open sessions (management information).
+  std::string serverVersion();
+
+ private:
+  struct Hold {
+    int handle = 0;
+    bool released = false;  // released inside a transaction: held until it ends
+  };
+  struct Opens {
+    std::set<int> shared;
+    int exclusive = 0;
+  };
+
+  void ensureUsable();
+  void fail(long code, const std::string& message, const std::string& sql = {});
+  [[noreturn]] void raise(long code, const std::string& message, const std::string& sql = {});
+  Result run(const std::string& sql, const std::vector<Param>& params, bool prepared);
+  void forgetConnection();
+  bool tryAdvisory(const std::string& fn, long long a, long long b, bool twoKeys);
+  void unlockAdvisory(const std::string& fn, long long a, long long b, bool twoKeys);
+  void endTransaction();
+  void dropRecord(uint32_t table, uint32_t recno);
+  void lockerDown(uint32_t table);
+  bool lockerUp(uint32_t table);
+
+  std::string conninfo_;
+  PGconn* conn_ = nullptr;
+  pid_t pid_ = 0;
+  long lastError_ = SE_NONE;
+  std::string lastMessage_;
+  bool inTransaction_ = false;
+  bool lostInTransaction_ = false;
+  std::map<std::string, std::string> prepared_;
+  std::set<SessionTable*> tables_;
+  std::vector<std::pair<std::string, std::vector<Param>>> rollbackWork_;
+
+  int lastHandle_ = 0;
+  std::map<std::pair<uint32_t, uint32_t>, Hold> records_;
+  std::map<uint32_t, int> lockers_;  // record holds per table (the shared file key is held while > 0)
+  std::map<uint32_t, Hold> files_;
+  std::map<uint32_t, Opens> opens_;
+};
+
+// Key of the bigint advisory locks of a table.
+inline long long tableLockKey(uint32_t table, int kind) {
+  return (static_cast<long long>(kind) << 32) | static_cast<long long>(table);
+}
+inline constexpr int kFileLockKind = 1;
+inline constexpr int kOpenKind = 2;
+
+}  // namespace server

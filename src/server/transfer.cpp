@@ -1,0 +1,200 @@
+#include "server/transfer.h"
+
+#include <algorithm>
+#include <cstring>
+#include <filesystem>
+
+#include "lib/catalogue.h"
+#include "server/table_schema.h"
+#include "xbase/dbf_table.h"
+#include "xbase/error.h"
+
+namespace fs = std::filesystem;
+
+namespace server {
+
+namespace {
+
+std::string upper(std::string s) {
+  for (auto& c : s) c = char(std::toupper(static_cast<unsigned char>(c)));
+  return s;
+}
+
+std::string folderOf(const std::string& dir) {
+  fs::path p = fs::absolute(dir).lexically_normal();
+  std::string last = p.filename().string();
+  if (last.empty()) last = p.parent_path().filename().string();
+  return upper(last);
+}
+
+// The record of `src`'s current record in the server layout, field by field by name: text
+// through UTF-8, numbers, dates and logicals as the file holds them (blank stays blank).
+void recordFrom(const xbase::DbfTable& src, const TableSchema& schema, Record& rec) {
+  schema.blank(rec);
+  rec.bytes[0] = src.deleted() ? '*' : ' ';
+  for (int i = 0; i < schema.fieldCount(); ++i) {
+    const xbase::Field& f = schema.field(i);
+    int from = src.fieldIndex(f.name);
+    if (from < 0) continue;
+    uint8_t* p = rec.bytes.data() + f.offset;
+    const xbase::Field& sf = src.field(from);
+    try {
+      if (f.type == 'N' || f.type == 'F' || f.type == 'D' || f.type == 'L') {
+        if (sf.type != f.type && !((sf.type == 'N' || sf.type == 'F') && (f.type == 'N' || f.type == 'F'))) {
+          schema.codec().encode(f, rec.bytes.data(), src.get(from), schema.name().name);
+          continue;
+        }
+        std::string raw = src.rawFieldText(from);
+        if (raw.empty()) continue;
+        if (f.type == 'L') {
+          p[0] = uint8_t(raw[0]);
+        } else if (int(raw.size()) <= f.length) {
+          std::memset(p, ' ', size_t(f.length));
+          std::memcpy(p + f.length - int(raw.size()), raw.data(), raw.size());
+        } else {
+          schema.codec().encode(f, rec.bytes.data(), src.get(from), schema.name().name);
+        }
+      } else if (f.isMemo()) {
+        xbase::Value v = src.get(from);
+        if (v.type == xbase::ValueType::Char && !v.text.empty())
+          rec.memos[i] = schema.isTextField(i) ? schema.codePage().fromUtf8(v.text) : v.text;
+      } else {
+        xbase::Value v = src.get(from);
+        if (v.type == xbase::ValueType::Char && schema.isTextField(i)) v.text = schema.codePage().fromUtf8(v.text);
+        schema.codec().encode(f, rec.bytes.data(), v, schema.name().name);
+      }
+    } catch (const xbase::Error&) {
+      // A value that does not fit the catalogue's field stays blank.
+    }
+  }
+}
+
+// The value of field `i` of `rec` as the table API takes it; nullopt for a blank field.
+std::optional<xbase::Value> valueOf(const TableSchema& schema, const Record& rec, int i) {
+  const xbase::Field& f = schema.field(i);
+  const uint8_t* p = rec.bytes.data() + f.offset;
+  if (f.isMemo()) {
+    auto it = rec.memos.find(i);
+    if (it == rec.memos.end() || it->second.empty()) return std::nullopt;
+    return xbase::Value::chars(schema.isTextField(i) ? schema.codePage().toUtf8(it->second) : it->second);
+  }
+  if (f.type == 'N' || f.type == 'F' || f.type == 'D' || f.type == 'L') {
+    bool blank = std::all_of(p, p + f.length, [](uint8_t c) { return c == ' ' || c == 0; });
+    if (blank) return std::nullopt;
+  }
+  xbase::Value v = schema.codec().decode(f, rec.bytes.data());
+  if (v.type == xbase::ValueType::Char && schema.isTextField(i)) v.text = schema.codePage().toUtf8(v.text);
+  return v;
+}
+
+}  // namespace
+
+TransferCount pushFolder(Session& s, const std::string& dir, std::ostream* log) {
+  TransferCount count;
+  std::string folder = folderOf(dir);
+  std::vector<fs::path> files;
+  for (const auto& e : fs::directory_iterator(dir)) {
+    std::string ext = upper(e.path().extension().string());
+    if (e.is_regular_file() && ext == ".DBF") files.push_back(e.path());
+  }
+  std::sort(files.begin(), files.end());
+  ensureCatalogue(s);
+  for (const fs::path& file : files) {
+    std::string name = upper(file.stem().string());
+    auto src = xbase::DbfTable::open(file.string(), xbase::OpenOptions{true, true});
+    src->setDeletedHidden(false);
+    std::vector<xbase::FieldSpec> fields;
+    std::vector<xbase::TagSpec> tags;
+    if (const lib::CatalogueTable* c = lib::Catalogue::builtIn().find(name); c && folder != "TEMP") {
+      fields = c->fields;
+      tags = c->tags;
+    } else {
+      for (int i = 0; i < src->fieldCount(); ++i) {
+        const xbase::Field& f = src->field(i);
+        fields.push_back({f.name, f.type, f.length, f.decimals, f.nullable(), f.binary()});
+      }
+      for (const std::string& t : src->tagNames()) {
+        const xbase::TagInfo* info = src->tagInfo(t);
+        xbase::TagSpec spec;
+        spec.name = info->name;
+        spec.keyExpr = src->codePage().toUtf8(info->keyExpr);
+        spec.forExpr = src->codePage().toUtf8(info->forExpr);
+        spec.unique = info->unique();
+        spec.candidate = info->candidate();
+        spec.descending = info->descending;
+        tags.push_back(spec);
+      }
+    }
+    TableSchema schema(tableNameOf(folder, name), fields, tags, src->codePage());
+    s.begin();
+    try {
+      createServerTable(s, schema);
+      uint32_t n = src->recCount();
+      Record rec;
+      for (uint32_t r = 1; r <= n; ++r) {
+        src->goTo(r);
+        recordFrom(*src, schema, rec);
+        s.exec(schema.insertSql(), schema.rowParams(rec, r));
+      }
+      if (n > 0)
+        s.exec("SELECT setval('" + schema.quotedSequence() + "', $1::bigint)", {Param::text(std::to_string(n))});
+      s.commit();
+      ++count.tables;
+      count.records += long(n);
+      if (log) *log << folder << "/" << name << ": " << n << " registros\n";
+    } catch (...) {
+      if (s.inTransaction()) s.rollback();
+      throw;
+    }
+  }
+  return count;
+}
+
+TransferCount pullFolder(Session& s, const std::string& dir, std::ostream* log) {
+  TransferCount count;
+  std::string folder = folderOf(dir);
+  fs::create_directories(dir);
+  ensureCatalogue(s);
+  Result names = s.exec("SELECT name FROM xb_tables WHERE folder = $1 ORDER BY name", {Param::text(folder)});
+  for (int t = 0; t < names.rows(); ++t) {
+    std::string name = names.text(t, 0);
+    std::optional<ServerTableInfo> info = findServerTable(s, tableNameOf(folder, name));
+    if (!info) continue;
+    const TableSchema& schema = *info->schema;
+    std::string file = name.find('.') == std::string::npos ? name + ".DBF" : name;
+    std::string path = (fs::path(dir) / file).string();
+    xbase::DbfTable::create(path, schema.fieldSpecs(), schema.tagSpecs(), schema.codePage());
+    auto out = xbase::DbfTable::open(path, xbase::OpenOptions{false, false});
+    uint32_t last = 0, written = 0;
+    Record rec;
+    for (;;) {
+      Result rows = s.exec("SELECT " + schema.selectList() + " FROM " + schema.quotedTable() +
+                               " WHERE \"_recno\" > $1::integer ORDER BY \"_recno\" LIMIT 2000",
+                           {Param::text(std::to_string(last))});
+      if (rows.rows() == 0) break;
+      for (int i = 0; i < rows.rows(); ++i) {
+        uint32_t recno = uint32_t(rows.integer(i, 0));
+        while (written + 1 < recno) {  // a number without its row
+          out->append();
+          out->deleteRecord();
+          ++written;
+        }
+        schema.readRow(rows, i, 1, rec);
+        out->append();
+        for (int f = 0; f < schema.fieldCount(); ++f)
+          if (std::optional<xbase::Value> v = valueOf(schema, rec, f))
+            out->put(out->fieldIndex(schema.field(f).name), *v);
+        if (rec.bytes[0] == '*') out->deleteRecord();
+        ++written;
+        last = recno;
+      }
+    }
+    out->flush();
+    ++count.tables;
+    count.records += long(written);
+    if (log) *log << folder << "/" << name << ": " << written << " registros\n";
+  }
+  return count;
+}
+
+}  // namespace server

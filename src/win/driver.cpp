@@ -1,0 +1,393 @@
+#include "win/driver.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QEventLoop>
+#include <QFocusEvent>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMainWindow>
+#include <QMouseEvent>
+#include <QPlainTextEdit>
+#include <QRadioButton>
+#include <QTimer>
+#include <QTreeWidget>
+#include <algorithm>
+
+#include "lib/globals.h"
+#include "win/dialog_box.h"
+#include "win/dialog_window.h"
+#include "win/main_frame.h"
+#include "win/message_box.h"
+#include "win/timers.h"
+#include "win/wdiag.h"
+
+namespace win {
+
+namespace {
+
+bool& isInstalled() {
+  static bool v = false;
+  return v;
+}
+
+QEventLoop*& runLoop() {
+  static QEventLoop* loop = nullptr;
+  return loop;
+}
+
+// Records message boxes and answers them from the driver's queue.
+class DriverSink : public lib::MessageSink {
+ public:
+  int show(const std::string& text, const std::string& title, int flags) override {
+    return Driver::instance().answerFor(text, title, flags);
+  }
+};
+
+void sendKey(QWidget* w, int key, const QString& text) {
+  QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
+  QApplication::sendEvent(w, &press);
+  QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, text);
+  QApplication::sendEvent(w, &release);
+}
+
+void focus(QWidget* w) {
+  w->setFocus(Qt::OtherFocusReason);
+  QFocusEvent in(QEvent::FocusIn, Qt::OtherFocusReason);
+  QApplication::sendEvent(w, &in);
+}
+
+}  // namespace
+
+Driver& Driver::instance() {
+  static Driver d;
+  return d;
+}
+
+bool Driver::installed() {
+  return isInstalled();
+}
+
+void Driver::install() {
+  isInstalled() = true;
+  useVirtualTime();
+  lib::G().messages = std::make_unique<DriverSink>();
+}
+
+int Driver::answerFor(const std::string& text, const std::string& title, int flags) {
+  int a = firstButton(flags);
+  if (!answers_.empty()) {
+    a = answers_.front();
+    answers_.erase(answers_.begin());
+  }
+  messages_.push_back({text, title, flags, a, false});
+  if (onMessage) onMessage(messages_.back());
+  return a;
+}
+
+void Driver::answer(int button) {
+  answers_.push_back(button);
+}
+
+RecordedMessage* Driver::nextUnchecked() {
+  for (auto& m : messages_)
+    if (!m.checked) return &m;
+  return nullptr;
+}
+
+WDIAG* Driver::active() const {
+  const auto& modals = openModals();
+  if (!modals.empty()) return modals.back();
+  // A window of our own outside the document area (the progress window) is on top.
+  for (auto it = openDialogs().rbegin(); it != openDialogs().rend(); ++it) {
+    WDIAG* d = *it;
+    if (d->frame() && d->frame()->isWindow() && d->frame()->isVisible()) return d;
+  }
+  MainFrame* frame = MainFrame::instance();
+  return frame ? frame->activeScreen() : nullptr;
+}
+
+std::string Driver::activeName() const {
+  WDIAG* a = active();
+  return a ? a->cDlgName : (MainFrame::instance() ? "PRINCIPAL" : "");
+}
+
+bool Driver::chooseMenu(int id) {
+  MainFrame* frame = MainFrame::instance();
+  QCoreApplication::sendPostedEvents();
+  return frame && frame->chooseMenu(id);
+}
+
+QWidget* Driver::control(int id) const {
+  WDIAG* a = active();
+  return a && a->window() ? a->window()->control(id) : nullptr;
+}
+
+bool Driver::hasControl(int id) const {
+  return control(id) != nullptr;
+}
+
+void Driver::setText(int id, const std::string& text) {
+  QWidget* w = control(id);
+  typingIn_ = nullptr;
+  if (auto* e = qobject_cast<QLineEdit*>(w)) {
+    focus(e);
+    e->selectAll();
+    e->insert(QString::fromStdString(text));  // as typing does: textEdited, modified
+  } else if (auto* p = qobject_cast<QPlainTextEdit*>(w)) {
+    p->setPlainText(QString::fromStdString(text));
+  } else if (auto* c = qobject_cast<QComboBox*>(w); c && c->isEditable()) {
+    c->setEditText(QString::fromStdString(text));
+  }
+}
+
+void Driver::type(int id, const std::string& text) {
+  QWidget* w = control(id);
+  if (!w) return;
+  // A user who goes on typing in the same field does not click into it again.
+  if (w != typingIn_) focus(w);
+  typingIn_ = w;
+  for (QChar ch : QString::fromStdString(text)) {
+    int key = ch.isLetterOrNumber() ? ch.toUpper().unicode() : ch.unicode();
+    sendKey(w, key, QString(ch));
+  }
+}
+
+void Driver::key(int id, int qtKey) {
+  if (QWidget* w = control(id)) sendKey(w, qtKey, qtKey == Qt::Key_Return ? "\r" : "");
+}
+
+bool Driver::select(int id, const std::string& value) {
+  QWidget* w = control(id);
+  if (auto* c = qobject_cast<QComboBox*>(w)) {
+    int i = c->findData(QString::fromStdString(value));
+    if (i < 0) return false;
+    c->setCurrentIndex(i);
+    emit c->activated(i);
+    return true;
+  }
+  if (auto* l = qobject_cast<QListWidget*>(w)) {
+    for (int i = 0; i < l->count(); ++i)
+      if (l->item(i)->data(Qt::UserRole).toString().toStdString() == value) {
+        l->setCurrentRow(i);
+        return true;
+      }
+  }
+  return false;
+}
+
+bool Driver::selectText(int id, const std::string& text) {
+  QWidget* w = control(id);
+  if (auto* c = qobject_cast<QComboBox*>(w)) {
+    int i = c->findText(QString::fromStdString(text));
+    if (i < 0) return false;
+    c->setCurrentIndex(i);
+    emit c->activated(i);
+    return true;
+  }
+  if (auto* l = qobject_cast<QListWidget*>(w)) {
+    auto found = l->findItems(QString::fromStdString(text), Qt::MatchExactly);
+    if (found.isEmpty()) return false;
+    l->setCurrentItem(found.front());
+    return true;
+  }
+  return false;
+}
+
+void Driver::check(int id, bool on) {
+  auto* b = qobject_cast<QAbstractButton*>(control(id));
+  if (!b || !b->isEnabled()) return;
+  if (qobject_cast<QRadioButton*>(b)) {
+    if (on) b->click();
+    return;
+  }
+  if (b->isChecked() != on) b->click();
+}
+
+void Driver::press(int id) {
+  WDIAG* a = active();
+  QWidget* w = control(id);
+  if (auto* b = qobject_cast<QAbstractButton*>(w)) {
+    if (b->isEnabled() && b->isVisible()) b->click();
+    return;
+  }
+  // Ids 1 and 2 work without a button of that id, as Enter and Escape do.
+  if (a && !w && (id == IDOK || id == IDCANCEL)) a->OnCOMMAND(id, 0);
+}
+
+void Driver::rightClick(int id) {
+  QWidget* w = control(id);
+  if (!w) return;
+  QWidget* target = w;
+  if (auto* area = qobject_cast<QAbstractScrollArea*>(w)) target = area->viewport();
+  QPointF at(target->width() / 2.0, target->height() / 2.0);
+  QMouseEvent press(QEvent::MouseButtonPress, at, target->mapToGlobal(at), Qt::RightButton, Qt::RightButton,
+                    Qt::NoModifier);
+  QApplication::sendEvent(target, &press);
+  QMouseEvent release(QEvent::MouseButtonRelease, at, target->mapToGlobal(at), Qt::RightButton, Qt::NoButton,
+                      Qt::NoModifier);
+  QApplication::sendEvent(target, &release);
+}
+
+bool Driver::clickTree(int id, const std::string& text) {
+  auto* t = qobject_cast<QTreeWidget*>(control(id));
+  if (!t) return false;
+  for (QTreeWidgetItemIterator it(t); *it; ++it) {
+    QTreeWidgetItem* item = *it;
+    if (item->text(0).toStdString() == text || item->data(0, Qt::UserRole).toString().toStdString() == text) {
+      t->setCurrentItem(item);
+      emit t->itemClicked(item, 0);
+      return true;
+    }
+  }
+  return false;
+}
+
+std::string Driver::text(int id) const {
+  QWidget* w = control(id);
+  if (auto* e = qobject_cast<QLineEdit*>(w)) return e->text().toStdString();
+  if (auto* p = qobject_cast<QPlainTextEdit*>(w)) return p->toPlainText().toStdString();
+  if (auto* c = qobject_cast<QComboBox*>(w)) return c->currentIndex() < 0 ? "" : c->currentText().toStdString();
+  if (auto* l = qobject_cast<QLabel*>(w)) return l->text().toStdString();
+  if (auto* b = qobject_cast<QAbstractButton*>(w)) return b->text().toStdString();
+  if (auto* g = qobject_cast<QGroupBox*>(w)) return g->title().toStdString();
+  if (auto* lw = qobject_cast<QListWidget*>(w)) return lw->currentItem() ? lw->currentItem()->text().toStdString() : "";
+  if (!w && id == 0) {
+    WDIAG* a = active();
+    return a ? a->Caption() : "";
+  }
+  return {};
+}
+
+bool Driver::checked(int id) const {
+  auto* b = qobject_cast<QAbstractButton*>(control(id));
+  return b && b->isChecked();
+}
+
+bool Driver::enabled(int id) const {
+  QWidget* w = control(id);
+  return w && w->isEnabled();
+}
+
+std::vector<std::string> Driver::items(int id) const {
+  std::vector<std::string> out;
+  QWidget* w = control(id);
+  if (auto* c = qobject_cast<QComboBox*>(w))
+    for (int i = 0; i < c->count(); ++i) out.push_back(c->itemText(i).toStdString());
+  if (auto* l = qobject_cast<QListWidget*>(w))
+    for (int i = 0; i < l->count(); ++i) out.push_back(l->item(i)->text().toStdString());
+  if (auto* t = qobject_cast<QTreeWidget*>(w))
+    for (QTreeWidgetItemIterator it(t); *it; ++it) out.push_back((*it)->text(0).toStdString());
+  return out;
+}
+
+void Driver::advance(int64_t ms) {
+  win::advance(ms);
+}
+
+void Driver::minimize(bool minimized) {
+  WDIAG* a = active();
+  if (!a || !a->frame()) return;
+  QWidget* f = a->frame();
+  f->setWindowState(minimized ? (f->windowState() | Qt::WindowMinimized) : (f->windowState() & ~Qt::WindowMinimized));
+  QCoreApplication::processEvents();
+}
+
+bool Driver::screenshot(const std::string& path) const {
+  QCoreApplication::processEvents();
+  MainFrame* frame = MainFrame::instance();
+  QWidget* target = nullptr;
+  const auto& modals = openModals();
+  if (!modals.empty() && modals.back()->frame())
+    target = modals.back()->frame();
+  else if (frame)
+    target = frame->window();
+  else if (WDIAG* a = active())
+    target = a->frame();
+  return target && target->grab().save(QString::fromStdString(path), "PNG");
+}
+
+void Driver::closeActive() {
+  if (WDIAG* a = active()) {
+    a->OnCOMMAND(IDCANCEL, 0);
+  } else if (MainFrame* frame = MainFrame::instance()) {
+    frame->window()->close();  // the main window asks before it closes
+  }
+}
+
+int Driver::resolve(const std::string& spec) const {
+  if (spec.size() < 2 || spec[0] != '@') {
+    char* end = nullptr;
+    long v = std::strtol(spec.c_str(), &end, 10);
+    return end && *end == '\0' && !spec.empty() ? int(v) : -1;
+  }
+  std::string label = spec.substr(1);
+  if (label.size() >= 2 && label.front() == '"' && label.back() == '"') label = label.substr(1, label.size() - 2);
+  WDIAG* a = active();
+  if (!a || !a->dialogTemplate()) return -1;
+  const auto& controls = a->dialogTemplate()->controls;
+  auto bare = [](std::string s) {
+    s.erase(std::remove(s.begin(), s.end(), '&'), s.end());
+    while (!s.empty() && (s.back() == ':' || s.back() == ' ')) s.pop_back();
+    return s;
+  };
+  std::string want = bare(label);
+  for (size_t i = 0; i < controls.size(); ++i) {
+    const ControlTemplate& c = controls[i];
+    if (bare(c.text) != want) continue;
+    if (c.kind == ControlKind::Button || c.kind == ControlKind::CheckBox || c.kind == ControlKind::RadioButton)
+      return c.id;
+    if (c.kind == ControlKind::Static && i + 1 < controls.size()) return controls[i + 1].id;
+  }
+  return -1;
+}
+
+void Driver::run(std::vector<std::function<void()>> steps) {
+  steps_ = std::move(steps);
+  next_ = 0;
+  stopped_ = false;
+  running_ = true;
+  QEventLoop loop;
+  runLoop() = &loop;
+  scheduleNext();
+  loop.exec();
+  runLoop() = nullptr;
+  running_ = false;
+}
+
+void Driver::stop() {
+  stopped_ = true;
+  if (runLoop()) runLoop()->quit();
+}
+
+void Driver::scheduleNext() {
+  if (scheduled_) return;
+  scheduled_ = true;
+  QTimer::singleShot(0, [this] {
+    scheduled_ = false;
+    runNext();
+  });
+}
+
+void Driver::runNext() {
+  if (stopped_ || next_ >= steps_.size()) {
+    if (runLoop()) runLoop()->quit();
+    return;
+  }
+  QCoreApplication::processEvents();  // what the last step set going, first
+  auto step = steps_[next_++];
+  step();
+  QCoreApplication::sendPostedEvents();
+  scheduleNext();
+}
+
+void Driver::modalOpened() {
+  if (running_) scheduleNext();
+}
+
+}  // namespace win

@@ -1,0 +1,46 @@
+// Scenario scripts: steps a user would take, one per line, run through the driver.
+//
+//   login USER PASSWORD [BUSINESS]   menu ID            window NAME       set ID TEXT
+//   type ID TEXT                     select ID VALUE    select-text ID TEXT
+//   check ID on|off                  press ID           tree ID TEXT
+//   answer ok|cancel|yes|no|retry|ignore|abort          expect-message TEXT [TITLE]
+//   expect-no-message                expect-text ID TEXT                expect-window NAME
+//   expect-menu ID enabled|greyed|missing              advance MILLISECONDS
+//   screenshot FILE                  close              quit
+//   key ID backspace|delete|enter|escape|tab           minimize on|off   right-click ID
+//
+// '#' starts a comment line; arguments with blanks go in double quotes (\" \n \r inside).
+// Wherever an ID is expected, @"LABEL" names the control that follows the static text LABEL,
+// or the button, check box or radio button with that caption. The first unmet expectation
+// reports its line and what was found, and the script stops with status 1.
+#pragma once
+
+#include <functional>
+#include <ostream>
+#include <string>
+#include <vector>
+
+namespace win {
+
+struct ScriptLine {
+  int number = 0;
+  std::vector<std::string> words;
+};
+
+// Splits a script into its lines of words; a malformed line throws std::runtime_error
+// naming its number.
+std::vector<ScriptLine> parseScript(const std::string& text);
+
+struct ScriptHooks {
+  // The login step; returns false and a message when it cannot log in.
+  std::function<bool(const std::string& user, const std::string& password, const std::string& business,
+                     std::string* problem)>
+      login;
+  std::function<void()> quit;
+};
+
+// Runs the script; prints every message box as it appears and the first failure to `out`.
+// Returns the exit status: 0 when it ran through, 1 at the first unmet expectation.
+int runScript(const std::vector<ScriptLine>& lines, std::ostream& out, const ScriptHooks& hooks = {});
+
+}  // namespace win
