@@ -5,8 +5,11 @@
 // With --script the program runs headless (offscreen windows, virtual time), plays the
 // scenario, prints each message box as it appears and exits with 0, or 1 at the first
 // unmet expectation.
+#include <unistd.h>
 #include <QApplication>
+
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <sstream>
@@ -16,13 +19,14 @@
 #include "app/principal.h"
 #include "app/startup.h"
 #include "lib/globals.h"
+#include "win/dialog_template.h"
 #include "win/driver.h"
 #include "win/message_box.h"
 #include "win/script.h"
 #include "win/wait.h"
 
 int main(int argc, char** argv) {
-  std::string home, script;
+  std::string home, script, screenConfig;
   for (int i = 1; i < argc; ++i) {
     std::string a = argv[i];
     if (a == "--home" && i + 1 < argc)
@@ -34,8 +38,17 @@ int main(int argc, char** argv) {
       return 2;
     }
   }
-  if (!script.empty()) setenv("QT_QPA_PLATFORM", "offscreen", 1);
+  if (!script.empty()) {
+    // Headless, on a screen of a usual office size, so that screenshots show what a user sees.
+    std::string config =
+        (std::filesystem::temp_directory_path() / ("configura-screen-" + std::to_string(getpid()) + ".json")).string();
+    std::ofstream(config)
+        << R"({"screens": [{"name": "screen-1", "x": 0, "y": 0, "width": 1366, "height": 768, "dpi": 96, "dpr": 1}]})";
+    setenv("QT_QPA_PLATFORM", ("offscreen:configfile=" + config).c_str(), 1);
+    screenConfig = config;
+  }
   QApplication qt(argc, argv);
+  if (!screenConfig.empty()) std::filesystem::remove(screenConfig);
   std::vector<win::ScriptLine> lines;
   if (!script.empty()) {
     std::ifstream in(script);
@@ -70,16 +83,43 @@ int main(int argc, char** argv) {
       quitting = true;
       if (script.empty()) qt.exit(code);
     };
-    if (!principal.Init()) return 0;
-    principal.Show();
-    if (!script.empty()) {
-      win::ScriptHooks hooks;
-      hooks.quit = [&] { quitting = true; };
-      int result = win::runScript(lines, std::cout, hooks);
-      return result != 0 ? result : status;
+    if (script.empty()) {
+      if (!principal.Init()) return 0;
+      principal.Show();
+      int code = qt.exec();
+      return quitting ? status : code;
     }
-    int code = qt.exec();
-    return quitting ? status : code;
+    // A scenario: the initialisation (with its login dialog) is the first step, so that the
+    // script's first lines act on the login.
+    win::ScriptHooks hooks;
+    hooks.start = [&] {
+      if (principal.Init())
+        principal.Show();
+      else
+        quitting = true;
+    };
+    hooks.login = [](const std::string& user, const std::string& password, const std::string& business,
+                     std::string* problem) {
+      win::Driver& d = win::Driver::instance();
+      if (d.activeName() != "XLOGINUSR") {
+        *problem = "no está abierto el ingreso (ventana activa " + d.activeName() + ")";
+        return false;
+      }
+      if (!business.empty() && !d.select(601, business)) {
+        *problem = "no existe la compañía " + business;
+        return false;
+      }
+      d.setText(500, user);
+      d.setText(501, password);
+      d.press(win::IDOK);
+      return true;
+    };
+    hooks.quit = [&] { quitting = true; };
+    hooks.ended = [&] { return quitting; };
+    hooks.menuRightClick = [&](int id) { principal.menuRightClick(id); };
+    hooks.request = [&](int code, int marker) { principal.request(code, marker); };
+    int result = win::runScript(lines, std::cout, hooks);
+    return result != 0 ? result : status;
   } catch (const app::ProgramQuit&) {
     return app::exitCode();
   }

@@ -90,6 +90,12 @@ StartResult chooseStorage() {
   return StartResult::Ready;
 }
 
+std::string serverInstallInfo(const std::string& key) {
+  for (const std::string& e : lib::G().XADS_INSTALLINFO)
+    if (e.rfind(key + "=", 0) == 0) return e.substr(key.size() + 1);
+  return "";
+}
+
 StartResult startCore(const std::string& folder, bool keepState) {
   lib::Globals& g = keepState ? lib::G() : lib::resetGlobals();  // 1. the state, first of all
   // 2. The error handler is the app::ERRORSYS_HANDLE that every protected step calls.

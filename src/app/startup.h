@@ -18,6 +18,10 @@ std::string programFolder(const std::string& executable, const std::string& home
 // The state is fresh afterwards unless `keepState` (tests prepare services first).
 StartResult startCore(const std::string& folder, bool keepState = false);
 
+// One entry ("sessions", "server_version", ...) of the server installation information
+// read at start-up; "" when there is none.
+std::string serverInstallInfo(const std::string& key);
+
 // The ADS.DEF part: reads the file into XADSPARAMS, applies lines 21-27, and connects.
 StartResult chooseStorage();
 

@@ -40,6 +40,8 @@ void LOAD_F_SYS() {
   if (has(*t, "REFRESH_B")) g.XREFRESH_BROWSE = t->N("REFRESH_B") == 1 ? 0 : 1;
   if (has(*t, "GRAYED")) g.XGRAYED = int(t->N("GRAYED"));
   if (has(*t, "MULTITASK")) g.XMULTITASK = {1, int(t->N("MULTITASK"))};
+  if (has(*t, "MAXTIMEOUT")) g.XMAXTIMEOUT = int(t->N("MAXTIMEOUT"));
+  if (has(*t, "NO_TIMEOUT")) g.XNO_TIMEOUT = int(t->N("NO_TIMEOUT"));
   if (has(*t, "LOCAL_TEMP")) {
     int flag = int(t->N("LOCAL_TEMP"));
     std::string path = has(*t, "LOCAL_PATH") ? t->S("LOCAL_PATH") : std::string();

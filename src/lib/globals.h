@@ -135,6 +135,8 @@ struct Globals {
   // Message loop.
   std::array<int, 2> XMULTITASK{1, 3};
   int XINMULTITASK = 0;
+  int XMAXTIMEOUT = 0;  // F_SYS: minutes without input before the session locks (0: never)
+  int XNO_TIMEOUT = 0;   // F_SYS: 1 switches the inactivity lock off
   int XAPP_IN_MESSAGETIME = 0;
   int64_t XAPP_LAST_MESSAGETIME = 0;
 

@@ -33,9 +33,12 @@ constexpr int kRecno = Qt::UserRole + 2;
 
 }  // namespace
 
-WCONTROL::WCONTROL(WDIAG* dialog, int id) : dialog_(dialog), id_(id) {
+WCONTROL::WCONTROL(WDIAG* dialog, int id) : WCONTROL(dialog, id, true) {}
+
+WCONTROL::WCONTROL(WDIAG* dialog, int id, bool reportMissing) : dialog_(dialog), id_(id) {
   if (dialog && dialog->window()) widget_ = dialog->window()->control(id);
-  if (!widget_) MESSAGE_BOX(dialog, "Child window does not exist: Id" + std::to_string(id), "Error", 16);
+  if (!widget_ && reportMissing)
+    MESSAGE_BOX(dialog, "Child window does not exist: Id" + std::to_string(id), "Error", 16);
 }
 
 template <typename T>

@@ -28,6 +28,8 @@ class WCONTROL {
   bool Enabled() const;
 
  protected:
+  // For controls that report a missing id in words of their own (the browse grid).
+  WCONTROL(WDIAG* dialog, int id, bool reportMissing);
   template <typename T>
   T* as() const;
 

@@ -97,7 +97,10 @@ std::vector<int> DialogWindow::merge(const DialogTemplate& page) {
 void DialogWindow::build(const DialogTemplate& t, std::vector<int>* added) {
   for (const ControlTemplate& c : t.controls) {
     QWidget* w = makeControl(c);
-    w->setGeometry(QRect(toPixels(c.x, c.y), sizeInPixels(c.cx, c.cy)));
+    QSize size = sizeInPixels(c.cx, c.cy);
+    // A combo box's template height includes its drop-down list; the box itself is one line.
+    if (qobject_cast<QComboBox*>(w)) size.setHeight(std::min(size.height(), w->sizeHint().height()));
+    w->setGeometry(QRect(toPixels(c.x, c.y), size));
     w->setProperty("controlId", c.id);
     if (c.style & styles::WS_DISABLED) w->setEnabled(false);
     w->setVisible(c.style & styles::WS_VISIBLE);

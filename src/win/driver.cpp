@@ -125,6 +125,7 @@ bool Driver::chooseMenu(int id) {
 
 QWidget* Driver::control(int id) const {
   WDIAG* a = active();
+  if (!a && MainFrame::instance()) a = MainFrame::instance()->toolbar();
   return a && a->window() ? a->window()->control(id) : nullptr;
 }
 

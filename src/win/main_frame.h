@@ -64,6 +64,10 @@ class MainFrame {
   bool chooseMenu(int id);  // false when the entry is missing or greyed
 
   WDIAG* activeScreen() const;
+  // The strip of controls along the top (business selector, user); the driver acts on it
+  // when no screen is open.
+  void setToolbar(WDIAG* toolbar) { toolbar_ = toolbar; }
+  WDIAG* toolbar() const { return toolbar_; }
   void closeAllScreens();
   QStatusBar* statusBar() const;
 
@@ -75,6 +79,7 @@ class MainFrame {
   int editMenuId_ = 0;
   WDIAG* editScreen_ = nullptr;
   WDIAG* lastActive_ = nullptr;
+  WDIAG* toolbar_ = nullptr;
   bool constructing_ = false;
   std::map<int, QAction*> actions_;
 };

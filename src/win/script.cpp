@@ -114,6 +114,7 @@ int runScript(const std::vector<ScriptLine>& lines, std::ostream& out, const Scr
   };
   int status = 0;
   std::vector<std::function<void()>> steps;
+  if (hooks.start) steps.push_back(hooks.start);
   for (const ScriptLine& line : lines) {
     steps.push_back([&, line] {
       if (status != 0) return;
@@ -180,6 +181,32 @@ int runScript(const std::vector<ScriptLine>& lines, std::ostream& out, const Scr
           QAction* a = f ? f->action(std::atoi(arg(1).c_str())) : nullptr;
           std::string state = !a ? "missing" : a->isEnabled() ? "enabled" : "greyed";
           if (state != lower(arg(2))) throw Failure{"la entrada está " + state};
+        } else if (cmd == "right-click-menu") {
+          int m = std::atoi(arg(1).c_str());
+          MainFrame* f = MainFrame::instance();
+          if (!f || !f->action(m)) throw Failure{"no existe la entrada de menú " + arg(1)};
+          if (hooks.menuRightClick) hooks.menuRightClick(m);
+        } else if (cmd == "request") {
+          if (hooks.request) hooks.request(std::atoi(arg(1).c_str()), w.size() > 2 ? std::atoi(w[2].c_str()) : 0);
+        } else if (cmd == "expect-exit") {
+          if (!hooks.ended || !hooks.ended()) throw Failure{"el programa sigue abierto"};
+        } else if (cmd == "expect-checked") {
+          bool want = lower(arg(2)) == "on";
+          MainFrame* f = MainFrame::instance();
+          bool isMenu = arg(1).rfind("menu:", 0) == 0;
+          bool found;
+          if (isMenu) {
+            QAction* a = f ? f->action(std::atoi(arg(1).c_str() + 5)) : nullptr;
+            if (!a) throw Failure{"no existe la entrada de menú " + arg(1)};
+            found = a->isChecked();
+          } else {
+            found = d.checked(id(1));
+          }
+          if (found != want) throw Failure{std::string("la marca está ") + (found ? "on" : "off")};
+        } else if (cmd == "expect-items") {
+          std::string joined;
+          for (const std::string& item : d.items(id(1))) joined += (joined.empty() ? "" : "|") + item;
+          if (joined != arg(2)) throw Failure{"los elementos son \"" + joined + "\""};
         } else if (cmd == "advance") {
           d.advance(std::atoll(arg(1).c_str()));
         } else if (cmd == "minimize") {

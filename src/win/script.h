@@ -8,7 +8,10 @@
 //   expect-menu ID enabled|greyed|missing              advance MILLISECONDS
 //   screenshot FILE                  close              quit
 //   key ID backspace|delete|enter|escape|tab           minimize on|off   right-click ID
+//   right-click-menu ID              request CODE [MARKER]                expect-exit
+//   expect-checked ID on|off         expect-items ID "TEXT|TEXT|..."
 //
+// expect-checked takes menu:ID for the check mark of a menu entry.
 // '#' starts a comment line; arguments with blanks go in double quotes (\" \n \r inside).
 // Wherever an ID is expected, @"LABEL" names the control that follows the static text LABEL,
 // or the button, check box or radio button with that caption. The first unmet expectation
@@ -32,11 +35,18 @@ struct ScriptLine {
 std::vector<ScriptLine> parseScript(const std::string& text);
 
 struct ScriptHooks {
+  // Run before the first line (the main window's initialisation, with its login dialog).
+  std::function<void()> start;
   // The login step; returns false and a message when it cannot log in.
   std::function<bool(const std::string& user, const std::string& password, const std::string& business,
                      std::string* problem)>
       login;
   std::function<void()> quit;
+  // Whether the program has ended (expect-exit).
+  std::function<bool()> ended;
+  // A right-click on the menu entry ID; a request sent to the main window.
+  std::function<void(int id)> menuRightClick;
+  std::function<void(int code, int marker)> request;
 };
 
 // Runs the script; prints every message box as it appears and the first failure to `out`.

@@ -75,6 +75,8 @@ WDIAG::~WDIAG() {
   timers().stopAll(this);
   if (sub_) {
     sub_->deleteLater();
+  } else if (embedded_ && window_) {
+    window_->deleteLater();  // the host outlives its strips
   } else if (window_) {
     window_->window()->deleteLater();
   }
@@ -106,7 +108,13 @@ bool WDIAG::createTopLevel(WDIAG* parent, const std::string& dialogName) {
   return ok;
 }
 
-bool WDIAG::build(WDIAG* parent, const std::string& dialogName, bool resizable, Placement placement) {
+bool WDIAG::createEmbedded(QWidget* host, const std::string& dialogName) {
+  bool ok = build(nullptr, dialogName, false, Placement::Embedded, host);
+  Executing_Init = 0;
+  return ok;
+}
+
+bool WDIAG::build(WDIAG* parent, const std::string& dialogName, bool resizable, Placement placement, QWidget* host) {
   const bool modal = placement == Placement::Modal;
   Executing_Init = 1;
   items_.clear();
@@ -122,7 +130,11 @@ bool WDIAG::build(WDIAG* parent, const std::string& dialogName, bool resizable, 
     return false;
   }
   MainFrame* frame = MainFrame::instance();
-  if (placement != Placement::Mdi || !frame) {
+  if (placement == Placement::Embedded) {
+    embedded_ = true;
+    window_ = new DialogWindow(*template_, host);
+    window_->setFixedSize(window_->size());
+  } else if (placement != Placement::Mdi || !frame) {
     auto* dlg = new QDialog(frame ? static_cast<QWidget*>(frame->window()) : nullptr, modal ? Qt::Dialog : Qt::Window);
     dlg->setModal(modal);
     window_ = new DialogWindow(*template_, dlg);
@@ -156,7 +168,7 @@ bool WDIAG::build(WDIAG* parent, const std::string& dialogName, bool resizable, 
   window_->onCommand = [this](int id, int code) { routeCommand(id, code); };
   window_->onResize = [this] { OnSIZE(window_->width(), window_->height()); };
   window_->onKey = [this](int id, int key) { OnUSERKEY(id, key); };
-  dialogs().push_back(this);
+  if (!embedded_) dialogs().push_back(this);
   return true;
 }
 
@@ -304,6 +316,7 @@ void WDIAG::KillTimer(int id) {
 
 QWidget* WDIAG::frame() const {
   if (sub_) return sub_;
+  if (embedded_) return window_;
   return window_ ? window_->window() : nullptr;
 }
 
@@ -347,6 +360,14 @@ void WDIAG::ShowItem(int id, bool visible) {
 
 void WDIAG::SetFocusTo(int id) {
   if (QWidget* w = window_ ? window_->control(id) : nullptr) w->setFocus();
+}
+
+int WDIAG::FocusedControl() const {
+  QWidget* f = QApplication::focusWidget();
+  if (!window_ || !f) return 0;
+  for (const auto& [id, w] : window_->controls())
+    if (w == f || w->isAncestorOf(f)) return id;
+  return 0;
 }
 
 void WDIAG::EnableWindow(bool enabled) {

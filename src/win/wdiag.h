@@ -78,6 +78,7 @@ class WDIAG {
   void EnableItem(int id, bool enabled);
   void ShowItem(int id, bool visible);
   void SetFocusTo(int id);
+  int FocusedControl() const;  // id of the control with the focus, 0 when none of ours
   // Enables or disables the whole screen (a list screen while its editor is open).
   void EnableWindow(bool enabled);
   void BringToTop();
@@ -140,12 +141,16 @@ class WDIAG {
   // multiple-document area (the progress window).
   bool createModal(WDIAG* parent, const std::string& dialogName);
   bool createTopLevel(WDIAG* parent, const std::string& dialogName);
+  // A strip inside another widget (the main window's toolbar): not a screen, never closed
+  // with the screens, not listed among the open dialogs.
+  bool createEmbedded(QWidget* host, const std::string& dialogName);
 
  private:
   friend class MainFrame;
   friend class WCONTROL;
-  enum class Placement { Mdi, Modal, TopLevel };
-  bool build(WDIAG* parent, const std::string& dialogName, bool resizable, Placement placement);
+  enum class Placement { Mdi, Modal, TopLevel, Embedded };
+  bool build(WDIAG* parent, const std::string& dialogName, bool resizable, Placement placement,
+             QWidget* host = nullptr);
   void routeCommand(int id, int notification);
 
   struct Registration {
@@ -159,6 +164,7 @@ class WDIAG {
   std::vector<Registration> items_;
   bool active_ = true;  // unset slot 17 reads as active
   bool modal_ = false;
+  bool embedded_ = false;
   WDIAG* editorOf_ = nullptr;
   std::vector<int> timers_;
 

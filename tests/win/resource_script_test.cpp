@@ -923,7 +923,10 @@ TEST(ResourceProgramScripts, EveryScriptParsesAndControlsStayInside) {
       EXPECT_GE(c.x, 0) << c.line;
       EXPECT_GE(c.y, 0) << c.line;
       EXPECT_LE(c.x + c.cx, d->cx) << c.line;
-      EXPECT_LE(c.y + c.cy, d->cy) << c.line;
+      // A combo box's height includes its drop-down list, which may hang below.
+      if (c.kind != ControlKind::ComboBox) {
+        EXPECT_LE(c.y + c.cy, d->cy) << c.line;
+      }
     }
   }
 }

@@ -1,0 +1,65 @@
+#include "app/password_screen.h"
+
+#include <QMainWindow>
+
+#include "app/login.h"
+#include "app/principal.h"
+#include "app/screens.h"
+#include "lib/globals.h"
+#include "lib/messages.h"
+#include "lib/use.h"
+#include "win/controls.h"
+#include "win/main_frame.h"
+#include "win/message_box.h"
+
+namespace app {
+
+CH_PASSWD::CH_PASSWD(win::WDIAG* owner, const std::string& business, const std::string& loginName)
+    : business_(business), loginName_(loginName) {
+  if (!Init(owner, "CH_PASSWD")) return;
+  NEGOCIO = business;
+  for (int id : {501, 502, 503}) ADD(new win::WEDIT(this, id));
+  ADD(new win::WPUSHBUTTON(this, win::IDOK), [this](win::WDIAG&, win::WCONTROL&, int) {
+    int focus = FocusedControl();
+    if (focus == 501 || focus == 502) {  // Enter moves on to the next field
+      SetFocusTo(focus + 1);
+      return 1;
+    }
+    accept();
+    return 1;
+  });
+  ADD(new win::WPUSHBUTTON(this, win::IDCANCEL), [this](win::WDIAG&, win::WCONTROL&, int) {
+    ENDDIALOG();
+    return 1;
+  });
+  CREATE();
+  SetFocusTo(501);
+}
+
+void CH_PASSWD::accept() {
+  auto users = lib::USE(nullptr, "USUARIOS", "USUARIOS");
+  int width = users->driver().field(users->FieldPos("NOMBRE") - 1).length;
+  std::string key = business_;
+  key.resize(2, ' ');
+  std::string name = loginName_;
+  name.resize(size_t(width), ' ');
+  if (!users->Seek(key + name)) users->GoTo(users->RecCount() + 1);
+  ChangeResult r =
+      changePassword(*users, business_, GetDlgItemText(501), GetDlgItemText(502), GetDlgItemText(503), 2, misses_);
+  if (r == ChangeResult::Changed) {
+    ENDDIALOG();
+  } else if (r == ChangeResult::Exhausted && lib::G().XSUPERACCESS != 1) {
+    if (win::MainFrame* frame = win::MainFrame::instance()) frame->window()->setEnabled(false);
+    win::MESSAGE_BOX(this, "APLICACION BLOQUEADA!", "ATENCION", lib::MB_OK | lib::MB_ICONSTOP);
+  } else {
+    for (int id : {501, 502, 503}) SetDlgItemText(id, "");
+    SetFocusTo(501);
+  }
+}
+
+void registerPasswordScreen() {
+  registerScreen("CH_PASSWD",
+                 [](const ScreenRequest& r) { win::open<CH_PASSWD>(nullptr, r.business, r.principal.loginName); });
+}
+
+}  // namespace app

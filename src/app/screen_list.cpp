@@ -1,0 +1,14 @@
+// Every screen of the program, registered for the module menu.
+#include "app/password_screen.h"
+#include "app/screens.h"
+
+namespace app {
+
+void registerModuleScreens() {
+  static bool done = false;
+  if (done) return;
+  done = true;
+  registerPasswordScreen();
+}
+
+}  // namespace app
