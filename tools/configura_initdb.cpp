@@ -68,8 +68,8 @@ void addBusiness(const std::string& home, const std::string& code, const std::st
 }
 
 void addUser(const std::string& home, const std::string& business, int code, const std::string& login,
-             const std::string& fullName, const std::string& abbreviation, const std::string& password,
-             bool supervisor) {
+             const std::string& fullName, const std::string& abbreviation, const std::string& password, bool supervisor,
+             const std::set<int>& granted, const std::function<void(DbfTable&)>& more) {
   auto users = openTable(home, "USUARIOS");
   users->append();
   users->putString("NEGOCIO", business);
@@ -83,14 +83,15 @@ void addUser(const std::string& home, const std::string& business, int code, con
   users->putString("ABREVIA", abbreviation);
   users->putNumber("SUPERVISOR", supervisor ? 1 : 0);
   users->putNumber("PERMISO1", 1);
-  // One rights record per identifier, none granted: a supervisor holds every right anyway.
+  if (more) more(*users);
+  // One rights record per identifier; a supervisor holds every right anyway.
   auto menus = openTable(home, "MENUS");
   for (int id = 2000; id <= 7000; ++id) {
     menus->append();
     menus->putString("NEGOCIO", business);
     menus->putNumber("CODIGO", code);
     menus->putNumber("ID", id);
-    menus->putLogical("CHECK_ID", false);
+    menus->putLogical("CHECK_ID", granted.count(id) > 0);
   }
 }
 

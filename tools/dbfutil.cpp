@@ -10,6 +10,7 @@
 //   dbfutil load FILE.DBF < data.tsv
 //   dbfutil index FILE.DBF --tag "NAME: EXPR [FOR EXPR] [UNIQUE] [DESCENDING]"
 //   dbfutil set FILE.DBF RECNO FIELD=VALUE...
+//   dbfutil get FILE.DBF RECNO FIELD...       (one value per line, as dump writes them)
 //   dbfutil delete FILE.DBF RECNO
 //   dbfutil recall FILE.DBF RECNO
 //   dbfutil push DIR/BASES CONNSTRING    (copies the folder's tables to the database server)
@@ -45,7 +46,7 @@ struct UsageError : std::runtime_error {
 };
 
 const char* kUsage =
-    "uso: dbfutil info|dump|check|reindex|pack|create|load|index|set|delete|recall TABLA.DBF [opciones]\n"
+    "uso: dbfutil info|dump|check|reindex|pack|create|load|index|set|get|delete|recall TABLA.DBF [opciones]\n"
     "     dbfutil push CARPETA CONEXION | pull CONEXION CARPETA\n";
 
 std::string versionName(uint8_t v) {
@@ -325,6 +326,20 @@ int cmdSet(const std::string& path, const std::vector<std::string>& args) {
   return 0;
 }
 
+int cmdGet(const std::string& path, const std::vector<std::string>& args) {
+  if (args.size() < 2) throw UsageError("get necesita un número de registro y los campos");
+  auto t = DbfTable::open(path, OpenOptions{true, true});
+  uint32_t recno = parseRecno(args[0]);
+  if (recno > t->recCount()) throw Error(EG_BOUND, SC_VALUE, "no existe el registro " + std::to_string(recno), path);
+  t->goTo(recno);
+  for (size_t i = 1; i < args.size(); ++i) {
+    int f = t->fieldIndex(args[i]);
+    if (f < 0) throw Error(EG_NOVAR, SC_FIELD, "no existe el campo " + args[i], path);
+    std::cout << formatFieldText(*t, f) << "\n";
+  }
+  return 0;
+}
+
 int cmdDelete(const std::string& path, const std::vector<std::string>& args, bool recall) {
   if (args.size() != 1) throw UsageError("se espera un número de registro");
   auto t = openLocked(path, parseRecno(args[0]));
@@ -378,6 +393,7 @@ int run(int argc, char** argv) {
   if (cmd == "load") return noArgs(), cmdLoad(path);
   if (cmd == "index") return cmdIndex(path, args);
   if (cmd == "set") return cmdSet(path, args);
+  if (cmd == "get") return cmdGet(path, args);
   if (cmd == "delete") return cmdDelete(path, args, false);
   if (cmd == "recall") return cmdDelete(path, args, true);
   throw UsageError("orden desconocida: " + cmd);

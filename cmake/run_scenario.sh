@@ -1,0 +1,75 @@
+#!/usr/bin/env bash
+# Plays one scenario script on a fresh demo program folder:
+#
+#   run_scenario.sh INITDB CONFIGURA DBFUTIL SCRIPT WORK
+#
+# Lines starting with "#!" prepare the folder before the program runs (the program itself
+# reads them as comments):
+#   #! dbfutil ARGS...     dbfutil run inside the program folder (BASES/X.DBF ...)
+#   #! file NAME TEXT      writes TEXT (printf escapes allowed) into NAME in the folder
+#   #! remove NAME         removes NAME from the folder
+#   #! expect FILE RECNO FIELD VALUE   after this run, the field must hold VALUE (trimmed)
+#   #! run                 ends this run of the program: what follows is a new run
+set -euo pipefail
+initdb=$1 configura=$2 dbfutil=$3 script=$4 work=$5
+rm -rf "$work"
+mkdir -p "$work"
+"$initdb" "$work/hotel" --demo >/dev/null
+home="$work/hotel"
+
+part=0
+: >"$work/part0.scn"
+: >"$work/part0.prep"
+: >"$work/part0.post"
+while IFS= read -r line || [[ -n $line ]]; do
+  line=${line%$'\r'}
+  if [[ $line =~ ^#![[:space:]]*run[[:space:]]*$ ]]; then
+    part=$((part + 1))
+    : >"$work/part$part.scn"
+    : >"$work/part$part.prep"
+    : >"$work/part$part.post"
+  elif [[ $line =~ ^#![[:space:]]*expect[[:space:]](.*)$ ]]; then
+    echo "${BASH_REMATCH[1]}" >>"$work/part$part.post"
+  elif [[ $line =~ ^#![[:space:]]*(.*)$ ]]; then
+    echo "${BASH_REMATCH[1]}" >>"$work/part$part.prep"
+  else
+    echo "$line" >>"$work/part$part.scn"
+  fi
+done <"$script"
+
+prepare() {
+  local kind=$1
+  shift
+  case $kind in
+    dbfutil) (cd "$home" && "$dbfutil" "$@" >/dev/null) ;;
+    file) printf "$2" >"$home/$1" ;;
+    remove) rm -f "$home/$1" ;;
+    *) echo "scenario: preparación desconocida: $kind" >&2; exit 2 ;;
+  esac
+}
+
+expect_field() {
+  local found
+  found=$(cd "$home" && "$dbfutil" get "$1" "$2" "$3")
+  found=$(echo "$found" | sed -e 's/^ *//' -e 's/ *$//')
+  if [[ $found != "$4" ]]; then
+    echo "scenario $(basename "$script"): $1 registro $2 $3 es \"$found\", se esperaba \"$4\"" >&2
+    exit 1
+  fi
+}
+
+for ((i = 0; i <= part; i++)); do
+  while IFS= read -r prep; do
+    [[ -z $prep ]] && continue
+    eval "prepare $prep"
+  done <"$work/part$i.prep"
+  echo "--- run $i"
+  (cd "$work" && "$configura" --home "$home" --script "$work/part$i.scn") || {
+    echo "scenario $(basename "$script") failed in run $i" >&2
+    exit 1
+  }
+  while IFS= read -r post; do
+    [[ -z $post ]] && continue
+    eval "expect_field $post"
+  done <"$work/part$i.post"
+done
