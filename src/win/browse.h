@@ -40,6 +40,7 @@
 #include "win/controls.h"
 #include "xbase/value.h"
 
+class QObject;
 class QTableView;
 class QWidget;
 class QString;
@@ -67,9 +68,9 @@ struct BrowseFont {
 
 // One column of the definition.
 struct WBCOLUMN {
-  int wbAlign = 0;                    // 2 = right, anything else left
-  std::function<Value()> wbBlock;     // the cell's value (special columns)
-  std::string wbBitmap;               // unused by the screens of this program
+  int wbAlign = 0;                 // 2 = right, anything else left
+  std::function<Value()> wbBlock;  // the cell's value (special columns)
+  std::string wbBitmap;            // unused by the screens of this program
   int wbBAlign = 0;
   std::optional<uint32_t> wbBGColor;  // 0xRRGGBB, as the window layer's colours
   std::optional<uint32_t> wbFGColor;
@@ -120,7 +121,7 @@ struct BrowseCargo {
   bool searchDisabled = false;
   bool enabled = true;
   bool refreshRunning = false;
-  bool monthOnlyDates = false;  // "Buscar Fecha..." asks for a month
+  bool monthOnlyDates = false;                                    // "Buscar Fecha..." asks for a month
   std::vector<std::pair<std::string, std::string>> lastSearches;  // the search window's pairs
 };
 
@@ -189,6 +190,7 @@ class WBLISTBOX : public WCONTROL {
   void SetFonts(const BrowseFont& cells, const BrowseFont& headings);
 
   // Navigation. All of it does nothing while the grid is disabled or its table closed.
+  void CountScope();  // nMaxRec from the index (see the header comment)
   void GOTOP();
   void GOBOTTOM();
   int64_t SKIP(int64_t n);  // moves the current row; returns the rows moved
@@ -252,9 +254,7 @@ class WBLISTBOX : public WCONTROL {
   };
 
   void build();
-  bool isCached(int row) const {
-    return row >= first_ && row < first_ + int(rows_.size());
-  }
+  bool isCached(int row) const { return row >= first_ && row < first_ + int(rows_.size()); }
   const Row* rowAt(int row, bool painting);
   void ensureRows(int from, int to, bool painting);
   void anchor(lib::TableDriver& t, int from, int to);
@@ -275,6 +275,8 @@ class WBLISTBOX : public WCONTROL {
   void onScrolled();
   void onCurrentChanged(int row, int column);
   void configureView();
+  void refreshTick();
+  void fitFiller();
 
   WDIAG* dialog_;
   lib::WDBTable* tableObject_ = nullptr;
@@ -284,16 +286,18 @@ class WBLISTBOX : public WCONTROL {
   bool detached_ = false;
   bool closed_ = false;
   BrowseCargo cargo_;
-  std::vector<int> draw_;      // defined column numbers, in drawing order
-  std::vector<int> widths_;    // pixels, per drawing column
+  std::vector<int> draw_;    // defined column numbers, in drawing order
+  std::vector<int> widths_;  // pixels, per drawing column
   BrowseView* view_ = nullptr;
   BrowseModel* model_ = nullptr;
+  std::unique_ptr<QObject> context_;  // owns the connections to the widgets
   OBSEARCH* search_ = nullptr;
 
   // The window of rows read.
   int first_ = 0;
   std::deque<Row> rows_;
-  int rowCount_ = 0;  // rows the model shows (nMaxRec once settled)
+  int rowCount_ = 0;        // rows the model shows (nMaxRec once settled)
+  uint32_t keyOffset_ = 0;  // keys of deleted records before the first row
   // Corrections found while drawing, applied when the view is not painting.
   struct Correction {
     int removeTop = 0, insertTop = 0;

@@ -75,6 +75,9 @@ class BrowseView : public QTableView {
   void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
   void resizeEvent(QResizeEvent* e) override;
   void keyboardSearch(const QString&) override {}  // typing opens the search window instead
+  // The cursor stays on the columns of data: never on the row header or the filler.
+  QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override;
+  QModelIndex onData(const QModelIndex& index) const;
 };
 
 // The quick search window ("Buscar..."): Enter seeks on the active order, F2 scans for a

@@ -20,6 +20,8 @@
 #include <algorithm>
 
 #include "lib/globals.h"
+#include "win/browse.h"
+#include "win/browse_internal.h"
 #include "win/dialog_box.h"
 #include "win/dialog_window.h"
 #include "win/main_frame.h"
@@ -346,6 +348,77 @@ int Driver::resolve(const std::string& spec) const {
     if (c.kind == ControlKind::Static && i + 1 < controls.size()) return controls[i + 1].id;
   }
   return -1;
+}
+
+// ---------------------------------------------------------------------------------------
+// Browse grids.
+
+namespace {
+
+WBLISTBOX* gridOn(WDIAG* d, int id) {
+  return d && d->window() ? WBLISTBOX::of(d->window()->control(id)) : nullptr;
+}
+
+WBLISTBOX* findGrid(const Driver& driver, int id) {
+  if (WBLISTBOX* g = gridOn(driver.active(), id)) return g;
+  if (MainFrame* frame = MainFrame::instance())
+    if (WBLISTBOX* g = gridOn(frame->activeScreen(), id)) return g;
+  for (auto it = openDialogs().rbegin(); it != openDialogs().rend(); ++it)
+    if (WBLISTBOX* g = gridOn(*it, id)) return g;
+  return nullptr;
+}
+
+}  // namespace
+
+std::vector<std::vector<std::string>> Driver::gridRows(int id) const {
+  WBLISTBOX* g = findGrid(*this, id);
+  return g ? g->VisibleRows() : std::vector<std::vector<std::string>>{};
+}
+
+std::string Driver::gridCell(int id, int row, const std::string& column) const {
+  WBLISTBOX* g = findGrid(*this, id);
+  int pos = g ? g->FindColumn(column) : 0;
+  return pos && row > 0 ? g->CellText(uint32_t(row), pos) : std::string();
+}
+
+int Driver::gridCount(int id) const {
+  WBLISTBOX* g = findGrid(*this, id);
+  if (!g) return -1;
+  g->VisibleRows();  // corrections found while drawing come in first
+  return int(g->nMaxRec);
+}
+
+bool Driver::gridRow(int id, int row) {
+  WBLISTBOX* g = findGrid(*this, id);
+  return g && row > 0 && g->GoToRow(uint32_t(row));
+}
+
+bool Driver::gridSeek(int id, const std::string& key) {
+  WBLISTBOX* g = findGrid(*this, id);
+  if (!g) return false;
+  const BrowseCargo& c = g->cargo();
+  return seekAsFirstLine(*g, c.searchPrefix + c.scopeLow.value_or("") + c.scopeSuffix + key);
+}
+
+bool Driver::gridType(int id, const std::string& text) {
+  WBLISTBOX* g = findGrid(*this, id);
+  if (!g) return false;
+  typingIn_ = nullptr;
+  g->TypeKeys(text);
+  return true;
+}
+
+bool Driver::gridHeader(int id, const std::string& column) {
+  WBLISTBOX* g = findGrid(*this, id);
+  int pos = g ? g->FindColumn(column) : 0;
+  if (!pos) return false;
+  g->ClickHeader(pos);
+  return true;
+}
+
+bool Driver::gridMenu(int id, const std::string& caption) {
+  WBLISTBOX* g = findGrid(*this, id);
+  return g && g->ChooseMenu(caption);
 }
 
 void Driver::run(std::vector<std::function<void()>> steps) {

@@ -63,6 +63,18 @@ class Driver {
   // radio button with that caption. -1 when nothing matches.
   int resolve(const std::string& spec) const;
 
+  // Browse grids, found by control id on the active window (or on the screen under it while
+  // a window of the grid, such as its search window, is on top). Rows are logical rows of
+  // the scope (1-based); a column is its heading or its 1-based position as shown.
+  std::vector<std::vector<std::string>> gridRows(int id) const;  // the rows on screen
+  std::string gridCell(int id, int row, const std::string& column) const;
+  int gridCount(int id) const;  // -1 without a grid
+  bool gridRow(int id, int row);
+  bool gridSeek(int id, const std::string& key);  // as the quick search's Enter does
+  bool gridType(int id, const std::string& text);
+  bool gridHeader(int id, const std::string& column);
+  bool gridMenu(int id, const std::string& caption);  // an entry of the context menu
+
   // Runs steps one after another from the event loop; a step that opens a modal dialog lets
   // the following steps act on it. Returns when all ran (or `stop` was called).
   void run(std::vector<std::function<void()>> steps);

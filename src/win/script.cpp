@@ -60,6 +60,10 @@ int keyNamed(const std::string& w) {
   if (k == "enter") return Qt::Key_Return;
   if (k == "escape") return Qt::Key_Escape;
   if (k == "tab") return Qt::Key_Tab;
+  if (k == "f2") return Qt::Key_F2;
+  if (k == "f3") return Qt::Key_F3;
+  if (k == "pageup") return Qt::Key_PageUp;
+  if (k == "pagedown") return Qt::Key_PageDown;
   return -1;
 }
 
@@ -161,6 +165,27 @@ int runScript(const std::vector<ScriptLine>& lines, std::ostream& out, const Scr
           d.rightClick(id(1));
         } else if (cmd == "tree") {
           if (!d.clickTree(id(1), arg(2))) throw Failure{"no hay elemento " + arg(2)};
+        } else if (cmd == "grid") {
+          std::string what = lower(arg(2));
+          if (what == "row") {
+            if (!d.gridRow(id(1), std::atoi(arg(3).c_str()))) throw Failure{"no hay fila " + arg(3)};
+          } else if (what == "key") {
+            if (!d.gridSeek(id(1), arg(3)) && d.gridCount(id(1)) < 0) throw Failure{"no hay grilla " + arg(1)};
+          } else {
+            throw Failure{"se espera grid ID row N o grid ID key TEXTO"};
+          }
+        } else if (cmd == "grid-key") {
+          if (!d.gridType(id(1), arg(2))) throw Failure{"no hay grilla " + arg(1)};
+        } else if (cmd == "grid-header") {
+          if (!d.gridHeader(id(1), arg(2))) throw Failure{"no hay columna " + arg(2)};
+        } else if (cmd == "grid-menu") {
+          if (!d.gridMenu(id(1), arg(2))) throw Failure{"no hay entrada " + arg(2) + " en el menú de la grilla"};
+        } else if (cmd == "expect-grid") {
+          std::string found = d.gridCell(id(1), std::atoi(arg(2).c_str()), arg(3));
+          if (normalized(found) != normalized(arg(4))) throw Failure{"la celda dice \"" + oneLine(found) + "\""};
+        } else if (cmd == "expect-grid-count") {
+          int n = d.gridCount(id(1));
+          if (n != std::atoi(arg(2).c_str())) throw Failure{"la grilla tiene " + std::to_string(n) + " filas"};
         } else if (cmd == "answer") {
           int a = answerNamed(arg(1));
           if (a < 0) throw Failure{"respuesta desconocida " + arg(1)};

@@ -7,14 +7,19 @@
 //   expect-no-message                expect-text ID TEXT                expect-window NAME
 //   expect-menu ID enabled|greyed|missing              advance MILLISECONDS
 //   screenshot FILE                  close              quit
-//   key ID backspace|delete|enter|escape|tab           minimize on|off   right-click ID
+//   key ID backspace|delete|enter|escape|tab|f2|f3|pageup|pagedown     minimize on|off   right-click ID
+//   grid ID row N                    grid ID key TEXT   grid-key ID TEXT  grid-header ID COLUMN
+//   grid-menu ID CAPTION             expect-grid ID ROW COLUMN TEXT       expect-grid-count ID N
 //   right-click-menu ID              request CODE [MARKER]                expect-exit
 //   expect-checked ID on|off         expect-items ID "TEXT|TEXT|..."
 //
 // expect-checked takes menu:ID for the check mark of a menu entry.
 // '#' starts a comment line; arguments with blanks go in double quotes (\" \n \r inside).
 // Wherever an ID is expected, @"LABEL" names the control that follows the static text LABEL,
-// or the button, check box or radio button with that caption. The first unmet expectation
+// or the button, check box or radio button with that caption. Grid rows are the logical rows
+// of the grid's scope (1-based); a COLUMN is its heading or its position as shown. "grid ID
+// key TEXT" positions as the quick search does, "grid-key" types into the grid as a user
+// (the search window takes the keys once it opens). The first unmet expectation
 // reports its line and what was found, and the script stops with status 1.
 #pragma once
 
