@@ -67,9 +67,9 @@ struct BrowseFont {
 
 // One column of the definition.
 struct WBCOLUMN {
-  int wbAlign = 0;                    // 2 = right, anything else left
-  std::function<Value()> wbBlock;     // the cell's value (special columns)
-  std::string wbBitmap;               // unused by the screens of this program
+  int wbAlign = 0;                 // 2 = right, anything else left
+  std::function<Value()> wbBlock;  // the cell's value (special columns)
+  std::string wbBitmap;            // unused by the screens of this program
   int wbBAlign = 0;
   std::optional<uint32_t> wbBGColor;  // 0xRRGGBB, as the window layer's colours
   std::optional<uint32_t> wbFGColor;
@@ -120,7 +120,7 @@ struct BrowseCargo {
   bool searchDisabled = false;
   bool enabled = true;
   bool refreshRunning = false;
-  bool monthOnlyDates = false;  // "Buscar Fecha..." asks for a month
+  bool monthOnlyDates = false;                                    // "Buscar Fecha..." asks for a month
   std::vector<std::pair<std::string, std::string>> lastSearches;  // the search window's pairs
 };
 
@@ -252,9 +252,7 @@ class WBLISTBOX : public WCONTROL {
   };
 
   void build();
-  bool isCached(int row) const {
-    return row >= first_ && row < first_ + int(rows_.size());
-  }
+  bool isCached(int row) const { return row >= first_ && row < first_ + int(rows_.size()); }
   const Row* rowAt(int row, bool painting);
   void ensureRows(int from, int to, bool painting);
   void anchor(lib::TableDriver& t, int from, int to);
@@ -284,8 +282,8 @@ class WBLISTBOX : public WCONTROL {
   bool detached_ = false;
   bool closed_ = false;
   BrowseCargo cargo_;
-  std::vector<int> draw_;      // defined column numbers, in drawing order
-  std::vector<int> widths_;    // pixels, per drawing column
+  std::vector<int> draw_;    // defined column numbers, in drawing order
+  std::vector<int> widths_;  // pixels, per drawing column
   BrowseView* view_ = nullptr;
   BrowseModel* model_ = nullptr;
   OBSEARCH* search_ = nullptr;

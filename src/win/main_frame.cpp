@@ -130,6 +130,13 @@ QAction* MainFrame::action(int id) const {
   return it == actions_.end() ? nullptr : it->second;
 }
 
+int MainFrame::actionId(const std::string& caption) const {
+  auto bare = [](QString s) { return s.remove('&'); };
+  for (const auto& [id, a] : actions_)
+    if (bare(a->text()) == bare(QString::fromStdString(caption))) return id;
+  return 0;
+}
+
 bool MainFrame::chooseMenu(int id) {
   QAction* a = action(id);
   if (!a || !a->isEnabled()) return false;

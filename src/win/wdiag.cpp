@@ -163,6 +163,7 @@ bool WDIAG::build(WDIAG* parent, const std::string& dialogName, bool resizable, 
       sub_->setWindowFlags(sub_->windowFlags() & ~Qt::WindowMaximizeButtonHint);
       window_->setFixedSize(window_->size());
     }
+    sub_->adjustSize();  // the frame around the dialog's own size
     sub_->move(0, 0);
   }
   window_->onCommand = [this](int id, int code) { routeCommand(id, code); };
