@@ -51,38 +51,11 @@ int say(const std::string& text, const std::string& title, int flags = lib::MB_O
   return win::MESSAGE_BOX(nullptr, text, title, flags);
 }
 
-// The business record, for its limits.
-struct BusinessLimits {
-  int intentos = 0, diasClave = 0, sizeClave = 0;
-  bool hasDias = false;
-};
-
-BusinessLimits limitsOf(const std::string& business) {
-  BusinessLimits l;
-  auto t = lib::USE(nullptr, "NEGOCIOS", "NEGOCIOS");
-  if (t->Seek(business)) {
-    if (t->HasField("INTENTOS")) l.intentos = int(t->N("INTENTOS"));
-    if (t->HasField("DIAS_CLAVE")) {
-      l.diasClave = int(t->N("DIAS_CLAVE"));
-      l.hasDias = true;
-    }
-    if (t->HasField("SIZE_CLAVE")) l.sizeClave = int(t->N("SIZE_CLAVE"));
-  }
-  return l;
-}
-
 bool globallyLocked() {
   if (!lib::IS_FILE(nullptr, "F_SYS")) return false;
   auto t = lib::USE(nullptr, "F_SYS");
   t->GoTop();
   return !t->Eof() && t->HasField("BLOQUEADO") && t->N("BLOQUEADO") == 1;
-}
-
-// The stored password of the user at the current record, as typed.
-std::string storedPassword(const WDBTable& users) {
-  std::string stored = users.FieldGet("PASSWORD").text;
-  bool scrambled = users.HasField("ADASIPA") && users.N("ADASIPA") == 1;
-  return scrambled ? lib::DECRYPT_STRING(stored) : stored;
 }
 
 void scramble(WDBTable& users) {
@@ -133,6 +106,27 @@ void takeUser(const WDBTable& u, const std::string& business) {
 }
 
 }  // namespace
+
+BusinessLimits limitsOf(const std::string& business) {
+  BusinessLimits l;
+  auto t = lib::USE(nullptr, "NEGOCIOS", "NEGOCIOS");
+  if (t->Seek(business)) {
+    if (t->HasField("INTENTOS")) l.intentos = int(t->N("INTENTOS"));
+    if (t->HasField("DIAS_CLAVE")) {
+      l.diasClave = int(t->N("DIAS_CLAVE"));
+      l.hasDias = true;
+    }
+    if (t->HasField("SIZE_CLAVE")) l.sizeClave = int(t->N("SIZE_CLAVE"));
+  }
+  return l;
+}
+
+// The stored password of the user at the current record, as typed.
+std::string storedPassword(const WDBTable& users) {
+  std::string stored = users.FieldGet("PASSWORD").text;
+  bool scrambled = users.HasField("ADASIPA") && users.N("ADASIPA") == 1;
+  return scrambled ? lib::DECRYPT_STRING(stored) : stored;
+}
 
 UserLogin::Outcome UserLogin::Verificar(const std::string& name, const std::string& password,
                                         const std::string& business, Mode mode) {

@@ -1,6 +1,7 @@
 // Every screen of the program, registered for the module menu.
 #include "app/password_screen.h"
 #include "app/screens.h"
+#include "app/users_screen.h"
 
 namespace app {
 
@@ -9,6 +10,7 @@ void registerModuleScreens() {
   if (done) return;
   done = true;
   registerPasswordScreen();
+  registerUsersScreen();
 }
 
 }  // namespace app
