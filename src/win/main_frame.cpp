@@ -54,6 +54,7 @@ MainFrame::MainFrame(const std::string& title) : window_(new QMainWindow), mdi_(
 }
 
 MainFrame::~MainFrame() {
+  buildMenuBar = nullptr;  // whoever built the menu may be gone already
   closeAllScreens();
   if (current() == this) current() = nullptr;
   delete window_;

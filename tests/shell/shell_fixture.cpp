@@ -25,11 +25,13 @@ DemoProgram::~DemoProgram() {
   lib::resetGlobals();
 }
 
-void DemoProgram::loginAndRun(const std::string& user, const std::string& password,
-                              const std::function<void()>& then) {
+void DemoProgram::loginAndRun(const std::string& user, const std::string& password, const std::function<void()>& then) {
   win::Driver& d = win::Driver::instance();
   bool up = false;
-  d.run({[&] { up = principal_->Init(); },
+  d.run({[&] {
+           up = principal_->Init();
+           if (up) principal_->Show();
+         },
          [&] {
            ASSERT_EQ(d.activeName(), "XLOGINUSR");
            d.setText(500, user);
