@@ -1,4 +1,5 @@
 // Every screen of the program, registered for the module menu.
+#include "app/dialog_log_viewer.h"
 #include "app/password_screen.h"
 #include "app/screens.h"
 #include "app/users_screen.h"
@@ -10,6 +11,7 @@ void registerModuleScreens() {
   if (done) return;
   done = true;
   registerPasswordScreen();
+  registerDialogLogViewer();
   registerUsersScreen();
 }
 
