@@ -17,6 +17,8 @@
 #include "xbase/file.h"
 
 #ifdef CONFIGURA_HAS_SOUND
+#include <QAudioDevice>
+#include <QMediaDevices>
 #include <QSoundEffect>
 #include <QUrl>
 #endif
@@ -394,7 +396,7 @@ int ACT_CLAVE(const std::string& business) {
 void playLoginSound() {
 #ifdef CONFIGURA_HAS_SOUND
   std::string path = xbase::findFileNoCase(lib::G().PATH + "SALTMERE.WAV");
-  if (path.empty() || win::isVirtualTime()) return;
+  if (path.empty() || win::isVirtualTime() || QMediaDevices::audioOutputs().isEmpty()) return;
   static QSoundEffect* effect = new QSoundEffect;
   effect->setSource(QUrl::fromLocalFile(QString::fromStdString(path)));
   effect->play();
