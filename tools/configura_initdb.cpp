@@ -83,6 +83,7 @@ void addUser(const std::string& home, const std::string& business, int code, con
   users->putString("ABREVIA", abbreviation);
   users->putNumber("SUPERVISOR", supervisor ? 1 : 0);
   users->putNumber("PERMISO1", 1);
+  users->putNumber("BLOQUEADO", 0);
   if (more) more(*users);
   // One rights record per identifier; a supervisor holds every right anyway.
   auto menus = openTable(home, "MENUS");

@@ -17,6 +17,8 @@
 #include "xbase/file.h"
 
 #ifdef CONFIGURA_HAS_SOUND
+#include <QAudioDevice>
+#include <QMediaDevices>
 #include <QSoundEffect>
 #include <QUrl>
 #endif
@@ -51,38 +53,11 @@ int say(const std::string& text, const std::string& title, int flags = lib::MB_O
   return win::MESSAGE_BOX(nullptr, text, title, flags);
 }
 
-// The business record, for its limits.
-struct BusinessLimits {
-  int intentos = 0, diasClave = 0, sizeClave = 0;
-  bool hasDias = false;
-};
-
-BusinessLimits limitsOf(const std::string& business) {
-  BusinessLimits l;
-  auto t = lib::USE(nullptr, "NEGOCIOS", "NEGOCIOS");
-  if (t->Seek(business)) {
-    if (t->HasField("INTENTOS")) l.intentos = int(t->N("INTENTOS"));
-    if (t->HasField("DIAS_CLAVE")) {
-      l.diasClave = int(t->N("DIAS_CLAVE"));
-      l.hasDias = true;
-    }
-    if (t->HasField("SIZE_CLAVE")) l.sizeClave = int(t->N("SIZE_CLAVE"));
-  }
-  return l;
-}
-
 bool globallyLocked() {
   if (!lib::IS_FILE(nullptr, "F_SYS")) return false;
   auto t = lib::USE(nullptr, "F_SYS");
   t->GoTop();
   return !t->Eof() && t->HasField("BLOQUEADO") && t->N("BLOQUEADO") == 1;
-}
-
-// The stored password of the user at the current record, as typed.
-std::string storedPassword(const WDBTable& users) {
-  std::string stored = users.FieldGet("PASSWORD").text;
-  bool scrambled = users.HasField("ADASIPA") && users.N("ADASIPA") == 1;
-  return scrambled ? lib::DECRYPT_STRING(stored) : stored;
 }
 
 void scramble(WDBTable& users) {
@@ -133,6 +108,27 @@ void takeUser(const WDBTable& u, const std::string& business) {
 }
 
 }  // namespace
+
+BusinessLimits limitsOf(const std::string& business) {
+  BusinessLimits l;
+  auto t = lib::USE(nullptr, "NEGOCIOS", "NEGOCIOS");
+  if (t->Seek(business)) {
+    if (t->HasField("INTENTOS")) l.intentos = int(t->N("INTENTOS"));
+    if (t->HasField("DIAS_CLAVE")) {
+      l.diasClave = int(t->N("DIAS_CLAVE"));
+      l.hasDias = true;
+    }
+    if (t->HasField("SIZE_CLAVE")) l.sizeClave = int(t->N("SIZE_CLAVE"));
+  }
+  return l;
+}
+
+// The stored password of the user at the current record, as typed.
+std::string storedPassword(const WDBTable& users) {
+  std::string stored = users.FieldGet("PASSWORD").text;
+  bool scrambled = users.HasField("ADASIPA") && users.N("ADASIPA") == 1;
+  return scrambled ? lib::DECRYPT_STRING(stored) : stored;
+}
 
 UserLogin::Outcome UserLogin::Verificar(const std::string& name, const std::string& password,
                                         const std::string& business, Mode mode) {
@@ -400,7 +396,7 @@ int ACT_CLAVE(const std::string& business) {
 void playLoginSound() {
 #ifdef CONFIGURA_HAS_SOUND
   std::string path = xbase::findFileNoCase(lib::G().PATH + "SALTMERE.WAV");
-  if (path.empty() || win::isVirtualTime()) return;
+  if (path.empty() || win::isVirtualTime() || QMediaDevices::audioOutputs().isEmpty()) return;
   static QSoundEffect* effect = new QSoundEffect;
   effect->setSource(QUrl::fromLocalFile(QString::fromStdString(path)));
   effect->play();

@@ -34,6 +34,16 @@ class UserLogin {
   std::string fullName;
 };
 
+// The limits of a business's passwords (NEGOCIOS), 0 where a field is missing.
+struct BusinessLimits {
+  int intentos = 0, diasClave = 0, sizeClave = 0;
+  bool hasDias = false;
+};
+BusinessLimits limitsOf(const std::string& business);
+
+// The stored password of the user at the current record of `users`, as typed.
+std::string storedPassword(const lib::WDBTable& users);
+
 // After a successful login: SALTMERE.ALV, the session record in LOG_E_S.
 void recordSession(const std::string& fullName);
 

@@ -121,8 +121,9 @@ void PRINCIPAL::menuRightClick(int id) {
     return;
   }
   if (lib::G().XSUPERACCESS != 1) return;
-  static MenuEntry logViewer;
-  logViewer.caption = "Log de Pantallas Abiertas";
+  MenuEntry logViewer;
+  QAction* a = frame_->action(id);
+  logViewer.caption = a ? a->text().toStdString() : "";
   logViewer.screen = "LOG_DIAG";
   logViewer.id = id;  // the viewer shows the openings of this menu id
   openScreen({logViewer, *this, lib::G().XU_COMP});

@@ -18,8 +18,8 @@ CH_PASSWD::CH_PASSWD(win::WDIAG* owner, const std::string& business, const std::
     : business_(business), loginName_(loginName) {
   if (!Init(owner, "CH_PASSWD")) return;
   NEGOCIO = business;
-  for (int id : {501, 502, 503}) ADD(new win::WEDIT(this, id));
-  ADD(new win::WPUSHBUTTON(this, win::IDOK), [this](win::WDIAG&, win::WCONTROL&, int) {
+  for (int id : {501, 502, 503}) ADD(std::make_unique<win::WEDIT>(this, id));
+  ADD(std::make_unique<win::WPUSHBUTTON>(this, win::IDOK), [this](win::WDIAG&, win::WCONTROL&, int) {
     int focus = FocusedControl();
     if (focus == 501 || focus == 502) {  // Enter moves on to the next field
       SetFocusTo(focus + 1);
@@ -28,7 +28,7 @@ CH_PASSWD::CH_PASSWD(win::WDIAG* owner, const std::string& business, const std::
     accept();
     return 1;
   });
-  ADD(new win::WPUSHBUTTON(this, win::IDCANCEL), [this](win::WDIAG&, win::WCONTROL&, int) {
+  ADD(std::make_unique<win::WPUSHBUTTON>(this, win::IDCANCEL), [this](win::WDIAG&, win::WCONTROL&, int) {
     ENDDIALOG();
     return 1;
   });

@@ -95,7 +95,8 @@ PRINCIPAL::~PRINCIPAL() {
   win::timers().stopAll(this);
   if (inputWatch_) qApp->removeEventFilter(inputWatch_);
   delete inputWatch_;
-  toolbar_.reset();  // before the frame that hosts it
+  if (frame_) frame_->closeAllScreens();  // while the menu they hand back still exists
+  toolbar_.reset();                       // before the frame that hosts it
   frame_.reset();
   if (current() == this) current() = nullptr;
 }

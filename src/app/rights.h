@@ -30,6 +30,9 @@ class Rights {
 
   void setCheck(int id, bool checked);
   void setAllChecks(bool checked);
+  void setChecks(const std::vector<bool>& checks) {
+    if (checks.size() == checks_.size()) checks_ = checks;
+  }
   bool granted(int id) const { return !GET_RIGHTS(id); }
 
   std::string ACT_USER;

@@ -1,6 +1,8 @@
 // Every screen of the program, registered for the module menu.
+#include "app/dialog_log_viewer.h"
 #include "app/password_screen.h"
 #include "app/screens.h"
+#include "app/users_screen.h"
 
 namespace app {
 
@@ -9,6 +11,8 @@ void registerModuleScreens() {
   if (done) return;
   done = true;
   registerPasswordScreen();
+  registerDialogLogViewer();
+  registerUsersScreen();
 }
 
 }  // namespace app

@@ -31,18 +31,18 @@ MTOOLBAR::MTOOLBAR(QToolBar* host) {
       key->setText("");
     }
   }
-  ADD(new win::WPUSHBUTTON(this, 236), [](win::WDIAG&, win::WCONTROL&, int) {
+  ADD(std::make_unique<win::WPUSHBUTTON>(this, 236), [](win::WDIAG&, win::WCONTROL&, int) {
     win::openVirtualKeyboard();
     return 1;
   });
-  ADD(new win::CCOMBOBOX(this, 601), [this](win::WDIAG&, win::WCONTROL& c, int notification) {
+  ADD(std::make_unique<win::CCOMBOBOX>(this, 601), [this](win::WDIAG&, win::WCONTROL& c, int notification) {
     if (notification != win::CBN_SELCHANGE) return 0;
     std::string chosen = static_cast<win::CCOMBOBOX&>(c).CurCargo();
     if (chosen.empty() || chosen == current) return 1;
     if (onBusinessChosen) onBusinessChosen(chosen);
     return 1;
   });
-  ADD(new win::WEDIT(this, 999));
+  ADD(std::make_unique<win::WEDIT>(this, 999));
 }
 
 void MTOOLBAR::loadBusinesses() {

@@ -55,6 +55,8 @@ class TableDriver {
   virtual void deleteRecord() = 0;
   virtual void recall() = 0;
   virtual void flush() = 0;
+  // Removes the deleted records for good (the table opened exclusively).
+  virtual void pack() = 0;
 
   virtual bool lockRecord(uint32_t recno) = 0;
   virtual bool lockFile() = 0;
@@ -102,6 +104,7 @@ class LocalTable : public TableDriver {
   void put(int i, const xbase::Value& v) override { t_->put(i, v); }
   bool append() override { return t_->append(); }
   void deleteRecord() override { t_->deleteRecord(); }
+  void pack() override { t_->pack(); }
   void recall() override { t_->recall(); }
   void flush() override { t_->flush(); }
 

@@ -136,6 +136,32 @@ std::string normaliseFolder(std::string folder) {
   return folder;
 }
 
+std::string tablePath(const std::string& base, const UseOptions& o) {
+  Globals& g = G();
+  std::string root = o.absolute ? withSlash(o.basePath) : g.PATH;
+  std::string folder = normaliseFolder(o.folder);
+  if (!o.absolute && !g.XDBACCESS.folder.empty()) {
+    std::string sub = normaliseFolder(g.XDBACCESS.folder);
+    if (xbase::fileExists(root + folder + sub + base + ".DBF")) folder += sub;
+  }
+  return root + folder + base + ".DBF";
+}
+
+bool PACK_TABLE(const std::string& name) {
+  Globals& g = G();
+  std::string base = upper(trim(name)).substr(0, 8);
+  if (fileBagOn()) KILL_FILEBAG();  // our own kept-open copy would hold the table too
+  std::unique_ptr<TableDriver> t;
+  try {
+    t = storageDriver(g.DEF_RDD).open(tablePath(base, UseOptions{}), false, false);
+  } catch (const xbase::Error& e) {
+    if (isNetworkSoftFailure(e)) return false;
+    throw;
+  }
+  t->pack();
+  return true;
+}
+
 std::string temporaryFolder() {
   Globals& g = G();
   std::string base = g.XTEMPPATH.flag ? withSlash(g.XTEMPPATH.path) : g.PATH;
@@ -157,13 +183,7 @@ std::unique_ptr<WDBTable> USE(void* owner, std::string name, const UseOptions& o
   if (name.find('.') != std::string::npos) return useTemporary(owner, name, o);
 
   std::string base = upper(name).substr(0, 8);
-  std::string root = o.absolute ? withSlash(o.basePath) : g.PATH;
-  std::string folder = normaliseFolder(o.folder);
-  if (!o.absolute && !g.XDBACCESS.folder.empty()) {
-    std::string sub = normaliseFolder(g.XDBACCESS.folder);
-    if (xbase::fileExists(root + folder + sub + base + ".DBF")) folder += sub;
-  }
-  std::string path = root + folder + base + ".DBF";
+  std::string path = tablePath(base, o);
 
   if (fileBagOn()) {
     if (std::optional<int> area = IN_FILEBAG(base)) {

@@ -35,6 +35,13 @@ std::unique_ptr<WDBTable> USE(void* owner, std::string name, const UseOptions& o
 // table's files. A null object is ignored.
 void KILLTABLA(std::unique_ptr<WDBTable>& table, bool forceClose = false);
 
+// Where USE finds the table BASE (name without extension, at most 8 characters).
+std::string tablePath(const std::string& base, const UseOptions& options);
+
+// Removes the deleted records of a table for good. It needs the table alone: false, with
+// nothing changed, while another user (or another work area) has it open.
+bool PACK_TABLE(const std::string& name);
+
 bool IS_FILE(void* owner, const std::string& name, std::string folder = "BASES\\");
 
 // Creates P/folder/newName with the structure of `table` (DEF_RDD), retrying while it

@@ -107,6 +107,10 @@ std::vector<xbase::FieldSpec> WDBTable::DBStruct() const {
 void WDBTable::Delete() {
   driver().deleteRecord();
 }
+void WDBTable::Pack() {
+  driver().pack();
+}
+
 void WDBTable::Recall() {
   driver().recall();
 }

@@ -52,6 +52,7 @@ class WDBTable : public WTable {
   void Commit();
   std::vector<xbase::FieldSpec> DBStruct() const;
   void Delete();
+  void Pack();  // see PACK_TABLE: the table must be open exclusively
   void Recall();
   bool Deleted() const;
   bool Eof() const;  // EOF() of the program (the C library owns that name)

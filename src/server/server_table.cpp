@@ -201,6 +201,17 @@ void ServerTable::deleteRecord() {
   dirty_ = true;
 }
 
+void ServerTable::pack() {
+  requireWritable();
+  if (shared_)
+    throw xbase::Error(xbase::EG_SHARED, xbase::SC_EXCLUSIVE, "compactar requiere uso exclusivo de la tabla",
+                       schema_->name().name);
+  writeBuffer();
+  session_->exec("DELETE FROM " + schema_->quotedTable() + " WHERE \"_deleted\"");
+  dropCache();
+  goTop();
+}
+
 void ServerTable::recall() {
   if (eof_) return;
   requireLocked("recall");

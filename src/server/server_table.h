@@ -76,6 +76,7 @@ class ServerTable : public lib::TableDriver, public SessionTable {
   void deleteRecord() override;
   void recall() override;
   void flush() override { writeBuffer(); }
+  void pack() override;
 
   bool lockRecord(uint32_t recno) override;
   bool lockFile() override;

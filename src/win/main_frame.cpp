@@ -54,6 +54,7 @@ MainFrame::MainFrame(const std::string& title) : window_(new QMainWindow), mdi_(
 }
 
 MainFrame::~MainFrame() {
+  buildMenuBar = nullptr;  // whoever built the menu may be gone already
   closeAllScreens();
   if (current() == this) current() = nullptr;
   delete window_;
@@ -128,6 +129,13 @@ void MainFrame::registerAction(int id, QAction* a) {
 QAction* MainFrame::action(int id) const {
   auto it = actions_.find(id);
   return it == actions_.end() ? nullptr : it->second;
+}
+
+int MainFrame::actionId(const std::string& caption) const {
+  auto bare = [](QString s) { return s.remove('&'); };
+  for (const auto& [id, a] : actions_)
+    if (bare(a->text()) == bare(QString::fromStdString(caption))) return id;
+  return 0;
 }
 
 bool MainFrame::chooseMenu(int id) {

@@ -61,6 +61,8 @@ class MainFrame {
   // Menu entries by id, for choosing them (user, driver) and greying them.
   void registerAction(int id, QAction* action);
   QAction* action(int id) const;
+  // The id of the entry with that caption ('&' ignored), or 0.
+  int actionId(const std::string& caption) const;
   bool chooseMenu(int id);  // false when the entry is missing or greyed
 
   WDIAG* activeScreen() const;

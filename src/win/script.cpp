@@ -1,8 +1,11 @@
 #include "win/script.h"
 
 #include <QApplication>
+#include <cstdio>
+#include <fstream>
 #include <stdexcept>
 
+#include "lib/globals.h"
 #include "lib/messages.h"
 #include "win/driver.h"
 #include "win/main_frame.h"
@@ -71,6 +74,12 @@ struct Failure {
   std::string what;
 };
 
+// A menu entry by id, or by caption as @"CAPTION".
+int menuId(const MainFrame* frame, const std::string& spec) {
+  if (spec.size() > 1 && spec[0] == '@') return frame ? frame->actionId(spec.substr(1)) : 0;
+  return std::atoi(spec.c_str());
+}
+
 }  // namespace
 
 std::vector<ScriptLine> parseScript(const std::string& text) {
@@ -138,8 +147,8 @@ int runScript(const std::vector<ScriptLine>& lines, std::ostream& out, const Scr
           std::string problem = "el ingreso todavía no está disponible";
           if (!hooks.login || !hooks.login(arg(1), arg(2), w.size() > 3 ? w[3] : "", &problem)) throw Failure{problem};
         } else if (cmd == "menu") {
-          int m = std::atoi(arg(1).c_str());
           MainFrame* f = MainFrame::instance();
+          int m = menuId(f, arg(1));
           QAction* a = f ? f->action(m) : nullptr;
           if (!a) throw Failure{"no existe la entrada de menú " + arg(1)};
           d.chooseMenu(m);  // a greyed entry does nothing, as for a user
@@ -203,12 +212,12 @@ int runScript(const std::vector<ScriptLine>& lines, std::ostream& out, const Scr
           if (normalized(found) != normalized(arg(2))) throw Failure{"el texto es \"" + oneLine(found) + "\""};
         } else if (cmd == "expect-menu") {
           MainFrame* f = MainFrame::instance();
-          QAction* a = f ? f->action(std::atoi(arg(1).c_str())) : nullptr;
+          QAction* a = f ? f->action(menuId(f, arg(1))) : nullptr;
           std::string state = !a ? "missing" : a->isEnabled() ? "enabled" : "greyed";
           if (state != lower(arg(2))) throw Failure{"la entrada está " + state};
         } else if (cmd == "right-click-menu") {
-          int m = std::atoi(arg(1).c_str());
           MainFrame* f = MainFrame::instance();
+          int m = menuId(f, arg(1));
           if (!f || !f->action(m)) throw Failure{"no existe la entrada de menú " + arg(1)};
           if (hooks.menuRightClick) hooks.menuRightClick(m);
         } else if (cmd == "request") {
@@ -221,7 +230,7 @@ int runScript(const std::vector<ScriptLine>& lines, std::ostream& out, const Scr
           bool isMenu = arg(1).rfind("menu:", 0) == 0;
           bool found;
           if (isMenu) {
-            QAction* a = f ? f->action(std::atoi(arg(1).c_str() + 5)) : nullptr;
+            QAction* a = f ? f->action(menuId(f, arg(1).substr(5))) : nullptr;
             if (!a) throw Failure{"no existe la entrada de menú " + arg(1)};
             found = a->isChecked();
           } else {
@@ -232,6 +241,11 @@ int runScript(const std::vector<ScriptLine>& lines, std::ostream& out, const Scr
           std::string joined;
           for (const std::string& item : d.items(id(1))) joined += (joined.empty() ? "" : "|") + item;
           if (joined != arg(2)) throw Failure{"los elementos son \"" + joined + "\""};
+        } else if (cmd == "write-file") {
+          std::ofstream file(lib::G().PATH + arg(1), std::ios::binary);
+          if (!(file << arg(2))) throw Failure{"no se pudo escribir " + arg(1)};
+        } else if (cmd == "remove-file") {
+          std::remove((lib::G().PATH + arg(1)).c_str());
         } else if (cmd == "advance") {
           d.advance(std::atoll(arg(1).c_str()));
         } else if (cmd == "minimize") {

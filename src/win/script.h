@@ -12,8 +12,11 @@
 //   grid-menu ID CAPTION             expect-grid ID ROW COLUMN TEXT       expect-grid-count ID N
 //   right-click-menu ID              request CODE [MARKER]                expect-exit
 //   expect-checked ID on|off         expect-items ID "TEXT|TEXT|..."
+//   write-file NAME TEXT             remove-file NAME   (in the program folder, as another
+//                                                        workstation would)
 //
-// expect-checked takes menu:ID for the check mark of a menu entry.
+// expect-checked takes menu:ID for the check mark of a menu entry. A menu entry is named by
+// its id or, as @"CAPTION", by its caption.
 // '#' starts a comment line; arguments with blanks go in double quotes (\" \n \r inside).
 // Wherever an ID is expected, @"LABEL" names the control that follows the static text LABEL,
 // or the button, check box or radio button with that caption. Grid rows are the logical rows

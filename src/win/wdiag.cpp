@@ -159,10 +159,15 @@ bool WDIAG::build(WDIAG* parent, const std::string& dialogName, bool resizable, 
     sub_->setWindowTitle(window_->windowTitle());
     sub_->setAttribute(Qt::WA_DeleteOnClose, false);
     sub_->installEventFilter(new CloseGuard(this));
+    const QSize designed = window_->size();
     if (!resizable) {
       sub_->setWindowFlags(sub_->windowFlags() & ~Qt::WindowMaximizeButtonHint);
-      window_->setFixedSize(window_->size());
+      window_->setFixedSize(designed);
+    } else {
+      window_->setMinimumSize(designed);
     }
+    sub_->adjustSize();  // the frame around the dialog's own size
+    if (resizable) window_->setMinimumSize(designed / 2);
     sub_->move(0, 0);
   }
   window_->onCommand = [this](int id, int code) { routeCommand(id, code); };

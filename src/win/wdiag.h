@@ -51,6 +51,15 @@ class WDIAG {
   virtual bool Init(WDIAG* parent, const std::string& dialogName, bool resizable = false, bool hidden = false);
   // Registers a control and its callbacks (command, validation, enabling).
   void ADD(WCONTROL* control, CommandCallback onCommand = {}, CheckCallback valid = {}, CheckCallback when = {});
+  // The same for a control the screen hands over: it lives as long as the screen.
+  template <typename T>
+  T* ADD(std::unique_ptr<T> control, CommandCallback onCommand = {}, CheckCallback valid = {},
+         CheckCallback when = {}) {
+    T* raw = control.get();
+    owned_.push_back(std::move(control));
+    ADD(static_cast<WCONTROL*>(raw), std::move(onCommand), std::move(valid), std::move(when));
+    return raw;
+  }
   void CREATE(const std::string& dialogName = "");
   void ENDDIALOG();
 
@@ -162,6 +171,7 @@ class WDIAG {
   DialogWindow* window_ = nullptr;
   QMdiSubWindow* sub_ = nullptr;
   std::vector<Registration> items_;
+  std::vector<std::unique_ptr<WCONTROL>> owned_;
   bool active_ = true;  // unset slot 17 reads as active
   bool modal_ = false;
   bool embedded_ = false;

@@ -372,5 +372,20 @@ TEST_P(Drivers, UseAndTheRecordProtocolWorkAlike) {
   KILLTABLA(t);
 }
 
+TEST_P(Drivers, PackingRemovesTheDeletedRecordsOnlyFromATableUsedAlone) {
+  auto t = rooms();
+  G().DEF_RDD = GetParam();
+  EXPECT_FALSE(PACK_TABLE("ROOMS"));  // still open here, shared
+  t->setDeletedHidden(false);
+  EXPECT_EQ(walk(*t).size(), 8u);
+  t.reset();
+  EXPECT_TRUE(PACK_TABLE("ROOMS"));
+  auto after = open("ROOMS");
+  after->setDeletedHidden(false);
+  EXPECT_EQ(walk(*after).size(), 7u);
+  after->setOrder("ROOMS");
+  for (after->goTop(); !after->eof(); after->skip(1)) EXPECT_NE(after->get(2).text.substr(0, 7), "borrada");
+}
+
 INSTANTIATE_TEST_SUITE_P(BothDrivers, Drivers, ::testing::Values("DBFCDX", "ADSCDX"),
                          [](const ::testing::TestParamInfo<std::string>& i) { return i.param; });

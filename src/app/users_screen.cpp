@@ -1,0 +1,387 @@
+#include "app/users_screen.h"
+
+#include <QMdiSubWindow>
+#include <set>
+
+#include "app/leave_flag.h"
+#include "app/principal.h"
+#include "app/rights_store.h"
+#include "app/rights_tree.h"
+#include "app/screens.h"
+#include "app/user_editor.h"
+#include "lib/globals.h"
+#include "lib/messages.h"
+#include "lib/record_protocol.h"
+#include "lib/use.h"
+#include "win/controls.h"
+#include "win/main_frame.h"
+#include "win/message_box.h"
+#include "win/wait.h"
+
+namespace app {
+
+namespace {
+
+using lib::Value;
+using win::WCONTROL;
+using win::WDIAG;
+
+constexpr int kUsersGrid = 700, kProfilesGrid = 701;
+constexpr int kGlobalLock = 1004;
+constexpr int kFreeAccess = 1101, kAllButSupervisors = 1102, kEverybody = 1103;
+constexpr int kFirstModuleBox = 1111, kModuleBoxes = 16;
+
+int say(const std::string& text, const std::string& title, int flags = lib::MB_OK) {
+  return win::MESSAGE_BOX(nullptr, text, title, flags);
+}
+
+std::string str(int n, int width) {
+  char buf[32];
+  std::snprintf(buf, sizeof buf, "%*d", width, n);
+  return buf;
+}
+
+void collectIds(const std::vector<MenuEntry>& entries, std::set<int>& ids) {
+  for (const MenuEntry& e : entries) {
+    if (e.isMenu()) collectIds(e.submenu, ids);
+    if (e.id >= kFirstRight && e.id <= kLastRight) {
+      ids.insert(e.id);
+      if (const auto* edit = win::editMenuEntries(e.id))
+        for (const win::EditEntry& x : *edit)
+          if (x.id >= kFirstRight && x.id <= kLastRight) ids.insert(x.id);
+    }
+  }
+}
+
+}  // namespace
+
+std::vector<int> moduleRightIds() {
+  std::set<int> ids;
+  collectIds(moduleMenu(), ids);
+  return {ids.begin(), ids.end()};
+}
+
+USUARIOS::USUARIOS(PRINCIPAL& principal, const std::string& business) : principal_(principal) {
+  NEGOCIO = business;
+  AbrirBases();
+  if (!Init(nullptr, "USUARIOS")) return;
+  OB = std::make_unique<win::WBLISTBOX>(this, kUsersGrid, USUARIOS_.get());
+  ADD(OB.get());
+  OB2 = std::make_unique<win::WBLISTBOX>(this, kProfilesGrid, PERFILES.get());
+  ADD(OB2.get());
+  auto button = [this](int id, void (USUARIOS::*op)()) {
+    ADD(std::make_unique<win::WPUSHBUTTON>(this, id), [this, op](WDIAG&, WCONTROL&, int) {
+      (this->*op)();
+      return 1;
+    });
+  };
+  button(win::IDOK, &USUARIOS::ENDDIALOG);
+  button(101, &USUARIOS::ADD_USER);
+  button(102, &USUARIOS::MOD_USER);
+  button(103, &USUARIOS::DEL_USER);
+  button(104, &USUARIOS::ASIGNAR_PERFIL);
+  button(111, &USUARIOS::ADD_PERFIL);
+  button(112, &USUARIOS::MOD_PERFIL);
+  button(113, &USUARIOS::DEL_PERFIL);
+  button(123, &USUARIOS::COMENZAR_DISENO);
+  button(131, &USUARIOS::E_CLAVE);
+  button(132, &USUARIOS::ARBOL);
+  auto call = [this](int id, std::function<void()> op) {
+    ADD(std::make_unique<win::WPUSHBUTTON>(this, id), [op](WDIAG&, WCONTROL&, int) {
+      op();
+      return 1;
+    });
+  };
+  call(121, [this] { CARGAR_DISENO(false); });
+  call(122, [this] { CARGAR_DISENO(true); });
+  call(124, [this] { MARCAR_TODO(false); });
+  call(125, [this] { MARCAR_TODO(true); });
+  call(126, [this] { GUARDAR_DISENO(false); });
+  call(127, [this] { GUARDAR_DISENO(true); });
+  ADD(std::make_unique<win::WCHECKBOX>(this, kGlobalLock), [this](WDIAG&, WCONTROL&, int) {
+    globalLockChanged();
+    return 1;
+  });
+  for (int id = kFreeAccess; id <= kEverybody; ++id)
+    ADD(std::make_unique<win::WRADIOBUTTON>(this, id), [this](WDIAG&, WCONTROL&, int) {
+      leaveFlagChanged();
+      return 1;
+    });
+  for (int i = 0; i < kModuleBoxes; ++i)
+    ADD(std::make_unique<win::WCHECKBOX>(this, kFirstModuleBox + i), [this](WDIAG&, WCONTROL&, int) {
+      leaveFlagChanged();
+      return 1;
+    });
+  CREATE("USUARIOS");
+  MontarColumnas();
+  ConfigBrow();
+  savedMarks_ = principal_.rights.MENU_CHK();
+  showLocks();
+}
+
+void USUARIOS::AbrirBases() {
+  USUARIOS_ = lib::USE(this, "USUARIOS", "USUARIOS");
+  PERFILES = lib::USE(this, "PERFILES", "PERFILES");
+}
+
+void USUARIOS::CerrarBases() {
+  if (OB) CLOSEBROWSE(*OB);
+  if (OB2) CLOSEBROWSE(*OB2);
+  lib::KILLTABLA(USUARIOS_);
+  lib::KILLTABLA(PERFILES);
+}
+
+void USUARIOS::MontarColumnas() {
+  lib::WDBTable* u = USUARIOS_.get();
+  win::AGREGARCOL(*OB, u, "ID", "ABREVIA", "@! XXXX", {}, 0, false, 8);
+  win::AGREGARCOL(*OB, u, "Usuario", "USUARIO", "@X " + std::string(26, 'X'));
+  win::AGREGARCOL(*OB, u, "Identificación", "NOMBRE", "@! " + std::string(14, 'X'));
+  win::AGREGARCOL(
+      *OB, u, "Super", "", "", [u] { return Value::chars(u->N("SUPERVISOR") == 1 ? "\u2713" : ""); }, 0, true, 24);
+  win::AGREGARCOL(*OB2, PERFILES.get(), "Descripción", "DESCRIP");
+}
+
+void USUARIOS::ConfigBrow() {
+  for (win::WBLISTBOX* grid : {OB.get(), OB2.get()}) {
+    grid->showNumbers = false;
+    grid->nubWidth = 1;
+    grid->boxCursor = false;
+    grid->autoLite = false;
+    grid->escape = false;
+    grid->make3D = false;
+    grid->mimicButton = false;
+    grid->showFocus = true;
+    grid->autoSize = true;
+    grid->userMove = false;
+    grid->userSize = false;
+  }
+  lib::SELECT(USUARIOS_->Area);
+  BROWMARKS(*OB, {{3, "USUARIOS"}}, 1, NEGOCIO);
+  lib::SELECT(PERFILES->Area);
+  BROWMARKS(*OB2, {{1, "PERFILES"}}, 1, NEGOCIO);
+}
+
+void USUARIOS::SHOW_MENU() {
+  if (win::MainFrame* frame = win::MainFrame::instance()) frame->MENUSET(kMenuId, this, NEGOCIO);
+}
+
+void USUARIOS::HIDE_MENU() {
+  if (win::MainFrame* frame = win::MainFrame::instance()) frame->MENUSET(0, this, NEGOCIO);
+}
+
+void USUARIOS::OnNCDESTROY() {
+  // The menu as it was: capture off, the marks of before.
+  principal_.rights.setChecks(savedMarks_);
+  principal_.request(kCaptureOff, 99);
+  CerrarBases();
+}
+
+bool USUARIOS::hasUser() const {
+  return USUARIOS_ && !USUARIOS_->Eof() && OB && OB->nMaxRec > 0;
+}
+
+bool USUARIOS::hasProfile() const {
+  return PERFILES && !PERFILES->Eof() && OB2 && OB2->nMaxRec > 0;
+}
+
+void USUARIOS::refreshUsers(bool added) {
+  if (added) OB->nMaxRec += 1;
+  OB->SHOWDATA();
+  OB->REFRESHALL();
+}
+
+void USUARIOS::refreshProfiles(bool added) {
+  if (added) OB2->nMaxRec += 1;
+  OB2->SHOWDATA();
+  OB2->REFRESHALL();
+}
+
+void USUARIOS::ADD_USER() {
+  win::open<USER_EDITOR>(this, NEGOCIO, USER_EDITOR::kAdd);
+}
+
+void USUARIOS::MOD_USER() {
+  if (!hasUser()) return;
+  win::open<USER_EDITOR>(this, NEGOCIO, USER_EDITOR::kModify);
+}
+
+void USUARIOS::DEL_USER() {
+  if (!hasUser()) return;
+  if (say("Desea borrar el Usuario?", "Advertencia", 33) != lib::IDOK) return;
+  if (USUARIOS_->N("SUPERVISOR") == 1 && supervisorsOf(NEGOCIO) <= 1) {
+    say("Debe haber al menos un Usuario Supervisor.\r\nEn vista de que Ud. esta tratando de borrar\r\nal unico "
+        "Supervisor presente, NO se permite\r\nelimiar al usuario.",
+        "ERROR", lib::MB_OK | lib::MB_ICONERROR);
+    return;
+  }
+  int code = int(USUARIOS_->N("CODIGO"));
+  {
+    win::WAIT wait(this);
+    wait.PUT_TEXT("Un momento por favor...", "Actualizando Referencias...");
+    deleteWhere("F_BROWSE", "F_BROW2", NEGOCIO + str(code, 4));
+    deleteRights(RightsOf::User, NEGOCIO, code);
+    deleteWhere("DET_TRA2", "DET_TRA22", NEGOCIO + str(code, 4));
+    wait.TERMINAR();
+  }
+  lib::MODIFY(*USUARIOS_, [&] { USUARIOS_->Delete(); });
+  USUARIOS_->Skip();
+  OB->nMaxRec = OB->nMaxRec > 0 ? OB->nMaxRec - 1 : 0;
+  OB->SHOWDATA();
+  OB->REFRESHALL();
+}
+
+void USUARIOS::ADD_PERFIL() {
+  win::open<PROFILE_EDITOR>(this, NEGOCIO, PROFILE_EDITOR::kAdd);
+}
+
+void USUARIOS::MOD_PERFIL() {
+  if (!hasProfile()) return;
+  win::open<PROFILE_EDITOR>(this, NEGOCIO, PROFILE_EDITOR::kModify);
+}
+
+void USUARIOS::DEL_PERFIL() {
+  if (!hasProfile()) return;
+  if (say("Desea borrar el Perfil de Usuario?", "Advertencia", 33) != lib::IDOK) return;
+  deleteRights(RightsOf::Profile, NEGOCIO, int(PERFILES->N("CODIGO")));
+  lib::MODIFY(*PERFILES, [&] { PERFILES->Delete(); });
+  PERFILES->Skip();
+  OB2->nMaxRec = OB2->nMaxRec > 0 ? OB2->nMaxRec - 1 : 0;
+  OB2->SHOWDATA();
+  OB2->REFRESHALL();
+}
+
+void USUARIOS::ASIGNAR_PERFIL() {
+  if (!hasUser() || !hasProfile()) return;
+  if (say("Se asignará el Perfil " + PERFILES->S("DESCRIP") + "\r" + "al Usuario " + USUARIOS_->S("USUARIO"),
+          "Advertencia", 33) != lib::IDOK)
+    return;
+  // Exactly the profile's rights: every right of the user is cleared first.
+  std::vector<bool> rights = readRights(RightsOf::Profile, NEGOCIO, int(PERFILES->N("CODIGO")));
+  win::WAIT wait(this);
+  wait.PUT_TEXT("Un momento por favor...", "Asignando Perfil...");
+  writeRights(RightsOf::User, NEGOCIO, int(USUARIOS_->N("CODIGO")), rights, [&] { wait.PUT_TEXT("", "", ""); });
+  wait.TERMINAR();
+  say("Perfil asignado!", "Confirmación", lib::MB_OK | lib::MB_ICONINFORMATION);
+}
+
+void USUARIOS::CARGAR_DISENO(bool ofProfile) {
+  if (ofProfile ? !hasProfile() : !hasUser()) return;
+  win::WAIT wait(this);
+  wait.PUT_TEXT("Un momento por favor...", ofProfile ? "Cargando Derechos de Perfil..." : "Cargando Derechos...");
+  std::vector<bool> marks = ofProfile ? readRights(RightsOf::Profile, NEGOCIO, int(PERFILES->N("CODIGO")))
+                                      : readRights(RightsOf::User, NEGOCIO, int(USUARIOS_->N("CODIGO")));
+  principal_.rights.setChecks(marks);
+  designLoaded_ = true;
+  wait.TERMINAR();
+  principal_.frame().rebuildMenu();
+}
+
+void USUARIOS::COMENZAR_DISENO() {
+  if (!designLoaded_ &&
+      say("No se ha cargado ningún Diseño previo de Usuario o Perfil.\rPara modificar el Acceso a un Usuario, "
+          "debería primero cargar su Diseño.\r\rDesea continuar?",
+          "Advertencia", 33) != lib::IDOK)
+    return;
+  principal_.request(kCaptureOn, 99);
+  if (frame()) frame()->showMinimized();
+}
+
+void USUARIOS::MARCAR_TODO(bool granted) {
+  for (int id : moduleRightIds()) principal_.rights.setCheck(id, granted);
+  principal_.frame().rebuildMenu();
+}
+
+void USUARIOS::GUARDAR_DISENO(bool ofProfile) {
+  if (ofProfile ? !hasProfile() : !hasUser()) return;
+  win::WAIT wait(this);
+  wait.PUT_TEXT("Un momento por favor...", "Guardando Derechos...");
+  auto tick = [&] { wait.PUT_TEXT("", "", ""); };
+  if (ofProfile) {
+    writeRights(RightsOf::Profile, NEGOCIO, int(PERFILES->N("CODIGO")), principal_.rights.MENU_CHK(), tick);
+  } else {
+    writeRights(RightsOf::User, NEGOCIO, int(USUARIOS_->N("CODIGO")), principal_.rights.MENU_CHK(), tick);
+    principal_.request(kCaptureOff, 99);
+  }
+  wait.TERMINAR();
+}
+
+void USUARIOS::E_CLAVE() {
+  win::open<PASSWORD_PARAMS>(this, NEGOCIO);
+}
+
+void USUARIOS::ARBOL() {
+  if (!hasUser()) return;
+  showRightsTree(this, USUARIOS_->S("USUARIO"), readRights(RightsOf::User, NEGOCIO, int(USUARIOS_->N("CODIGO"))),
+                 USUARIOS_->N("SUPERVISOR") == 1);
+}
+
+void USUARIOS::OPTIMIZAR() {
+  if (say("Desea optimizar los archivos de Usuarios?", "Advertencia", 33) != lib::IDOK) return;
+  CerrarBases();
+  win::WAIT wait(this);
+  wait.PUT_TEXT("Un momento por favor...");
+  struct Step {
+    const char* table;
+    const char* text;
+  } steps[] = {{"USUARIOS", "Usuarios..."},
+               {"MENUS", "Accesos..."},
+               {"PERFILES", "Perfiles..."},
+               {"DET_PERF", "Detalle Perfiles..."}};
+  std::string failed;
+  for (const Step& s : steps) {
+    wait.PUT_TEXT("", s.text);
+    if (!lib::PACK_TABLE(s.table)) failed += std::string(failed.empty() ? "" : ", ") + s.table;
+  }
+  wait.TERMINAR();
+  if (!failed.empty())
+    say("No se pudieron optimizar (están en uso por otro usuario): " + failed, "Atención",
+        lib::MB_OK | lib::MB_ICONEXCLAMATION);
+  ENDDIALOG();
+}
+
+void USUARIOS::showLocks() {
+  showingLocks_ = true;
+  bool locked = false;
+  if (lib::IS_FILE(nullptr, "F_SYS")) {
+    auto sys = lib::USE(nullptr, "F_SYS");
+    sys->GoTop();
+    locked = !sys->Eof() && sys->HasField("BLOQUEADO") && sys->N("BLOQUEADO") == 1;
+  }
+  CheckDlgButton(kGlobalLock, locked);
+  std::optional<LeaveFlag> flag = readLeaveFlag();
+  int radio = !flag ? kFreeAccess : flag->supervisorsToo() ? kEverybody : kAllButSupervisors;
+  for (int id = kFreeAccess; id <= kEverybody; ++id) CheckDlgButton(id, id == radio);
+  for (int i = 0; i < kModuleBoxes; ++i)
+    CheckDlgButton(kFirstModuleBox + i, flag && flag->text.size() > size_t(i + 1) && flag->text[size_t(i + 1)] == '1');
+  showingLocks_ = false;
+}
+
+void USUARIOS::globalLockChanged() {
+  auto sys = lib::USE(nullptr, "F_SYS");
+  sys->GoTop();
+  bool on = IsDlgButtonChecked(kGlobalLock);
+  if (sys->Eof()) {
+    lib::ADD(*sys, [&] { sys->FieldPut("BLOQUEADO", Value::num(on ? 1 : 0)); });
+  } else {
+    lib::MODIFY(*sys, [&] { sys->FieldPut("BLOQUEADO", Value::num(on ? 1 : 0)); });
+  }
+}
+
+void USUARIOS::leaveFlagChanged() {
+  if (showingLocks_) return;
+  if (IsDlgButtonChecked(kFreeAccess)) {
+    removeLeaveFlag();
+    return;
+  }
+  std::string text(1, IsDlgButtonChecked(kEverybody) ? '1' : '0');
+  for (int i = 0; i < kModuleBoxes; ++i) text += IsDlgButtonChecked(kFirstModuleBox + i) ? '1' : '0';
+  if (!writeLeaveFlag(text)) say("No se pudo crear el archivo BLOQUEAD.!", "Error", lib::MB_OK | lib::MB_ICONERROR);
+}
+
+void registerUsersScreen() {
+  win::registerEditMenu(USUARIOS::kMenuId,
+                        {{3567, "Optimizar Archivos", [](WDIAG& s) { static_cast<USUARIOS&>(s).OPTIMIZAR(); }}});
+  registerScreen("USUARIOS", [](const ScreenRequest& r) { win::open<USUARIOS>(r.principal, r.business); });
+}
+
+}  // namespace app

@@ -1,0 +1,47 @@
+#include "shell/shell_fixture.h"
+
+#include <gtest/gtest.h>
+
+#include "app/startup.h"
+#include "lib/globals.h"
+#include "win/dialog_template.h"
+#include "win/driver.h"
+#include "win/wait.h"
+
+namespace shell_testing {
+
+DemoProgram::DemoProgram() : home_(dir_.path() + "/hotel/") {
+  std::string out;
+  int rc = testing_support::runCommand(std::string(INITDB_PATH) + " " + home_ + " --demo 2>&1", &out);
+  if (rc != 0) ADD_FAILURE() << "configura-initdb: " << out;
+  if (app::startCore(home_) != app::StartResult::Ready) ADD_FAILURE() << "start-up failed";
+  lib::G().pumpMessages = win::pumpWindowMessages;
+  win::Driver::instance().install();
+  principal_ = std::make_unique<app::PRINCIPAL>();
+}
+
+DemoProgram::~DemoProgram() {
+  principal_.reset();
+  lib::resetGlobals();
+}
+
+void DemoProgram::loginAndRun(const std::string& user, const std::string& password, const std::function<void()>& then) {
+  win::Driver& d = win::Driver::instance();
+  bool up = false;
+  d.run({[&] {
+           up = principal_->Init();
+           if (up) principal_->Show();
+         },
+         [&] {
+           ASSERT_EQ(d.activeName(), "XLOGINUSR");
+           d.setText(500, user);
+           d.setText(501, password);
+           d.press(win::IDOK);
+         },
+         [&] {
+           ASSERT_TRUE(up) << "the login did not get through";
+           then();
+         }});
+}
+
+}  // namespace shell_testing
