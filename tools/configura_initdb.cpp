@@ -16,6 +16,7 @@
 
 #include "lib/catalogue.h"
 #include "lib/passwords.h"
+#include "lib/text.h"
 #include "server/session.h"
 #include "server/transfer.h"
 #include "tools/demo_data.h"
@@ -28,6 +29,8 @@ using xbase::Value;
 
 namespace {
 
+using lib::upper;
+
 struct Options {
   std::string dir;
   std::string password = "ADMIN";
@@ -37,11 +40,6 @@ struct Options {
 };
 
 const char* kUsage = "uso: configura-initdb CARPETA [--password CLAVE] [--force] [--demo] [--server CONEXION]\n";
-
-std::string upper(std::string s) {
-  for (auto& c : s) c = char(std::toupper(static_cast<unsigned char>(c)));
-  return s;
-}
 
 void createTables(const std::string& home) {
   for (const lib::CatalogueTable& t : lib::Catalogue::builtIn().tables()) {

@@ -1,4 +1,5 @@
 #include "app/error_mail.h"
+#include "lib/text.h"
 
 #include <curl/curl.h>
 
@@ -14,10 +15,7 @@ namespace app {
 
 namespace {
 
-std::string trim(const std::string& s) {
-  size_t b = s.find_first_not_of(" \t"), e = s.find_last_not_of(" \t");
-  return b == std::string::npos ? std::string() : s.substr(b, e - b + 1);
-}
+using lib::trim;
 
 // Header values come from tables the users edit: a stray line break must not start a header.
 std::string oneLine(std::string s) {
@@ -60,8 +58,8 @@ std::string headerText(const std::string& s) {
 // "Name <a@b>" or "a@b" → "a@b".
 std::string bareAddress(const std::string& s) {
   size_t lt = s.find('<'), gt = s.rfind('>');
-  if (lt != std::string::npos && gt != std::string::npos && gt > lt) return trim(s.substr(lt + 1, gt - lt - 1));
-  return trim(s);
+  if (lt != std::string::npos && gt != std::string::npos && gt > lt) return trim(s.substr(lt + 1, gt - lt - 1), " \t");
+  return trim(s, " \t");
 }
 
 std::vector<std::string> recipients(const std::string& to) {
@@ -117,7 +115,7 @@ std::string mailText(const MailMessage& m) {
   std::string toLine;
   for (const std::string& a : to) toLine += (toLine.empty() ? "" : ", ") + a;
   std::string from = oneLine(bareAddress(m.fromAddress));
-  std::string fromName = trim(m.fromName);
+  std::string fromName = trim(m.fromName, " \t");
   std::string text;
   text += "Date: " + dateHeader() + "\r\n";
   text += "From: " + (fromName.empty() ? from : headerText(fromName) + " <" + from + ">") + "\r\n";
@@ -144,7 +142,7 @@ std::string mailText(const MailMessage& m) {
 }
 
 bool sendMail(const MailMessage& m, std::string* error) {
-  std::string host = trim(m.host);
+  std::string host = trim(m.host, " \t");
   if (host.empty()) return fail(error, "no hay servidor de correo (DEFMAIL HOST)");
   std::vector<std::string> to = recipients(m.to);
   if (to.empty()) return fail(error, "no hay destinatario");

@@ -9,6 +9,7 @@
 #include "lib/profile_file.h"
 #include "lib/program_time.h"
 #include "lib/record_protocol.h"
+#include "lib/text.h"
 #include "lib/use.h"
 #include "win/controls.h"
 #include "win/dialog_box.h"
@@ -27,6 +28,9 @@ namespace app {
 
 namespace {
 
+using lib::padded;
+using lib::upper;
+
 using lib::Value;
 using lib::WDBTable;
 
@@ -38,16 +42,6 @@ const char* kLeaveSupervisor =
     "Se encuentra globalmente bloqueado el Acceso al Sistema\rEn su calidad de Supervisor, se le permite entrar...";
 const char* kUserLocked = "Ud. tiene temporalmente bloqueado el Acceso al Sistema";
 const char* kTooMany = "Se ha excedido el número máximo de Intentos permitidos";
-
-std::string upper(std::string s) {
-  for (auto& c : s) c = char(std::toupper(static_cast<unsigned char>(c)));
-  return s;
-}
-
-std::string padded(std::string s, size_t width) {
-  s.resize(width, ' ');
-  return s;
-}
 
 int say(const std::string& text, const std::string& title, int flags = lib::MB_OK) {
   return win::MESSAGE_BOX(nullptr, text, title, flags);

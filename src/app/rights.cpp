@@ -1,21 +1,15 @@
 #include "app/rights.h"
 
 #include "lib/globals.h"
+#include "lib/text.h"
 #include "lib/use.h"
 
 namespace app {
 
 namespace {
 
-std::string upper(std::string s) {
-  for (auto& c : s) c = char(std::toupper(static_cast<unsigned char>(c)));
-  return s;
-}
-
-std::string padded(std::string s, size_t width) {
-  s.resize(width, ' ');
-  return s;
-}
+using lib::padded;
+using lib::upper;
 
 std::string str(double n, int width) {
   char buf[32];

@@ -6,6 +6,7 @@
 
 #include "lib/globals.h"
 #include "lib/param_file.h"
+#include "lib/text.h"
 #include "lib/use.h"
 #include "server/server_table.h"
 #include "xbase/file.h"
@@ -14,19 +15,16 @@ namespace app {
 
 namespace {
 
+using lib::trim;
+
 std::string withSlash(std::string p) {
   if (!p.empty() && p.back() != '/') p += '/';
   return p;
 }
 
-std::string trim(const std::string& s) {
-  size_t b = s.find_first_not_of(" \t"), e = s.find_last_not_of(" \t");
-  return b == std::string::npos ? std::string() : s.substr(b, e - b + 1);
-}
-
 void applyServerLines() {
   lib::Globals& g = lib::G();
-  auto line = [&](size_t n) { return trim(lib::paramLine(g.XADSPARAMS, n)); };
+  auto line = [&](size_t n) { return trim(lib::paramLine(g.XADSPARAMS, n), " \t"); };
   // Lines 21 to 27 count only when not blank.
   if (!line(21).empty()) g.server->ADSRIGHTSCHECK(line(21) != ".F.");
   if (!line(22).empty()) g.XADSCACHERECORDS = std::max(1, std::atoi(line(22).c_str()));

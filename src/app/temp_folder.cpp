@@ -8,6 +8,7 @@
 #include <set>
 
 #include "lib/globals.h"
+#include "lib/text.h"
 
 namespace app {
 
@@ -15,10 +16,8 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::string trim(const std::string& s) {
-  size_t b = s.find_first_not_of(' '), e = s.find_last_not_of(' ');
-  return b == std::string::npos ? std::string() : s.substr(b, e - b + 1);
-}
+using lib::trim;
+using lib::upper;
 
 bool probe(const std::string& folder) {
   std::ofstream f(folder + "/YES", std::ios::trunc);
@@ -39,11 +38,6 @@ std::string nextDrive(const std::string& path, std::string root) {
   if (c < 'A' || c > 'I') return path;
   char next = c == 'I' ? 'C' : char(c + 1);
   return root + std::string(1, next) + (end == std::string::npos ? std::string() : path.substr(end));
-}
-
-std::string upper(std::string s) {
-  for (auto& c : s) c = char(std::toupper(static_cast<unsigned char>(c)));
-  return s;
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 #include "lib/passwords.h"
 #include "lib/program_time.h"
 #include "lib/record_protocol.h"
+#include "lib/text.h"
 #include "lib/use.h"
 #include "win/controls.h"
 #include "win/entry_filters.h"
@@ -18,6 +19,10 @@
 namespace app {
 
 namespace {
+
+using lib::padded;
+using lib::trim;
+using lib::upper;
 
 using lib::Value;
 using win::WCONTROL;
@@ -41,21 +46,6 @@ const char* kOnlySupervisor =
 
 int say(const std::string& text, const std::string& title, int flags = lib::MB_OK | lib::MB_ICONEXCLAMATION) {
   return win::MESSAGE_BOX(nullptr, text, title, flags);
-}
-
-std::string trim(std::string s) {
-  size_t b = s.find_first_not_of(' '), e = s.find_last_not_of(' ');
-  return b == std::string::npos ? std::string() : s.substr(b, e - b + 1);
-}
-
-std::string upper(std::string s) {
-  for (auto& c : s) c = char(std::toupper(static_cast<unsigned char>(c)));
-  return s;
-}
-
-std::string padded(std::string s, size_t width) {
-  s.resize(width, ' ');
-  return s;
 }
 
 int numberIn(const WDIAG& d, int id) {

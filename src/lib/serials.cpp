@@ -5,16 +5,12 @@
 
 #include "lib/globals.h"
 #include "lib/record_protocol.h"
+#include "lib/text.h"
 #include "lib/use.h"
 
 namespace lib {
 
 namespace {
-
-std::string trim(const std::string& s) {
-  size_t b = s.find_first_not_of(' '), e = s.find_last_not_of(' ');
-  return b == std::string::npos ? std::string() : s.substr(b, e - b + 1);
-}
 
 std::string fit15(const std::string& s) {
   std::string r = trim(s);

@@ -12,21 +12,12 @@
 #include "lib/globals.h"
 #include "lib/multitask.h"
 #include "lib/retry.h"
+#include "lib/text.h"
 #include "xbase/file.h"
 
 namespace lib {
 
 namespace {
-
-std::string trim(const std::string& s) {
-  size_t b = s.find_first_not_of(' '), e = s.find_last_not_of(' ');
-  return b == std::string::npos ? std::string() : s.substr(b, e - b + 1);
-}
-
-std::string upper(std::string s) {
-  for (auto& c : s) c = char(std::toupper(static_cast<unsigned char>(c)));
-  return s;
-}
 
 bool fileBagOn() {
   return G().XADSPARAMS.size() > 2 && G().XADSPARAMS[2] == "1";

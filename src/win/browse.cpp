@@ -18,6 +18,7 @@
 #include "lib/picture.h"
 #include "lib/program_time.h"
 #include "lib/table_driver.h"
+#include "lib/text.h"
 #include "lib/wdbtable.h"
 #include "lib/work_areas.h"
 #include "win/browse_internal.h"
@@ -32,6 +33,9 @@ namespace win {
 
 namespace {
 
+using lib::rtrim;
+using lib::upper;
+
 constexpr uint32_t kOrderColour = 0xD1CFC2;
 
 std::map<const QWidget*, WBLISTBOX*>& registry() {
@@ -41,16 +45,6 @@ std::map<const QWidget*, WBLISTBOX*>& registry() {
 
 QString q(const std::string& s) {
   return QString::fromStdString(s);
-}
-
-std::string upper(std::string s) {
-  for (auto& c : s) c = char(std::toupper(static_cast<unsigned char>(c)));
-  return s;
-}
-
-std::string rtrim(std::string s) {
-  while (!s.empty() && s.back() == ' ') s.pop_back();
-  return s;
 }
 
 QColor colour(uint32_t rgb) {

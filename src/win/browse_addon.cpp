@@ -20,6 +20,7 @@
 #include "lib/profile_file.h"
 #include "lib/record_protocol.h"
 #include "lib/table_driver.h"
+#include "lib/text.h"
 #include "lib/use.h"
 #include "lib/work_areas.h"
 #include "win/browse.h"
@@ -33,24 +34,13 @@ namespace win {
 
 namespace {
 
+using lib::padded;
+using lib::rtrim;
+using lib::upper;
+
 constexpr int kRefreshTimer = 1;
 constexpr int kRefreshPeriod = 60000;
 constexpr size_t kMaxOrders = 8;
-
-std::string rtrim(std::string s) {
-  while (!s.empty() && s.back() == ' ') s.pop_back();
-  return s;
-}
-
-std::string upper(std::string s) {
-  for (auto& c : s) c = char(std::toupper(static_cast<unsigned char>(c)));
-  return s;
-}
-
-std::string padded(std::string s, size_t n) {
-  s.resize(n, ' ');
-  return s;
-}
 
 bool isNavigation(int key) {
   switch (key) {

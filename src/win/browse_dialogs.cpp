@@ -11,6 +11,7 @@
 #include "lib/globals.h"
 #include "lib/profile_file.h"
 #include "lib/program_time.h"
+#include "lib/text.h"
 #include "lib/use.h"
 #include "lib/work_areas.h"
 #include "win/browse_internal.h"
@@ -24,15 +25,8 @@ namespace win {
 
 namespace {
 
-std::string upper(std::string s) {
-  for (auto& c : s) c = char(std::toupper(static_cast<unsigned char>(c)));
-  return s;
-}
-
-std::string rtrim(std::string s) {
-  while (!s.empty() && s.back() == ' ') s.pop_back();
-  return s;
-}
+using lib::rtrim;
+using lib::upper;
 
 // A SpalteX value: decimal digits only.
 bool readLayoutNumber(const std::string& text, long long& value) {

@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <set>
 
+#include "lib/text.h"
 #include "win/controls.h"
 #include "win/dialog_log.h"
 #include "win/dialog_window.h"
@@ -23,6 +24,8 @@
 namespace win {
 
 namespace {
+
+using lib::upper;
 
 std::vector<WDIAG*>& dialogs() {
   static std::vector<WDIAG*> all;
@@ -50,11 +53,6 @@ class CloseGuard : public QObject {
  private:
   WDIAG* d_;
 };
-
-std::string upper(std::string s) {
-  for (auto& c : s) c = char(std::toupper(static_cast<unsigned char>(c)));
-  return s;
-}
 
 }  // namespace
 

@@ -1,0 +1,27 @@
+#include "lib/text.h"
+
+#include <cctype>
+
+namespace lib {
+
+std::string upper(std::string s) {
+  for (auto& c : s) c = char(std::toupper(static_cast<unsigned char>(c)));
+  return s;
+}
+
+std::string trim(std::string_view s, std::string_view blanks) {
+  size_t b = s.find_first_not_of(blanks), e = s.find_last_not_of(blanks);
+  return b == std::string_view::npos ? std::string() : std::string(s.substr(b, e - b + 1));
+}
+
+std::string rtrim(std::string s) {
+  while (!s.empty() && s.back() == ' ') s.pop_back();
+  return s;
+}
+
+std::string padded(std::string s, size_t width) {
+  s.resize(width, ' ');
+  return s;
+}
+
+}  // namespace lib

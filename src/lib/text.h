@@ -1,0 +1,19 @@
+// Text helpers for the program's fields: codes and names are blank-padded to their field's
+// width and compared in capitals.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace lib {
+
+// ASCII letters in capitals (what the tables' keys hold; other bytes unchanged).
+std::string upper(std::string s);
+// Without the `blanks` at both ends.
+std::string trim(std::string_view s, std::string_view blanks = " ");
+// Without trailing blanks: a field's value as the screens show it.
+std::string rtrim(std::string s);
+// Blank-padded (or cut) to `width`: a value as its field stores it, or a key part.
+std::string padded(std::string s, size_t width);
+
+}  // namespace lib
