@@ -48,6 +48,18 @@ int say(const std::string& text, const std::string& title, int flags = lib::MB_O
   return win::MESSAGE_BOX(nullptr, text, title, flags);
 }
 
+// Button 1 saves, button 2 closes the editor.
+void saveAndCancel(WDIAG& d, std::function<void()> save) {
+  d.ADD(std::make_unique<win::WPUSHBUTTON>(&d, win::IDOK), [save](WDIAG&, WCONTROL&, int) {
+    save();
+    return 1;
+  });
+  d.ADD(std::make_unique<win::WPUSHBUTTON>(&d, win::IDCANCEL), [](WDIAG& self, WCONTROL&, int) {
+    self.ENDDIALOG();
+    return 1;
+  });
+}
+
 int numberIn(const WDIAG& d, int id) {
   return std::atoi(d.GetDlgItemText(id).c_str());
 }
@@ -72,14 +84,7 @@ USER_EDITOR::USER_EDITOR(USUARIOS* list, const std::string& business, Mode mode)
   ADD(std::make_unique<win::CCOMBOBOX>(this, kSubBase));
   ADD(std::make_unique<win::CCOMBOBOX>(this, kLanguage));
   for (const auto& f : kFlags) ADD(std::make_unique<win::WCHECKBOX>(this, f.id));
-  ADD(std::make_unique<win::WPUSHBUTTON>(this, win::IDOK), [this](WDIAG&, WCONTROL&, int) {
-    SAVE_DATOS();
-    return 1;
-  });
-  ADD(std::make_unique<win::WPUSHBUTTON>(this, win::IDCANCEL), [this](WDIAG&, WCONTROL&, int) {
-    ENDDIALOG();
-    return 1;
-  });
+  saveAndCancel(*this, [this] { SAVE_DATOS(); });
   CREATE("EDIT_USER");
   LOAD_IDIOMAS();
   LOAD_SUBBASES();
@@ -235,14 +240,7 @@ PROFILE_EDITOR::PROFILE_EDITOR(USUARIOS* list, const std::string& business, Mode
   NEGOCIO = business;
   if (!Init(list, "EDIT_PERFIL")) return;
   ADD(std::make_unique<win::WEDIT>(this, 502));
-  ADD(std::make_unique<win::WPUSHBUTTON>(this, win::IDOK), [this](WDIAG&, WCONTROL&, int) {
-    SAVE_DATOS();
-    return 1;
-  });
-  ADD(std::make_unique<win::WPUSHBUTTON>(this, win::IDCANCEL), [this](WDIAG&, WCONTROL&, int) {
-    ENDDIALOG();
-    return 1;
-  });
+  saveAndCancel(*this, [this] { SAVE_DATOS(); });
   CREATE("EDIT_PERFIL");
   if (mode == kModify) SetDlgItemText(502, list->PERFILES->S("DESCRIP"));
   EDITOR_OF(list);
@@ -279,14 +277,7 @@ PASSWORD_PARAMS::PASSWORD_PARAMS(USUARIOS* list, const std::string& business) {
   NEGOCIO = business;
   if (!Init(list, "E_CLAVE")) return;
   for (int id : {500, 501, 502}) ADD(std::make_unique<win::WEDIT>(this, id));
-  ADD(std::make_unique<win::WPUSHBUTTON>(this, win::IDOK), [this](WDIAG&, WCONTROL&, int) {
-    SAVE_DATOS();
-    return 1;
-  });
-  ADD(std::make_unique<win::WPUSHBUTTON>(this, win::IDCANCEL), [this](WDIAG&, WCONTROL&, int) {
-    ENDDIALOG();
-    return 1;
-  });
+  saveAndCancel(*this, [this] { SAVE_DATOS(); });
   CREATE("E_CLAVE");
   BusinessLimits l = limitsOf(business);
   SetDlgItemText(500, std::to_string(l.diasClave));

@@ -53,6 +53,13 @@ void collectIds(const std::vector<MenuEntry>& entries, std::set<int>& ids) {
   }
 }
 
+// The grid after its table gained (+1) or lost (-1) a record, or had one changed (0).
+void showChange(win::WBLISTBOX& grid, int delta) {
+  grid.nMaxRec = delta < 0 && grid.nMaxRec == 0 ? 0 : uint32_t(int64_t(grid.nMaxRec) + delta);
+  grid.SHOWDATA();
+  grid.REFRESHALL();
+}
+
 }  // namespace
 
 std::vector<int> moduleRightIds() {
@@ -185,15 +192,11 @@ bool USUARIOS::hasProfile() const {
 }
 
 void USUARIOS::refreshUsers(bool added) {
-  if (added) OB->nMaxRec += 1;
-  OB->SHOWDATA();
-  OB->REFRESHALL();
+  showChange(*OB, added ? 1 : 0);
 }
 
 void USUARIOS::refreshProfiles(bool added) {
-  if (added) OB2->nMaxRec += 1;
-  OB2->SHOWDATA();
-  OB2->REFRESHALL();
+  showChange(*OB2, added ? 1 : 0);
 }
 
 void USUARIOS::ADD_USER() {
@@ -225,9 +228,7 @@ void USUARIOS::DEL_USER() {
   }
   lib::MODIFY(*USUARIOS_, [&] { USUARIOS_->Delete(); });
   USUARIOS_->Skip();
-  OB->nMaxRec = OB->nMaxRec > 0 ? OB->nMaxRec - 1 : 0;
-  OB->SHOWDATA();
-  OB->REFRESHALL();
+  showChange(*OB, -1);
 }
 
 void USUARIOS::ADD_PERFIL() {
@@ -245,9 +246,7 @@ void USUARIOS::DEL_PERFIL() {
   deleteRights(RightsOf::Profile, NEGOCIO, int(PERFILES->N("CODIGO")));
   lib::MODIFY(*PERFILES, [&] { PERFILES->Delete(); });
   PERFILES->Skip();
-  OB2->nMaxRec = OB2->nMaxRec > 0 ? OB2->nMaxRec - 1 : 0;
-  OB2->SHOWDATA();
-  OB2->REFRESHALL();
+  showChange(*OB2, -1);
 }
 
 void USUARIOS::ASIGNAR_PERFIL() {
