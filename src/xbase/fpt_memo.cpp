@@ -137,7 +137,9 @@ uint32_t FptMemo::write(uint32_t oldBlock, std::string_view data, uint32_t type)
   uint32_t first = (512 + blockSize_ - 1) / blockSize_;
   if (next < first) next = first;
   uint64_t endBlock = (size + blockSize_ - 1) / blockSize_;
-  if (next < endBlock) next = uint32_t(endBlock);  // never write over blocks another writer left
+  // Append at the end of the file: never over blocks another writer left, and never far past
+  // the end when a damaged header points there (that would grow a huge hole in the file).
+  next = uint32_t(endBlock);
   buf.resize(size_t(needed) * blockSize_, 0);
   file_.writeAt(uint64_t(next) * blockSize_, buf.data(), buf.size());
   uint8_t h[4];

@@ -1,6 +1,8 @@
 // Damaged files are refused with an error that names the file and the fault.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "support/raw_reader.h"
 #include "support/temp_dir.h"
 #include "xbase/dbf_table.h"
@@ -34,7 +36,9 @@ struct Sample {
   void truncate(const std::string& path, size_t size) { writeFile(path, readFile(path).substr(0, size)); }
 };
 
-std::string le32(uint32_t v) { return std::string{char(v), char(v >> 8), char(v >> 16), char(v >> 24)}; }
+std::string le32(uint32_t v) {
+  return std::string{char(v), char(v >> 8), char(v >> 16), char(v >> 24)};
+}
 
 // Opens and walks the table in every order; returns the error it met.
 std::string failure(const std::string& path) {
@@ -106,7 +110,8 @@ TEST(MalformedTables, IndexFaults) {
   {
     Sample s;  // every node pointing at itself as its child
     std::string b = readFile(s.cdx);
-    uint32_t root = uint8_t(b[1536]) | uint8_t(b[1537]) << 8 | uint8_t(b[1538]) << 16 | uint32_t(uint8_t(b[1539])) << 24;
+    uint32_t root =
+        uint8_t(b[1536]) | uint8_t(b[1537]) << 8 | uint8_t(b[1538]) << 16 | uint32_t(uint8_t(b[1539])) << 24;
     ASSERT_EQ(uint8_t(b[root]) & 2, 0) << "the sample needs an interior root";
     std::string self{char(root >> 24), char(root >> 16), char(root >> 8), char(root)};
     s.patch(s.cdx, root + 12 + 30 + 4, self);
@@ -141,5 +146,20 @@ TEST(MalformedTables, MemoFaults) {
     Sample s;
     std::remove(s.fpt.c_str());
     EXPECT_NE(failure(s.dbf).find("falta el archivo memo"), std::string::npos);
+  }
+  {
+    Sample s;  // a next-free pointer far beyond the end: new memos still go to the end
+    uint64_t before = readFile(s.fpt).size();
+    s.patch(s.fpt, 0, std::string("\xDB\x08\x00\x00", 4));
+    auto t = DbfTable::open(s.dbf, {false, false});
+    t->goTo(3);
+    t->putString("NOTA", std::string(300, 'n'));  // longer than its block: appended
+    t->flush();
+    t.reset();
+    EXPECT_LT(std::filesystem::file_size(s.fpt), before + 4096) << before;
+    EXPECT_EQ(failure(s.dbf), "");
+    auto again = DbfTable::open(s.dbf, {true, true});
+    again->goTo(3);
+    EXPECT_EQ(again->getString("NOTA"), std::string(300, 'n'));
   }
 }
