@@ -5,7 +5,9 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMainWindow>
+#include <QPainter>
 #include <QShortcut>
+#include <QSplashScreen>
 #include <QStatusBar>
 #include <QThread>
 #include <QToolBar>
@@ -121,6 +123,7 @@ bool PRINCIPAL::Init() {
     Exit();
     return false;
   }
+  showSplash();  // after the renewal window, which it would cover
   LOAD_TRADUCT(g.XU_COMP);
   createToolbar();
   MenuSet(0, nullptr, loginName, g.XU_COMP);
@@ -156,6 +159,22 @@ void PRINCIPAL::createToolbar() {
   toolbar_->onBusinessChosen = [this](const std::string& code) { changeBusiness(code); };
 }
 
+void PRINCIPAL::showSplash() {
+  if (win::isVirtualTime()) return;  // scripts: the splash screen lets events run while it paints
+  QPixmap picture(420, 160);
+  picture.fill(QColor(0x1F, 0x3A, 0x5F));
+  QPainter p(&picture);
+  p.setPen(Qt::white);
+  p.setFont(QFont("Liberation Sans", 18, QFont::Bold));
+  p.drawText(QRect(0, 30, 420, 40), Qt::AlignCenter, QString::fromUtf8("Configuración Hotelería"));
+  p.setFont(QFont("Liberation Sans", 10));
+  p.drawText(QRect(0, 80, 420, 24), Qt::AlignCenter, QString::fromUtf8("Versión 3.2.01 (30/04/2008)"));
+  p.drawText(QRect(0, 110, 420, 24), Qt::AlignCenter, QString::fromStdString(fullName));
+  p.end();
+  splash_ = std::make_unique<QSplashScreen>(picture);
+  splash_->show();
+}
+
 void PRINCIPAL::Show() {
   QMainWindow* w = frame_->window();
   const lib::Globals& g = lib::G();
@@ -170,6 +189,8 @@ void PRINCIPAL::Show() {
     }
     w->setWindowOpacity(1.0);
   }
+  if (splash_) splash_->finish(w);
+  splash_.reset();
 }
 
 bool PRINCIPAL::AskExit() {

@@ -15,6 +15,7 @@
 #include "app/rights.h"
 
 class QMenu;
+class QSplashScreen;
 class QMenuBar;
 class QObject;
 
@@ -84,9 +85,11 @@ class PRINCIPAL : public UserLogin {
   void changeBusiness(const std::string& code);
   void onMinute();
   void quit(int code);
+  void showSplash();  // from the login until the main window shows
 
   std::unique_ptr<win::MainFrame> frame_;
   std::unique_ptr<MTOOLBAR> toolbar_;
+  std::unique_ptr<QSplashScreen> splash_;
   ForcedExit forcedExit_;
   QObject* inputWatch_ = nullptr;
   int64_t lastInput_ = 0;
