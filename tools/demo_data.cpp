@@ -1,5 +1,6 @@
 #include "tools/demo_data.h"
 
+#include "tools/demo_parameters.h"
 #include "xbase/date.h"
 
 namespace initdb {
@@ -34,6 +35,7 @@ void addProfile(const std::string& home, const std::string& business, int code, 
 }  // namespace
 
 void addDemoData(const std::string& home, const std::string& password) {
+  addParameterDemo(home);
   addBusiness(home, "02", "Hotel de Playa");
   addUser(home, "02", 1, "ADMIN", "Administrador del Sistema", "ADM", password, true);
   // Business 01: a front-office clerk holding the rooms profile, a locked user and a user
