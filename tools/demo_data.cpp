@@ -35,7 +35,6 @@ void addProfile(const std::string& home, const std::string& business, int code, 
 }  // namespace
 
 void addDemoData(const std::string& home, const std::string& password) {
-  addParameterDemo(home);
   addBusiness(home, "02", "Hotel de Playa");
   addUser(home, "02", 1, "ADMIN", "Administrador del Sistema", "ADM", password, true);
   // Business 01: a front-office clerk holding the rooms profile, a locked user and a user
@@ -59,6 +58,9 @@ void addDemoData(const std::string& home, const std::string& password) {
     series->putNumber("INDENT", 6);
     series->putNumber("JUSTIFICA", 0);
   }
+  series.reset();
+  // Last: the parameter lists keep what the other parts of the demo have filled.
+  addParameterDemo(home);
 }
 
 }  // namespace initdb

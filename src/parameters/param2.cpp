@@ -1,8 +1,10 @@
 #include "parameters/param2.h"
 
+#include "lib/messages.h"
 #include "lib/record_protocol.h"
 #include "lib/use.h"
 #include "win/controls.h"
+#include "win/message_box.h"
 
 namespace parameters {
 
@@ -70,9 +72,15 @@ void PARAM2::LOAD_LISTAS() {
 }
 
 void PARAM2::PROCESAR() {
-  // Written only where the business unit's record is there (another station may have
-  // removed it meanwhile).
-  if (F_HOTEL->Seek(businessKey(NEGOCIO))) lib::MODIFY(*F_HOTEL, [&] { form_.SAVE(F_HOTEL.get()); });
+  // Nothing is written without the business unit's F_HOTEL record (another station may
+  // have removed it meanwhile); the entries stay on the screen.
+  if (!F_HOTEL->Seek(businessKey(NEGOCIO))) {
+    win::MESSAGE_BOX(this,
+                     "No existen los Parámetros de Control del negocio " + NEGOCIO + ", no se guardaron los cambios",
+                     "Error", lib::MB_OK | lib::MB_ICONERROR);
+    return;
+  }
+  lib::MODIFY(*F_HOTEL, [&] { form_.SAVE(F_HOTEL.get()); });
   if (F_HOTEL3->Seek(businessKey(NEGOCIO))) lib::MODIFY(*F_HOTEL3, [&] { form_.SAVE(F_HOTEL3.get()); });
   ENDDIALOG();
 }

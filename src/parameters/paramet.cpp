@@ -21,8 +21,7 @@ enum Page { kDatos1 = 1, kDatos2, kCierres, kDatos3, kDatos4 };
 
 // Controls the screen's own code reads.
 constexpr int kTabs = 200;
-constexpr int kClosingDate = 500, kStartDate = 501, kHourIn = 503, kMinuteIn = 504, kHourOut = 505,
-              kMinuteOut = 506;
+constexpr int kClosingDate = 500, kStartDate = 501, kHourIn = 503, kMinuteIn = 504, kHourOut = 505, kMinuteOut = 506;
 constexpr int kCurrency = 611, kNoShow = 613, kStateIn = 621;
 constexpr int kWristbands = 1011, kAdultBand = 641, kChildBand = 642;
 constexpr int kByAgency = 214, kAgency = 661, kAgencyLabel = 3661;
@@ -213,10 +212,9 @@ void PARAMET::CONTROLES() {
   f.FLAG(1068, h2, "SHOW_NUM");
   f.FLAG(1069, h4, "NOREMINDER");
   id = 1070;
-  for (const char* flag : {"ASI_HAB",   "COL_HAB",    "NO_CENT1",  "NO_CENT2",  "NO_ABRIR",   "NO_WAKEUP",
-                           "NO_VOICE",  "NO_CHKOUT",  "PERM_NETA", "NO_COMIS",  "RES_PREPAG", "MANEJO_DOL",
-                           "DEP_ROT",   "NO_M_TIPO",  "NO_M_TAR",  "DET_TAR",   "PRES_CONTA", "TIPO_STAT",
-                           "NO_COLOR_D"})
+  for (const char* flag : {"ASI_HAB", "COL_HAB", "NO_CENT1", "NO_CENT2", "NO_ABRIR", "NO_WAKEUP", "NO_VOICE",
+                           "NO_CHKOUT", "PERM_NETA", "NO_COMIS", "RES_PREPAG", "MANEJO_DOL", "DEP_ROT", "NO_M_TIPO",
+                           "NO_M_TAR", "DET_TAR", "PRES_CONTA", "TIPO_STAT", "NO_COLOR_D"})
     f.FLAG(id++, h3, flag);
   f.OPTION(h3, "TIP_RECALC", {{241, 0}, {242, 1}, {243, 2}});
   f.OPTION_TEXT(h3, "NAC_INT", {{247, " 1"}, {248, " 5"}, {249, "  "}});
@@ -342,37 +340,34 @@ void PARAMET::SAVE_DATOS() {
   // 3. The lists every program needs.
   auto chosen = [this](int id) { return !win::CCOMBOBOX(this, id).CurCargo().empty(); };
   if (!chosen(kCurrency)) {
-      REHUSA(kDatos1, kCurrency, "Debe definir la Moneda", "Error");
-      return;
-    }
+    REHUSA(kDatos1, kCurrency, "Debe definir la Moneda", "Error");
+    return;
+  }
   if (!chosen(kNoShow)) {
-      REHUSA(kDatos1, kNoShow, "Debe definir la Transación del No Show", "Error");
-      return;
-    }
+    REHUSA(kDatos1, kNoShow, "Debe definir la Transación del No Show", "Error");
+    return;
+  }
   if (!chosen(kStateIn)) {
     REHUSA(kDatos1, kStateIn, "Debe definir el Estado de la habitacion despues del Checkin", "Error");
     return;
   }
   if (IsDlgButtonChecked(kWristbands)) {
-    if (!chosen(kAdultBand))
-      {
+    if (!chosen(kAdultBand)) {
       REHUSA(kDatos2, kAdultBand, "Debe definir los Brazaletes para los adultos", "Error");
       return;
     }
-    if (!chosen(kChildBand))
-      {
+    if (!chosen(kChildBand)) {
       REHUSA(kDatos2, kChildBand, "Debe definir los Brazaletes para los niños", "Error");
       return;
     }
   }
   const std::string rates = TARIFAS();
-  if (rates.size() > kRateCodes * 4 + 1)
-    {
-      REHUSA(kCierres, kRates,
-                       "Se pueden seleccionar hasta " + std::to_string(kRateCodes) + " Tarifas para el Source of Business",
-                       "Error");
-      return;
-    }
+  if (rates.size() > kRateCodes * 4 + 1) {
+    REHUSA(kCierres, kRates,
+           "Se pueden seleccionar hasta " + std::to_string(kRateCodes) + " Tarifas para el Source of Business",
+           "Error");
+    return;
+  }
 
   // 4. F_HOTEL.
   CREA_PARAMETRO(*F_HOTEL, NEGOCIO);

@@ -15,8 +15,8 @@ constexpr int kTabs = 200;
 
 // The wristband lists, by rows: weekday and weekend with liquor, weekday and weekend without;
 // in each row adult day, child day, adult night, child night. Then the cruise pair.
-constexpr const char* kWristbands[] = {"BRAZ_AD",   "BRAZ_ND",   "BRAZ_AN",   "BRAZ_NN",  "BRAZ_ADF",  "BRAZ_NDF",
-                                       "BRAZ_ANF",  "BRAZ_NNF",  "BRAZ_ADN",  "BRAZ_NDN", "BRAZ_ANN",  "BRAZ_NNN",
+constexpr const char* kWristbands[] = {"BRAZ_AD",   "BRAZ_ND",   "BRAZ_AN",   "BRAZ_NN",   "BRAZ_ADF",  "BRAZ_NDF",
+                                       "BRAZ_ANF",  "BRAZ_NNF",  "BRAZ_ADN",  "BRAZ_NDN",  "BRAZ_ANN",  "BRAZ_NNN",
                                        "BRAZ_ADFN", "BRAZ_NDFN", "BRAZ_ANFN", "BRAZ_NNFN", "BRAZ_CR_A", "BRAZ_CR_N"};
 constexpr int kFirstWristband = 611;
 

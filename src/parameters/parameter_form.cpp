@@ -77,13 +77,15 @@ void LOAD_SERIALES(win::WDIAG& dialog, std::initializer_list<int> ids, const std
   if (allModules)
     fill(dialog, ids, *t, businessKey(negocio), {}, "DESCRIP");
   else
-    fill(dialog, ids, *t, businessKey(negocio) + "09", [&] { return rtrim(t->S("MODULO")) == "09"; }, "DESCRIP");
+    fill(
+        dialog, ids, *t, businessKey(negocio) + "09", [&] { return rtrim(t->S("MODULO")) == "09"; }, "DESCRIP");
   lib::KILLTABLA(t);
 }
 
 void LOAD_LIGAS(win::WDIAG& dialog, std::initializer_list<int> ids, const std::string& negocio) {
   auto t = lib::USE(nullptr, "LIGAS", "LIGA3");
-  fill(dialog, ids, *t, businessKey(negocio) + "09", [&] { return rtrim(t->S("MODULO")) == "09"; }, "DESCRIP");
+  fill(
+      dialog, ids, *t, businessKey(negocio) + "09", [&] { return rtrim(t->S("MODULO")) == "09"; }, "DESCRIP");
   lib::KILLTABLA(t);
 }
 

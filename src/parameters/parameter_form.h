@@ -32,8 +32,8 @@ bool CREA_PARAMETRO(lib::WDBTable& table, const std::string& negocio);
 // Fills the drop-down lists `ids` of `dialog` with the business unit's records of `table` in
 // the order `tag`: the text is `textField`, the value the record's CODIGO. Entries already in
 // a list stay first. A table without records of the business unit adds nothing.
-void LOAD_LISTA(win::WDIAG& dialog, std::initializer_list<int> ids, const std::string& table,
-                const std::string& tag, const std::string& negocio, const std::string& textField = "DESCRIP");
+void LOAD_LISTA(win::WDIAG& dialog, std::initializer_list<int> ids, const std::string& table, const std::string& tag,
+                const std::string& negocio, const std::string& textField = "DESCRIP");
 // Serial counters: of the hotel module "09" (order SERIAL3) or, with allModules, every
 // counter of the business unit (order SERIAL4).
 void LOAD_SERIALES(win::WDIAG& dialog, std::initializer_list<int> ids, const std::string& negocio,
