@@ -348,6 +348,46 @@ TEST_F(WindowLayer, TabPagesShowTheirControlsOnlyWhileActive) {
   EXPECT_EQ(shownTexts(), (std::vector<std::string>{"Página A"}));
 }
 
+TEST_F(WindowLayer, ScriptsClickTabsAndNameTheControlsOfEveryPage) {
+  struct Tabs : WDIAG {
+    Tabs() {
+      Init(nullptr, "PRUEBA_TABS");
+      MAINTABPAGE("PRUEBA_TABS", 900);
+      ADDTABPAGE("PAGINA_A", "General");
+      ADDTABPAGE("PAGINA_B", "Otros");
+      onTabChange = [this](int n, int o) { changes.push_back({n, o}); };
+      CREATE();
+    }
+    std::vector<std::pair<int, int>> changes;
+  };
+  Tabs* t = open<Tabs>();
+  settle();
+  t->EnableItem(521, false);
+  std::ostringstream out;
+  // A caption on a page names its control; tabs by caption or by number.
+  int status = runScript(parseScript("set @\"Página A\" hola\n"
+                                     "expect-text 511 hola\n"
+                                     "tab Otros\n"
+                                     "expect-enabled @\"Opción B\" off\n"
+                                     "tab 1\n"
+                                     "expect-enabled 511 on\n"),
+                         out);
+  EXPECT_EQ(status, 0) << out.str();
+  EXPECT_EQ(t->changes, (std::vector<std::pair<int, int>>{{2, 1}, {1, 2}}));
+  EXPECT_EQ(t->GETACTIVEPAGE(), 1);
+  EXPECT_EQ(d.resolve("@\"Opción B\""), 521);
+  EXPECT_EQ(d.resolve("@\"No existe\""), -1);
+
+  std::ostringstream missing;
+  EXPECT_EQ(runScript(parseScript("tab Ninguna\n"), missing), 1);
+  EXPECT_EQ(missing.str(), "línea 1: no hay pestaña Ninguna en PRUEBA_TABS\n");
+  std::ostringstream tooFar;
+  EXPECT_EQ(runScript(parseScript("tab 3\n"), tooFar), 1);
+  std::ostringstream disabled;
+  EXPECT_EQ(runScript(parseScript("expect-enabled 521 on\n"), disabled), 1);
+  EXPECT_EQ(disabled.str(), "línea 1: el control está deshabilitado\n");
+}
+
 TEST_F(WindowLayer, RadioButtonsExcludeEachOtherOnlyWithinTheirGroup) {
   struct Opciones : WDIAG {
     Opciones() {
