@@ -109,6 +109,7 @@ void PARAMET::CONTROLES() {
   f.CODE(kNoShow, h, "TRANS_NOSH");
   f.CODE(614, h, "AJUSTE");
   f.NUMBER(520, h, "DIF_PREPAG", "9999.99");
+  f.NUMBER(521, h, "MARG_NEG", "999,999,999.99");
   f.CODE(615, h, "TIP_ADULT");
   f.CODE(616, h, "TIP_NINHO");
   f.CODE(617, h, "I_CONFIRMA");
