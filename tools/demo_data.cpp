@@ -1,5 +1,6 @@
 #include "tools/demo_data.h"
 
+#include "tools/demo_parameters.h"
 #include "xbase/date.h"
 
 namespace initdb {
@@ -57,6 +58,9 @@ void addDemoData(const std::string& home, const std::string& password) {
     series->putNumber("INDENT", 6);
     series->putNumber("JUSTIFICA", 0);
   }
+  series.reset();
+  // Last: the parameter lists keep what the other parts of the demo have filled.
+  addParameterDemo(home);
 }
 
 }  // namespace initdb

@@ -83,6 +83,10 @@ std::string TRANSFORM_NUMBER(double value, const std::string& picture) {
     int at = lastDigitAt - 1;
     if (at < 0) return std::string(t.size(), '*');
     out[size_t(at)] = '-';
+  } else if (functions.find('L') != std::string::npos) {
+    // @L: the unused digit places show zeros ("07" for 7 in "@L 99").
+    for (int i = 0; i <= end; ++i)
+      if ((t[size_t(i)] == '9' || t[size_t(i)] == '#') && out[size_t(i)] == ' ') out[size_t(i)] = '0';
   }
   return out;
 }

@@ -2,7 +2,7 @@
 // '9' and '#' are digit places, ',' a thousands separator shown only between digits, '.'
 // the decimal point; a leading "@..." function part (K, Z, B, ! ...) is read and dropped.
 // The text is as long as the template, right-aligned; a number that does not fit shows as
-// asterisks.
+// asterisks. "@L" fills the unused digit places of a positive number with zeros.
 #pragma once
 
 #include <string>

@@ -161,7 +161,7 @@ bool WCHECKBOX::Checked() const {
 }
 
 void WCHECKBOX::SetCheck(bool checked) {
-  if (auto* b = as<QAbstractButton>()) b->setChecked(checked);
+  setButtonChecked(as<QAbstractButton>(), checked);
 }
 
 void CLISTBOX::Add(const std::string& text, const std::string& cargo) {

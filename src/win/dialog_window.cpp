@@ -1,5 +1,6 @@
 #include "win/dialog_window.h"
 
+#include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFontMetrics>
@@ -72,7 +73,7 @@ DialogWindow::DialogWindow(const DialogTemplate& t, QWidget* parent) : QWidget(p
   baseX_ = std::max(1, (fm.horizontalAdvance(sample) / 26 + 1) / 2);
   baseY_ = std::max(1, fm.height());
   setWindowTitle(QString::fromStdString(translateCaption(t.caption)));
-  build(t, nullptr);
+  build(t, nullptr, nullptr);
   resize(sizeInPixels(t.cx, t.cy));
 }
 
@@ -88,15 +89,29 @@ QWidget* DialogWindow::control(int id) const {
   return it == controls_.end() ? nullptr : it->second;
 }
 
-std::vector<int> DialogWindow::merge(const DialogTemplate& page) {
+std::vector<int> DialogWindow::merge(const DialogTemplate& page, std::vector<QWidget*>* unnamed) {
   std::vector<int> added;
-  build(page, &added);
+  build(page, &added, unnamed);
   return added;
 }
 
-void DialogWindow::build(const DialogTemplate& t, std::vector<int>* added) {
+void DialogWindow::build(const DialogTemplate& t, std::vector<int>* added, std::vector<QWidget*>* unnamed) {
+  // Automatic radio buttons exclude each other within their group, as in Windows: a group
+  // runs from a control with WS_GROUP (or the template's first control) to the next one.
+  QButtonGroup* group = nullptr;
+  bool first = true;
   for (const ControlTemplate& c : t.controls) {
+    if (first || (c.style & styles::WS_GROUP)) group = nullptr;
+    first = false;
     QWidget* w = makeControl(c);
+    if (auto* radio = qobject_cast<QRadioButton*>(w); radio && radio->autoExclusive()) {
+      radio->setAutoExclusive(false);
+      if (!group) {
+        group = new QButtonGroup(this);
+        group->setObjectName(QString("radios%1").arg(++radioGroups_));
+      }
+      group->addButton(radio);
+    }
     QSize size = sizeInPixels(c.cx, c.cy);
     // A combo box's template height includes its drop-down list; the box itself is one line.
     if (qobject_cast<QComboBox*>(w)) size.setHeight(std::min(size.height(), w->sizeHint().height()));
@@ -109,6 +124,7 @@ void DialogWindow::build(const DialogTemplate& t, std::vector<int>* added) {
       if (added) added->push_back(c.id);
     } else {
       unnamed_.push_back(w);
+      if (unnamed) unnamed->push_back(w);
     }
   }
 }
@@ -187,8 +203,12 @@ QWidget* DialogWindow::makeControl(const ControlTemplate& c) {
     }
     case ControlKind::ListBox: {
       auto* lb = new QListWidget(this);
-      if (c.style & (styles::LBS_MULTIPLESEL | styles::LBS_EXTENDEDSEL))
+      // LBS_EXTENDEDSEL selects ranges with Shift and Ctrl; LBS_MULTIPLESEL toggles each
+      // entry clicked.
+      if (c.style & styles::LBS_EXTENDEDSEL)
         lb->setSelectionMode(QAbstractItemView::ExtendedSelection);
+      else if (c.style & styles::LBS_MULTIPLESEL)
+        lb->setSelectionMode(QAbstractItemView::MultiSelection);
       connect(lb, &QListWidget::itemSelectionChanged, this, [this, id] { send(id, LBN_SELCHANGE); });
       connect(lb, &QListWidget::itemDoubleClicked, this, [this, id] { send(id, LBN_DBLCLK); });
       return lb;
@@ -212,6 +232,18 @@ QWidget* DialogWindow::makeControl(const ControlTemplate& c) {
       return f;
     }
   }
+}
+
+void setButtonChecked(QAbstractButton* button, bool checked) {
+  if (!button) return;
+  QButtonGroup* group = button->group();
+  if (!checked && group && group->exclusive() && button->isChecked()) {
+    group->setExclusive(false);
+    button->setChecked(false);
+    group->setExclusive(true);
+    return;
+  }
+  button->setChecked(checked);
 }
 
 void DialogWindow::send(int id, int code) {

@@ -10,6 +10,7 @@
 
 #include "win/dialog_template.h"
 
+class QAbstractButton;
 class QFont;
 
 namespace win {
@@ -34,8 +35,9 @@ class DialogWindow : public QWidget {
   const DialogTemplate& dialogTemplate() const { return *template_; }
   QWidget* control(int id) const;
   const std::map<int, QWidget*>& controls() const { return controls_; }
-  // Adds the controls of another template (a tab page) to this window.
-  std::vector<int> merge(const DialogTemplate& page);
+  // Adds the controls of another template (a tab page) to this window: the ids it added,
+  // and in `unnamed` the controls without an id of their own (labels, group boxes).
+  std::vector<int> merge(const DialogTemplate& page, std::vector<QWidget*>* unnamed = nullptr);
   QPoint toPixels(int x, int y) const;
   QSize sizeInPixels(int cx, int cy) const;
 
@@ -49,7 +51,7 @@ class DialogWindow : public QWidget {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
-  void build(const DialogTemplate& t, std::vector<int>* added);
+  void build(const DialogTemplate& t, std::vector<int>* added, std::vector<QWidget*>* unnamed);
   QWidget* makeControl(const ControlTemplate& c);
   void send(int id, int code);
   int defaultButton() const;
@@ -57,8 +59,13 @@ class DialogWindow : public QWidget {
   const DialogTemplate* template_;
   std::map<int, QWidget*> controls_;
   std::vector<QWidget*> unnamed_;
+  int radioGroups_ = 0;  // groups of automatic radio buttons made so far
   int baseX_ = 6, baseY_ = 13;  // dialog base units of the font, in pixels
 };
+
+// Checks or unchecks a button; an automatic radio button can be unchecked too, leaving its
+// group with none checked (as BM_SETCHECK does).
+void setButtonChecked(QAbstractButton* button, bool checked);
 
 // The font a template asks for, or the configured global dialog font.
 QFont dialogFont(const FontTemplate& f);

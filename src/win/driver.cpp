@@ -15,6 +15,7 @@
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QRadioButton>
+#include <QTabBar>
 #include <QTimer>
 #include <QTreeWidget>
 #include <algorithm>
@@ -165,6 +166,22 @@ void Driver::key(int id, int qtKey) {
   if (QWidget* w = control(id)) sendKey(w, qtKey, qtKey == Qt::Key_Return ? "\r" : "");
 }
 
+namespace {
+
+// A click on entry `row`: in a list that toggles its entries (multiple selection) the entry
+// changes its selection; in any other list it becomes the selected one.
+void clickListEntry(QListWidget* l, int row) {
+  if (l->selectionMode() == QAbstractItemView::MultiSelection) {
+    QListWidgetItem* item = l->item(row);
+    l->setCurrentItem(item, QItemSelectionModel::NoUpdate);
+    item->setSelected(!item->isSelected());
+    return;
+  }
+  l->setCurrentRow(row);
+}
+
+}  // namespace
+
 bool Driver::select(int id, const std::string& value) {
   QWidget* w = control(id);
   if (auto* c = qobject_cast<QComboBox*>(w)) {
@@ -177,7 +194,7 @@ bool Driver::select(int id, const std::string& value) {
   if (auto* l = qobject_cast<QListWidget*>(w)) {
     for (int i = 0; i < l->count(); ++i)
       if (l->item(i)->data(Qt::UserRole).toString().toStdString() == value) {
-        l->setCurrentRow(i);
+        clickListEntry(l, i);
         return true;
       }
   }
@@ -196,7 +213,7 @@ bool Driver::selectText(int id, const std::string& text) {
   if (auto* l = qobject_cast<QListWidget*>(w)) {
     auto found = l->findItems(QString::fromStdString(text), Qt::MatchExactly);
     if (found.isEmpty()) return false;
-    l->setCurrentItem(found.front());
+    clickListEntry(l, l->row(found.front()));
     return true;
   }
   return false;
@@ -249,6 +266,23 @@ bool Driver::clickTree(int id, const std::string& text) {
     }
   }
   return false;
+}
+
+bool Driver::tab(const std::string& page) {
+  WDIAG* a = active();
+  auto* bar = a && a->window() ? a->window()->findChild<QTabBar*>("tabs") : nullptr;
+  if (!bar) return false;
+  int index = -1;
+  for (int i = 0; i < bar->count(); ++i)
+    if (bar->tabText(i).toStdString() == page) index = i;
+  if (index < 0) {
+    char* end = nullptr;
+    long n = std::strtol(page.c_str(), &end, 10);
+    if (end && *end == '\0' && n >= 1 && n <= bar->count()) index = int(n) - 1;
+  }
+  if (index < 0) return false;
+  emit bar->tabBarClicked(index);
+  return true;
 }
 
 std::string Driver::text(int id) const {
@@ -333,19 +367,24 @@ int Driver::resolve(const std::string& spec) const {
   if (label.size() >= 2 && label.front() == '"' && label.back() == '"') label = label.substr(1, label.size() - 2);
   WDIAG* a = active();
   if (!a || !a->dialogTemplate()) return -1;
-  const auto& controls = a->dialogTemplate()->controls;
   auto bare = [](std::string s) {
     s.erase(std::remove(s.begin(), s.end(), '&'), s.end());
     while (!s.empty() && (s.back() == ':' || s.back() == ' ')) s.pop_back();
     return s;
   };
   std::string want = bare(label);
-  for (size_t i = 0; i < controls.size(); ++i) {
-    const ControlTemplate& c = controls[i];
-    if (bare(c.text) != want) continue;
-    if (c.kind == ControlKind::Button || c.kind == ControlKind::CheckBox || c.kind == ControlKind::RadioButton)
-      return c.id;
-    if (c.kind == ControlKind::Static && i + 1 < controls.size()) return controls[i + 1].id;
+  std::vector<const DialogTemplate*> templates = a->pageTemplates();
+  templates.insert(templates.begin(), a->dialogTemplate());
+  for (const DialogTemplate* t : templates) {
+    if (!t) continue;
+    const auto& controls = t->controls;
+    for (size_t i = 0; i < controls.size(); ++i) {
+      const ControlTemplate& c = controls[i];
+      if (bare(c.text) != want) continue;
+      if (c.kind == ControlKind::Button || c.kind == ControlKind::CheckBox || c.kind == ControlKind::RadioButton)
+        return c.id;
+      if (c.kind == ControlKind::Static && i + 1 < controls.size()) return controls[i + 1].id;
+    }
   }
   return -1;
 }

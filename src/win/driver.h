@@ -50,6 +50,8 @@ class Driver {
   void press(int id);
   void rightClick(int id);
   bool clickTree(int id, const std::string& text);
+  // Clicks the tab of the active window's tab pages with that caption (or 1-based number).
+  bool tab(const std::string& page);
   std::string text(int id) const;
   bool checked(int id) const;
   bool enabled(int id) const;
@@ -60,7 +62,8 @@ class Driver {
   bool screenshot(const std::string& path) const;
   void closeActive();
   // "500", or @"LABEL": the control after the static text LABEL, or the button, check box or
-  // radio button with that caption. -1 when nothing matches.
+  // radio button with that caption, in the window's template or its tab pages. -1 when
+  // nothing matches.
   int resolve(const std::string& spec) const;
 
   // Browse grids, found by control id on the active window (or on the screen under it while

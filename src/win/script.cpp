@@ -172,6 +172,11 @@ int runScript(const std::vector<ScriptLine>& lines, std::ostream& out, const Scr
           d.press(id(1));
         } else if (cmd == "right-click") {
           d.rightClick(id(1));
+        } else if (cmd == "tab") {
+          if (!d.tab(arg(1))) throw Failure{"no hay pestaña " + arg(1) + " en " + d.activeName()};
+        } else if (cmd == "expect-enabled") {
+          bool want = lower(arg(2)) == "on";
+          if (d.enabled(id(1)) != want) throw Failure{std::string("el control está ") + (want ? "deshabilitado" : "habilitado")};
         } else if (cmd == "tree") {
           if (!d.clickTree(id(1), arg(2))) throw Failure{"no hay elemento " + arg(2)};
         } else if (cmd == "grid") {

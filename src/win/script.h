@@ -14,12 +14,14 @@
 //   expect-checked ID on|off         expect-items ID "TEXT|TEXT|..."
 //   write-file NAME TEXT             remove-file NAME   (in the program folder, as another
 //                                                        workstation would)
+//   tab CAPTION|N                    expect-enabled ID on|off
 //
 // expect-checked takes menu:ID for the check mark of a menu entry. A menu entry is named by
 // its id or, as @"CAPTION", by its caption.
 // '#' starts a comment line; arguments with blanks go in double quotes (\" \n \r inside).
 // Wherever an ID is expected, @"LABEL" names the control that follows the static text LABEL,
-// or the button, check box or radio button with that caption. Grid rows are the logical rows
+// or the button, check box or radio button with that caption (tab pages included); "tab"
+// clicks the tab of that caption or number. Grid rows are the logical rows
 // of the grid's scope (1-based); a COLUMN is its heading or its position as shown. "grid ID
 // key TEXT" positions as the quick search does, "grid-key" types into the grid as a user
 // (the search window takes the keys once it opens). The first unmet expectation

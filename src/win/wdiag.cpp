@@ -1,5 +1,6 @@
 #include "win/wdiag.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDialog>
@@ -350,7 +351,11 @@ bool WDIAG::IsDlgButtonChecked(int id) const {
 }
 
 void WDIAG::CheckDlgButton(int id, bool checked) {
-  if (QWidget* w = window_ ? window_->control(id) : nullptr) w->setProperty("checked", checked);
+  QWidget* w = window_ ? window_->control(id) : nullptr;
+  if (auto* b = qobject_cast<QAbstractButton*>(w))
+    setButtonChecked(b, checked);
+  else if (w)
+    w->setProperty("checked", checked);
 }
 
 void WDIAG::EnableItem(int id, bool enabled) {

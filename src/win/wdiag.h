@@ -113,6 +113,8 @@ class WDIAG {
   int ADDTABPAGE(const std::string& pageTemplate, const std::string& pageName, uint32_t color = 0);
   void ACTIVATEPAGE(int page);
   int GETACTIVEPAGE() const { return activePage_; }
+  // The page templates merged in, in page order (a missing one as nullptr).
+  std::vector<const DialogTemplate*> pageTemplates() const;
   void SETPAGECOLOR(int page, uint32_t color);
   std::function<void(int newPage, int oldPage)> onTabChange;
 
@@ -188,6 +190,8 @@ class WDIAG {
     std::string name;
     uint32_t color;
     std::vector<std::pair<int, bool>> controls;  // id, initially visible
+    std::vector<std::pair<QWidget*, bool>> unnamed;  // labels and frames without an id
+    const DialogTemplate* source = nullptr;
   };
   std::vector<Page> pages_;
   int activePage_ = 0;

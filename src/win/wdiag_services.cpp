@@ -91,11 +91,16 @@ void WDIAG::MAINTABPAGE(const std::string&, int tabId, const std::string& fontNa
 int WDIAG::ADDTABPAGE(const std::string& pageTemplate, const std::string& pageName, uint32_t color) {
   if (!window_ || !tabBar_) return 0;
   const DialogTemplate* page = resources().dialog(pageTemplate);
-  Page p{pageName, color, {}};
+  Page p{pageName, color, {}, {}, page};
   if (page) {
-    for (int id : window_->merge(*page)) {
+    std::vector<QWidget*> unnamed;
+    for (int id : window_->merge(*page, &unnamed)) {
       QWidget* w = window_->control(id);
       p.controls.push_back({id, w->isVisibleTo(window_)});
+      w->hide();
+    }
+    for (QWidget* w : unnamed) {
+      p.unnamed.push_back({w, w->isVisibleTo(window_)});
       w->hide();
     }
   }
@@ -106,14 +111,23 @@ int WDIAG::ADDTABPAGE(const std::string& pageTemplate, const std::string& pageNa
   return int(pages_.size());
 }
 
+std::vector<const DialogTemplate*> WDIAG::pageTemplates() const {
+  std::vector<const DialogTemplate*> out;
+  for (const Page& p : pages_) out.push_back(p.source);
+  return out;
+}
+
 void WDIAG::ACTIVATEPAGE(int page) {
   if (page < 1 || page > int(pages_.size()) || !window_) return;
   int old = activePage_;
-  if (old >= 1)
+  if (old >= 1) {
     for (auto [id, visible] : pages_[size_t(old - 1)].controls)
       if (QWidget* w = window_->control(id)) w->hide();
+    for (auto [w, visible] : pages_[size_t(old - 1)].unnamed) w->hide();
+  }
   for (auto [id, visible] : pages_[size_t(page - 1)].controls)
     if (QWidget* w = window_->control(id)) w->setVisible(visible);
+  for (auto [w, visible] : pages_[size_t(page - 1)].unnamed) w->setVisible(visible);
   activePage_ = page;
   static_cast<QTabBar*>(tabBar_)->setCurrentIndex(page - 1);
   if (uint32_t c = pages_[size_t(page - 1)].color) {

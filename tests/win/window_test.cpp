@@ -2,12 +2,15 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QGroupBox>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMainWindow>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QWidget>
+#include <algorithm>
 #include <fstream>
 #include <sstream>
 
@@ -330,6 +333,94 @@ TEST_F(WindowLayer, TabPagesShowTheirControlsOnlyWhileActive) {
   EXPECT_TRUE(b->isVisibleTo(t->window()));
   EXPECT_FALSE(hidden->isVisibleTo(t->window()));  // initially hidden stays hidden
   EXPECT_EQ(t->changes, (std::vector<std::pair<int, int>>{{2, 1}}));
+  // Labels and frames without an id belong to their page too.
+  auto shownTexts = [&] {
+    std::vector<std::string> out;
+    for (auto* l : t->window()->findChildren<QLabel*>())
+      if (l->isVisibleTo(t->window())) out.push_back(l->text().toStdString());
+    for (auto* g : t->window()->findChildren<QGroupBox*>())
+      if (g->isVisibleTo(t->window())) out.push_back(g->title().toStdString());
+    std::sort(out.begin(), out.end());
+    return out;
+  };
+  EXPECT_EQ(shownTexts(), (std::vector<std::string>{"Marco de B", "Página B", "Rótulo sin id"}));
+  t->ACTIVATEPAGE(1);
+  EXPECT_EQ(shownTexts(), (std::vector<std::string>{"Página A"}));
+}
+
+TEST_F(WindowLayer, ScriptsClickTabsAndNameTheControlsOfEveryPage) {
+  struct Tabs : WDIAG {
+    Tabs() {
+      Init(nullptr, "PRUEBA_TABS");
+      MAINTABPAGE("PRUEBA_TABS", 900);
+      ADDTABPAGE("PAGINA_A", "General");
+      ADDTABPAGE("PAGINA_B", "Otros");
+      onTabChange = [this](int n, int o) { changes.push_back({n, o}); };
+      CREATE();
+    }
+    std::vector<std::pair<int, int>> changes;
+  };
+  Tabs* t = open<Tabs>();
+  settle();
+  t->EnableItem(521, false);
+  std::ostringstream out;
+  // A caption on a page names its control; tabs by caption or by number.
+  int status = runScript(parseScript("set @\"Página A\" hola\n"
+                                     "expect-text 511 hola\n"
+                                     "tab Otros\n"
+                                     "expect-enabled @\"Opción B\" off\n"
+                                     "tab 1\n"
+                                     "expect-enabled 511 on\n"),
+                         out);
+  EXPECT_EQ(status, 0) << out.str();
+  EXPECT_EQ(t->changes, (std::vector<std::pair<int, int>>{{2, 1}, {1, 2}}));
+  EXPECT_EQ(t->GETACTIVEPAGE(), 1);
+  EXPECT_EQ(d.resolve("@\"Opción B\""), 521);
+  EXPECT_EQ(d.resolve("@\"No existe\""), -1);
+
+  std::ostringstream missing;
+  EXPECT_EQ(runScript(parseScript("tab Ninguna\n"), missing), 1);
+  EXPECT_EQ(missing.str(), "línea 1: no hay pestaña Ninguna en PRUEBA_TABS\n");
+  std::ostringstream tooFar;
+  EXPECT_EQ(runScript(parseScript("tab 3\n"), tooFar), 1);
+  std::ostringstream disabled;
+  EXPECT_EQ(runScript(parseScript("expect-enabled 521 on\n"), disabled), 1);
+  EXPECT_EQ(disabled.str(), "línea 1: el control está deshabilitado\n");
+}
+
+TEST_F(WindowLayer, RadioButtonsExcludeEachOtherOnlyWithinTheirGroup) {
+  struct Opciones : WDIAG {
+    Opciones() {
+      Init(nullptr, "PRUEBA_OPCIONES");
+      CREATE();
+    }
+  };
+  Opciones* o = open<Opciones>();
+  settle();
+  d.check(201, true);
+  d.check(204, true);
+  EXPECT_TRUE(d.checked(201));
+  EXPECT_TRUE(d.checked(204));
+  d.check(202, true);
+  EXPECT_FALSE(d.checked(201));
+  EXPECT_TRUE(d.checked(202));
+  EXPECT_TRUE(d.checked(204));
+  // The program may leave a group with nothing checked.
+  o->CheckDlgButton(202, false);
+  WCHECKBOX(o, 204).SetCheck(false);
+  for (int id : {201, 202, 203, 204}) EXPECT_FALSE(d.checked(id)) << id;
+  o->CheckDlgButton(203, true);
+  EXPECT_TRUE(o->IsDlgButtonChecked(203));
+  EXPECT_FALSE(o->IsDlgButtonChecked(202));
+
+  // Each entry clicked in a multiple-selection list toggles.
+  CLISTBOX list(o, 701);
+  for (const char* code : {"RACK", "CORP", "WEB "}) list.Add(code, code);
+  EXPECT_TRUE(d.select(701, "RACK"));
+  EXPECT_TRUE(d.select(701, "WEB "));
+  EXPECT_EQ(list.Selected(), (std::vector<int>{1, 3}));
+  EXPECT_TRUE(d.select(701, "RACK"));
+  EXPECT_EQ(list.Selected(), (std::vector<int>{3}));
 }
 
 TEST_F(WindowLayer, OpenedScreensAreLoggedAndOldHeadRecordsReused) {

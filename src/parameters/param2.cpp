@@ -1,0 +1,92 @@
+#include "parameters/param2.h"
+
+#include "lib/messages.h"
+#include "lib/record_protocol.h"
+#include "lib/use.h"
+#include "win/controls.h"
+#include "win/message_box.h"
+
+namespace parameters {
+
+namespace {
+
+using win::WCONTROL;
+using win::WDIAG;
+
+}  // namespace
+
+PARAM2::PARAM2(WDIAG* parent, const std::string& dialogName, const std::string& business) {
+  NEGOCIO = business;
+  ABRIRBASES();
+  if (!Init(parent, dialogName)) return;
+  CONTROLES();
+  CREATE(dialogName);
+  LOAD_LISTAS();
+  CREA_PARAMETRO(*F_HOTEL, NEGOCIO);
+  CREA_PARAMETRO(*F_HOTEL3, NEGOCIO);
+  form_.LOAD();
+  form_.FILTROS();
+}
+
+PARAM2::~PARAM2() = default;
+
+void PARAM2::ABRIRBASES() {
+  F_HOTEL = lib::USE(this, "F_HOTEL", "F_HOTEL");
+  F_HOTEL3 = lib::USE(this, "F_HOTEL3", "F_HOTEL3");
+}
+
+void PARAM2::CERRARBASES() {
+  lib::KILLTABLA(F_HOTEL);
+  lib::KILLTABLA(F_HOTEL3);
+}
+
+void PARAM2::CONTROLES() {
+  lib::WDBTable* h = F_HOTEL.get();
+  PARAM_FORM& f = form_;
+  f.OPTION(h, "TRS_CAMBIO", {{201, 1}, {202, 2}, {203, 3}, {204, 4}, {205, 5}});
+  f.FLAG(1001, h, "ENTREGA");
+  f.FLAG(1002, h, "ENTREGA_M");
+  f.FLAG(1003, h, "VUELTO");
+  f.FLAG(1004, h, "VER_CAJA");
+  int id = 601;
+  for (const char* code :
+       {"TRS_VUELTO", "TRS_MONEDA", "T2_VUELTO", "T2_MONEDA", "TRS_ENTREG", "T_SOBRANTE", "T_FALTANTE", "PAG_EFEC"})
+    f.CODE(id++, h, code);
+  f.NUMBER(500, h, "MARG_NEG", "999,999,999.99");
+  f.CODE(609, F_HOTEL3.get(), "SERIAL_AMA");
+  ADD(std::make_unique<win::WPUSHBUTTON>(this, win::IDOK), [this](WDIAG&, WCONTROL&, int) {
+    PROCESAR();
+    return 1;
+  });
+  ADD(std::make_unique<win::WPUSHBUTTON>(this, win::IDCANCEL), [this](WDIAG&, WCONTROL&, int) {
+    TERMINAR();
+    return 1;
+  });
+}
+
+void PARAM2::LOAD_LISTAS() {
+  WDIAG& d = *this;
+  LOAD_LISTA(d, {601, 602, 603, 604, 605, 606, 607}, "TRANSACS", "TRANSACS1", NEGOCIO);
+  LOAD_LISTA(d, {608}, "T_PAGO", "T_PAGO", NEGOCIO);
+  LOAD_SERIALES(d, {609}, NEGOCIO);
+}
+
+void PARAM2::PROCESAR() {
+  // Nothing is written without the business unit's F_HOTEL record (another station may
+  // have removed it meanwhile); the entries stay on the screen.
+  if (!F_HOTEL->Seek(businessKey(NEGOCIO))) {
+    win::MESSAGE_BOX(this,
+                     "No existen los Parámetros de Control del negocio " + NEGOCIO + ", no se guardaron los cambios",
+                     "Error", lib::MB_OK | lib::MB_ICONERROR);
+    return;
+  }
+  lib::MODIFY(*F_HOTEL, [&] { form_.SAVE(F_HOTEL.get()); });
+  if (F_HOTEL3->Seek(businessKey(NEGOCIO))) lib::MODIFY(*F_HOTEL3, [&] { form_.SAVE(F_HOTEL3.get()); });
+  ENDDIALOG();
+}
+
+void PARAM2::TERMINAR() {
+  ENDDIALOG();
+}
+
+}  // namespace parameters
