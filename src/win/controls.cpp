@@ -2,6 +2,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFont>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
@@ -329,6 +330,24 @@ TreeNode TREEVIEW::Find(const std::string& text) const {
     return nullptr;
   };
   return walk(GETROOT());
+}
+
+void TREEVIEW::MARK(TreeNode node, bool marked) {
+  if (!node) return;
+  QFont f = node->font(0);
+  f.setBold(marked);
+  node->setFont(0, f);
+}
+
+bool TREEVIEW::MARKED(TreeNode node) const {
+  return node && node->font(0).bold();
+}
+
+void TREEVIEW::ClearSelection() {
+  if (auto* t = as<QTreeWidget>()) {
+    t->clearSelection();
+    t->setCurrentItem(nullptr);
+  }
 }
 
 }  // namespace win
