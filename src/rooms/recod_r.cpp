@@ -26,7 +26,7 @@ const std::vector<RecodeStep>& ROOM_REFERENCES() {
       {"ROOMS", "CODIGO", "ROOMS"},
       // Rooms connected to this one name it too.
       {"ROOMS", "COD_ROOM2", "", false},
-      {"DET_RES2", "COD_ROOMS", "DET_RES25"},
+      {"DET_RES2", "COD_ROOMS", "DET_RS28"},
       {"TAB_RESE", "CODIGO", "TAB_RES2"},
       {"DET_ROM1", "ROOM", "DET_ROM1"},
       {"DET_ROM2", "ROOM", "DET_ROM2"},

@@ -45,6 +45,18 @@ int RECUENTA_CLASE(const std::string& negocio, const std::string& clase);
 
 // Every room of the type takes the class.
 void CLASE_A_ROOMS(const std::string& negocio, const std::string& tipo, const std::string& clase);
+// The rooms of the type are left without type and class (the type is gone).
+void QUITA_TIPO_A_ROOMS(const std::string& negocio, const std::string& tipo);
+
+// The availability rows of a new type: for every date from `desde` to the last date of the
+// business unit's availability rows and every class of the business unit, the row (class,
+// type, date) is created when missing, with TOTAL = LIBRE = `cantidad` and SHOW1 = 1 where
+// the class is the type's; a missing class-total row (of the shape the table generation
+// makes) is created too, with the class's room count. Returns the rows created.
+int CREA_DISPONIBLE_TIPO(const std::string& negocio, const std::string& tipo, const std::string& claseDelTipo,
+                         double cantidad, int32_t desde);
+// The type now belongs to `clase`: its rows dated `desde` or later show (SHOW1) in that class only.
+void SHOW_TIPO_EN_CLASE(const std::string& negocio, const std::string& tipo, const std::string& clase, int32_t desde);
 
 // The occupancy ceiling `tope` (percent) copied into the availability rows dated `desde`
 // or later — of a type (its rows in every class), or the class-total rows of a class:
@@ -59,6 +71,8 @@ bool ROOM_COMPROMETIDA(const std::string& negocio, const std::string& room, int3
 // The rows of `oldCode` renamed date by date from `desde`, up to the first date without one.
 void RENOMBRA_TAB_RESE(const std::string& negocio, const std::string& oldCode, const std::string& newCode,
                        int32_t desde);
+// The room's rows dated `desde` or later take the class.
+void CLASE_TAB_RESE(const std::string& negocio, const std::string& room, const std::string& clase, int32_t desde);
 // The room's rows dated `desde` or later, deleted.
 void BORRA_TAB_RESE(const std::string& negocio, const std::string& room, int32_t desde);
 

@@ -6,6 +6,7 @@
 #include "rooms/cual_rom.h"
 #include "rooms/gr_room.h"
 #include "rooms/recod_r.h"
+#include "rooms/rooms_screen.h"
 #include "rooms/ubic_rom.h"
 #include "win/main_frame.h"
 
@@ -28,6 +29,9 @@ void opens(const std::string& screenClass) {
 }  // namespace
 
 void registerRoomScreens() {
+  win::registerEditMenu(ROOMS::kMenuId, {entry(3088, "Agregar ", &ROOMS::ADD_ROOMS),
+                                         entry(3089, "Modificar ", &ROOMS::MOD_ROOMS),
+                                         entry(3090, "Borrar  ", &ROOMS::DEL_ROOMS)});
   win::registerEditMenu(UBIC_ROM::kMenuId, {entry(3100, "Agregar ", &UBIC_ROM::ADD_UBIC_ROM),
                                             entry(3101, "Modificar ", &UBIC_ROM::MOD_UBIC_ROM),
                                             entry(3102, "Borrar  ", &UBIC_ROM::DEL_UBIC_ROM)});
@@ -40,6 +44,7 @@ void registerRoomScreens() {
   win::registerEditMenu(GR_ROOM::kMenuId, {entry(5573, "Agregar ", &GR_ROOM::ADD_GR_ROOM),
                                            entry(5574, "Modificar ", &GR_ROOM::MOD_GR_ROOM),
                                            entry(5575, "Borrar  ", &GR_ROOM::DEL_GR_ROOM)});
+  opens<ROOMS>("ROOMS");
   opens<UBIC_ROM>("UBIC_ROM");
   opens<ACC_ROM>("ACC_ROM");
   opens<CUAL_ROM>("CUAL_ROM");

@@ -41,6 +41,15 @@ int32_t CIERRE_DIA(const std::string& negocio) {
   return lib::XDATE();
 }
 
+std::string ESTADO_LIBRE(const std::string& negocio) {
+  std::string state;
+  if (lib::IS_FILE(nullptr, "F_HOTEL")) {
+    auto hotel = lib::USE(nullptr, "F_HOTEL", "F_HOTEL");
+    if (hotel->Seek(keyPart(*hotel, "NEGOCIO", negocio))) state = hotel->S("LIBRE");
+  }
+  return state;
+}
+
 void error(const std::string& text) {
   win::MESSAGE_BOX(nullptr, text, "Error", lib::MB_OK | lib::MB_ICONERROR);
 }

@@ -23,6 +23,9 @@ std::string keyPart(const lib::WDBTable& table, const std::string& field, const 
 // date when the business has no parameter record or no closing day yet.
 int32_t CIERRE_DIA(const std::string& negocio);
 
+// The hotel's free room state (F_HOTEL.LIBRE), "" when the business has no parameters.
+std::string ESTADO_LIBRE(const std::string& negocio);
+
 // Message boxes as the screens use them (title word and icon by kind).
 void error(const std::string& text);                             // "Error", error icon
 bool confirm(const std::string& text);                           // "Advertencia", OK/Cancel; true on OK
