@@ -66,7 +66,7 @@ constexpr Lookup kLookups[] = {
     {604, "CLIENTE", "CLIENTES", "NOMBRE", "***Sin Cliente***", false},
     {605, "COD_RACK", "ENC_RACK", "DESCRIP", "***SIN DATO***", false},
     {606, "TIPO_RES", "E_T_RES", "DESCRIP", "***SIN DATO***", false},
-    {607, "AGENCIA", "AGENCIAS", "NOMBRE", "***SIN DATO***", false},
+    {607, "AGENCIA", "AGENCIAS", "DESCRIP", "***SIN DATO***", false},
     {608, "T1", "TIP_RES1", "DESCRIP", "***SIN DATO***", false},
     {609, "T2", "TIP_RES2", "DESCRIP", "***SIN DATO***", false},
     {610, "COD_SA", "SA_TS", "DESCRIP", "***Ninguna***", true},
