@@ -2,6 +2,8 @@
 
 #include <stdexcept>
 
+#include <cstdio>
+
 #include "lib/catalogue.h"
 #include "lib/record_protocol.h"
 #include "lib/use.h"
@@ -117,6 +119,109 @@ void HotelFolder::tabRese(const std::string& room, int32_t fecha, const std::str
     put(t, "CLASE", clase);
     put(t, "PREASIGN", 0);
   });
+}
+
+void HotelFolder::reservation(const std::string& code, const std::string& tipo, const std::string& clase,
+                              const std::string& room, int32_t arrival, int32_t departure, int adults, int estado,
+                              const std::string& guarantee, const std::string& rack) {
+  append("ENC_RES", [&](lib::WDBTable& t) {
+    put(t, "NEGOCIO", "01");
+    put(t, "CODIGO", code);
+    put(t, "TIPO", guarantee);
+    put(t, "COD_RACK", rack);
+    t.FieldPut("F_INICIO", Value::date(arrival));
+  });
+  append("DET_RES1", [&](lib::WDBTable& t) {
+    put(t, "NEGOCIO", "01");
+    put(t, "COD_RES", code);
+    put(t, "COD_HAB", "01");
+    put(t, "TIPO_ROM", tipo);
+    put(t, "CANTIDAD", 1);
+  });
+  append("DET_RES2", [&](lib::WDBTable& t) {
+    put(t, "NEGOCIO", "01");
+    put(t, "COD_RES", code);
+    put(t, "COD_HAB", "01");
+    put(t, "CODIGO", "01");
+    put(t, "COD_ROOMS", room);
+    put(t, "ESTADO", estado);
+    t.FieldPut("F_INICIO", Value::date(arrival));
+    t.FieldPut("F_FINAL", Value::date(departure));
+    put(t, "N_ADULT", adults);
+    put(t, "N_NINHO", 1);
+    put(t, "N_GRATIS", 0);
+  });
+  auto nights = lib::USE(nullptr, "DET_RES9");
+  for (int32_t d = arrival; d <= departure; ++d)
+    lib::ADD(*nights, [&] {
+      put(*nights, "NEGOCIO", "01");
+      nights->FieldPut("FECHA", Value::date(d));
+      put(*nights, "COD_RES", code);
+      put(*nights, "COD_HAB", "01");
+      put(*nights, "CODIGO", "01");
+      put(*nights, "CLASE", clase);
+      put(*nights, "TIPO_ROM", tipo);
+      put(*nights, "N_ADULT", adults);
+      put(*nights, "N_NINHO", 1);
+    });
+}
+
+void HotelFolder::guaranteeType(const std::string& code, int category) {
+  append("E_T_RES", [&](lib::WDBTable& t) {
+    put(t, "NEGOCIO", "01");
+    put(t, "CODIGO", code);
+    put(t, "DESCRIP", "Garantía " + code);
+    put(t, "C_STAT_TIP", category);
+  });
+}
+
+void HotelFolder::rateType(const std::string& code, const std::string& clase) {
+  append("ENC_RACK", [&](lib::WDBTable& t) {
+    put(t, "NEGOCIO", "01");
+    put(t, "CODIGO", code);
+    put(t, "DESCRIP", "Tarifa " + code);
+    put(t, "CLASE", clase);
+  });
+}
+
+void HotelFolder::allotment(int32_t fecha, const std::string& clase, int column, int contracted, int used, int cutoff) {
+  append("T_ALLOT", [&](lib::WDBTable& t) {
+    put(t, "NEGOCIO", "01");
+    t.FieldPut("FECHA", Value::date(fecha));
+    put(t, "CLASE", clase);
+    put(t, "AGENCIA", "AG" + std::to_string(column));
+    std::string n = std::to_string(column);
+    put(t, ("TIPO_ROM" + n).c_str(), contracted);
+    put(t, ("USO_ROM" + n).c_str(), used);
+    put(t, ("C_LIB_RO" + n).c_str(), cutoff);
+  });
+}
+
+std::string HotelFolder::statTipSnapshot(bool derivedToo) {
+  static const char* counts[] = {"TOTAL",    "LIBRE",     "RESERVADO", "BLOQUEADO",  "OUTORDER", "N_ADULT", "N_NINHO",
+                                 "N_GRATIS", "CLAS_0",    "CLAS_1",    "CLAS_2",     "CLAS_3",   "CLAS_4",  "LLEGAN",
+                                 "SALEN",    "ALLOT_TOT", "ALLOT_LIB", "CUTOFF_LIB", "SHOW1",    "SHOW2"};
+  static const char* derived[] = {"HOUSE1",    "HOUSE0",    "P_OCUP",     "P_OCUP_A", "P_OCUP_AC",
+                                  "P_LIBRE",   "P_LIBRE_A", "P_LIBRE_AC", "P_DISP",   "P_DISP_A",
+                                  "P_DISP_AC", "DISPON",    "DISPON_A",   "DISPON_AC"};
+  auto t = lib::USE(nullptr, "STAT_TIP", "STAT_TIP");
+  std::string out;
+  char buf[64];
+  for (t->Seek("01", true); !t->Eof() && t->S("NEGOCIO") == "01"; t->Skip(1)) {
+    out += t->FieldGet("TIPO_ROM").text + "/" + t->FieldGet("XCLASE").text + "/" + t->FieldGet("CLASE").text + " " +
+           xbase::dtos(t->D("FECHA")) + ":";
+    for (const char* f : counts) {
+      std::snprintf(buf, sizeof buf, " %s=%g", f, t->N(f));
+      out += buf;
+    }
+    if (derivedToo)
+      for (const char* f : derived) {
+        std::snprintf(buf, sizeof buf, " %s=%g", f, t->N(f));
+        out += buf;
+      }
+    out += "\n";
+  }
+  return out;
 }
 
 namespace {

@@ -29,6 +29,19 @@ class HotelFolder : public testing_support::ProgramFolder {
   void statRow(const std::string& clase, const std::string& tipo, int32_t fecha, int total);
   void tabRese(const std::string& room, int32_t fecha, const std::string& state = "01", const std::string& clase = "");
 
+  // A reservation of one room of type `tipo` from `arrival` to `departure` (guarantee type
+  // `guarantee`, rate type `rack`): its header, line, stay (assigned to `room` when not blank)
+  // and its nightly rows from arrival to departure inclusive, counted under `clase`.
+  void reservation(const std::string& code, const std::string& tipo, const std::string& clase, const std::string& room,
+                   int32_t arrival, int32_t departure, int adults = 2, int estado = 0,
+                   const std::string& guarantee = "GA", const std::string& rack = "RACK");
+  void guaranteeType(const std::string& code, int category);
+  void rateType(const std::string& code, const std::string& clase);
+  void allotment(int32_t fecha, const std::string& clase, int column, int contracted, int used, int cutoff);
+
+  // Every availability row of business 01 as "key: field=value ..." lines, in STAT_TIP order.
+  std::string statTipSnapshot(bool derivedToo = true);
+
   // Field of the record found by `key` on `tag` of `table` (a run-time error when absent).
   double number(const std::string& table, const std::string& tag, const std::string& key, const std::string& field);
   std::string text(const std::string& table, const std::string& tag, const std::string& key, const std::string& field);
