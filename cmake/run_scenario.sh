@@ -8,6 +8,8 @@
 #   #! dbfutil ARGS...     dbfutil run inside the program folder (BASES/X.DBF ...)
 #   #! file NAME TEXT      writes TEXT (printf escapes allowed) into NAME in the folder
 #   #! remove NAME         removes NAME from the folder
+#   #! load FILE TEXT      appends the records of TEXT (printf escapes allowed: tab-separated
+#                          lines, the first naming the fields) to FILE in the folder
 #   #! expect FILE RECNO FIELD VALUE   after this run, the field must hold VALUE (trimmed)
 #   #! expect-row FILE TAG KEY FIELD VALUE   after this run, the first record whose TAG key
 #                          begins with KEY holds VALUE in FIELD ("-": there is no such record)
@@ -48,6 +50,7 @@ prepare() {
     dbfutil) (cd "$home" && "$dbfutil" "$@" >/dev/null) ;;
     file) printf "$2" >"$home/$1" ;;
     remove) rm -f "$home/$1" ;;
+    load) printf "$2" | (cd "$home" && "$dbfutil" load "$1" >/dev/null) ;;
     *) echo "scenario: preparación desconocida: $kind" >&2; exit 2 ;;
   esac
 }

@@ -177,7 +177,11 @@ bool Driver::select(int id, const std::string& value) {
   if (auto* l = qobject_cast<QListWidget*>(w)) {
     for (int i = 0; i < l->count(); ++i)
       if (l->item(i)->data(Qt::UserRole).toString().toStdString() == value) {
-        l->setCurrentRow(i);
+        // In a list of several choices an entry is added to those chosen, as a control-click.
+        if (l->selectionMode() == QAbstractItemView::SingleSelection)
+          l->setCurrentRow(i);
+        else
+          l->setCurrentRow(i, QItemSelectionModel::Select);
         return true;
       }
   }
@@ -196,7 +200,10 @@ bool Driver::selectText(int id, const std::string& text) {
   if (auto* l = qobject_cast<QListWidget*>(w)) {
     auto found = l->findItems(QString::fromStdString(text), Qt::MatchExactly);
     if (found.isEmpty()) return false;
-    l->setCurrentItem(found.front());
+    if (l->selectionMode() == QAbstractItemView::SingleSelection)
+      l->setCurrentItem(found.front());
+    else
+      l->setCurrentItem(found.front(), QItemSelectionModel::Select);
     return true;
   }
   return false;
