@@ -269,6 +269,10 @@ void TREEVIEW::DEFINE_MENU(const std::vector<std::pair<int, std::string>>& entri
   auto* t = as<QTreeWidget>();
   if (!t) return;
   t->setContextMenuPolicy(Qt::CustomContextMenu);
+  // Kept on the widget too, so that the test driver can choose an entry without the menu.
+  QVariantList kept;
+  for (const auto& [id, caption] : entries) kept.push_back(QVariantList{id, QString::fromStdString(caption)});
+  t->setProperty("treeMenu", kept);
   WDIAG* d = dialog();
   QObject::disconnect(t, &QTreeWidget::customContextMenuRequested, nullptr, nullptr);
   QObject::connect(t, &QTreeWidget::customContextMenuRequested, t, [t, d, entries](const QPoint& at) {

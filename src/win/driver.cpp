@@ -258,6 +258,20 @@ bool Driver::clickTree(int id, const std::string& text) {
   return false;
 }
 
+bool Driver::treeMenu(int id, const std::string& caption) {
+  auto* t = qobject_cast<QTreeWidget*>(control(id));
+  WDIAG* a = active();
+  if (!t || !a) return false;
+  for (const QVariant& entry : t->property("treeMenu").toList()) {
+    const QVariantList e = entry.toList();
+    if (e.size() == 2 && e[1].toString().toStdString() == caption) {
+      a->OnCOMMAND(e[0].toInt(), 0);
+      return true;
+    }
+  }
+  return false;
+}
+
 std::string Driver::text(int id) const {
   QWidget* w = control(id);
   if (auto* e = qobject_cast<QLineEdit*>(w)) return e->text().toStdString();

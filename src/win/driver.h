@@ -50,6 +50,8 @@ class Driver {
   void press(int id);
   void rightClick(int id);
   bool clickTree(int id, const std::string& text);
+  // An entry of the tree's pop-up menu, chosen by caption, on the node selected.
+  bool treeMenu(int id, const std::string& caption);
   std::string text(int id) const;
   bool checked(int id) const;
   bool enabled(int id) const;
