@@ -239,6 +239,37 @@ void CAM_TOTAL_Y_LIBRE(WDBTable& statTip, int delta) {
   changeTotal(statTip, StatTipFields(statTip), delta);
 }
 
+int CAM_ESTADIA(WDBTable& statTip, const std::string& negocio, const std::string& clase, const std::string& tipo,
+                const StayNights& stay, int32_t from, int sign) {
+  StatTipFields f(statTip);
+  int changed = 0;
+  auto count = [&](bool found, int32_t d) {
+    if (!found) return;
+    const bool sold = d < stay.departure, arrival = d == stay.arrival, departure = d == stay.departure;
+    lib::MODIFY(statTip, [&] {
+      if (sold) {
+        f.add(statTip, f.RESERVADO, sign);
+        f.add(statTip, f.N_ADULT, sign * stay.adults);
+        f.add(statTip, f.N_NINHO, sign * stay.children);
+        f.add(statTip, f.N_GRATIS, sign * stay.free);
+        if (stay.category >= 0 && stay.category <= 4) f.add(statTip, f.CLAS[stay.category], sign);
+      }
+      if (arrival) f.add(statTip, f.LLEGAN, sign);
+      if (departure) f.add(statTip, f.SALEN, sign);
+      f.put(statTip, f.ALTERA_1, 1);
+      f.complement(statTip);
+    });
+    ++changed;
+  };
+  for (int32_t d = std::max(stay.arrival, from); stay.arrival && d <= stay.departure; ++d) {
+    statTip.SetOrder("STAT_TIP");
+    count(statTip.Seek(statTipKey(negocio, tipo, d, clase)), d);
+    statTip.SetOrder("STAT_TIP9");
+    count(statTip.Seek(statTip9Key(negocio, clase, "", d, "")), d);
+  }
+  return changed;
+}
+
 int CAM_TOTAL_TIPO(WDBTable& statTip, const std::string& negocio, const std::string& clase, const std::string& tipo,
                    int32_t from, int delta) {
   StatTipFields f(statTip);

@@ -86,6 +86,23 @@ void CAM_TOTAL_Y_LIBRE(lib::WDBTable& statTip, int delta);
 int CAM_TOTAL_TIPO(lib::WDBTable& statTip, const std::string& negocio, const std::string& clase,
                    const std::string& tipo, int32_t from, int delta);
 
+// What one stay (a room assignment of DET_RES2) counts in the availability rows: a sold night
+// on each date from its arrival while before its departure, with its guests and its guarantee
+// type's statistics category (0 to 4; none otherwise), an arrival on the arrival date and a
+// departure on the departure date — as the recalculations count it.
+struct StayNights {
+  int32_t arrival = 0, departure = 0;
+  double adults = 0, children = 0, free = 0;
+  int category = -1;
+};
+
+// The stay's counts added (`sign` 1) to or taken (-1) from the type row (class `clase`, type
+// `tipo`) and the class-total row of `clase`, on the dates from `from` on; ALTERA_1 := 1 and
+// the derived fields recomputed under each row's lock. Missing rows are passed over. Returns
+// the rows changed. Walks `statTip` on orders STAT_TIP and STAT_TIP9.
+int CAM_ESTADIA(lib::WDBTable& statTip, const std::string& negocio, const std::string& clase, const std::string& tipo,
+                const StayNights& stay, int32_t from, int sign);
+
 // The hotel-wide rows (STAT_TOT) of the business dated `from` or later: TOTAL and LIBRE move
 // by `delta`. Returns the rows changed.
 int CAM_STAT_TOT(lib::WDBTable& statTot, const std::string& negocio, int32_t from, int delta);

@@ -22,6 +22,8 @@ struct Assignment {
   std::string reserva, linea, codigo;
   int32_t inicio, final;
   double nightly;  // P_ADULT_R + P_ADULT_E + P_NINHO_R + P_NINHO_E
+  int estado;
+  double adults, children, free;
 };
 
 std::string neg(const std::string& negocio) {
@@ -40,20 +42,63 @@ std::vector<Assignment> assignmentsOf(const std::string& negocio, const std::str
   t->SetScope(Value::chars(key), Value::chars(key));
   for (t->GoTop(); !t->Eof(); t->Skip())
     out.push_back({t->RecNo(), t->S("COD_RES"), t->S("COD_HAB"), t->S("CODIGO"), t->D("F_INICIO"), t->D("F_FINAL"),
-                   t->N("P_ADULT_R") + t->N("P_ADULT_E") + t->N("P_NINHO_R") + t->N("P_NINHO_E")});
+                   t->N("P_ADULT_R") + t->N("P_ADULT_E") + t->N("P_NINHO_R") + t->N("P_NINHO_E"), int(t->N("ESTADO")),
+                   t->N("N_ADULT"), t->N("N_NINHO"), t->N("N_GRATIS")});
   lib::KILLTABLA(t);
   return out;
 }
 
-// The class a night counts under when the hotel counts nights by reserved type
-// (F_HOTEL3.TIPO_STAT = 1): the new type's; otherwise the night keeps its class (that of the
-// rate type). Empty: keep.
-std::string nightClass(const std::string& negocio, const std::string& newType) {
-  if (!lib::IS_FILE(nullptr, "F_HOTEL3")) return "";
+// Whether the hotel counts nights under the reserved type's class (F_HOTEL3.TIPO_STAT = 1)
+// rather than under the rate type's.
+bool nightsByType(const std::string& negocio) {
+  if (!lib::IS_FILE(nullptr, "F_HOTEL3")) return false;
   auto p = lib::USE(nullptr, "F_HOTEL3", "F_HOTEL3");
   bool byType = p->Seek(neg(negocio)) && p->N("TIPO_STAT") == 1;
   lib::KILLTABLA(p);
-  return byType ? CLASE_DEL_TIPO(negocio, newType).value_or("") : "";
+  return byType;
+}
+
+// The class a night counts under when the hotel counts nights by reserved type: the new
+// type's; otherwise the night keeps its class (that of the rate type). Empty: keep.
+std::string nightClass(const std::string& negocio, const std::string& newType) {
+  return nightsByType(negocio) ? CLASE_DEL_TIPO(negocio, newType).value_or("") : "";
+}
+
+// A text field of the record found by `key` on `table`'s own tag; empty when there is none.
+std::string lookUp(const std::string& table, const std::string& key, const std::string& field) {
+  if (!lib::IS_FILE(nullptr, table)) return "";
+  auto t = lib::USE(nullptr, table, table);
+  std::string value = t->Seek(key) ? t->S(field) : "";
+  lib::KILLTABLA(t);
+  return value;
+}
+
+// The stay's sold nights from `desde` move from the line's old type to the new one in the
+// availability rows, under the class each counts in, as the recalculations would count them
+// afterwards. A stay no longer counted (ESTADO > 2) has nothing to move.
+void moveSoldNights(const std::string& negocio, const Assignment& a, const std::string& oldType,
+                    const std::string& newType, int32_t desde) {
+  if (a.estado > 2 || trim(oldType) == trim(newType) || !lib::IS_FILE(nullptr, "STAT_TIP")) return;
+  StayNights stay{a.inicio, a.final, a.adults, a.children, a.free, -1};
+  const std::string header = neg(negocio) + PADR(a.reserva, 10);
+  const std::string guarantee = lookUp("ENC_RES", header, "TIPO");
+  if (!guarantee.empty() && lib::IS_FILE(nullptr, "E_T_RES")) {
+    auto types = lib::USE(nullptr, "E_T_RES", "E_T_RES");
+    if (types->Seek(neg(negocio) + PADR(guarantee, 2))) stay.category = int(types->N("C_STAT_TIP"));
+    lib::KILLTABLA(types);
+  }
+  std::string oldClass, newClass;
+  if (nightsByType(negocio)) {
+    oldClass = CLASE_DEL_TIPO(negocio, oldType).value_or("");
+    newClass = CLASE_DEL_TIPO(negocio, newType).value_or("");
+  } else {
+    oldClass = newClass =
+        lookUp("ENC_RACK", neg(negocio) + PADR(lookUp("ENC_RES", header, "COD_RACK"), kCodeWidth), "CLASE");
+  }
+  auto s = lib::USE(nullptr, "STAT_TIP", "STAT_TIP");
+  CAM_ESTADIA(*s, negocio, oldClass, oldType, stay, desde, -1);
+  CAM_ESTADIA(*s, negocio, newClass, newType, stay, desde, +1);
+  lib::KILLTABLA(s);
 }
 
 // The assignment's nightly rows, from arrival to departure inclusive: the new type and,
@@ -130,7 +175,8 @@ std::string NUEVA_LINEA(const std::string& negocio, const std::string& reserva) 
   const std::string key = neg(negocio) + keyPart(*lines, "COD_RES", reserva);
   lines->SetScope(Value::chars(key), Value::chars(key));
   int highest = 0;
-  for (lines->GoTop(); !lines->Eof(); lines->Skip()) highest = std::max(highest, std::atoi(lines->S("COD_HAB").c_str()));
+  for (lines->GoTop(); !lines->Eof(); lines->Skip())
+    highest = std::max(highest, std::atoi(lines->S("COD_HAB").c_str()));
   lib::KILLTABLA(lines);
   char buf[16];
   std::snprintf(buf, sizeof buf, "%02d", highest + 1);
@@ -144,6 +190,7 @@ void CAMBIA_TIPO_ROOM(const std::string& negocio, const std::string& oldCode, co
   for (const Assignment& a : assignmentsOf(negocio, oldCode)) {
     if (!lines->Seek(neg(negocio) + keyPart(*lines, "COD_RES", a.reserva) + keyPart(*lines, "COD_HAB", a.linea)))
       continue;
+    moveSoldNights(negocio, a, lines->S("TIPO_ROM"), newType, desde);
     if (lines->N("CANTIDAD") <= 1) {
       lib::MODIFY(*lines, [&] { lines->FieldPut("TIPO_ROM", Value::chars(newType)); });
       moveNights(negocio, a, newType, "");
