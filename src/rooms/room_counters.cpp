@@ -5,6 +5,7 @@
 #include "lib/record_protocol.h"
 #include "lib/use.h"
 #include "rooms/availability.h"
+#include "rooms/room_details.h"
 #include "rooms/room_util.h"
 #include "xbase/date.h"
 
@@ -53,8 +54,7 @@ int countRooms(const std::string& negocio, const std::string& tipo) {
 
 void storeCount(const std::string& table, const std::string& key, double count) {
   auto t = lib::USE(nullptr, table, table);
-  if (t->Seek(key) && t->N("CANTIDAD") != count)
-    lib::MODIFY(*t, [&] { t->FieldPut("CANTIDAD", Value::num(count)); });
+  if (t->Seek(key) && t->N("CANTIDAD") != count) lib::MODIFY(*t, [&] { t->FieldPut("CANTIDAD", Value::num(count)); });
   lib::KILLTABLA(t);
 }
 
@@ -140,6 +140,25 @@ bool SUMA_ROOM_DE_TIPO(const std::string& negocio, const std::string& tipo, int3
   SUMA_CLASE(negocio, *clase, delta);
   SUMA_DISPONIBLE(negocio, *clase, tipo, desde, delta);
   return true;
+}
+
+bool ROOM_AGREGADA(const std::string& negocio, const std::string& room, const std::string& tipo, int32_t desde) {
+  SUMA_CANT_ROOMS(negocio, +1);
+  SUMA_STAT_TOT(negocio, desde, +1);
+  if (!SUMA_ROOM_DE_TIPO(negocio, tipo, desde, +1)) return false;
+  auto tabRese = lib::USE(nullptr, "TAB_RESE", "TAB_RESE");
+  ADD_TAB_RESE(*tabRese, negocio, room, CLASE_DEL_TIPO(negocio, tipo).value_or(""), ESTADO_LIBRE(negocio), desde);
+  lib::KILLTABLA(tabRese);
+  return true;
+}
+
+void ROOM_BORRADA(const std::string& negocio, const std::string& room, const std::string& tipo, int32_t desde) {
+  SUMA_ROOM_DE_TIPO(negocio, tipo, desde, -1);
+  SUMA_STAT_TOT(negocio, desde, -1);
+  SUMA_CANT_ROOMS(negocio, -1);
+  BORRA_TAB_RESE(negocio, room, desde);
+  BORRA_FILAS_ROOM(kAccesorios, negocio, room);
+  BORRA_FILAS_ROOM(kCualidades, negocio, room);
 }
 
 int RECUENTA_TIPO(const std::string& negocio, const std::string& tipo) {

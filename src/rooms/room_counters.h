@@ -39,6 +39,16 @@ void SUMA_STAT_TOT(const std::string& negocio, int32_t desde, double delta);
 // availability rows of both. False (nothing changed) when the type does not exist.
 bool SUMA_ROOM_DE_TIPO(const std::string& negocio, const std::string& tipo, int32_t desde, double delta);
 
+// A room appended to ROOMS (`room`, of type `tipo`) counts from `desde`: the hotel's room count
+// and its hotel-total rows (STAT_TOT), and when the type exists its type, class and
+// availability rows, and its reservation-table rows for every date already generated
+// (state F_HOTEL.LIBRE). False when the type does not exist.
+bool ROOM_AGREGADA(const std::string& negocio, const std::string& room, const std::string& tipo, int32_t desde);
+// A room about to be deleted from ROOMS no longer counts from `desde`: the same counters
+// less one, and its reservation-table rows from `desde` on and its accessory and quality
+// rows are deleted.
+void ROOM_BORRADA(const std::string& negocio, const std::string& room, const std::string& tipo, int32_t desde);
+
 // Recounts, stored in the record: the rooms of a type; the rooms of all types of a class.
 int RECUENTA_TIPO(const std::string& negocio, const std::string& tipo);
 int RECUENTA_CLASE(const std::string& negocio, const std::string& clase);

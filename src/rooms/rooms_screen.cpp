@@ -341,13 +341,7 @@ void ROOMS::DEL_ROOMS() {
   {
     win::WAIT wait(this);
     wait.PUT_TEXT("Un momento por favor...", "Actualizando Referencias...");
-    SUMA_ROOM_DE_TIPO(NEGOCIO, tipo, desde, -1);
-    SUMA_STAT_TOT(NEGOCIO, desde, -1);
-    SUMA_CANT_ROOMS(NEGOCIO, -1);
-    wait.PUT_TEXT("", "", "Eliminando referencias en TAB_RESE...");
-    BORRA_TAB_RESE(NEGOCIO, room, desde);
-    BORRA_FILAS_ROOM(kAccesorios, NEGOCIO, room);
-    BORRA_FILAS_ROOM(kCualidades, NEGOCIO, room);
+    ROOM_BORRADA(NEGOCIO, room, tipo, desde);
     wait.TERMINAR();
   }
   ENABLE_BROWSE(*OB);
@@ -554,13 +548,7 @@ void EDIT_ROOM::ADD_ROOM() {
   const int32_t desde = CIERRE_DIA(NEGOCIO);
   win::WAIT wait(this);
   wait.PUT_TEXT("Un momento por favor...", "Actualizando Referencias...");
-  SUMA_CANT_ROOMS(NEGOCIO, +1);
-  SUMA_STAT_TOT(NEGOCIO, desde, +1);
-  if (SUMA_ROOM_DE_TIPO(NEGOCIO, tipo, desde, +1)) {
-    auto tabRese = lib::USE(this, "TAB_RESE", "TAB_RESE");
-    ADD_TAB_RESE(*tabRese, NEGOCIO, code, *clase, ESTADO_LIBRE(NEGOCIO), desde);
-    lib::KILLTABLA(tabRese);
-  }
+  ROOM_AGREGADA(NEGOCIO, code, tipo, desde);
   wait.TERMINAR();
   list_->ROOMS_->GoTo(added);
 }
@@ -574,8 +562,8 @@ bool EDIT_ROOM::MOD_ROOM() {
   const std::string tipo = win::CCOMBOBOX(this, kType).CurCargo();
   {
     auto rooms = lib::USE(this, "ROOMS", "ROOMS");
-    bool taken = rooms->Seek(keyPart(*rooms, "NEGOCIO", NEGOCIO) + keyPart(*rooms, "CODIGO", code)) &&
-                 rooms->RecNo() != XRECNO;
+    bool taken =
+        rooms->Seek(keyPart(*rooms, "NEGOCIO", NEGOCIO) + keyPart(*rooms, "CODIGO", code)) && rooms->RecNo() != XRECNO;
     lib::KILLTABLA(rooms);
     if (taken) {
       error("Código de Habitación ya existe...");
