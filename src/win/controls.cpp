@@ -238,7 +238,8 @@ TreeNode TREEVIEW::ADDLASTCHILD(TreeNode parent, const std::string& text, const 
   std::string shown = text;
   if (!cargo.empty()) {
     std::string c = cargo;
-    if (!picture.empty() && c.size() < picture.size()) c.insert(0, picture.size() - c.size(), ' ');
+    // Numbers line up on the right; a code shows as it is written.
+    if (!picture.empty() && picture[0] == '9' && c.size() < picture.size()) c.insert(0, picture.size() - c.size(), ' ');
     shown += "  (" + c + ")";
   }
   auto* item = new QTreeWidgetItem(parent);
