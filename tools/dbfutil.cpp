@@ -7,7 +7,7 @@
 //   dbfutil reindex FILE.DBF
 //   dbfutil pack FILE.DBF
 //   dbfutil create FILE.DBF --fields "NAME TYPE [LEN [DEC]], ..." [--tag "NAME: EXPR ..."]...
-//   dbfutil load FILE.DBF < data.tsv
+//   dbfutil load FILE.DBF [--replace] < data.tsv
 //   dbfutil index FILE.DBF --tag "NAME: EXPR [FOR EXPR] [UNIQUE] [DESCENDING]"
 //   dbfutil set FILE.DBF RECNO FIELD=VALUE...
 //   dbfutil get FILE.DBF RECNO FIELD...       (one value per line, as dump writes them)
@@ -244,7 +244,17 @@ int cmdCreate(const std::string& path, const std::vector<std::string>& args) {
   return 0;
 }
 
-int cmdLoad(const std::string& path) {
+int cmdLoad(const std::string& path, const std::vector<std::string>& args) {
+  if (args.size() > 1 || (args.size() == 1 && args[0] != "--replace")) throw UsageError("load admite solo --replace");
+  if (!args.empty()) {
+    // The records loaded become the table's only ones: the old ones are removed first, alone.
+    auto old = DbfTable::open(path, OpenOptions{false, false});
+    for (uint32_t r = 1, n = old->recCount(); r <= n; ++r) {
+      old->goTo(r);
+      old->deleteRecord();
+    }
+    old->pack();
+  }
   auto t = DbfTable::open(path, OpenOptions{true, false});
   if (!t->lockFile()) throw Error(EG_LOCK, SC_LOCK, "la tabla está bloqueada por otro usuario", path);
   std::string line;
@@ -390,7 +400,7 @@ int run(int argc, char** argv) {
     return 0;
   }
   if (cmd == "create") return cmdCreate(path, args);
-  if (cmd == "load") return noArgs(), cmdLoad(path);
+  if (cmd == "load") return cmdLoad(path, args);
   if (cmd == "index") return cmdIndex(path, args);
   if (cmd == "set") return cmdSet(path, args);
   if (cmd == "get") return cmdGet(path, args);

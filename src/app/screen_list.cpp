@@ -4,6 +4,7 @@
 #include "app/screens.h"
 #include "app/users_screen.h"
 #include "parameters/parameter_screens.h"
+#include "rooms/room_screens.h"
 
 namespace app {
 
@@ -15,6 +16,7 @@ void registerModuleScreens() {
   registerDialogLogViewer();
   registerUsersScreen();
   parameters::registerParameterScreens();
+  rooms::registerRoomScreens();
 }
 
 }  // namespace app

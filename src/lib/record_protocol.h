@@ -43,6 +43,8 @@ void MODIFY(WDBTable& table, F change) {
     UNLOCK_FOR_MODIFY(&table);
     throw;
   }
+  // `change` may have opened or selected other tables: the lock released is this one's.
+  SELECT(table.Area);
   UNLOCK_FOR_MODIFY(&table);
 }
 
@@ -58,6 +60,7 @@ void ADD(WDBTable& table, F fill) {
     UNLOCK_NEW_REC(&table);
     throw;
   }
+  SELECT(table.Area);
   UNLOCK_NEW_REC(&table);
 }
 

@@ -460,6 +460,10 @@ void WBLISTBOX::CONFIGURE() {
       chars = textLength(tmpl);
     }
     base[i] = charWidth * chars + 10 + c.wbAdjust;
+    // A short value under a long heading: the heading still reads whole.
+    base[i] = std::max(
+        base[i],
+        QFontMetrics(view_->horizontalHeader()->font()).horizontalAdvance(QString::fromStdString(c.wbHeading)) + 12);
     c.wbWidth = base[i];
   }
   // The drawing columns: every defined column, then the saved layout.

@@ -2,6 +2,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFont>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
@@ -237,7 +238,8 @@ TreeNode TREEVIEW::ADDLASTCHILD(TreeNode parent, const std::string& text, const 
   std::string shown = text;
   if (!cargo.empty()) {
     std::string c = cargo;
-    if (!picture.empty() && c.size() < picture.size()) c.insert(0, picture.size() - c.size(), ' ');
+    // Numbers line up on the right; a code shows as it is written.
+    if (!picture.empty() && picture[0] == '9' && c.size() < picture.size()) c.insert(0, picture.size() - c.size(), ' ');
     shown += "  (" + c + ")";
   }
   auto* item = new QTreeWidgetItem(parent);
@@ -268,6 +270,10 @@ void TREEVIEW::DEFINE_MENU(const std::vector<std::pair<int, std::string>>& entri
   auto* t = as<QTreeWidget>();
   if (!t) return;
   t->setContextMenuPolicy(Qt::CustomContextMenu);
+  // Kept on the widget too, so that the test driver can choose an entry without the menu.
+  QVariantList kept;
+  for (const auto& [id, caption] : entries) kept.push_back(QVariantList{id, QString::fromStdString(caption)});
+  t->setProperty("treeMenu", kept);
   WDIAG* d = dialog();
   QObject::disconnect(t, &QTreeWidget::customContextMenuRequested, nullptr, nullptr);
   QObject::connect(t, &QTreeWidget::customContextMenuRequested, t, [t, d, entries](const QPoint& at) {
@@ -329,6 +335,24 @@ TreeNode TREEVIEW::Find(const std::string& text) const {
     return nullptr;
   };
   return walk(GETROOT());
+}
+
+void TREEVIEW::MARK(TreeNode node, bool marked) {
+  if (!node) return;
+  QFont f = node->font(0);
+  f.setBold(marked);
+  node->setFont(0, f);
+}
+
+bool TREEVIEW::MARKED(TreeNode node) const {
+  return node && node->font(0).bold();
+}
+
+void TREEVIEW::ClearSelection() {
+  if (auto* t = as<QTreeWidget>()) {
+    t->clearSelection();
+    t->setCurrentItem(nullptr);
+  }
 }
 
 }  // namespace win

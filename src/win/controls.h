@@ -126,6 +126,10 @@ class TREEVIEW : public WCONTROL {
   uint32_t RecNo(TreeNode node) const;
   std::vector<TreeNode> Children(TreeNode node) const;
   TreeNode Find(const std::string& text) const;  // first node with that text, depth first
+  // Search marks: a marked node is drawn in bold.
+  void MARK(TreeNode node, bool marked);
+  bool MARKED(TreeNode node) const;
+  void ClearSelection();
 };
 
 }  // namespace win

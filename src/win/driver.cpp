@@ -169,7 +169,8 @@ void Driver::key(int id, int qtKey) {
 namespace {
 
 // A click on entry `row`: in a list that toggles its entries (multiple selection) the entry
-// changes its selection; in any other list it becomes the selected one.
+// changes its selection; in a list of several choices it is added, as a control-click; in a
+// list of one choice it becomes the selected one.
 void clickListEntry(QListWidget* l, int row) {
   if (l->selectionMode() == QAbstractItemView::MultiSelection) {
     QListWidgetItem* item = l->item(row);
@@ -177,7 +178,10 @@ void clickListEntry(QListWidget* l, int row) {
     item->setSelected(!item->isSelected());
     return;
   }
-  l->setCurrentRow(row);
+  if (l->selectionMode() == QAbstractItemView::SingleSelection)
+    l->setCurrentRow(row);
+  else
+    l->setCurrentRow(row, QItemSelectionModel::Select);
 }
 
 }  // namespace
@@ -283,6 +287,20 @@ bool Driver::tab(const std::string& page) {
   if (index < 0) return false;
   emit bar->tabBarClicked(index);
   return true;
+}
+
+bool Driver::treeMenu(int id, const std::string& caption) {
+  auto* t = qobject_cast<QTreeWidget*>(control(id));
+  WDIAG* a = active();
+  if (!t || !a) return false;
+  for (const QVariant& entry : t->property("treeMenu").toList()) {
+    const QVariantList e = entry.toList();
+    if (e.size() == 2 && e[1].toString().toStdString() == caption) {
+      a->OnCOMMAND(e[0].toInt(), 0);
+      return true;
+    }
+  }
+  return false;
 }
 
 std::string Driver::text(int id) const {

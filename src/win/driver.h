@@ -52,6 +52,8 @@ class Driver {
   bool clickTree(int id, const std::string& text);
   // Clicks the tab of the active window's tab pages with that caption (or 1-based number).
   bool tab(const std::string& page);
+  // An entry of the tree's pop-up menu, chosen by caption, on the node selected.
+  bool treeMenu(int id, const std::string& caption);
   std::string text(int id) const;
   bool checked(int id) const;
   bool enabled(int id) const;

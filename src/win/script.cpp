@@ -179,6 +179,8 @@ int runScript(const std::vector<ScriptLine>& lines, std::ostream& out, const Scr
           if (d.enabled(id(1)) != want) throw Failure{std::string("el control está ") + (want ? "deshabilitado" : "habilitado")};
         } else if (cmd == "tree") {
           if (!d.clickTree(id(1), arg(2))) throw Failure{"no hay elemento " + arg(2)};
+        } else if (cmd == "tree-menu") {
+          if (!d.treeMenu(id(1), arg(2))) throw Failure{"no hay entrada " + arg(2) + " en el menú del árbol"};
         } else if (cmd == "grid") {
           std::string what = lower(arg(2));
           if (what == "row") {

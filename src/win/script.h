@@ -11,7 +11,7 @@
 //   grid ID row N                    grid ID key TEXT   grid-key ID TEXT  grid-header ID COLUMN
 //   grid-menu ID CAPTION             expect-grid ID ROW COLUMN TEXT       expect-grid-count ID N
 //   right-click-menu ID              request CODE [MARKER]                expect-exit
-//   expect-checked ID on|off         expect-items ID "TEXT|TEXT|..."
+//   expect-checked ID on|off         expect-items ID "TEXT|TEXT|..."   tree-menu ID CAPTION
 //   write-file NAME TEXT             remove-file NAME   (in the program folder, as another
 //                                                        workstation would)
 //   tab CAPTION|N                    expect-enabled ID on|off
@@ -21,7 +21,8 @@
 // '#' starts a comment line; arguments with blanks go in double quotes (\" \n \r inside).
 // Wherever an ID is expected, @"LABEL" names the control that follows the static text LABEL,
 // or the button, check box or radio button with that caption (tab pages included); "tab"
-// clicks the tab of that caption or number. Grid rows are the logical rows
+// clicks the tab of that caption or number. "select" in a list of several choices adds the
+// entry to those chosen. Grid rows are the logical rows
 // of the grid's scope (1-based); a COLUMN is its heading or its position as shown. "grid ID
 // key TEXT" positions as the quick search does, "grid-key" types into the grid as a user
 // (the search window takes the keys once it opens). The first unmet expectation

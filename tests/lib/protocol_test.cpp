@@ -63,6 +63,27 @@ TEST(RecordProtocol, SkipLeavesTheRecordUnlockedAndTheCallsActOnTheSelectedArea)
   EXPECT_FALSE(r.t->driver().isLocked(2));
 }
 
+TEST(RecordProtocol, AChangeThatSelectsAnotherTableStillReleasesItsOwnRecord) {
+  Rooms r;
+  auto second = USE(nullptr, "ROOMS");
+  second->GoTo(1);
+  r.t->GoTo(2);
+  MODIFY(*r.t, [&] {
+    r.t->FieldPut("CANT", Value::num(9));
+    SELECT(second->Area);  // as a lookup in another table leaves it
+  });
+  EXPECT_FALSE(r.t->driver().isLocked(2));
+  EXPECT_FALSE(second->driver().isLocked(1));
+  auto other = xbase::DbfTable::open(r.p.bases("ROOMS.DBF"), {true, true});
+  other->goTo(2);
+  EXPECT_EQ(other->getNumber("CANT"), 9);
+  ADD(*r.t, [&] {
+    r.t->FieldPut("CODIGO", Value::chars("104"));
+    SELECT(second->Area);
+  });
+  EXPECT_FALSE(r.t->driver().isLocked(r.t->RecNo()));
+}
+
 TEST(RecordProtocol, AppendsWaitForTheHeaderAndNewRecordsComeLocked) {
   Rooms r;
   auto other = xbase::DbfTable::open(r.p.bases("ROOMS.DBF"));

@@ -1,0 +1,68 @@
+// The long runs over the reservation table and the availability statistics: the generation of
+// a date range ("Generar Tabla de Reservaciones"), the fast recalculation from the nightly
+// reservation rows ("Actualizar Speed") and the full rebuild from the room assignments
+// ("&Actualizar"). The screens TAB_GENE and STAT_TIP run them behind their progress window;
+// the demo hotel and the benchmarks run them without one.
+//
+// Every run walks each index it reads forward once, from its start date, and changes each row
+// under that row's own lock (lib::MODIFY / lib::ADD), adding counts in place. It asks the
+// progress whether to go on between rows: a cancelled run stops there, leaving the rows
+// processed so far as they are now; running it again from the same start repairs the rest.
+// Runs never create availability rows except the generation, and never change an existing
+// reservation-table row.
+//
+// Rows out of order: TOTAL holds the rooms in inventory less those out of order, OUTORDER
+// the rooms out of order, so TOTAL + OUTORDER is the row's inventory. The resets restore that
+// inventory before counting again, and the generation sets TOTAL to the room count less the
+// rooms out of order already counted, so that running a recalculation twice, or after a
+// generation, gives the same TOTAL.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace rooms {
+
+// What a run tells the user and asks of them (the progress window of a screen, or nothing).
+// Texts go to the headline and the three lines of the window; `pump` as win::WAIT::PUT_TEXT.
+class Progress {
+ public:
+  virtual ~Progress() = default;
+  virtual void PUT_TEXT(const std::string& /*headline*/, const std::string& /*line1*/ = "",
+                        const std::string& /*line2*/ = "", const std::string& /*line3*/ = "", bool /*pump*/ = true) {}
+  // False once the user asked to stop.
+  virtual bool CANPRINT() { return true; }
+};
+
+struct RunResult {
+  bool completed = true;  // false when cancelled
+  long appended = 0;      // rows appended
+  long rewritten = 0;     // rows rewritten (locked, changed, released)
+  long read = 0;          // source rows read (rooms x dates, reservation table, nightly rows, stays)
+  long written() const { return appended + rewritten; }
+};
+
+// The generation of TAB_GENE over [from, to] for business `negocio`: room and class counts
+// recounted from the rooms; for each date a reservation-table row for every room that has none
+// (state F_HOTEL.LIBRE, class of the room's type, not pre-assigned), every type row of every
+// class refreshed or appended with the type's room count, and every class-total row with the
+// class's. The fast recalculation is not run here (the screen runs it afterwards).
+RunResult runGeneration(const std::string& negocio, int32_t from, int32_t to, Progress& progress);
+
+// "Actualizar Speed" (STAT_TIP ACTUAL_NEW) from `start` on: the rows dated `start` or later
+// reset (with their allotment from T_ALLOT), then the blocked and out-of-order rooms of the
+// reservation table, then the nightly rows of DET_RES9 counted.
+RunResult runFastRecalculation(const std::string& negocio, int32_t start, Progress& progress);
+
+// "&Actualizar" (STAT_TIP ACTUALIZA): the rows from the closing day less 100 days (the first
+// row at or after it) to the last date of the business reset — keeping each row's inventory
+// when `keepHistoric`, otherwise rebuilding the type rows' as the type's room count plus
+// CONSTRUYE — then the blocked rooms counted date by date, then every stay expanded night by
+// night with its class chosen by F_HOTEL3.TIPO_STAT.
+RunResult runFullRebuild(const std::string& negocio, bool keepHistoric, Progress& progress);
+
+// The range the full rebuild covers, for the screen and the tests: {first, last}; {0, 0} when
+// the business has no availability rows.
+std::pair<int32_t, int32_t> fullRebuildRange(const std::string& negocio);
+
+}  // namespace rooms

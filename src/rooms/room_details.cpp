@@ -1,0 +1,88 @@
+#include "rooms/room_details.h"
+
+#include "lib/record_protocol.h"
+#include "lib/use.h"
+#include "rooms/room_util.h"
+
+namespace rooms {
+
+namespace {
+
+using lib::Value;
+
+void appendRow(lib::WDBTable& rows, const std::string& negocio, const std::string& room, const std::string& code,
+               int check) {
+  lib::ADD(rows, [&] {
+    rows.FieldPut("NEGOCIO", Value::chars(negocio));
+    rows.FieldPut("ROOM", Value::chars(room));
+    rows.FieldPut("CODIGO", Value::chars(code));
+    rows.FieldPut("CHECK1", Value::num(check));
+  });
+}
+
+std::string rowKey(const lib::WDBTable& rows, const std::string& negocio, const std::string& room,
+                   const std::string& code) {
+  return keyPart(rows, "NEGOCIO", negocio) + keyPart(rows, "ROOM", room) + keyPart(rows, "CODIGO", code);
+}
+
+}  // namespace
+
+const DetailKind kAccesorios{"ACC_ROM", "DET_ROM1", "DET_ROM12"};
+const DetailKind kCualidades{"CUAL_ROM", "DET_ROM2", "DET_ROM22"};
+
+std::vector<DetailItem> ITEMS_DE(const DetailKind& kind, const std::string& negocio) {
+  std::vector<DetailItem> out;
+  auto items = lib::USE(nullptr, kind.items, kind.items);
+  const std::string key = keyPart(*items, "NEGOCIO", negocio);
+  items->SetScope(Value::chars(key), Value::chars(key));
+  for (items->GoTop(); !items->Eof(); items->Skip()) out.push_back({items->S("CODIGO"), items->S("DESCRIP")});
+  lib::KILLTABLA(items);
+  return out;
+}
+
+std::set<std::string> MARCADOS(const DetailKind& kind, const std::string& negocio, const std::string& room) {
+  std::set<std::string> out;
+  auto rows = lib::USE(nullptr, kind.rows, kind.rows);
+  const std::string key = keyPart(*rows, "NEGOCIO", negocio) + keyPart(*rows, "ROOM", room);
+  rows->SetScope(Value::chars(key), Value::chars(key));
+  for (rows->GoTop(); !rows->Eof(); rows->Skip())
+    if (rows->N("CHECK1") == 1) out.insert(rows->S("CODIGO"));
+  lib::KILLTABLA(rows);
+  return out;
+}
+
+void GUARDA_MARCAS(const DetailKind& kind, const std::string& negocio, const std::string& room,
+                   const std::set<std::string>& selected) {
+  auto rows = lib::USE(nullptr, kind.rows, kind.rows);
+  for (const DetailItem& item : ITEMS_DE(kind, negocio)) {
+    const int check = selected.count(item.code) ? 1 : 0;
+    if (!rows->Seek(rowKey(*rows, negocio, room, item.code))) {
+      appendRow(*rows, negocio, room, item.code, check);
+    } else if (rows->N("CHECK1") != check) {
+      lib::MODIFY(*rows, [&] { rows->FieldPut("CHECK1", Value::num(check)); });
+    }
+  }
+  lib::KILLTABLA(rows);
+}
+
+void FILAS_PARA_ROOMS(const DetailKind& kind, const std::string& negocio, const std::string& code) {
+  auto rooms = lib::USE(nullptr, "ROOMS", "ROOMS");
+  auto rows = lib::USE(nullptr, kind.rows, kind.rows);
+  const std::string key = keyPart(*rooms, "NEGOCIO", negocio);
+  rooms->SetScope(Value::chars(key), Value::chars(key));
+  for (rooms->GoTop(); !rooms->Eof(); rooms->Skip()) {
+    const std::string room = rooms->S("CODIGO");
+    if (!rows->Seek(rowKey(*rows, negocio, room, code))) appendRow(*rows, negocio, room, code, 0);
+  }
+  lib::KILLTABLA(rows);
+  lib::KILLTABLA(rooms);
+}
+
+void BORRA_FILAS_ROOM(const DetailKind& kind, const std::string& negocio, const std::string& room) {
+  auto rows = lib::USE(nullptr, kind.rows, kind.rows);
+  const std::string key = keyPart(*rows, "NEGOCIO", negocio) + keyPart(*rows, "ROOM", room);
+  while (rows->Seek(key)) lib::MODIFY(*rows, [&] { rows->Delete(); });
+  lib::KILLTABLA(rows);
+}
+
+}  // namespace rooms

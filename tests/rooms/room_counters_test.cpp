@@ -1,0 +1,150 @@
+// The counters kept by the rooms screens, through the routines the screens call: after rooms
+// are added, retyped (their stays moving with them) and deleted, the incremental figures are
+// what a full rebuild of the availability rows and a recount of the rooms give.
+#include <gtest/gtest.h>
+
+#include "lib/record_protocol.h"
+#include "lib/use.h"
+#include "rooms/availability.h"
+#include "rooms/availability_runs.h"
+#include "rooms/hotel_folder.h"
+#include "rooms/room_counters.h"
+#include "rooms/room_retype.h"
+#include "xbase/date.h"
+
+using namespace rooms;
+using lib::Value;
+using rooms_testing::day;
+using rooms_testing::HotelFolder;
+
+namespace {
+
+const int32_t kClosing = day(10, 3, 2026);
+
+Progress& quiet() {
+  static Progress p;
+  return p;
+}
+
+std::string roomKey(const std::string& room) {
+  return "01" + PADR(room, kRoomWidth);
+}
+
+// What the room editor does last: the record takes the new type and its class.
+void rewriteRoom(const std::string& room, const std::string& tipo) {
+  auto r = lib::USE(nullptr, "ROOMS", "ROOMS");
+  ASSERT_TRUE(r->Seek(roomKey(room)));
+  lib::MODIFY(*r, [&] {
+    r->FieldPut("TIPO", Value::chars(tipo));
+    r->FieldPut("CLASE", Value::chars(CLASE_DEL_TIPO("01", tipo).value_or("")));
+  });
+  lib::KILLTABLA(r);
+}
+
+void retype(const std::string& room, const std::string& from, const std::string& to) {
+  CAMBIA_TIPO_ROOM("01", room, room, from, to, kClosing, nullptr);
+  CLASE_TAB_RESE("01", room, CLASE_DEL_TIPO("01", to).value_or(""), kClosing);
+  rewriteRoom(room, to);
+}
+
+void addRoom(HotelFolder& h, const std::string& room, const std::string& tipo) {
+  h.room(room, tipo, CLASE_DEL_TIPO("01", tipo).value_or(""));
+  ASSERT_TRUE(ROOM_AGREGADA("01", room, tipo, kClosing));
+}
+
+void deleteRoom(const std::string& room) {
+  auto r = lib::USE(nullptr, "ROOMS", "ROOMS");
+  ASSERT_TRUE(r->Seek(roomKey(room)));
+  ROOM_BORRADA("01", room, r->S("TIPO"), kClosing);
+  lib::MODIFY(*r, [&] { r->Delete(); });
+  lib::KILLTABLA(r);
+}
+
+// Two classes, three types, four rooms, reservation-table and availability rows generated
+// from the closing day for a week, and stays counted: in rooms 101 and 102 (STD), 201 (DBL),
+// one not yet assigned, one cancelled.
+void hotel(HotelFolder& h) {
+  h.parameters(kClosing, "01", 1);
+  h.roomState("01", "Libre");
+  h.roomClass("EST", "Estándar");
+  h.roomClass("SUP", "Superior");
+  h.roomType("STD", "EST");
+  h.roomType("DBL", "EST");
+  h.roomType("JS", "SUP");
+  h.room("101", "STD", "EST");
+  h.room("102", "STD", "EST");
+  h.room("201", "DBL", "EST");
+  h.room("301", "JS", "SUP");
+  h.guaranteeType("GA", 1);
+  h.rateType("RACK", "EST");
+  {
+    auto p = lib::USE(nullptr, "F_HOTEL", "F_HOTEL");
+    ASSERT_TRUE(p->Seek("01"));
+    lib::MODIFY(*p, [&] { p->FieldPut("CANT_ROOMS", Value::num(4)); });
+    lib::KILLTABLA(p);
+  }
+  ASSERT_TRUE(runGeneration("01", kClosing, kClosing + 7, quiet()).completed);
+  h.reservation("R1", "STD", "EST", "101", kClosing + 1, kClosing + 3, 2);
+  h.reservation("R2", "STD", "EST", "102", kClosing - 1, kClosing + 2, 1);
+  h.reservation("R3", "DBL", "EST", "201", kClosing + 2, kClosing + 6, 3);
+  h.reservation("R4", "STD", "EST", "", kClosing + 4, kClosing + 5, 2);
+  h.reservation("R5", "JS", "SUP", "301", kClosing, kClosing + 2, 2, 3);
+  ASSERT_TRUE(runFastRecalculation("01", kClosing, quiet()).completed);
+}
+
+}  // namespace
+
+TEST(RoomCounters, AddsRetypesAndDeletesGiveWhatAFullRebuildGives) {
+  HotelFolder h;
+  hotel(h);
+  const std::string before = h.statTipSnapshot();
+
+  addRoom(h, "103", "STD");
+  addRoom(h, "302", "JS");
+  retype("102", "STD", "JS");   // another class: its stay R2 moves to SUP
+  retype("201", "DBL", "STD");  // the same class
+  deleteRoom("101");            // its stay R1 still counts, on its line's type
+
+  const std::string incremental = h.statTipSnapshot();
+  ASSERT_NE(incremental, before);
+  // The figures the changes moved, as a user would read them.
+  const int32_t night = kClosing + 2;
+  EXPECT_EQ(h.number("STAT_TIP", "STAT_TIP", statTipKey("01", "JS", night, "SUP"), "TOTAL"), 3);
+  EXPECT_EQ(h.number("STAT_TIP", "STAT_TIP", statTipKey("01", "STD", night, "EST"), "TOTAL"), 2);
+  EXPECT_EQ(h.number("STAT_TIP", "STAT_TIP", statTipKey("01", "DBL", night, "EST"), "TOTAL"), 0);
+  EXPECT_EQ(h.number("STAT_TIP", "STAT_TIP", statTipKey("01", "JS", kClosing + 1, "SUP"), "RESERVADO"), 1);
+  EXPECT_EQ(h.number("STAT_TIP", "STAT_TIP", statTipKey("01", "STD", kClosing + 3, "EST"), "RESERVADO"), 1);
+  EXPECT_EQ(h.number("STAT_TIP", "STAT_TIP9", statTip9Key("01", "SUP", "", kClosing + 1, ""), "RESERVADO"), 1);
+  EXPECT_EQ(h.number("STAT_TIP", "STAT_TIP9", statTip9Key("01", "EST", "", kClosing + 1, ""), "RESERVADO"), 1);
+  EXPECT_EQ(h.number("STAT_TIP", "STAT_TIP9", statTip9Key("01", "EST", "", kClosing + 1, ""), "TOTAL"), 2);
+  EXPECT_EQ(h.number("STAT_TIP", "STAT_TIP9", statTip9Key("01", "SUP", "", kClosing + 1, ""), "TOTAL"), 3);
+
+  // The room counters are the rooms' recount.
+  EXPECT_EQ(h.number("TIPO_ROM", "TIPO_ROM", "01STD ", "CANTIDAD"), RECUENTA_TIPO("01", "STD"));
+  EXPECT_EQ(h.number("TIPO_ROM", "TIPO_ROM", "01JS  ", "CANTIDAD"), RECUENTA_TIPO("01", "JS"));
+  EXPECT_EQ(h.number("TIPO_ROM", "TIPO_ROM", "01DBL ", "CANTIDAD"), RECUENTA_TIPO("01", "DBL"));
+  EXPECT_EQ(h.number("CLAS_ROM", "CLAS_ROM", "01EST ", "CANTIDAD"), RECUENTA_CLASE("01", "EST"));
+  EXPECT_EQ(h.number("CLAS_ROM", "CLAS_ROM", "01SUP ", "CANTIDAD"), RECUENTA_CLASE("01", "SUP"));
+  EXPECT_EQ(h.number("F_HOTEL", "F_HOTEL", "01", "CANT_ROOMS"), h.count("ROOMS"));
+  EXPECT_EQ(h.count("ROOMS"), 5u);
+
+  // The full rebuild, the type rows' inventory rebuilt from the room counts, finds the same.
+  ASSERT_TRUE(runFullRebuild("01", false, quiet()).completed);
+  EXPECT_EQ(h.statTipSnapshot(), incremental);
+  // And so does the fast recalculation from the nightly rows.
+  ASSERT_TRUE(runFastRecalculation("01", kClosing, quiet()).completed);
+  EXPECT_EQ(h.statTipSnapshot(), incremental);
+}
+
+TEST(RoomCounters, ADeletedRoomLeavesNoReservationRowFromTheClosingDay) {
+  HotelFolder h;
+  hotel(h);
+  deleteRoom("102");
+  EXPECT_FALSE(h.exists("TAB_RESE", "TAB_RES2", roomKey("102") + xbase::dtos(kClosing)));
+  EXPECT_FALSE(h.exists("TAB_RESE", "TAB_RES2", roomKey("102") + xbase::dtos(kClosing + 7)));
+  EXPECT_TRUE(h.exists("TAB_RESE", "TAB_RES2", roomKey("101") + xbase::dtos(kClosing)));
+  addRoom(h, "104", "DBL");
+  for (int32_t d = kClosing; d <= kClosing + 7; ++d)
+    EXPECT_TRUE(h.exists("TAB_RESE", "TAB_RES2", roomKey("104") + xbase::dtos(d))) << xbase::dtos(d);
+  EXPECT_FALSE(h.exists("TAB_RESE", "TAB_RES2", roomKey("104") + xbase::dtos(kClosing + 8)));
+}
