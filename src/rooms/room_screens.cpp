@@ -7,6 +7,7 @@
 #include "rooms/gr_room.h"
 #include "rooms/recod_r.h"
 #include "rooms/rooms_screen.h"
+#include "rooms/type_screens.h"
 #include "rooms/ubic_rom.h"
 #include "win/main_frame.h"
 
@@ -29,9 +30,9 @@ void opens(const std::string& screenClass) {
 }  // namespace
 
 void registerRoomScreens() {
-  win::registerEditMenu(ROOMS::kMenuId, {entry(3088, "Agregar ", &ROOMS::ADD_ROOMS),
-                                         entry(3089, "Modificar ", &ROOMS::MOD_ROOMS),
-                                         entry(3090, "Borrar  ", &ROOMS::DEL_ROOMS)});
+  win::registerEditMenu(ROOMS::kMenuId,
+                        {entry(3088, "Agregar ", &ROOMS::ADD_ROOMS), entry(3089, "Modificar ", &ROOMS::MOD_ROOMS),
+                         entry(3090, "Borrar  ", &ROOMS::DEL_ROOMS)});
   win::registerEditMenu(UBIC_ROM::kMenuId, {entry(3100, "Agregar ", &UBIC_ROM::ADD_UBIC_ROM),
                                             entry(3101, "Modificar ", &UBIC_ROM::MOD_UBIC_ROM),
                                             entry(3102, "Borrar  ", &UBIC_ROM::DEL_UBIC_ROM)});
@@ -51,6 +52,7 @@ void registerRoomScreens() {
   opens<GR_ROOM>("GR_ROOM");
   opens<ASSIGN_U>("ASSIGN_U");
   opens<RECOD_R>("RECOD_R");
+  registerTypeScreens();
 }
 
 }  // namespace rooms
