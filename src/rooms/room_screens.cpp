@@ -30,9 +30,9 @@ void opens(const std::string& screenClass) {
 }  // namespace
 
 void registerRoomScreens() {
-  win::registerEditMenu(ROOMS::kMenuId,
-                        {entry(3088, "Agregar ", &ROOMS::ADD_ROOMS), entry(3089, "Modificar ", &ROOMS::MOD_ROOMS),
-                         entry(3090, "Borrar  ", &ROOMS::DEL_ROOMS)});
+  win::registerEditMenu(ROOMS::kMenuId, {entry(3088, "Agregar ", &ROOMS::ADD_ROOMS),
+                                         entry(3089, "Modificar ", &ROOMS::MOD_ROOMS),
+                                         entry(3090, "Borrar  ", &ROOMS::DEL_ROOMS)});
   win::registerEditMenu(UBIC_ROM::kMenuId, {entry(3100, "Agregar ", &UBIC_ROM::ADD_UBIC_ROM),
                                             entry(3101, "Modificar ", &UBIC_ROM::MOD_UBIC_ROM),
                                             entry(3102, "Borrar  ", &UBIC_ROM::DEL_UBIC_ROM)});
