@@ -65,9 +65,9 @@ void CLAS_ROM::CerrarBases() {
 
 void CLAS_ROM::MontarColumnas() {
   lib::WDBTable* t = CLAS_ROM_.get();
-  win::AGREGARCOL(*OB, t, "Código", "CODIGO", "!!!!");
+  win::AGREGARCOL(*OB, t, "Código", "CODIGO", "!!!!", {}, 0, false, 16);
   win::AGREGARCOL(*OB, t, "Descripción", "DESCRIP", std::string(40, '!'));
-  win::AGREGARCOL(*OB, t, "Cantidad", "CANTIDAD", "999999", {}, 1);
+  win::AGREGARCOL(*OB, t, "Cantidad", "CANTIDAD", "999999", {}, 1, false, 12);
 }
 
 void CLAS_ROM::ConfigBrow() {

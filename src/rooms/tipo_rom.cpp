@@ -72,12 +72,13 @@ void TIPO_ROM::CerrarBases() {
 
 void TIPO_ROM::MontarColumnas() {
   lib::WDBTable* t = TIPO_ROM_.get();
-  win::AGREGARCOL(*OB, t, "Código", "CODIGO", "!!!!");
+  // Widths from the pictures, widened so that the headings show whole.
+  win::AGREGARCOL(*OB, t, "Código", "CODIGO", "!!!!", {}, 0, false, 16);
   win::AGREGARCOL(*OB, t, "Descripción", "DESCRIP", std::string(40, '!'));
-  win::AGREGARCOL(*OB, t, "Clase", "CLASE", "!!!!");
-  win::AGREGARCOL(*OB, t, "Cant x Room", "CANTIDAD", "9999", {}, 2);
-  win::AGREGARCOL(*OB, t, "Cant Adulto", "CANT_ADULT", "9999", {}, 2);
-  win::AGREGARCOL(*OB, t, "Cant Niños", "CANT_NINHO", "9999", {}, 2);
+  win::AGREGARCOL(*OB, t, "Clase", "CLASE", "!!!!", {}, 0, false, 8);
+  win::AGREGARCOL(*OB, t, "Cant x Room", "CANTIDAD", "9999", {}, 2, false, 44);
+  win::AGREGARCOL(*OB, t, "Cant Adulto", "CANT_ADULT", "9999", {}, 2, false, 40);
+  win::AGREGARCOL(*OB, t, "Cant Niños", "CANT_NINHO", "9999", {}, 2, false, 36);
 }
 
 void TIPO_ROM::ConfigBrow() {
