@@ -97,6 +97,14 @@ TIPO_RO2::TIPO_RO2(TIPO_ROM* list, const std::string& dialog, const std::string&
   SetFocusTo(kCode);
 }
 
+void TIPO_RO2::AbrirBases() {
+  TIPO_ROM_ = lib::USE(this, "TIPO_ROM", "TIPO_ROM");
+}
+
+void TIPO_RO2::CerrarBases() {
+  lib::KILLTABLA(TIPO_ROM_);
+}
+
 void TIPO_RO2::LOAD_CLASES() {
   fillFrom(this, kClass, "CLAS_ROM", NEGOCIO);
 }
@@ -155,13 +163,12 @@ bool TIPO_RO2::validate(const std::string& code) {
 
 // Another type of the business unit with the code; the record being edited is not one.
 bool TIPO_RO2::duplicate(const std::string& code) {
-  auto t = lib::USE(this, "TIPO_ROM", "TIPO_ROM");
+  lib::WDBTable& t = *TIPO_ROM_;
   bool found = false;
-  if (t->Seek(keyPart(*t, "NEGOCIO", NEGOCIO) + keyPart(*t, "CODIGO", code))) {
-    if (mode_ == kModify && t->RecNo() == XRECNO) t->Skip();
-    found = !t->Eof() && t->S("NEGOCIO") == trim(NEGOCIO) && t->S("CODIGO") == code;
+  if (t.Seek(keyPart(t, "NEGOCIO", NEGOCIO) + keyPart(t, "CODIGO", code))) {
+    if (mode_ == kModify && t.RecNo() == XRECNO) t.Skip();
+    found = !t.Eof() && t.S("NEGOCIO") == trim(NEGOCIO) && t.S("CODIGO") == code;
   }
-  lib::KILLTABLA(t);
   return found;
 }
 
@@ -199,14 +206,13 @@ void TIPO_RO2::ADD_TIPO() {
   const std::string code = upper(trim(GetDlgItemText(kCode)));
   const std::string clase = win::CCOMBOBOX(this, kClass).CurCargo();
   const double tope = lib::readNumber(GetDlgItemText(kCeiling));
-  auto t = lib::USE(this, "TIPO_ROM", "TIPO_ROM");
-  lib::ADD(*t, [&] {
-    t->FieldPut("NEGOCIO", Value::chars(NEGOCIO));
-    t->FieldPut("CANTIDAD", Value::num(0));
-    writeFields(*t, code);
+  lib::WDBTable& t = *TIPO_ROM_;
+  lib::ADD(t, [&] {
+    t.FieldPut("NEGOCIO", Value::chars(NEGOCIO));
+    t.FieldPut("CANTIDAD", Value::num(0));
+    writeFields(t, code);
   });
-  const uint32_t added = t->RecNo();
-  lib::KILLTABLA(t);
+  const uint32_t added = t.RecNo();
   const int32_t desde = CIERRE_DIA(NEGOCIO);
   {
     win::WAIT wait(this);

@@ -7,6 +7,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 
 #include "lib/wdbtable.h"
@@ -22,8 +23,8 @@ class TIPO_RO2 : public win::WDIAG {
   TIPO_RO2(TIPO_ROM* list, const std::string& dialog, const std::string& negocio, Mode mode);
 
  private:
-  void AbrirBases() {}
-  void CerrarBases() {}
+  void AbrirBases();
+  void CerrarBases();
   void OnNCDESTROY() override { CerrarBases(); }
   void LOAD_CLASES();
   void LOAD_ALLOTMENT();
@@ -41,6 +42,9 @@ class TIPO_RO2 : public win::WDIAG {
   TIPO_ROM* list_;
   Mode mode_;
   uint32_t XRECNO = 0;
+  // Its own object on the types, for the duplicate check and the new record; a modified
+  // type is rewritten through the list's object, positioned on it.
+  std::unique_ptr<lib::WDBTable> TIPO_ROM_;
 };
 
 }  // namespace rooms
