@@ -9,8 +9,8 @@
 #   #! file NAME TEXT      writes TEXT (printf escapes allowed) into NAME in the folder
 #   #! remove NAME         removes NAME from the folder
 #   #! load FILE TEXT      adds the records of TEXT (printf escapes: tab-separated lines, the first
-#                          naming the fields) to FILE; the scenario's first load of FILE first
-#                          removes what the demo had there
+#                          naming the fields) to FILE; the scenario's first load of FILE (here or
+#                          with "#! dbfutil load") first removes what the demo had there
 #   #! expect FILE RECNO FIELD VALUE   after this run, the field must hold VALUE (trimmed)
 #   #! expect-row FILE TAG KEY FIELD VALUE   after this run, the first record whose TAG key
 #                          begins with KEY holds VALUE in FIELD ("-": there is no such record)
@@ -49,7 +49,12 @@ prepare() {
   local kind=$1
   shift
   case $kind in
-    dbfutil) (cd "$home" && "$dbfutil" "$@" >/dev/null) ;;
+    dbfutil)
+      if [[ $1 == load && -z ${loaded[$2]:-} ]]; then
+        loaded[$2]=1
+        set -- "$@" --replace
+      fi
+      (cd "$home" && "$dbfutil" "$@" >/dev/null) ;;
     file) printf "$2" >"$home/$1" ;;
     remove) rm -f "$home/$1" ;;
     load)

@@ -7,6 +7,7 @@
 #include "rooms/gr_room.h"
 #include "rooms/recod_r.h"
 #include "rooms/rooms_screen.h"
+#include "rooms/type_screens.h"
 #include "rooms/ubic_rom.h"
 #include "win/main_frame.h"
 
@@ -51,6 +52,7 @@ void registerRoomScreens() {
   opens<GR_ROOM>("GR_ROOM");
   opens<ASSIGN_U>("ASSIGN_U");
   opens<RECOD_R>("RECOD_R");
+  registerTypeScreens();
 }
 
 }  // namespace rooms

@@ -1,0 +1,42 @@
+#include "rooms/type_screens.h"
+
+#include "app/screens.h"
+#include "rooms/clas_rom.h"
+#include "rooms/tipo_rom.h"
+#include "win/main_frame.h"
+
+namespace rooms {
+
+namespace {
+
+// An "Editar" entry bound to an operation of the screen class S.
+template <typename S>
+win::EditEntry entry(int id, const char* caption, void (S::*operation)()) {
+  return {id, caption, [operation](win::WDIAG& screen) { (static_cast<S&>(screen).*operation)(); }};
+}
+
+win::EditEntry separator() {
+  return {0, "", {}};
+}
+
+// The screen class S opens with the entry's dialog and the active business unit.
+template <typename S>
+void opens(const std::string& screenClass) {
+  app::registerScreen(screenClass, [](const app::ScreenRequest& r) { win::open<S>(r.entry.dialogName(), r.business); });
+}
+
+}  // namespace
+
+void registerTypeScreens() {
+  win::registerEditMenu(TIPO_ROM::kMenuId, {entry(3092, "Agregar ", &TIPO_ROM::ADD_TIPO_ROM),
+                                            entry(3093, "Modificar ", &TIPO_ROM::MOD_TIPO_ROM),
+                                            entry(3094, "Borrar  ", &TIPO_ROM::DEL_TIPO_ROM), separator(),
+                                            entry(6424, "Recodificar Reservas", &TIPO_ROM::RECODIFICA_RES)});
+  win::registerEditMenu(CLAS_ROM::kMenuId, {entry(3096, "Agregar    ", &CLAS_ROM::ADD_CLAS_ROM),
+                                            entry(3097, "Modificar  ", &CLAS_ROM::MOD_CLAS_ROM),
+                                            entry(3098, "Borrar     ", &CLAS_ROM::DEL_CLAS_ROM)});
+  opens<TIPO_ROM>("TIPO_ROM");
+  opens<CLAS_ROM>("CLAS_ROM");
+}
+
+}  // namespace rooms
