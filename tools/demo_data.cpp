@@ -1,5 +1,7 @@
 #include "tools/demo_data.h"
 
+#include "tools/demo_hotel.h"
+
 #include "xbase/date.h"
 
 namespace initdb {
@@ -57,6 +59,8 @@ void addDemoData(const std::string& home, const std::string& password) {
     series->putNumber("INDENT", 6);
     series->putNumber("JUSTIFICA", 0);
   }
+  series.reset();
+  addHotelDemo(home);
 }
 
 }  // namespace initdb
