@@ -9,6 +9,8 @@
 #   #! file NAME TEXT      writes TEXT (printf escapes allowed) into NAME in the folder
 #   #! remove NAME         removes NAME from the folder
 #   #! expect FILE RECNO FIELD VALUE   after this run, the field must hold VALUE (trimmed)
+#   #! expect-row FILE TAG KEY FIELD VALUE   after this run, the first record whose TAG key
+#                          begins with KEY holds VALUE in FIELD ("-": there is no such record)
 #   #! run                 ends this run of the program: what follows is a new run
 set -euo pipefail
 initdb=$1 configura=$2 dbfutil=$3 script=$4 work=$5
@@ -28,6 +30,8 @@ while IFS= read -r line || [[ -n $line ]]; do
     : >"$work/part$part.scn"
     : >"$work/part$part.prep"
     : >"$work/part$part.post"
+  elif [[ $line =~ ^#![[:space:]]*expect-row[[:space:]](.*)$ ]]; then
+    echo "row ${BASH_REMATCH[1]}" >>"$work/part$part.post"
   elif [[ $line =~ ^#![[:space:]]*expect[[:space:]](.*)$ ]]; then
     echo "${BASH_REMATCH[1]}" >>"$work/part$part.post"
   elif [[ $line =~ ^#![[:space:]]*(.*)$ ]]; then
@@ -58,6 +62,18 @@ expect_field() {
   fi
 }
 
+expect_row() {
+  local found
+  found=$(cd "$home" && "$dbfutil" dump "$1" --tag "$2" --scope "$3" | awk -F'\t' -v f="$4" '
+    NR == 1 { for (i = 1; i <= NF; i++) if ($i == f) c = i; next }
+    NR == 2 { v = $c; sub(/^ +/, "", v); sub(/ +$/, "", v); print v; found = 1 }
+    END { if (!found) print "-" }')
+  if [[ $found != "$5" ]]; then
+    echo "scenario $(basename "$script"): $1 clave \"$3\" ($2) $4 es \"$found\", se esperaba \"$5\"" >&2
+    exit 1
+  fi
+}
+
 for ((i = 0; i <= part; i++)); do
   while IFS= read -r prep; do
     [[ -z $prep ]] && continue
@@ -70,6 +86,10 @@ for ((i = 0; i <= part; i++)); do
   }
   while IFS= read -r post; do
     [[ -z $post ]] && continue
-    eval "expect_field $post"
+    if [[ $post == row\ * ]]; then
+      eval "expect_row ${post#row }"
+    else
+      eval "expect_field $post"
+    fi
   done <"$work/part$i.post"
 done

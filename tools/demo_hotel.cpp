@@ -43,14 +43,14 @@ struct LocationDef {
 };
 
 const ClassDef kClasses[] = {
-    {"EST", "Estándar", 90},
+    {"STD", "Estándar", 90},
     {"SUP", "Superior", 85},
-    {"SUI", "Suites", 0},
+    {"SUI", "Suite", 0},
 };
 
 const TypeDef kTypes[] = {
-    {"STD", "Estándar Sencilla", "EST", 1, 1, 1, 85},      {"DBL", "Estándar Doble", "EST", 2, 2, 2, 110},
-    {"TRP", "Estándar Triple", "EST", 3, 1, 0, 135},       {"SUP", "Superior Doble", "SUP", 2, 2, 3, 150},
+    {"SGL", "Estándar Sencilla", "STD", 1, 1, 1, 85},      {"DBL", "Estándar Doble", "STD", 2, 2, 2, 110},
+    {"TRP", "Estándar Triple", "STD", 3, 1, 0, 135},       {"SUP", "Superior Doble", "SUP", 2, 2, 3, 150},
     {"SUV", "Superior Vista al Mar", "SUP", 2, 2, 4, 185}, {"FAM", "Familiar", "SUP", 4, 3, 0, 210},
     {"JRS", "Junior Suite", "SUI", 2, 1, 5, 280},          {"MST", "Suite Presidencial", "SUI", 4, 2, 0, 650},
 };
@@ -74,8 +74,8 @@ struct Block {
 
 const std::vector<Block>& layout() {
   static const std::vector<Block> blocks = {
-      {"PB", "B", 1, {{"STD", 6}, {"DBL", 4}}},
-      {"P1", "1", 1, {{"STD", 12}, {"DBL", 14}, {"TRP", 4}}},
+      {"PB", "B", 1, {{"SGL", 6}, {"DBL", 4}}},
+      {"P1", "1", 1, {{"SGL", 12}, {"DBL", 14}, {"TRP", 4}}},
       {"P2", "2", 1, {{"DBL", 10}, {"SUP", 14}, {"FAM", 6}}},
       {"P3", "3", 1, {{"SUV", 14}, {"JRS", 6}}},
       {"JARD", "J", 1, {{"SUP", 8}, {"FAM", 8}}},
@@ -117,7 +117,7 @@ std::vector<RoomDef> roomList(int rooms) {
           r.typeIndex = typeIndex(tipo);
           r.clase = typeDef(tipo).clase;
           r.location = b.location;
-          r.accessible = std::string(b.location) == "PB" && std::string(tipo) == "STD";
+          r.accessible = std::string(b.location) == "PB" && std::string(tipo) == "SGL";
           r.descrip = std::string(typeDef(tipo).descrip) + " " + r.code;
           out.push_back(r);
         }
@@ -185,7 +185,7 @@ const char* kFirstNames[] = {"María", "José",   "Ana",    "Luis",  "Carmen", "
 const char* kSurnames[] = {"Rodríguez", "González", "Hernández", "Jiménez", "Vargas", "Rojas",   "Mora",
                            "Castro",    "Solís",    "Araya",     "Quesada", "Smith",  "Johnson", "Miller",
                            "Schneider", "Müller",   "Dubois",    "Martin",  "Alfaro", "Chaves"};
-const char* kCountries[] = {"CR", "CR", "CR", "US", "US", "CA", "DE", "ES", "MX", "FR"};
+const char* kCountries[] = {"CR", "CR", "CR", "USA", "USA", "CAN", "ESP", "MEX"};
 
 struct RackDef {
   const char* code;
@@ -196,9 +196,9 @@ struct RackDef {
 };
 
 const RackDef kRacks[] = {
-    {"RACK", "Tarifa Rack", "EST", 0, 1.0},          {"CORP", "Tarifa Corporativa", "EST", 0, 0.85},
-    {"PAQ", "Paquete Todo Incluido", "SUP", 0, 1.3}, {"WEB", "Tarifa Sitio Web", "EST", 0, 0.92},
-    {"MAYO", "Tarifa Mayorista", "EST", 0, 0.75},    {"CASA", "Uso de Casa", "EST", 1, 0.0},
+    {"RACK", "Tarifa Rack", "STD", 0, 1.0},          {"CORP", "Tarifa Corporativa", "STD", 0, 0.85},
+    {"PAQ", "Paquete Todo Incluido", "SUP", 0, 1.3}, {"WEB", "Tarifa Internet", "STD", 0, 0.92},
+    {"MAYO", "Tarifa Mayorista", "STD", 0, 0.75},    {"CASA", "Uso de Casa", "STD", 1, 0.0},
 };
 
 struct GuaranteeDef {
@@ -209,12 +209,37 @@ struct GuaranteeDef {
 };
 
 const GuaranteeDef kGuarantees[] = {
-    {"GA", "Garantizada con Tarjeta", 0, 0}, {"DP", "Con Depósito", 1, 0},
+    {"GT", "Garantizada con Tarjeta", 0, 0}, {"DE", "Con Depósito", 1, 0},
     {"CR", "Crédito de Agencia", 2, 0},      {"SG", "Sin Garantía", 3, 0},
     {"CA", "Cortesía de la Casa", 4, 1},
 };
 
 const char* kAgencies[] = {"", "", "", "EXPEDIA", "BOOKING", "VIAJESOL", "TURISOL", "CORPTEC"};
+
+struct ListEntry {
+  const char* code;
+  const char* descrip;
+};
+
+const ListEntry kAgencyNames[] = {{"EXPEDIA", "Expedia"},
+                                  {"BOOKING", "Booking.com"},
+                                  {"VIAJESOL", "Viajes del Sol Mayorista"},
+                                  {"TURISOL", "Turismo Solidario S.A."},
+                                  {"CORPTEC", "Corporación Tecnológica"}};
+
+const ListEntry kAccessories[] = {{"AIRE", "Aire Acondicionado"},
+                                  {"TV", "Televisión por Cable"},
+                                  {"CAJA", "Caja de Seguridad"},
+                                  {"MINI", "Minibar"},
+                                  {"SECA", "Secadora de Pelo"},
+                                  {"BALC", "Balcón"},
+                                  {"JACU", "Jacuzzi"}};
+
+const ListEntry kQualities[] = {{"VMAR", "Vista al Mar"},
+                                {"VJAR", "Vista al Jardín"},
+                                {"SILE", "Lado Silencioso"},
+                                {"PISC", "Cerca de la Piscina"},
+                                {"ASCE", "Cerca del Ascensor"}};
 
 // The allotment contracts: agency, class, column and rooms.
 struct AllotDef {
@@ -224,7 +249,7 @@ struct AllotDef {
   int rooms;
 };
 const AllotDef kAllotments[] = {
-    {"VIAJESOL", "EST", 1, 3}, {"VIAJESOL", "EST", 2, 5}, {"TURISOL", "SUP", 3, 4},
+    {"VIAJESOL", "STD", 1, 3}, {"VIAJESOL", "STD", 2, 5}, {"TURISOL", "SUP", 3, 4},
     {"TURISOL", "SUP", 4, 2},  {"TURISOL", "SUI", 5, 1},
 };
 
@@ -353,7 +378,7 @@ Plan buildPlan(int roomCount) {
       s.free = s.children > 0 && rnd.chance(0.3) ? 1 : 0;
       int pick = rnd.below(20);
       s.rack = pick < 8 ? "RACK" : pick < 12 ? "WEB" : pick < 15 ? "CORP" : pick < 19 ? "PAQ" : "CASA";
-      s.guarantee = s.rack == "CASA" ? "CA" : pick % 3 == 0 ? "DP" : pick % 4 == 1 ? "SG" : "GA";
+      s.guarantee = s.rack == "CASA" ? "CA" : pick % 3 == 0 ? "DE" : pick % 4 == 1 ? "SG" : "GT";
       s.agency = kAgencies[rnd.below(int(std::size(kAgencies)))];
       if (!s.agency.empty() && s.rack != "CASA") s.guarantee = "CR";
       s.booked = std::min(closing, arrival - rnd.below(120));
@@ -400,16 +425,28 @@ std::unique_ptr<DbfTable> tableOf(const std::string& home, const char* name) {
   return openTable(home, name);
 }
 
+// Lists the parameter part of the demo may have written already (states, guarantee and rate
+// types, classes, agencies): the record of `code` in business "01" is reused when it exists,
+// so that no code is held twice; otherwise one is appended. True when it was appended (the
+// caller then gives it its description).
+bool recordFor(DbfTable& t, const char* tag, const std::string& code, size_t width) {
+  t.setOrder(tag);
+  std::string key = code;
+  key.resize(width, ' ');
+  if (t.seek("01" + key)) return false;
+  t.append();
+  t.putString("NEGOCIO", "01");
+  t.putString("CODIGO", code);
+  return true;
+}
+
 void writeMasterData(const std::string& home, const Plan& plan) {
   {
     auto t = tableOf(home, "CLAS_ROM");
     for (const ClassDef& c : kClasses) {
       int count = 0;
       for (const RoomDef& r : plan.rooms) count += r.clase == c.code;
-      t->append();
-      t->putString("NEGOCIO", "01");
-      t->putString("CODIGO", c.code);
-      t->putString("DESCRIP", c.descrip);
+      if (recordFor(*t, "CLAS_ROM", c.code, 4)) t->putString("DESCRIP", c.descrip);
       t->putString("ABREVIA", std::string(c.code));
       t->putNumber("CANTIDAD", count);
       t->putNumber("FACTOR", 1);
@@ -455,20 +492,14 @@ void writeMasterData(const std::string& home, const Plan& plan) {
       uint32_t fg, bg;
     };
     const StateDef states[] = {
-        {"01", "Libre", 0, 0, 0x000000, 0xFFFFFF},
-        {"02", "Libre Reservada", 0, 0, 0x000000, 0xCCE5FF},
-        {"03", "Sucia", 0, 0, 0x000000, 0xFFE0B2},
-        {"04", "Ocupada", 0, 0, 0xFFFFFF, 0x1565C0},
-        {"05", "Salida del Día", 0, 0, 0x000000, 0xFFF59D},
-        {"06", "Bloqueada", 1, 0, 0xFFFFFF, 0x757575},
-        {"07", "Fuera de Servicio", 1, 1, 0xFFFFFF, 0xC62828},
+        {"01", "Libre Limpia", 0, 0, 0x000000, 0xFFFFFF},      {"02", "Libre Sucia", 0, 0, 0x000000, 0xFFE0B2},
+        {"03", "Reservada", 0, 0, 0x000000, 0xCCE5FF},         {"04", "Ocupada", 0, 0, 0xFFFFFF, 0x1565C0},
+        {"05", "Salida del Día", 0, 0, 0x000000, 0xFFF59D},    {"06", "Bloqueada", 1, 0, 0xFFFFFF, 0x757575},
+        {"07", "Fuera de Servicio", 1, 1, 0xFFFFFF, 0xC62828}, {"08", "En Inspección", 0, 0, 0x000000, 0xE1BEE7},
     };
     auto t = tableOf(home, "T_EST_HA");
     for (const StateDef& s : states) {
-      t->append();
-      t->putString("NEGOCIO", "01");
-      t->putString("CODIGO", s.code);
-      t->putString("DESCRIP", s.descrip);
+      if (recordFor(*t, "T_EST_HA", s.code, 2)) t->putString("DESCRIP", s.descrip);
       t->putNumber("BLOQUEADO", s.blocked);
       t->putNumber("OUTORDER", s.outOfOrder);
       t->putNumber("COLOR_FG", s.fg);
@@ -478,29 +509,73 @@ void writeMasterData(const std::string& home, const Plan& plan) {
   {
     auto t = tableOf(home, "E_T_RES");
     for (const GuaranteeDef& g : kGuarantees) {
-      t->append();
-      t->putString("NEGOCIO", "01");
-      t->putString("CODIGO", g.code);
-      t->putString("DESCRIP", g.descrip);
-      t->putNumber("FACTOR", 1);
-      t->putNumber("DIA_NOSHOW", 1);
+      if (recordFor(*t, "E_T_RES", g.code, 2)) {
+        t->putString("DESCRIP", g.descrip);
+        t->putNumber("FACTOR", 1);
+        t->putNumber("DIA_NOSHOW", 1);
+        t->putNumber("F_PAGO", std::string(g.code) == "DE" ? 1 : 0);
+      }
       t->putNumber("C_STAT_TIP", g.category);
       t->putNumber("USO_CASA", g.houseUse);
-      t->putNumber("F_PAGO", std::string(g.code) == "DP" ? 1 : 0);
     }
   }
   {
     auto t = tableOf(home, "ENC_RACK");
     for (const RackDef& r : kRacks) {
-      t->append();
-      t->putString("NEGOCIO", "01");
-      t->putString("CODIGO", r.code);
-      t->putString("DESCRIP", r.descrip);
+      if (recordFor(*t, "ENC_RACK", r.code, 4)) {
+        t->putString("DESCRIP", r.descrip);
+        t->putNumber("TIP_CAMBIO", 1);
+        t->putNumber("COBRADO", r.factor > 0 ? 1 : 0);
+        t->putNumber("EN_WALKIN", 1);
+      }
       t->putString("CLASE", r.clase);
       t->putNumber("TIP_SOURCE", r.source);
-      t->putNumber("TIP_CAMBIO", 1);
-      t->putNumber("COBRADO", r.factor > 0 ? 1 : 0);
-      t->putNumber("EN_WALKIN", 1);
+    }
+  }
+  {
+    auto t = tableOf(home, "AGENCIAS");
+    for (const ListEntry& a : kAgencyNames)
+      if (recordFor(*t, "AGENCIAS", a.code, 15)) t->putString("DESCRIP", a.descrip);
+  }
+  {
+    auto t = tableOf(home, "ACC_ROM");
+    for (const ListEntry& a : kAccessories)
+      if (recordFor(*t, "ACC_ROM", a.code, 4)) t->putString("DESCRIP", a.descrip);
+    auto q = tableOf(home, "CUAL_ROM");
+    for (const ListEntry& c : kQualities)
+      if (recordFor(*q, "CUAL_ROM", c.code, 4)) {
+        q->putString("DESCRIP", c.descrip);
+        q->putNumber("SHOW_REG", std::string(c.code) == "VMAR" || std::string(c.code) == "SILE" ? 1 : 0);
+      }
+    // One row per room and accessory (quality), as the room editor leaves them.
+    auto d1 = tableOf(home, "DET_ROM1");
+    auto d2 = tableOf(home, "DET_ROM2");
+    for (const RoomDef& r : plan.rooms) {
+      const std::string& c = r.clase;
+      bool building = r.location != "JARD" && r.location != "PLAY";
+      for (const ListEntry& a : kAccessories) {
+        std::string code = a.code;
+        bool has = code == "AIRE" || code == "TV" || code == "CAJA" || (code == "MINI" && c != "STD") ||
+                   (code == "SECA" && c != "STD") || (code == "BALC" && (r.location == "P2" || r.location == "P3")) ||
+                   (code == "JACU" && c == "SUI");
+        d1->append();
+        d1->putString("NEGOCIO", "01");
+        d1->putString("ROOM", r.code);
+        d1->putString("CODIGO", code);
+        d1->putNumber("CHECK1", has ? 1 : 0);
+      }
+      for (const ListEntry& q2 : kQualities) {
+        std::string code = q2.code;
+        bool has = (code == "VMAR" && (r.tipo == "SUV" || r.location == "PLAY")) ||
+                   (code == "VJAR" && r.location == "JARD") || (code == "SILE" && r.location == "P3") ||
+                   (code == "PISC" && (r.location == "PB" || r.location == "JARD")) ||
+                   (code == "ASCE" && building && r.code.size() >= 2 && r.code.substr(r.code.size() - 2) == "01");
+        d2->append();
+        d2->putString("NEGOCIO", "01");
+        d2->putString("ROOM", r.code);
+        d2->putString("CODIGO", code);
+        d2->putNumber("CHECK1", has ? 1 : 0);
+      }
     }
   }
   {
@@ -540,9 +615,9 @@ void writeParameters(const std::string& home, int rooms) {
   t->putNumber("CANT_ROOMS", rooms);
   if (t->getDate("F_INICIO") == 0) t->putDate("F_INICIO", ymd(2015, 6, 1));
   // The room states the front desk sets: only where the parameters name none yet.
-  const std::pair<const char*, const char*> states[] = {{"LIBRE", "01"},      {"LIBRE_RES", "02"},
-                                                        {"OUT_EST_HA", "03"}, {"IN_EST_HA", "04"},
-                                                        {"ULT_EST_HA", "05"}, {"CAMBIO_HAB", "03"}};
+  const std::pair<const char*, const char*> states[] = {{"LIBRE", "01"},      {"LIBRE_RES", "03"},
+                                                        {"OUT_EST_HA", "02"}, {"IN_EST_HA", "04"},
+                                                        {"ULT_EST_HA", "05"}, {"CAMBIO_HAB", "02"}};
   for (const auto& [field, code] : states)
     if (t->getString(field).find_first_not_of(' ') == std::string::npos) t->putString(field, code);
   t->flush();
@@ -580,7 +655,7 @@ void writeReservations(const std::string& home, const Plan& plan) {
       headers->putDate("F_INICIO", s.arrival);
       headers->putString("NOMBRE", s.guest);
       headers->putString("PAIS", s.country);
-      headers->putString("IDIOMA", s.country == "CR" || s.country == "ES" || s.country == "MX" ? "01" : "02");
+      headers->putString("IDIOMA", s.country == "CR" || s.country == "ESP" || s.country == "MEX" ? "ES" : "EN");
       lines->append();
       lines->putString("NEGOCIO", "01");
       lines->putString("COD_RES", s.code);
@@ -727,7 +802,7 @@ void applyReservationNights(const std::string& home, int rooms) {
         tab->putString("PRE_RES", s->code);
         tab->putNumber("PREASIGN", 1);
         // A guest leaving that morning keeps the day's state and reservation.
-        if (tab->getString("RESERVA").find_first_not_of(' ') == std::string::npos) tab->putString("T_EST_HA", "02");
+        if (tab->getString("RESERVA").find_first_not_of(' ') == std::string::npos) tab->putString("T_EST_HA", "03");
       } else {
         tab->putString("RESERVA", s->code);
         tab->putString("T_EST_HA", d < s->departure ? "04" : "05");
@@ -752,7 +827,7 @@ void applyReservationNights(const std::string& home, int rooms) {
     if (s.room < 0) continue;
     auto& r = now[size_t(s.room)];
     if (s.estado == 1) r = {s.departure == closing ? "05" : "04", s.code};
-    if (s.estado == 2 && s.departure == closing && r.second.empty()) r.first = "03";  // left this morning
+    if (s.estado == 2 && s.departure == closing && r.second.empty()) r.first = "02";  // left this morning
   }
   for (const RoomBlock& b : plan.blocks)
     if (b.from <= closing && closing <= b.to) now[size_t(b.room)] = {b.state, ""};
