@@ -7,6 +7,7 @@
 #include <random>
 #include <set>
 #include <stdexcept>
+#include <tuple>
 #include <vector>
 
 #include "lib/globals.h"
@@ -429,15 +430,100 @@ std::unique_ptr<DbfTable> tableOf(const std::string& home, const char* name) {
 // types, classes, agencies): the record of `code` in business "01" is reused when it exists,
 // so that no code is held twice; otherwise one is appended. True when it was appended (the
 // caller then gives it its description).
-bool recordFor(DbfTable& t, const char* tag, const std::string& code, size_t width) {
+bool recordFor(DbfTable& t, const char* tag, const std::string& code, size_t width, const std::string& negocio = "01") {
   t.setOrder(tag);
   std::string key = code;
   key.resize(width, ' ');
-  if (t.seek("01" + key)) return false;
+  if (t.seek(negocio + key)) return false;
   t.append();
-  t.putString("NEGOCIO", "01");
+  t.putString("NEGOCIO", negocio);
   t.putString("CODIGO", code);
   return true;
+}
+
+// Business "02", the beach hotel: six rooms of two types in two classes, no reservations
+// yet, its reservation table and statistics generated for the demo's year. Small enough
+// that a test can put a stay there and read every figure it changes.
+void writeBeachHotel(const std::string& home) {
+  const std::string neg = "02";
+  {
+    auto t = tableOf(home, "CLAS_ROM");
+    for (auto [code, descrip, count] : {std::tuple{"STD", "Estándar", 4}, std::tuple{"SUI", "Suite", 2}}) {
+      if (recordFor(*t, "CLAS_ROM", code, 4, neg)) t->putString("DESCRIP", descrip);
+      t->putString("ABREVIA", code);
+      t->putNumber("CANTIDAD", count);
+      t->putNumber("FACTOR", 1);
+    }
+  }
+  {
+    auto t = tableOf(home, "TIPO_ROM");
+    // Allotment columns 1 and 0 (none).
+    for (auto [code, descrip, clase, count, column] : {std::tuple{"DBL", "Doble Vista Jardín", "STD", 4, 1},
+                                                       std::tuple{"JRS", "Junior Suite Frente al Mar", "SUI", 2, 0}}) {
+      if (recordFor(*t, "TIPO_ROM", code, 4, neg)) t->putString("DESCRIP", descrip);
+      t->putString("ABREVIA", code);
+      t->putString("CLASE", clase);
+      t->putNumber("CANTIDAD", count);
+      t->putNumber("CANT_ADULT", 2);
+      t->putNumber("CANT_NINHO", 2);
+      t->putNumber("FACTOR", 1);
+      t->putNumber("ALLOTMENT", column);
+      t->putString("COD_RACK", "RACK");
+    }
+  }
+  {
+    auto t = tableOf(home, "UBIC_ROM");
+    if (recordFor(*t, "UBIC_ROM", "PLAY", 4, neg)) t->putString("DESCRIP", "Frente a la Playa");
+    auto rooms = tableOf(home, "ROOMS");
+    for (auto [code, tipo, clase] :
+         {std::tuple{"P01", "DBL", "STD"}, std::tuple{"P02", "DBL", "STD"}, std::tuple{"P03", "DBL", "STD"},
+          std::tuple{"P04", "DBL", "STD"}, std::tuple{"P05", "JRS", "SUI"}, std::tuple{"P06", "JRS", "SUI"}}) {
+      rooms->append();
+      rooms->putString("NEGOCIO", neg);
+      rooms->putString("CODIGO", code);
+      rooms->putString("DESCRIP", std::string(std::string(tipo) == "DBL" ? "Doble " : "Junior Suite ") + code);
+      rooms->putString("TIPO", tipo);
+      rooms->putString("CLASE", clase);
+      rooms->putString("UBICA", "PLAY");
+      rooms->putString("T_EST_HA", "01");
+      rooms->putNumber("INCLU_INV", 1);
+    }
+  }
+  {
+    auto t = tableOf(home, "T_EST_HA");
+    for (auto [code, descrip, blocked, out] :
+         {std::tuple{"01", "Libre Limpia", 0, 0}, std::tuple{"02", "Libre Sucia", 0, 0},
+          std::tuple{"04", "Ocupada", 0, 0}, std::tuple{"06", "Bloqueada", 1, 0},
+          std::tuple{"07", "Fuera de Servicio", 1, 1}}) {
+      if (recordFor(*t, "T_EST_HA", code, 2, neg)) t->putString("DESCRIP", descrip);
+      t->putNumber("BLOQUEADO", blocked);
+      t->putNumber("OUTORDER", out);
+    }
+    auto g = tableOf(home, "E_T_RES");
+    for (const GuaranteeDef& d : kGuarantees) {
+      if (recordFor(*g, "E_T_RES", d.code, 2, neg)) g->putString("DESCRIP", d.descrip);
+      g->putNumber("C_STAT_TIP", d.category);
+    }
+    auto r = tableOf(home, "ENC_RACK");
+    if (recordFor(*r, "ENC_RACK", "RACK", 4, neg)) r->putString("DESCRIP", "Tarifa Rack");
+    r->putString("CLASE", "STD");
+  }
+  auto h = tableOf(home, "F_HOTEL");
+  h->setOrder("F_HOTEL");
+  if (!h->seek(neg)) {
+    h->append();
+    h->putString("NEGOCIO", neg);
+  }
+  h->putDate("CIERRE_DIA", demoClosingDay());
+  h->putNumber("CANT_ROOMS", 6);
+  if (h->getString("LIBRE").find_first_not_of(' ') == std::string::npos) h->putString("LIBRE", "01");
+  auto h3 = tableOf(home, "F_HOTEL3");
+  h3->setOrder("F_HOTEL3");
+  if (!h3->seek(neg)) {
+    h3->append();
+    h3->putString("NEGOCIO", neg);
+  }
+  h3->putNumber("TIPO_STAT", 1);
 }
 
 void writeMasterData(const std::string& home, const Plan& plan) {
@@ -849,6 +935,8 @@ void addHotelDemo(const std::string& home) {
   rooms::runGeneration("01", demoFirstDay(), demoLastDay(), quiet);
   applyReservationNights(home, rooms);
   rooms::runFullRebuild("01", true, quiet);
+  writeBeachHotel(home);
+  rooms::runGeneration("02", demoFirstDay(), demoLastDay(), quiet);
 }
 
 }  // namespace initdb

@@ -3,6 +3,7 @@
 #include "app/password_screen.h"
 #include "app/screens.h"
 #include "app/users_screen.h"
+#include "rooms/availability_screens.h"
 
 namespace app {
 
@@ -13,6 +14,7 @@ void registerModuleScreens() {
   registerPasswordScreen();
   registerDialogLogViewer();
   registerUsersScreen();
+  rooms::registerAvailabilityScreens();
 }
 
 }  // namespace app

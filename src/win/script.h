@@ -14,6 +14,8 @@
 //   expect-checked ID on|off         expect-items ID "TEXT|TEXT|..."
 //   write-file NAME TEXT             remove-file NAME   (in the program folder, as another
 //                                                        workstation would)
+//   on-progress N STEP...            the STEP is taken during the next run, once a progress
+//                                    window has shown N texts (press 2 there cancels the run)
 //
 // expect-checked takes menu:ID for the check mark of a menu entry. A menu entry is named by
 // its id or, as @"CAPTION", by its caption.
