@@ -258,8 +258,11 @@ int runScript(const std::vector<ScriptLine>& lines, std::ostream& out, const Scr
         ScriptLine later{line.number, std::vector<std::string>(w.begin() + 2, w.end())};
         WAIT::putTextHook() = [&execute, later, count](WAIT&) mutable {
           if (--count > 0) return;
+          // Clearing the hook destroys this closure: what the step needs is copied first.
+          std::function<void(const ScriptLine&)>& run = execute;
+          const ScriptLine step = later;
           WAIT::putTextHook() = nullptr;
-          execute(later);
+          run(step);
         };
       } else if (cmd == "screenshot") {
         if (!d.screenshot(arg(1))) throw Failure{"no se pudo guardar " + arg(1)};
