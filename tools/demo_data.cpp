@@ -1,5 +1,6 @@
 #include "tools/demo_data.h"
 
+#include "tools/demo_hotel.h"
 #include "tools/demo_parameters.h"
 #include "xbase/date.h"
 
@@ -59,8 +60,10 @@ void addDemoData(const std::string& home, const std::string& password) {
     series->putNumber("JUSTIFICA", 0);
   }
   series.reset();
-  // Last: the parameter lists keep what the other parts of the demo have filled.
+  // The parameters and their lists first; the hotel reuses what they hold and sets the
+  // closing day and room count its year of reservations is built on.
   addParameterDemo(home);
+  addHotelDemo(home);
 }
 
 }  // namespace initdb

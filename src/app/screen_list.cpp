@@ -5,6 +5,7 @@
 #include "app/users_screen.h"
 #include "parameters/parameter_screens.h"
 #include "rooms/room_screens.h"
+#include "rooms/availability_screens.h"
 
 namespace app {
 
@@ -17,6 +18,7 @@ void registerModuleScreens() {
   registerUsersScreen();
   parameters::registerParameterScreens();
   rooms::registerRoomScreens();
+  rooms::registerAvailabilityScreens();
 }
 
 }  // namespace app

@@ -13,6 +13,8 @@
 #include <QListWidget>
 #include <QMainWindow>
 #include <QMouseEvent>
+#include <QPainter>
+#include <QPixmap>
 #include <QPlainTextEdit>
 #include <QRadioButton>
 #include <QTabBar>
@@ -364,7 +366,22 @@ bool Driver::screenshot(const std::string& path) const {
     target = frame->window();
   else if (WDIAG* a = active())
     target = a->frame();
-  return target && target->grab().save(QString::fromStdString(path), "PNG");
+  if (!target) return false;
+  QPixmap shot = target->grab();
+  if (frame && target == frame->window()) {
+    // Windows of our own over the main window (the progress window) are in the picture
+    // where they stand, or centred when they stand outside it.
+    QPainter painter(&shot);
+    for (WDIAG* dialog : openDialogs()) {
+      QWidget* own = dialog->frame();
+      if (!own || own == target || !own->isWindow() || !own->isVisible() || dialog->modal()) continue;
+      QPoint at = own->mapToGlobal(QPoint(0, 0)) - target->mapToGlobal(QPoint(0, 0));
+      if (!shot.rect().contains(QRect(at, own->size())))
+        at = QPoint((shot.width() - own->width()) / 2, (shot.height() - own->height()) / 2);
+      painter.drawPixmap(at, own->grab());
+    }
+  }
+  return shot.save(QString::fromStdString(path), "PNG");
 }
 
 void Driver::closeActive() {

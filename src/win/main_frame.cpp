@@ -152,6 +152,16 @@ WDIAG* MainFrame::activeScreen() const {
   return nullptr;
 }
 
+void MainFrame::EnableWindow(bool enabled) {
+  window_->menuBar()->setEnabled(enabled);
+  mdi_->setEnabled(enabled);
+  if (toolbar_) toolbar_->EnableWindow(enabled);
+}
+
+bool MainFrame::windowEnabled() const {
+  return mdi_->isEnabled();
+}
+
 void MainFrame::closeAllScreens() {
   std::vector<WDIAG*> all(openDialogs().rbegin(), openDialogs().rend());
   for (WDIAG* d : all)

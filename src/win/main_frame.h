@@ -71,6 +71,10 @@ class MainFrame {
   void setToolbar(WDIAG* toolbar) { toolbar_ = toolbar; }
   WDIAG* toolbar() const { return toolbar_; }
   void closeAllScreens();
+  // The main window as the program disables it during a long run: its menu bar, toolbar and
+  // document area; the windows of our own over it (the progress window) stay usable.
+  void EnableWindow(bool enabled);
+  bool windowEnabled() const;
   QStatusBar* statusBar() const;
 
  private:

@@ -9,6 +9,7 @@
 #include "lib/messages.h"
 #include "win/driver.h"
 #include "win/main_frame.h"
+#include "win/wait.h"
 #include "win/wdiag.h"
 
 #include <QAction>
@@ -128,153 +129,168 @@ int runScript(const std::vector<ScriptLine>& lines, std::ostream& out, const Scr
   int status = 0;
   std::vector<std::function<void()>> steps;
   if (hooks.start) steps.push_back(hooks.start);
-  for (const ScriptLine& line : lines) {
-    steps.push_back([&, line] {
-      if (status != 0) return;
-      const auto& w = line.words;
-      auto arg = [&](size_t i) -> const std::string& {
-        if (i >= w.size()) throw Failure{"falta un argumento"};
-        return w[i];
-      };
-      auto id = [&](size_t i) {
-        int v = d.resolve(arg(i));
-        if (v < 0) throw Failure{"no hay control " + arg(i) + " en " + d.activeName()};
-        return v;
-      };
-      try {
-        const std::string cmd = lower(w[0]);
-        if (cmd == "login") {
-          std::string problem = "el ingreso todavía no está disponible";
-          if (!hooks.login || !hooks.login(arg(1), arg(2), w.size() > 3 ? w[3] : "", &problem)) throw Failure{problem};
-        } else if (cmd == "menu") {
-          MainFrame* f = MainFrame::instance();
-          int m = menuId(f, arg(1));
-          QAction* a = f ? f->action(m) : nullptr;
-          if (!a) throw Failure{"no existe la entrada de menú " + arg(1)};
-          d.chooseMenu(m);  // a greyed entry does nothing, as for a user
-        } else if (cmd == "window" || cmd == "expect-window") {
-          if (lower(d.activeName()) != lower(arg(1))) throw Failure{"ventana activa " + d.activeName()};
-        } else if (cmd == "set") {
-          d.setText(id(1), arg(2));
-        } else if (cmd == "type") {
-          d.type(id(1), arg(2));
-        } else if (cmd == "key") {
-          int k = keyNamed(arg(2));
-          if (k < 0) throw Failure{"tecla desconocida " + arg(2)};
-          d.key(id(1), k);
-        } else if (cmd == "select") {
-          if (!d.select(id(1), arg(2))) throw Failure{"no hay entrada con el valor " + arg(2)};
-        } else if (cmd == "select-text") {
-          if (!d.selectText(id(1), arg(2))) throw Failure{"no hay entrada con el texto " + arg(2)};
-        } else if (cmd == "check") {
-          d.check(id(1), lower(arg(2)) == "on");
-        } else if (cmd == "press") {
-          d.press(id(1));
-        } else if (cmd == "right-click") {
-          d.rightClick(id(1));
-        } else if (cmd == "tab") {
-          if (!d.tab(arg(1))) throw Failure{"no hay pestaña " + arg(1) + " en " + d.activeName()};
-        } else if (cmd == "expect-enabled") {
-          bool want = lower(arg(2)) == "on";
-          if (d.enabled(id(1)) != want) throw Failure{std::string("el control está ") + (want ? "deshabilitado" : "habilitado")};
-        } else if (cmd == "tree") {
-          if (!d.clickTree(id(1), arg(2))) throw Failure{"no hay elemento " + arg(2)};
-        } else if (cmd == "tree-menu") {
-          if (!d.treeMenu(id(1), arg(2))) throw Failure{"no hay entrada " + arg(2) + " en el menú del árbol"};
-        } else if (cmd == "grid") {
-          std::string what = lower(arg(2));
-          if (what == "row") {
-            if (!d.gridRow(id(1), std::atoi(arg(3).c_str()))) throw Failure{"no hay fila " + arg(3)};
-          } else if (what == "key") {
-            if (!d.gridSeek(id(1), arg(3)) && d.gridCount(id(1)) < 0) throw Failure{"no hay grilla " + arg(1)};
-          } else {
-            throw Failure{"se espera grid ID row N o grid ID key TEXTO"};
-          }
-        } else if (cmd == "grid-key") {
-          if (!d.gridType(id(1), arg(2))) throw Failure{"no hay grilla " + arg(1)};
-        } else if (cmd == "grid-header") {
-          if (!d.gridHeader(id(1), arg(2))) throw Failure{"no hay columna " + arg(2)};
-        } else if (cmd == "grid-menu") {
-          if (!d.gridMenu(id(1), arg(2))) throw Failure{"no hay entrada " + arg(2) + " en el menú de la grilla"};
-        } else if (cmd == "expect-grid") {
-          std::string found = d.gridCell(id(1), std::atoi(arg(2).c_str()), arg(3));
-          if (normalized(found) != normalized(arg(4))) throw Failure{"la celda dice \"" + oneLine(found) + "\""};
-        } else if (cmd == "expect-grid-count") {
-          int n = d.gridCount(id(1));
-          if (n != std::atoi(arg(2).c_str())) throw Failure{"la grilla tiene " + std::to_string(n) + " filas"};
-        } else if (cmd == "answer") {
-          int a = answerNamed(arg(1));
-          if (a < 0) throw Failure{"respuesta desconocida " + arg(1)};
-          d.answer(a);
-        } else if (cmd == "expect-message") {
-          RecordedMessage* m = d.nextUnchecked();
-          if (!m) throw Failure{"no se mostró ningún mensaje"};
-          m->checked = true;
-          if (normalized(m->text) != normalized(arg(1)) || (w.size() > 2 && m->title != w[2]))
-            throw Failure{"se mostró [" + oneLine(m->title) + "] " + oneLine(m->text)};
-        } else if (cmd == "expect-no-message") {
-          if (RecordedMessage* m = d.nextUnchecked()) throw Failure{"se mostró [" + m->title + "] " + oneLine(m->text)};
-        } else if (cmd == "expect-text") {
-          std::string found = d.text(id(1));
-          if (normalized(found) != normalized(arg(2))) throw Failure{"el texto es \"" + oneLine(found) + "\""};
-        } else if (cmd == "expect-menu") {
-          MainFrame* f = MainFrame::instance();
-          QAction* a = f ? f->action(menuId(f, arg(1))) : nullptr;
-          std::string state = !a ? "missing" : a->isEnabled() ? "enabled" : "greyed";
-          if (state != lower(arg(2))) throw Failure{"la entrada está " + state};
-        } else if (cmd == "right-click-menu") {
-          MainFrame* f = MainFrame::instance();
-          int m = menuId(f, arg(1));
-          if (!f || !f->action(m)) throw Failure{"no existe la entrada de menú " + arg(1)};
-          if (hooks.menuRightClick) hooks.menuRightClick(m);
-        } else if (cmd == "request") {
-          if (hooks.request) hooks.request(std::atoi(arg(1).c_str()), w.size() > 2 ? std::atoi(w[2].c_str()) : 0);
-        } else if (cmd == "expect-exit") {
-          if (!hooks.ended || !hooks.ended()) throw Failure{"el programa sigue abierto"};
-        } else if (cmd == "expect-checked") {
-          bool want = lower(arg(2)) == "on";
-          MainFrame* f = MainFrame::instance();
-          bool isMenu = arg(1).rfind("menu:", 0) == 0;
-          bool found;
-          if (isMenu) {
-            QAction* a = f ? f->action(menuId(f, arg(1).substr(5))) : nullptr;
-            if (!a) throw Failure{"no existe la entrada de menú " + arg(1)};
-            found = a->isChecked();
-          } else {
-            found = d.checked(id(1));
-          }
-          if (found != want) throw Failure{std::string("la marca está ") + (found ? "on" : "off")};
-        } else if (cmd == "expect-items") {
-          std::string joined;
-          for (const std::string& item : d.items(id(1))) joined += (joined.empty() ? "" : "|") + item;
-          if (joined != arg(2)) throw Failure{"los elementos son \"" + joined + "\""};
-        } else if (cmd == "write-file") {
-          std::ofstream file(lib::G().PATH + arg(1), std::ios::binary);
-          if (!(file << arg(2))) throw Failure{"no se pudo escribir " + arg(1)};
-        } else if (cmd == "remove-file") {
-          std::remove((lib::G().PATH + arg(1)).c_str());
-        } else if (cmd == "advance") {
-          d.advance(std::atoll(arg(1).c_str()));
-        } else if (cmd == "minimize") {
-          d.minimize(lower(arg(1)) == "on");
-        } else if (cmd == "screenshot") {
-          if (!d.screenshot(arg(1))) throw Failure{"no se pudo guardar " + arg(1)};
-        } else if (cmd == "close") {
-          d.closeActive();
-        } else if (cmd == "quit") {
-          if (hooks.quit) hooks.quit();
-          d.stop();
+  std::function<void(const ScriptLine&)> execute;
+  execute = [&](const ScriptLine& line) {
+    if (status != 0) return;
+    const auto& w = line.words;
+    auto arg = [&](size_t i) -> const std::string& {
+      if (i >= w.size()) throw Failure{"falta un argumento"};
+      return w[i];
+    };
+    auto id = [&](size_t i) {
+      int v = d.resolve(arg(i));
+      if (v < 0) throw Failure{"no hay control " + arg(i) + " en " + d.activeName()};
+      return v;
+    };
+    try {
+      const std::string cmd = lower(w[0]);
+      if (cmd == "login") {
+        std::string problem = "el ingreso todavía no está disponible";
+        if (!hooks.login || !hooks.login(arg(1), arg(2), w.size() > 3 ? w[3] : "", &problem)) throw Failure{problem};
+      } else if (cmd == "menu") {
+        MainFrame* f = MainFrame::instance();
+        int m = menuId(f, arg(1));
+        QAction* a = f ? f->action(m) : nullptr;
+        if (!a) throw Failure{"no existe la entrada de menú " + arg(1)};
+        d.chooseMenu(m);  // a greyed entry does nothing, as for a user
+      } else if (cmd == "window" || cmd == "expect-window") {
+        if (lower(d.activeName()) != lower(arg(1))) throw Failure{"ventana activa " + d.activeName()};
+      } else if (cmd == "set") {
+        d.setText(id(1), arg(2));
+      } else if (cmd == "type") {
+        d.type(id(1), arg(2));
+      } else if (cmd == "key") {
+        int k = keyNamed(arg(2));
+        if (k < 0) throw Failure{"tecla desconocida " + arg(2)};
+        d.key(id(1), k);
+      } else if (cmd == "select") {
+        if (!d.select(id(1), arg(2))) throw Failure{"no hay entrada con el valor " + arg(2)};
+      } else if (cmd == "select-text") {
+        if (!d.selectText(id(1), arg(2))) throw Failure{"no hay entrada con el texto " + arg(2)};
+      } else if (cmd == "check") {
+        d.check(id(1), lower(arg(2)) == "on");
+      } else if (cmd == "press") {
+        d.press(id(1));
+      } else if (cmd == "right-click") {
+        d.rightClick(id(1));
+      } else if (cmd == "tab") {
+        if (!d.tab(arg(1))) throw Failure{"no hay pestaña " + arg(1) + " en " + d.activeName()};
+      } else if (cmd == "expect-enabled") {
+        bool want = lower(arg(2)) == "on";
+        if (d.enabled(id(1)) != want)
+          throw Failure{std::string("el control está ") + (want ? "deshabilitado" : "habilitado")};
+      } else if (cmd == "tree") {
+        if (!d.clickTree(id(1), arg(2))) throw Failure{"no hay elemento " + arg(2)};
+      } else if (cmd == "tree-menu") {
+        if (!d.treeMenu(id(1), arg(2))) throw Failure{"no hay entrada " + arg(2) + " en el menú del árbol"};
+      } else if (cmd == "grid") {
+        std::string what = lower(arg(2));
+        if (what == "row") {
+          if (!d.gridRow(id(1), std::atoi(arg(3).c_str()))) throw Failure{"no hay fila " + arg(3)};
+        } else if (what == "key") {
+          if (!d.gridSeek(id(1), arg(3)) && d.gridCount(id(1)) < 0) throw Failure{"no hay grilla " + arg(1)};
         } else {
-          throw Failure{"paso desconocido " + w[0]};
+          throw Failure{"se espera grid ID row N o grid ID key TEXTO"};
         }
-      } catch (const Failure& f) {
-        out << "línea " << line.number << ": " << f.what << "\n";
-        status = 1;
+      } else if (cmd == "grid-key") {
+        if (!d.gridType(id(1), arg(2))) throw Failure{"no hay grilla " + arg(1)};
+      } else if (cmd == "grid-header") {
+        if (!d.gridHeader(id(1), arg(2))) throw Failure{"no hay columna " + arg(2)};
+      } else if (cmd == "grid-menu") {
+        if (!d.gridMenu(id(1), arg(2))) throw Failure{"no hay entrada " + arg(2) + " en el menú de la grilla"};
+      } else if (cmd == "expect-grid") {
+        std::string found = d.gridCell(id(1), std::atoi(arg(2).c_str()), arg(3));
+        if (normalized(found) != normalized(arg(4))) throw Failure{"la celda dice \"" + oneLine(found) + "\""};
+      } else if (cmd == "expect-grid-count") {
+        int n = d.gridCount(id(1));
+        if (n != std::atoi(arg(2).c_str())) throw Failure{"la grilla tiene " + std::to_string(n) + " filas"};
+      } else if (cmd == "answer") {
+        int a = answerNamed(arg(1));
+        if (a < 0) throw Failure{"respuesta desconocida " + arg(1)};
+        d.answer(a);
+      } else if (cmd == "expect-message") {
+        RecordedMessage* m = d.nextUnchecked();
+        if (!m) throw Failure{"no se mostró ningún mensaje"};
+        m->checked = true;
+        if (normalized(m->text) != normalized(arg(1)) || (w.size() > 2 && m->title != w[2]))
+          throw Failure{"se mostró [" + oneLine(m->title) + "] " + oneLine(m->text)};
+      } else if (cmd == "expect-no-message") {
+        if (RecordedMessage* m = d.nextUnchecked()) throw Failure{"se mostró [" + m->title + "] " + oneLine(m->text)};
+      } else if (cmd == "expect-text") {
+        std::string found = d.text(id(1));
+        if (normalized(found) != normalized(arg(2))) throw Failure{"el texto es \"" + oneLine(found) + "\""};
+      } else if (cmd == "expect-menu") {
+        MainFrame* f = MainFrame::instance();
+        QAction* a = f ? f->action(menuId(f, arg(1))) : nullptr;
+        std::string state = !a ? "missing" : a->isEnabled() ? "enabled" : "greyed";
+        if (state != lower(arg(2))) throw Failure{"la entrada está " + state};
+      } else if (cmd == "right-click-menu") {
+        MainFrame* f = MainFrame::instance();
+        int m = menuId(f, arg(1));
+        if (!f || !f->action(m)) throw Failure{"no existe la entrada de menú " + arg(1)};
+        if (hooks.menuRightClick) hooks.menuRightClick(m);
+      } else if (cmd == "request") {
+        if (hooks.request) hooks.request(std::atoi(arg(1).c_str()), w.size() > 2 ? std::atoi(w[2].c_str()) : 0);
+      } else if (cmd == "expect-exit") {
+        if (!hooks.ended || !hooks.ended()) throw Failure{"el programa sigue abierto"};
+      } else if (cmd == "expect-checked") {
+        bool want = lower(arg(2)) == "on";
+        MainFrame* f = MainFrame::instance();
+        bool isMenu = arg(1).rfind("menu:", 0) == 0;
+        bool found;
+        if (isMenu) {
+          QAction* a = f ? f->action(menuId(f, arg(1).substr(5))) : nullptr;
+          if (!a) throw Failure{"no existe la entrada de menú " + arg(1)};
+          found = a->isChecked();
+        } else {
+          found = d.checked(id(1));
+        }
+        if (found != want) throw Failure{std::string("la marca está ") + (found ? "on" : "off")};
+      } else if (cmd == "expect-items") {
+        std::string joined;
+        for (const std::string& item : d.items(id(1))) joined += (joined.empty() ? "" : "|") + item;
+        if (joined != arg(2)) throw Failure{"los elementos son \"" + joined + "\""};
+      } else if (cmd == "write-file") {
+        std::ofstream file(lib::G().PATH + arg(1), std::ios::binary);
+        if (!(file << arg(2))) throw Failure{"no se pudo escribir " + arg(1)};
+      } else if (cmd == "remove-file") {
+        std::remove((lib::G().PATH + arg(1)).c_str());
+      } else if (cmd == "advance") {
+        d.advance(std::atoll(arg(1).c_str()));
+      } else if (cmd == "minimize") {
+        d.minimize(lower(arg(1)) == "on");
+      } else if (cmd == "on-progress") {
+        // The step waits for a run: it is taken when a progress window has shown N texts.
+        long count = std::atol(arg(1).c_str());
+        if (count <= 0 || w.size() < 3) throw Failure{"on-progress necesita un número y un paso"};
+        ScriptLine later{line.number, std::vector<std::string>(w.begin() + 2, w.end())};
+        WAIT::putTextHook() = [&execute, later, count](WAIT&) mutable {
+          if (--count > 0) return;
+          // Clearing the hook destroys this closure: what the step needs is copied first.
+          std::function<void(const ScriptLine&)>& run = execute;
+          const ScriptLine step = later;
+          WAIT::putTextHook() = nullptr;
+          run(step);
+        };
+      } else if (cmd == "screenshot") {
+        if (!d.screenshot(arg(1))) throw Failure{"no se pudo guardar " + arg(1)};
+      } else if (cmd == "close") {
+        d.closeActive();
+      } else if (cmd == "quit") {
+        if (hooks.quit) hooks.quit();
         d.stop();
+      } else {
+        throw Failure{"paso desconocido " + w[0]};
       }
-    });
-  }
+    } catch (const Failure& f) {
+      out << "línea " << line.number << ": " << f.what << "\n";
+      status = 1;
+      d.stop();
+    }
+  };
+  for (const ScriptLine& line : lines) steps.push_back([&, line] { execute(line); });
   d.run(std::move(steps));
+  WAIT::putTextHook() = nullptr;
   d.onMessage = nullptr;
   return status;
 }

@@ -68,6 +68,12 @@ void WAIT::PUT_TEXT(const std::string& headline, const std::string& line1, const
     if (QWidget* f = frame()) f->repaint();
     calls_ = 0;
   }
+  if (putTextHook()) putTextHook()(*this);
+}
+
+std::function<void(WAIT&)>& WAIT::putTextHook() {
+  static std::function<void(WAIT&)> hook;
+  return hook;
 }
 
 void WAIT::UPDATE() {

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "win/wdiag.h"
@@ -25,6 +26,9 @@ class WAIT : public WDIAG {
   void TERMINAR();
 
   int OnCOMMAND(int id, int notification) override;
+  // For scripts that act while a run goes on: called after every PUT_TEXT of any progress
+  // window (the window may be cancelled from it).
+  static std::function<void(WAIT&)>& putTextHook();
   void OnTIMER(int id) override;
   std::string elapsedText() const;
 

@@ -53,6 +53,12 @@ class PRUEBA : public WDIAG {
     ADD(PROCESAR.get(), [this](WDIAG&, WCONTROL&, int) {
       ++runs;
       if (reenter) Driver::instance().press(301);  // a second click while it runs
+      if (longRun) {  // a run of 100 steps behind the progress window, stopped by its Cancel
+        WAIT wait(this);
+        for (stoppedAt = 0; stoppedAt < 100 && wait.CANPRINT(); ++stoppedAt)
+          wait.PUT_TEXT("", "Paso " + std::to_string(stoppedAt));
+        wait.TERMINAR();
+      }
       return 0;
     });
     ADD(SALIR.get(), [this](WDIAG&, WCONTROL&, int) {
@@ -69,6 +75,8 @@ class PRUEBA : public WDIAG {
   std::unique_ptr<WPUSHBUTTON> PROCESAR, SALIR;
   int runs = 0;
   bool reenter = false;
+  bool longRun = false;
+  int stoppedAt = -1;
 };
 
 std::string sourceFile(const std::string& relative) {
@@ -475,6 +483,27 @@ TEST_F(WindowLayer, ScriptsDriveScreensAndReportTheFirstUnmetExpectation) {
   EXPECT_EQ(status, 1);
   EXPECT_EQ(out2.str(), "línea 1: ventana activa PRINCIPAL\n");
   EXPECT_THROW(parseScript("set 501 \"sin cerrar\n"), std::runtime_error);
+}
+
+TEST_F(WindowLayer, ScriptStepsTakenDuringARunCanCancelItFromItsProgressWindow) {
+  auto* screen = open<PRUEBA>(nullptr, "PRUEBA", "01");
+  screen->longRun = true;
+  std::ostringstream out;
+  // The first step waits for 5 texts and arms the second, which presses Cancel 5 texts later.
+  int status = runScript(parseScript("on-progress 5 on-progress 5 press 2\n"
+                                     "press 301\n"
+                                     "expect-window PRUEBA\n"),
+                         out);
+  EXPECT_EQ(status, 0) << out.str();
+  EXPECT_EQ(screen->stoppedAt, 10);
+  // Unarmed, the run goes to its end; an armed step that never comes is dropped with the script.
+  std::ostringstream out2;
+  status = runScript(parseScript("on-progress 500 press 2\npress 301\n"), out2);
+  EXPECT_EQ(status, 0) << out2.str();
+  EXPECT_EQ(screen->stoppedAt, 100);
+  EXPECT_FALSE(WAIT::putTextHook());
+  std::ostringstream out3;
+  EXPECT_EQ(runScript(parseScript("on-progress 0 press 2\n"), out3), 1);
 }
 
 TEST_F(WindowLayer, MessageBoxesAreRecordedAndAnsweredFromTheQueue) {

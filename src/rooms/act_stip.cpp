@@ -1,0 +1,113 @@
+#include "rooms/act_stip.h"
+
+#include "lib/picture.h"
+#include "lib/program_time.h"
+#include "lib/record_protocol.h"
+#include "lib/use.h"
+#include "rooms/availability.h"
+#include "rooms/availability_screens.h"
+#include "win/controls.h"
+#include "win/message_box.h"
+#include "xbase/date.h"
+
+namespace rooms {
+
+namespace {
+
+constexpr int kFrom = 501, kTo = 502, kClass = 601, kTypes = 901, kAll = 201, kClear = 202;
+
+void selectAll(win::WDIAG& screen, bool selected) {
+  win::CLISTBOX types(&screen, kTypes);
+  for (int i = 1; i <= types.Count(); ++i) types.SetSel(i, selected);
+}
+
+}  // namespace
+
+ACT_STIP::ACT_STIP(const std::string& dialog, const std::string& negocio) {
+  NEGOCIO = negocio;
+  if (!Init(nullptr, dialog)) return;
+  ADD(std::make_unique<win::WEDIT>(this, kFrom));
+  ADD(std::make_unique<win::WEDIT>(this, kTo));
+  ADD(std::make_unique<win::CCOMBOBOX>(this, kClass));
+  ADD(std::make_unique<win::CLISTBOX>(this, kTypes));
+  ADD(std::make_unique<win::WPUSHBUTTON>(this, kAll), [](win::WDIAG& d, win::WCONTROL&, int) {
+    selectAll(d, true);
+    return 1;
+  });
+  ADD(std::make_unique<win::WPUSHBUTTON>(this, kClear), [](win::WDIAG& d, win::WCONTROL&, int) {
+    selectAll(d, false);
+    return 1;
+  });
+  ADD(std::make_unique<win::WPUSHBUTTON>(this, win::IDOK), [this](win::WDIAG&, win::WCONTROL&, int) {
+    PROCESAR();
+    return 1;
+  });
+  CREATE(dialog);
+  const std::string today = lib::DTOC(lib::XDATE());
+  SetDlgItemText(kFrom, today);
+  SetDlgItemText(kTo, today);
+  L_CLASES();
+  L_TIPOS();
+  selectAll(*this, true);
+  SetFocusTo(kFrom);
+}
+
+void ACT_STIP::L_CLASES() {
+  win::CCOMBOBOX classes(this, kClass);
+  classes.Clear();
+  auto t = lib::USE(this, "CLAS_ROM", "CLAS_ROM");
+  const std::string neg = PADR(NEGOCIO, kNegocioWidth);
+  for (t->Seek(neg, true); !t->Eof() && PADR(t->S("NEGOCIO"), kNegocioWidth) == neg; t->Skip())
+    classes.Add(t->S("CODIGO") + " - " + t->S("DESCRIP"), 0, t->S("CODIGO"));
+  lib::KILLTABLA(t);
+}
+
+void ACT_STIP::L_TIPOS() {
+  win::CLISTBOX types(this, kTypes);
+  types.Clear();
+  auto t = lib::USE(this, "TIPO_ROM", "TIPO_ROM");
+  const std::string neg = PADR(NEGOCIO, kNegocioWidth);
+  for (t->Seek(neg, true); !t->Eof() && PADR(t->S("NEGOCIO"), kNegocioWidth) == neg; t->Skip())
+    types.Add(t->S("CODIGO") + " - " + t->S("DESCRIP"), t->S("CODIGO"));
+  lib::KILLTABLA(t);
+}
+
+void ACT_STIP::PROCESAR() {
+  const int32_t from = dateOfEdit(*this, kFrom), to = dateOfEdit(*this, kTo);
+  auto year = [](int32_t d) { return xbase::ymdFromJulian(d).year; };
+  // An end before the start would flag nothing and still report success.
+  if (year(from) < 1990 || year(to) < 1990 || from > to) {
+    win::MESSAGE_BOX(this, "Rango de Fechas inválido", "Error", 16);
+    SetFocusTo(kFrom);
+    return;
+  }
+  const std::string clase = win::CCOMBOBOX(this, kClass).CurCargo();
+  if (clase.empty()) {
+    win::MESSAGE_BOX(this, "Debe seleccionar una Clase válida", "Error", 16);
+    SetFocusTo(kClass);
+    return;
+  }
+  win::CLISTBOX types(this, kTypes);
+  const std::vector<int> marked = types.Selected();
+  if (marked.empty()) {
+    win::MESSAGE_BOX(this, "Debe marcar algún Tipo de Habitación", "Error", 16);
+    SetFocusTo(kTypes);
+    return;
+  }
+  flagged = 0;
+  auto st = lib::USE(this, "STAT_TIP", "STAT_TIP");
+  for (int item : marked) {
+    const std::string tipo = types.ItemCargo(item);
+    for (int32_t d = from; d <= to; ++d) {
+      if (!st->Seek(statTipKey(NEGOCIO, tipo, d, clase))) continue;
+      lib::MODIFY(*st, [&] { st->FieldPut("ALTERA_1", lib::Value::num(1)); });
+      ++flagged;
+    }
+  }
+  lib::KILLTABLA(st);
+  win::MESSAGE_BOX(this,
+                   "Concluido: " + lib::TRANSFORM_NUMBER(double(flagged), "999,999,999") + " registrados afectados",
+                   "Confirmación", 64);
+}
+
+}  // namespace rooms

@@ -1,0 +1,41 @@
+// The screens of the reservation table and the availability statistics: "Generar Tabla de
+// Reservaciones" (TAB_GENE), "Cálculo de Disponibilidad" (STAT_TIP), "Tabla Habitaciones
+// Reservadas" (TAB_RESE) and "Sincronizar Web-Interface" (ACT_STIP).
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "rooms/availability_runs.h"
+
+namespace win {
+class WAIT;
+class WDIAG;
+}  // namespace win
+
+namespace rooms {
+
+// Registers the four screens and the "Editar" menu of the reservation table.
+void registerAvailabilityScreens();
+
+// A run's progress on a progress window: its texts go to the window, and the window's
+// Cancel stops the run.
+class WaitProgress : public Progress {
+ public:
+  explicit WaitProgress(win::WAIT& wait) : wait_(wait) {}
+  void PUT_TEXT(const std::string& headline, const std::string& line1 = "", const std::string& line2 = "",
+                const std::string& line3 = "", bool pump = true) override;
+  bool CANPRINT() override;
+
+ private:
+  win::WAIT& wait_;
+};
+
+// The date typed in edit `id`, read from its first 8 characters ("dd/mm/yy"); 0 when it is
+// empty or no date.
+int32_t dateOfEdit(const win::WDIAG& screen, int id);
+
+// The hotel's closing day (F_HOTEL.CIERRE_DIA) of the business; 0 when it has none.
+int32_t closingDay(const std::string& negocio);
+
+}  // namespace rooms

@@ -1,0 +1,80 @@
+#include "rooms/stat_tip.h"
+
+#include "lib/program_time.h"
+#include "rooms/availability_screens.h"
+#include "win/controls.h"
+#include "win/main_frame.h"
+#include "win/message_box.h"
+#include "win/wait.h"
+
+namespace rooms {
+
+namespace {
+
+constexpr int kStart = 501, kFull = 201, kFast = 202;
+
+void cancelled(win::WDIAG* screen) {
+  win::MESSAGE_BOX(screen, "Proceso cancelado por el usuario.", "Aviso", 64);
+}
+
+}  // namespace
+
+STAT_TIP::STAT_TIP(const std::string& dialog, const std::string& negocio, int32_t start) {
+  NEGOCIO = negocio;
+  if (!Init(nullptr, dialog)) return;
+  ADD(std::make_unique<win::WEDIT>(this, kStart));
+  ADD(std::make_unique<win::WPUSHBUTTON>(this, kFull), [this](win::WDIAG&, win::WCONTROL&, int) {
+    ACTUALIZA();
+    return 1;
+  });
+  ADD(std::make_unique<win::WPUSHBUTTON>(this, kFast), [this](win::WDIAG&, win::WCONTROL&, int) {
+    ACTUAL_NEW();
+    return 1;
+  });
+  CREATE(dialog);
+  SetDlgItemText(kStart, lib::DTOC(start ? start : closingDay(NEGOCIO)));
+  SetFocusTo(kStart);
+}
+
+void STAT_TIP::ACTUAL_NEW() {
+  const int32_t start = dateOfEdit(*this, kStart);
+  if (start == 0) {
+    win::MESSAGE_BOX(this, "Fecha no válida...", "Error", 16);
+    SetFocusTo(kStart);
+    return;
+  }
+  {
+    win::WAIT wait(this);
+    WaitProgress progress(wait);
+    lastRun = runFastRecalculation(NEGOCIO, start, progress);
+    wait.TERMINAR();
+  }
+  if (!lastRun.completed) {
+    cancelled(this);
+    return;
+  }
+  win::MESSAGE_BOX(this, "Proceso concluido", "CONFIRMACION", 64);
+}
+
+void STAT_TIP::ACTUALIZA() {
+  const bool keepHistoric =
+      win::MESSAGE_BOX(this, "Desea conservar la cantidad histórica de Habitacion x Fecha?", "Información", 33) == 1;
+  win::MainFrame* frame = win::MainFrame::instance();
+  if (frame) frame->EnableWindow(false);
+  {
+    win::WAIT wait(this);
+    WaitProgress progress(wait);
+    try {
+      lastRun = runFullRebuild(NEGOCIO, keepHistoric, progress);
+    } catch (...) {
+      wait.TERMINAR();
+      if (frame) frame->EnableWindow(true);
+      throw;
+    }
+    wait.TERMINAR();
+  }
+  if (frame) frame->EnableWindow(true);
+  if (!lastRun.completed) cancelled(this);
+}
+
+}  // namespace rooms

@@ -1,0 +1,69 @@
+#include "rooms/tab_gene.h"
+
+#include "lib/program_time.h"
+#include "rooms/availability_screens.h"
+#include "rooms/stat_tip.h"
+#include "win/controls.h"
+#include "win/message_box.h"
+#include "win/wait.h"
+
+namespace rooms {
+
+namespace {
+
+constexpr int kFrom = 500, kTo = 501;
+
+}  // namespace
+
+TAB_GENE::TAB_GENE(const std::string& dialog, const std::string& negocio) {
+  NEGOCIO = negocio;
+  if (!Init(nullptr, dialog)) return;
+  ADD(std::make_unique<win::WEDIT>(this, kFrom));
+  ADD(std::make_unique<win::WEDIT>(this, kTo));
+  ADD(std::make_unique<win::WPUSHBUTTON>(this, win::IDOK), [this](win::WDIAG&, win::WCONTROL&, int) {
+    PROCESAR();
+    return 1;
+  });
+  CREATE(dialog);
+  const std::string today = lib::DTOC(lib::XDATE());
+  SetDlgItemText(kFrom, today);
+  SetDlgItemText(kTo, today);
+  SetFocusTo(kFrom);
+}
+
+void TAB_GENE::PROCESAR() {
+  const int32_t from = dateOfEdit(*this, kFrom), to = dateOfEdit(*this, kTo);
+  if (from == 0) {
+    win::MESSAGE_BOX(this, "Fecha Inicial no válida...", " Error", 16);
+    SetFocusTo(kFrom);
+    return;
+  }
+  if (to == 0) {
+    win::MESSAGE_BOX(this, "Fecha Final no válida...", " Error", 16);
+    SetFocusTo(kTo);
+    return;
+  }
+  if (from > to) {
+    win::MESSAGE_BOX(this, "Fecha Inical Mayor que la Final....", " Error", 16);
+    SetFocusTo(kFrom);
+    return;
+  }
+  {
+    win::WAIT wait(this);
+    WaitProgress progress(wait);
+    lastRun = runGeneration(NEGOCIO, from, to, progress);
+    wait.TERMINAR();
+  }
+  if (!lastRun.completed) {
+    // The dates generated so far stay; the same range run again completes them.
+    win::MESSAGE_BOX(this, "Proceso cancelado por el usuario.", "Aviso", 64);
+    return;
+  }
+  if (STAT_TIP* statistics = win::open<STAT_TIP>("STAT_TIP", NEGOCIO, from)) {
+    statistics->ACTUAL_NEW();
+    statistics->ENDDIALOG();
+  }
+  ENDDIALOG();
+}
+
+}  // namespace rooms
