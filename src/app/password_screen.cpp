@@ -28,10 +28,7 @@ CH_PASSWD::CH_PASSWD(win::WDIAG* owner, const std::string& business, const std::
     accept();
     return 1;
   });
-  ADD(std::make_unique<win::WPUSHBUTTON>(this, win::IDCANCEL), [this](win::WDIAG&, win::WCONTROL&, int) {
-    ENDDIALOG();
-    return 1;
-  });
+  ADD_BUTTON(win::IDCANCEL, [this] { ENDDIALOG(); });
   CREATE();
   SetFocusTo(501);
 }

@@ -31,10 +31,7 @@ MTOOLBAR::MTOOLBAR(QToolBar* host) {
       key->setText("");
     }
   }
-  ADD(std::make_unique<win::WPUSHBUTTON>(this, 236), [](win::WDIAG&, win::WCONTROL&, int) {
-    win::openVirtualKeyboard();
-    return 1;
-  });
+  ADD_BUTTON(236, [] { win::openVirtualKeyboard(); });
   ADD(std::make_unique<win::CCOMBOBOX>(this, 601), [this](win::WDIAG&, win::WCONTROL& c, int notification) {
     if (notification != win::CBN_SELCHANGE) return 0;
     std::string chosen = static_cast<win::CCOMBOBOX&>(c).CurCargo();

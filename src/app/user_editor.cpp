@@ -50,10 +50,7 @@ int say(const std::string& text, const std::string& title, int flags = lib::MB_O
 
 // Button 1 saves, button 2 closes the editor.
 void saveAndCancel(WDIAG& d, std::function<void()> save) {
-  d.ADD(std::make_unique<win::WPUSHBUTTON>(&d, win::IDOK), [save](WDIAG&, WCONTROL&, int) {
-    save();
-    return 1;
-  });
+  d.ADD_BUTTON(win::IDOK, [save] { save(); });
   d.ADD(std::make_unique<win::WPUSHBUTTON>(&d, win::IDCANCEL), [](WDIAG& self, WCONTROL&, int) {
     self.ENDDIALOG();
     return 1;

@@ -76,12 +76,7 @@ USUARIOS::USUARIOS(PRINCIPAL& principal, const std::string& business) : principa
   ADD(OB.get());
   OB2 = std::make_unique<win::WBLISTBOX>(this, kProfilesGrid, PERFILES.get());
   ADD(OB2.get());
-  auto button = [this](int id, void (USUARIOS::*op)()) {
-    ADD(std::make_unique<win::WPUSHBUTTON>(this, id), [this, op](WDIAG&, WCONTROL&, int) {
-      (this->*op)();
-      return 1;
-    });
-  };
+  auto button = [this](int id, void (USUARIOS::*op)()) { ADD_BUTTON(id, [this, op] { (this->*op)(); }); };
   button(win::IDOK, &USUARIOS::ENDDIALOG);
   button(101, &USUARIOS::ADD_USER);
   button(102, &USUARIOS::MOD_USER);
@@ -93,12 +88,7 @@ USUARIOS::USUARIOS(PRINCIPAL& principal, const std::string& business) : principa
   button(123, &USUARIOS::COMENZAR_DISENO);
   button(131, &USUARIOS::E_CLAVE);
   button(132, &USUARIOS::ARBOL);
-  auto call = [this](int id, std::function<void()> op) {
-    ADD(std::make_unique<win::WPUSHBUTTON>(this, id), [op](WDIAG&, WCONTROL&, int) {
-      op();
-      return 1;
-    });
-  };
+  auto call = [this](int id, std::function<void()> op) { ADD_BUTTON(id, [op] { op(); }); };
   call(121, [this] { CARGAR_DISENO(false); });
   call(122, [this] { CARGAR_DISENO(true); });
   call(124, [this] { MARCAR_TODO(false); });
@@ -149,19 +139,8 @@ void USUARIOS::MontarColumnas() {
 }
 
 void USUARIOS::ConfigBrow() {
-  for (win::WBLISTBOX* grid : {OB.get(), OB2.get()}) {
-    grid->showNumbers = false;
-    grid->nubWidth = 1;
-    grid->boxCursor = false;
-    grid->autoLite = false;
-    grid->escape = false;
-    grid->make3D = false;
-    grid->mimicButton = false;
-    grid->showFocus = true;
-    grid->autoSize = true;
-    grid->userMove = false;
-    grid->userSize = false;
-  }
+  OB->useMaintenanceLook();
+  OB2->useMaintenanceLook();
   lib::SELECT(USUARIOS_->Area);
   BROWMARKS(*OB, {{3, "USUARIOS"}}, 1, NEGOCIO);
   lib::SELECT(PERFILES->Area);

@@ -54,14 +54,8 @@ void PARAM2::CONTROLES() {
     f.CODE(id++, h, code);
   f.NUMBER(500, h, "MARG_NEG", "999,999,999.99");
   f.CODE(609, F_HOTEL3.get(), "SERIAL_AMA");
-  ADD(std::make_unique<win::WPUSHBUTTON>(this, win::IDOK), [this](WDIAG&, WCONTROL&, int) {
-    PROCESAR();
-    return 1;
-  });
-  ADD(std::make_unique<win::WPUSHBUTTON>(this, win::IDCANCEL), [this](WDIAG&, WCONTROL&, int) {
-    TERMINAR();
-    return 1;
-  });
+  ADD_BUTTON(win::IDOK, [this] { PROCESAR(); });
+  ADD_BUTTON(win::IDCANCEL, [this] { TERMINAR(); });
 }
 
 void PARAM2::LOAD_LISTAS() {

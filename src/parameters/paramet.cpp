@@ -155,14 +155,8 @@ void PARAMET::CONTROLES() {
   f.OPTION(h, "R3_SEGMENT", {{217, 1}, {218, 2}}, 217);
   f.FLAG(1021, h, "R3_ACUM");
   ADD(std::make_unique<win::CLISTBOX>(this, kRates));
-  ADD(std::make_unique<win::WPUSHBUTTON>(this, kAllRates), [this](WDIAG&, WCONTROL&, int) {
-    MARCAR_TARIFAS(true);
-    return 1;
-  });
-  ADD(std::make_unique<win::WPUSHBUTTON>(this, kNoRates), [this](WDIAG&, WCONTROL&, int) {
-    MARCAR_TARIFAS(false);
-    return 1;
-  });
+  ADD_BUTTON(kAllRates, [this] { MARCAR_TARIFAS(true); });
+  ADD_BUTTON(kNoRates, [this] { MARCAR_TARIFAS(false); });
   f.NUMBER(541, h, "VTA_RES", "999.99");
   f.FLAG(1022, h, "I_MAESTRAS");
   f.OPTION(h, "TCAMB_REP", {{221, 1}, {222, 2}, {223, 3}, {224, 4}, {225, 5}});
@@ -222,14 +216,8 @@ void PARAMET::CONTROLES() {
   f.TRIMMED(571, h3, "CLAVE_NEG");
   f.TRIMMED(572, h3, "CLAVE_SAL");
 
-  ADD(std::make_unique<win::WPUSHBUTTON>(this, win::IDOK), [this](WDIAG&, WCONTROL&, int) {
-    SAVE_DATOS();
-    return 1;
-  });
-  ADD(std::make_unique<win::WPUSHBUTTON>(this, win::IDCANCEL), [this](WDIAG&, WCONTROL&, int) {
-    TERMINAR();
-    return 1;
-  });
+  ADD_BUTTON(win::IDOK, [this] { SAVE_DATOS(); });
+  ADD_BUTTON(win::IDCANCEL, [this] { TERMINAR(); });
 }
 
 void PARAMET::LOAD_LISTAS() {

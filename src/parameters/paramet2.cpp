@@ -96,14 +96,8 @@ void PARAMET2::CONTROLES() {
   f.CODE(617, h3, "SER_FREC");
   f.FLAG(1215, h3, "NO_SEND_AF");
 
-  ADD(std::make_unique<win::WPUSHBUTTON>(this, win::IDOK), [this](WDIAG&, WCONTROL&, int) {
-    SAVE_DATOS();
-    return 1;
-  });
-  ADD(std::make_unique<win::WPUSHBUTTON>(this, win::IDCANCEL), [this](WDIAG&, WCONTROL&, int) {
-    TERMINAR();
-    return 1;
-  });
+  ADD_BUTTON(win::IDOK, [this] { SAVE_DATOS(); });
+  ADD_BUTTON(win::IDCANCEL, [this] { TERMINAR(); });
 }
 
 void PARAMET2::LOAD_LISTAS() {

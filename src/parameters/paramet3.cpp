@@ -68,14 +68,8 @@ void PARAMET3::CONTROLES() {
   f.FLAG(1014, h4, "APART_ZIP");
   f.FLAG(1015, h4, "DISP_A");
   f.FLAG(1016, h4, "NO_CHKREST");
-  ADD(std::make_unique<win::WPUSHBUTTON>(this, win::IDOK), [this](WDIAG&, WCONTROL&, int) {
-    SAVE_DATOS();
-    return 1;
-  });
-  ADD(std::make_unique<win::WPUSHBUTTON>(this, win::IDCANCEL), [this](WDIAG&, WCONTROL&, int) {
-    TERMINAR();
-    return 1;
-  });
+  ADD_BUTTON(win::IDOK, [this] { SAVE_DATOS(); });
+  ADD_BUTTON(win::IDCANCEL, [this] { TERMINAR(); });
 }
 
 void PARAMET3::LOAD_LISTAS() {

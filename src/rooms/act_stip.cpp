@@ -38,10 +38,7 @@ ACT_STIP::ACT_STIP(const std::string& dialog, const std::string& negocio) {
     selectAll(d, false);
     return 1;
   });
-  ADD(std::make_unique<win::WPUSHBUTTON>(this, win::IDOK), [this](win::WDIAG&, win::WCONTROL&, int) {
-    PROCESAR();
-    return 1;
-  });
+  ADD_BUTTON(win::IDOK, [this] { PROCESAR(); });
   CREATE(dialog);
   const std::string today = lib::DTOC(lib::XDATE());
   SetDlgItemText(kFrom, today);

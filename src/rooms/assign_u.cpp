@@ -21,14 +21,8 @@ ASSIGN_U::ASSIGN_U(const std::string& dialog, const std::string& negocio) {
   if (!Init(nullptr, dialog)) return;
   OB = std::make_unique<win::WBLISTBOX>(this, 700, USUARIOS.get());
   ADD(OB.get());
-  ADD(std::make_unique<win::WPUSHBUTTON>(this, win::IDOK), [this](win::WDIAG&, win::WCONTROL&, int) {
-    ENDDIALOG();
-    return 1;
-  });
-  ADD(std::make_unique<win::WPUSHBUTTON>(this, kEdit), [this](win::WDIAG&, win::WCONTROL&, int) {
-    EDITAR();
-    return 1;
-  });
+  ADD_BUTTON(win::IDOK, [this] { ENDDIALOG(); });
+  ADD_BUTTON(kEdit, [this] { EDITAR(); });
   CREATE(dialog);
   MontarColumnas();
   ConfigBrow();
@@ -50,17 +44,7 @@ void ASSIGN_U::MontarColumnas() {
 
 void ASSIGN_U::ConfigBrow() {
   lib::SELECT(USUARIOS->Area);
-  OB->showNumbers = false;
-  OB->nubWidth = 1;
-  OB->boxCursor = false;
-  OB->autoLite = false;
-  OB->escape = false;
-  OB->make3D = false;
-  OB->mimicButton = false;
-  OB->showFocus = true;
-  OB->autoSize = true;
-  OB->userMove = false;
-  OB->userSize = false;
+  OB->useMaintenanceLook();
   BROWMARKS(*OB, {{1, "USUARIOS"}}, 1, NEGOCIO);
 }
 

@@ -50,14 +50,8 @@ CLAS_RO2::CLAS_RO2(CLAS_ROM* list, const std::string& dialog, const std::string&
       ADD(std::make_unique<win::WCHECKBOX>(this, f.id));
     }
   }
-  ADD(std::make_unique<win::WPUSHBUTTON>(this, win::IDOK), [this](win::WDIAG&, win::WCONTROL&, int) {
-    SAVE_DATOS();
-    return 1;
-  });
-  ADD(std::make_unique<win::WPUSHBUTTON>(this, win::IDCANCEL), [this](win::WDIAG&, win::WCONTROL&, int) {
-    ENDDIALOG();
-    return 1;
-  });
+  ADD_BUTTON(win::IDOK, [this] { SAVE_DATOS(); });
+  ADD_BUTTON(win::IDCANCEL, [this] { ENDDIALOG(); });
   CREATE(dialog);
   LOAD_CLASES();
   LOAD_BRAZALETES();

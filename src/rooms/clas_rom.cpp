@@ -44,10 +44,7 @@ CLAS_ROM::CLAS_ROM(const std::string& dialog, const std::string& negocio) {
   if (!Init(nullptr, dialog)) return;
   OB = std::make_unique<win::WBLISTBOX>(this, kGrid, CLAS_ROM_.get());
   ADD(OB.get());
-  ADD(std::make_unique<win::WPUSHBUTTON>(this, win::IDOK), [this](win::WDIAG&, win::WCONTROL&, int) {
-    ENDDIALOG();
-    return 1;
-  });
+  ADD_BUTTON(win::IDOK, [this] { ENDDIALOG(); });
   CREATE(dialog);
   MontarColumnas();
   ConfigBrow();
@@ -72,17 +69,7 @@ void CLAS_ROM::MontarColumnas() {
 
 void CLAS_ROM::ConfigBrow() {
   lib::SELECT(CLAS_ROM_->Area);
-  OB->showNumbers = false;
-  OB->nubWidth = 1;
-  OB->boxCursor = false;
-  OB->autoLite = false;
-  OB->escape = false;
-  OB->make3D = false;
-  OB->mimicButton = false;
-  OB->showFocus = true;
-  OB->autoSize = true;
-  OB->userMove = false;
-  OB->userSize = false;
+  OB->useMaintenanceLook();
   BROWMARKS(*OB, {{1, "CLAS_ROM"}}, 1, NEGOCIO);
 }
 

@@ -24,10 +24,7 @@ CODE_LIST::CODE_LIST(const std::string& dialog, const std::string& negocio, Defi
   if (!Init(nullptr, dialog)) return;
   OB = std::make_unique<win::WBLISTBOX>(this, 700, TABLA.get());
   ADD(OB.get());
-  ADD(std::make_unique<win::WPUSHBUTTON>(this, win::IDOK), [this](win::WDIAG&, win::WCONTROL&, int) {
-    ENDDIALOG();
-    return 1;
-  });
+  ADD_BUTTON(win::IDOK, [this] { ENDDIALOG(); });
   CREATE(dialog);
   MontarColumnas();
   ConfigBrow();
@@ -50,17 +47,7 @@ void CODE_LIST::MontarColumnas() {
 
 void CODE_LIST::ConfigBrow() {
   lib::SELECT(TABLA->Area);
-  OB->showNumbers = false;
-  OB->nubWidth = 1;
-  OB->boxCursor = false;
-  OB->autoLite = false;
-  OB->escape = false;
-  OB->make3D = false;
-  OB->mimicButton = false;
-  OB->showFocus = true;
-  OB->autoSize = true;
-  OB->userMove = false;
-  OB->userSize = false;
+  OB->useMaintenanceLook();
   BROWMARKS(*OB, {{1, def_.table}}, 1, NEGOCIO);
 }
 

@@ -50,14 +50,8 @@ RECOD_R::RECOD_R(const std::string& dialog, const std::string& negocio) {
   if (!Init(nullptr, dialog)) return;
   ADD(std::make_unique<win::WEDIT>(this, kOriginal));
   ADD(std::make_unique<win::WEDIT>(this, kNew));
-  ADD(std::make_unique<win::WPUSHBUTTON>(this, win::IDOK), [this](win::WDIAG&, win::WCONTROL&, int) {
-    PROCESAR();
-    return 1;
-  });
-  ADD(std::make_unique<win::WPUSHBUTTON>(this, win::IDCANCEL), [this](win::WDIAG&, win::WCONTROL&, int) {
-    ENDDIALOG();
-    return 1;
-  });
+  ADD_BUTTON(win::IDOK, [this] { PROCESAR(); });
+  ADD_BUTTON(win::IDCANCEL, [this] { ENDDIALOG(); });
   CREATE(dialog);
   for (int id : {kOriginal, kNew}) win::WEDIT(this, id).SetLimit(int(kRoomCode));
   SetFocusTo(kOriginal);

@@ -113,10 +113,7 @@ ROOMS::ROOMS(const std::string& dialog, const std::string& negocio) {
   ADD(OB.get());
   TREE = std::make_unique<win::TREEVIEW>(this, kTree);
   ADD(TREE.get());
-  ADD(std::make_unique<win::WPUSHBUTTON>(this, win::IDOK), [this](win::WDIAG&, win::WCONTROL&, int) {
-    ENDDIALOG();
-    return 1;
-  });
+  ADD_BUTTON(win::IDOK, [this] { ENDDIALOG(); });
   for (Criterio c : {kNinguno, kPorUbicacion, kPorTipo})
     ADD(std::make_unique<win::WRADIOBUTTON>(this, c), [this, c](win::WDIAG&, win::WCONTROL&, int) {
       if (IsDlgButtonChecked(c)) CRITERIO(c);
@@ -161,17 +158,7 @@ void ROOMS::MontarColumnas() {
 
 void ROOMS::ConfigBrow() {
   lib::SELECT(ROOMS_->Area);
-  OB->showNumbers = false;
-  OB->nubWidth = 1;
-  OB->boxCursor = false;
-  OB->autoLite = false;
-  OB->escape = false;
-  OB->make3D = false;
-  OB->mimicButton = false;
-  OB->showFocus = true;
-  OB->autoSize = true;
-  OB->userMove = false;
-  OB->userSize = false;
+  OB->useMaintenanceLook();
   BROWMARKS(*OB, {{1, "ROOMS"}}, 1, NEGOCIO);
 }
 
@@ -369,14 +356,8 @@ EDIT_ROOM::EDIT_ROOM(ROOMS* list, const std::string& negocio, Mode mode) : list_
   ADD(std::make_unique<win::WCHECKBOX>(this, kClearReservation));
   ADD(std::make_unique<win::CLISTBOX>(this, kAccessories));
   ADD(std::make_unique<win::CLISTBOX>(this, kQualities));
-  ADD(std::make_unique<win::WPUSHBUTTON>(this, win::IDOK), [this](win::WDIAG&, win::WCONTROL&, int) {
-    SAVE_DATOS();
-    return 1;
-  });
-  ADD(std::make_unique<win::WPUSHBUTTON>(this, win::IDCANCEL), [this](win::WDIAG&, win::WCONTROL&, int) {
-    ENDDIALOG();
-    return 1;
-  });
+  ADD_BUTTON(win::IDOK, [this] { SAVE_DATOS(); });
+  ADD_BUTTON(win::IDCANCEL, [this] { ENDDIALOG(); });
   CREATE("AGREGAR_ROOM");
   LOAD_TIPOS();
   LOAD_LISTAS();

@@ -23,14 +23,8 @@ STAT_TIP::STAT_TIP(const std::string& dialog, const std::string& negocio, int32_
   NEGOCIO = negocio;
   if (!Init(nullptr, dialog)) return;
   ADD(std::make_unique<win::WEDIT>(this, kStart));
-  ADD(std::make_unique<win::WPUSHBUTTON>(this, kFull), [this](win::WDIAG&, win::WCONTROL&, int) {
-    ACTUALIZA();
-    return 1;
-  });
-  ADD(std::make_unique<win::WPUSHBUTTON>(this, kFast), [this](win::WDIAG&, win::WCONTROL&, int) {
-    ACTUAL_NEW();
-    return 1;
-  });
+  ADD_BUTTON(kFull, [this] { ACTUALIZA(); });
+  ADD_BUTTON(kFast, [this] { ACTUAL_NEW(); });
   CREATE(dialog);
   SetDlgItemText(kStart, lib::DTOC(start ? start : closingDay(NEGOCIO)));
   SetFocusTo(kStart);

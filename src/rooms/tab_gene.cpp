@@ -20,10 +20,7 @@ TAB_GENE::TAB_GENE(const std::string& dialog, const std::string& negocio) {
   if (!Init(nullptr, dialog)) return;
   ADD(std::make_unique<win::WEDIT>(this, kFrom));
   ADD(std::make_unique<win::WEDIT>(this, kTo));
-  ADD(std::make_unique<win::WPUSHBUTTON>(this, win::IDOK), [this](win::WDIAG&, win::WCONTROL&, int) {
-    PROCESAR();
-    return 1;
-  });
+  ADD_BUTTON(win::IDOK, [this] { PROCESAR(); });
   CREATE(dialog);
   const std::string today = lib::DTOC(lib::XDATE());
   SetDlgItemText(kFrom, today);

@@ -43,10 +43,7 @@ TAB_RESE::TAB_RESE(const std::string& dialog, const std::string& negocio) {
   if (!Init(nullptr, dialog, true)) return;
   OB = std::make_unique<win::WBLISTBOX>(this, 700, TABLA.get());
   ADD(OB.get());
-  ADD(std::make_unique<win::WPUSHBUTTON>(this, win::IDOK), [this](win::WDIAG&, win::WCONTROL&, int) {
-    ENDDIALOG();
-    return 1;
-  });
+  ADD_BUTTON(win::IDOK, [this] { ENDDIALOG(); });
   CREATE(dialog);
   FIX_OBJ(700, 1);
   FIX_OBJ(win::IDOK, 3);
@@ -82,17 +79,7 @@ void TAB_RESE::MontarColumnas() {
 
 void TAB_RESE::ConfigBrow() {
   lib::SELECT(TABLA->Area);
-  OB->showNumbers = false;
-  OB->nubWidth = 1;
-  OB->boxCursor = false;
-  OB->autoLite = false;
-  OB->escape = false;
-  OB->make3D = false;
-  OB->mimicButton = false;
-  OB->showFocus = true;
-  OB->autoSize = true;
-  OB->userMove = false;
-  OB->userSize = false;
+  OB->useMaintenanceLook();
   BROWMARKS(*OB, {{1, "TAB_RES2"}, {2, "TAB_RESE"}}, 1, PADR(NEGOCIO, kNegocioWidth));
 }
 

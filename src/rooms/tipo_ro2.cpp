@@ -63,14 +63,8 @@ TIPO_RO2::TIPO_RO2(TIPO_ROM* list, const std::string& dialog, const std::string&
   for (const auto& n : kNumbers) ADD(std::make_unique<win::WEDIT>(this, n.id));
   for (int id : {kClass, kAllotment, kGroup, kRate, kPointsType}) ADD(std::make_unique<win::CCOMBOBOX>(this, id));
   for (const auto& f : kFlags) ADD(std::make_unique<win::WCHECKBOX>(this, f.id));
-  ADD(std::make_unique<win::WPUSHBUTTON>(this, win::IDOK), [this](win::WDIAG&, win::WCONTROL&, int) {
-    SAVE_DATOS();
-    return 1;
-  });
-  ADD(std::make_unique<win::WPUSHBUTTON>(this, win::IDCANCEL), [this](win::WDIAG&, win::WCONTROL&, int) {
-    ENDDIALOG();
-    return 1;
-  });
+  ADD_BUTTON(win::IDOK, [this] { SAVE_DATOS(); });
+  ADD_BUTTON(win::IDCANCEL, [this] { ENDDIALOG(); });
   CREATE(dialog);
   LOAD_CLASES();
   LOAD_ALLOTMENT();

@@ -51,10 +51,7 @@ TIPO_ROM::TIPO_ROM(const std::string& dialog, const std::string& negocio) {
   if (!Init(nullptr, dialog)) return;
   OB = std::make_unique<win::WBLISTBOX>(this, kGrid, TIPO_ROM_.get());
   ADD(OB.get());
-  ADD(std::make_unique<win::WPUSHBUTTON>(this, win::IDOK), [this](win::WDIAG&, win::WCONTROL&, int) {
-    ENDDIALOG();
-    return 1;
-  });
+  ADD_BUTTON(win::IDOK, [this] { ENDDIALOG(); });
   CREATE(dialog);
   MontarColumnas();
   ConfigBrow();
@@ -83,17 +80,7 @@ void TIPO_ROM::MontarColumnas() {
 
 void TIPO_ROM::ConfigBrow() {
   lib::SELECT(TIPO_ROM_->Area);
-  OB->showNumbers = false;
-  OB->nubWidth = 1;
-  OB->boxCursor = false;
-  OB->autoLite = false;
-  OB->escape = false;
-  OB->make3D = false;
-  OB->mimicButton = false;
-  OB->showFocus = true;
-  OB->autoSize = true;
-  OB->userMove = false;
-  OB->userSize = false;
+  OB->useMaintenanceLook();
   BROWMARKS(*OB, {{1, "TIPO_ROM"}}, 1, NEGOCIO);
 }
 

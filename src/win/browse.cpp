@@ -265,6 +265,14 @@ void WBLISTBOX::detachTable(bool detached) {
   detached_ = detached;
 }
 
+void WBLISTBOX::useMaintenanceLook() {
+  showNumbers = false;
+  nubWidth = 1;
+  boxCursor = autoLite = escape = make3D = mimicButton = false;
+  showFocus = autoSize = true;
+  userMove = userSize = false;
+}
+
 void WBLISTBOX::SetFonts(const BrowseFont& cells, const BrowseFont& headings) {
   colFont = cells;
   headFont = headings;

@@ -187,6 +187,9 @@ class WBLISTBOX : public WCONTROL {
   bool boxCursor = false, autoLite = false, escape = false, make3D = false, mimicButton = false;
   bool showFocus = true, autoSize = true, userMove = false, userSize = false;
   BrowseFont colFont, headFont;
+  // The look of every maintenance list: a narrow record-marker column, plain cells, the
+  // columns neither moved nor sized by the user.
+  void useMaintenanceLook();
   void SetFonts(const BrowseFont& cells, const BrowseFont& headings);
 
   // Navigation. All of it does nothing while the grid is disabled or its table closed.

@@ -190,6 +190,13 @@ void WDIAG::CREATE(const std::string& dialogName) {
   QTimer::singleShot(0, window_, [this] { activated(1); });
 }
 
+void WDIAG::ADD_BUTTON(int id, std::function<void()> pressed) {
+  ADD(std::make_unique<WPUSHBUTTON>(this, id), [pressed = std::move(pressed)](WDIAG&, WCONTROL&, int) {
+    pressed();
+    return 1;
+  });
+}
+
 void WDIAG::ADD(WCONTROL* control, CommandCallback onCommand, CheckCallback valid, CheckCallback when) {
   if (!control) return;
   items_.push_back({control, std::move(onCommand), std::move(valid), std::move(when)});

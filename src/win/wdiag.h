@@ -60,6 +60,8 @@ class WDIAG {
     ADD(static_cast<WCONTROL*>(raw), std::move(onCommand), std::move(valid), std::move(when));
     return raw;
   }
+  // A push button of the template that runs `pressed` when chosen.
+  void ADD_BUTTON(int id, std::function<void()> pressed);
   void CREATE(const std::string& dialogName = "");
   void ENDDIALOG();
 
@@ -189,7 +191,7 @@ class WDIAG {
   struct Page {
     std::string name;
     uint32_t color;
-    std::vector<std::pair<int, bool>> controls;  // id, initially visible
+    std::vector<std::pair<int, bool>> controls;      // id, initially visible
     std::vector<std::pair<QWidget*, bool>> unnamed;  // labels and frames without an id
     const DialogTemplate* source = nullptr;
   };
