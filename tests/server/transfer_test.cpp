@@ -63,7 +63,10 @@ TEST(Transfer, PushingTheDemoFolderAndPullingItBackGivesTheSameTables) {
   }
   out = run(std::string(DBFUTIL_PATH) + " push " + shellWord(bases) + " " + shellWord(schema.conninfo()), status);
   ASSERT_EQ(status, 0) << out;
-  EXPECT_NE(out.find("22 tablas"), std::string::npos) << out;
+  int inFolder = 0;
+  for (const auto& e : fs::directory_iterator(bases)) inFolder += e.path().extension() == ".DBF";
+  EXPECT_GT(inFolder, 20);
+  EXPECT_NE(out.find(std::to_string(inFolder) + " tablas"), std::string::npos) << out;
   std::string back = d.path() + "/copia/BASES";
   out = run(std::string(DBFUTIL_PATH) + " pull " + shellWord(schema.conninfo()) + " " + shellWord(back), status);
   ASSERT_EQ(status, 0) << out;
@@ -82,7 +85,7 @@ TEST(Transfer, PushingTheDemoFolderAndPullingItBackGivesTheSameTables) {
     out = run(std::string(DBFUTIL_PATH) + " check " + shellWord(copy), status);
     EXPECT_EQ(status, 0) << name << ": " << out;
   }
-  EXPECT_EQ(tables, 22);
+  EXPECT_EQ(tables, inFolder);
 }
 
 TEST(Transfer, InitdbWithAServerWritesAdsDefAndPushesTheNewDatabase) {
