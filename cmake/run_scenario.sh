@@ -21,6 +21,10 @@ rm -rf "$work"
 mkdir -p "$work"
 "$initdb" "$work/hotel" --demo >/dev/null
 home="$work/hotel"
+# The workstation's own settings (SALTMERE.INI: the last business chosen...) stay with the
+# scenario, so that scenarios running side by side do not see each other's.
+mkdir -p "$work/windows"
+export CONFIGURA_WINDIR="$work/windows"
 
 part=0
 : >"$work/part0.scn"

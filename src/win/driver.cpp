@@ -524,6 +524,9 @@ void Driver::scheduleNext() {
 
 void Driver::runNext() {
   if (stopped_ || next_ >= steps_.size()) {
+    // A dialog still waiting for the user when the steps are over would wait for ever: it
+    // is cancelled, so that the run ends and its caller sees what is missing.
+    for (auto it = openModals().rbegin(); it != openModals().rend(); ++it) (*it)->end(IDCANCEL);
     if (runLoop()) runLoop()->quit();
     return;
   }

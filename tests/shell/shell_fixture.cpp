@@ -1,5 +1,8 @@
 #include "shell/shell_fixture.h"
 
+#include <cstdlib>
+#include <filesystem>
+
 #include <gtest/gtest.h>
 
 #include "app/startup.h"
@@ -11,6 +14,10 @@
 namespace shell_testing {
 
 DemoProgram::DemoProgram() : home_(dir_.path() + "/hotel/") {
+  // The workstation's settings (the last business chosen...) stay with this program, so
+  // that tests running side by side do not see each other's.
+  std::filesystem::create_directories(dir_.path() + "/windows");
+  setenv("CONFIGURA_WINDIR", (dir_.path() + "/windows").c_str(), 1);
   std::string out;
   int rc = testing_support::runCommand(std::string(INITDB_PATH) + " " + home_ + " --demo 2>&1", &out);
   if (rc != 0) ADD_FAILURE() << "configura-initdb: " << out;
@@ -23,6 +30,7 @@ DemoProgram::DemoProgram() : home_(dir_.path() + "/hotel/") {
 DemoProgram::~DemoProgram() {
   principal_.reset();
   lib::resetGlobals();
+  unsetenv("CONFIGURA_WINDIR");
 }
 
 void DemoProgram::loginAndRun(const std::string& user, const std::string& password, const std::function<void()>& then) {
@@ -39,7 +47,9 @@ void DemoProgram::loginAndRun(const std::string& user, const std::string& passwo
            d.press(win::IDOK);
          },
          [&] {
-           ASSERT_TRUE(up) << "the login did not get through";
+           std::string shown;
+           for (const auto& m : d.messages()) shown += " [" + m.title + "] " + m.text;
+           ASSERT_TRUE(up) << "the login did not get through; active " << d.activeName() << shown;
            then();
          }});
 }
