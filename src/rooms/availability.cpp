@@ -270,6 +270,31 @@ int CAM_ESTADIA(WDBTable& statTip, const std::string& negocio, const std::string
   return changed;
 }
 
+int CAM_BLOQUEO(WDBTable& statTip, const std::string& negocio, const std::string& clase, const std::string& tipo,
+                int32_t fecha, bool outOfOrder, int sign) {
+  StatTipFields f(statTip);
+  int changed = 0;
+  auto count = [&](bool found) {
+    if (!found) return;
+    lib::MODIFY(statTip, [&] {
+      f.add(statTip, f.BLOQUEADO, sign);
+      if (outOfOrder) {
+        f.add(statTip, f.OUTORDER, sign);
+        f.add(statTip, f.TOTAL, -sign);
+        f.add(statTip, f.LIBRE, -sign);
+      }
+      f.put(statTip, f.ALTERA_1, 1);
+      f.complement(statTip);
+    });
+    ++changed;
+  };
+  statTip.SetOrder("STAT_TIP");
+  count(statTip.Seek(statTipKey(negocio, tipo, fecha, clase)));
+  statTip.SetOrder("STAT_TIP9");
+  count(statTip.Seek(statTip9Key(negocio, clase, "", fecha, "")));
+  return changed;
+}
+
 int CAM_TOTAL_TIPO(WDBTable& statTip, const std::string& negocio, const std::string& clase, const std::string& tipo,
                    int32_t from, int delta) {
   StatTipFields f(statTip);

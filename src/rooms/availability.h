@@ -103,6 +103,14 @@ struct StayNights {
 int CAM_ESTADIA(lib::WDBTable& statTip, const std::string& negocio, const std::string& clase, const std::string& tipo,
                 const StayNights& stay, int32_t from, int sign);
 
+// One night of a blocked room added (`sign` 1) to or taken (-1) from the type row (class
+// `clase`, type `tipo`) and the class-total row of `clase` dated `fecha`, as the recalculations
+// count it: BLOQUEADO moves by `sign`; a room out of order also moves OUTORDER by `sign` and
+// TOTAL and LIBRE against it. ALTERA_1 := 1 and the derived fields recomputed under each row's
+// lock. Missing rows are passed over. Returns the rows changed.
+int CAM_BLOQUEO(lib::WDBTable& statTip, const std::string& negocio, const std::string& clase, const std::string& tipo,
+                int32_t fecha, bool outOfOrder, int sign);
+
 // The hotel-wide rows (STAT_TOT) of the business dated `from` or later: TOTAL and LIBRE move
 // by `delta`. Returns the rows changed.
 int CAM_STAT_TOT(lib::WDBTable& statTot, const std::string& negocio, int32_t from, int delta);

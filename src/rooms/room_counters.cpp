@@ -1,5 +1,6 @@
 #include "rooms/room_counters.h"
 
+#include <map>
 #include <vector>
 
 #include "lib/record_protocol.h"
@@ -142,6 +143,30 @@ bool SUMA_ROOM_DE_TIPO(const std::string& negocio, const std::string& tipo, int3
   return true;
 }
 
+void SUMA_BLOQUEOS_ROOM(const std::string& negocio, const std::string& room, const std::string& tipo, int32_t desde,
+                        int sign) {
+  const std::optional<std::string> clase = CLASE_DEL_TIPO(negocio, tipo);
+  if (!clase || !lib::IS_FILE(nullptr, "STAT_TIP") || !lib::IS_FILE(nullptr, "T_EST_HA")) return;
+  std::map<std::string, bool> blocked;  // blocked state -> out of order
+  {
+    auto e = lib::USE(nullptr, "T_EST_HA", "T_EST_HA");
+    e->SetScope(Value::chars(neg(negocio)), Value::chars(neg(negocio)));
+    for (e->GoTop(); !e->Eof(); e->Skip())
+      if (e->N("BLOQUEADO") == 1) blocked[e->S("CODIGO")] = e->N("OUTORDER") == 1;
+    lib::KILLTABLA(e);
+  }
+  if (blocked.empty()) return;
+  auto s = lib::USE(nullptr, "STAT_TIP", "STAT_TIP");
+  auto t = lib::USE(nullptr, "TAB_RESE", "TAB_RES2");
+  t->Seek(neg(negocio) + PADR(room, kRoomWidth) + xbase::dtos(desde), true);
+  for (; !t->Eof() && t->S("NEGOCIO") == trim(negocio) && t->S("CODIGO") == trim(room); t->Skip()) {
+    auto state = blocked.find(t->S("T_EST_HA"));
+    if (state != blocked.end()) CAM_BLOQUEO(*s, negocio, *clase, tipo, t->D("FECHA"), state->second, sign);
+  }
+  lib::KILLTABLA(t);
+  lib::KILLTABLA(s);
+}
+
 bool ROOM_AGREGADA(const std::string& negocio, const std::string& room, const std::string& tipo, int32_t desde) {
   SUMA_CANT_ROOMS(negocio, +1);
   SUMA_STAT_TOT(negocio, desde, +1);
@@ -156,6 +181,7 @@ void ROOM_BORRADA(const std::string& negocio, const std::string& room, const std
   SUMA_ROOM_DE_TIPO(negocio, tipo, desde, -1);
   SUMA_STAT_TOT(negocio, desde, -1);
   SUMA_CANT_ROOMS(negocio, -1);
+  SUMA_BLOQUEOS_ROOM(negocio, room, tipo, desde, -1);
   BORRA_TAB_RESE(negocio, room, desde);
   BORRA_FILAS_ROOM(kAccesorios, negocio, room);
   BORRA_FILAS_ROOM(kCualidades, negocio, room);

@@ -39,14 +39,21 @@ void SUMA_STAT_TOT(const std::string& negocio, int32_t desde, double delta);
 // availability rows of both. False (nothing changed) when the type does not exist.
 bool SUMA_ROOM_DE_TIPO(const std::string& negocio, const std::string& tipo, int32_t desde, double delta);
 
+// The room's blocked nights — its reservation-table rows dated `desde` or later in a state with
+// BLOQUEADO = 1, out of order too when the state has OUTORDER = 1 — counted (`sign` 1) on, or
+// taken (-1) from, the availability rows of type `tipo` and its class (CAM_BLOQUEO): what a
+// room brings to or takes from a type when it changes type or leaves.
+void SUMA_BLOQUEOS_ROOM(const std::string& negocio, const std::string& room, const std::string& tipo, int32_t desde,
+                        int sign);
+
 // A room appended to ROOMS (`room`, of type `tipo`) counts from `desde`: the hotel's room count
 // and its hotel-total rows (STAT_TOT), and when the type exists its type, class and
 // availability rows, and its reservation-table rows for every date already generated
 // (state F_HOTEL.LIBRE). False when the type does not exist.
 bool ROOM_AGREGADA(const std::string& negocio, const std::string& room, const std::string& tipo, int32_t desde);
 // A room about to be deleted from ROOMS no longer counts from `desde`: the same counters
-// less one, and its reservation-table rows from `desde` on and its accessory and quality
-// rows are deleted.
+// less one, its blocked nights taken back, and its reservation-table rows from `desde` on and
+// its accessory and quality rows are deleted.
 void ROOM_BORRADA(const std::string& negocio, const std::string& room, const std::string& tipo, int32_t desde);
 
 // Recounts, stored in the record: the rooms of a type; the rooms of all types of a class.

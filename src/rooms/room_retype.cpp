@@ -201,6 +201,9 @@ void CAMBIA_TIPO_ROOM(const std::string& negocio, const std::string& oldCode, co
   lib::KILLTABLA(lines);
   SUMA_ROOM_DE_TIPO(negocio, oldType, desde, -1);
   SUMA_ROOM_DE_TIPO(negocio, newType, desde, +1);
+  // Its blocked nights go with the room.
+  SUMA_BLOQUEOS_ROOM(negocio, oldCode, oldType, desde, -1);
+  SUMA_BLOQUEOS_ROOM(negocio, oldCode, newType, desde, +1);
 }
 
 }  // namespace rooms

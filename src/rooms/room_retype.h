@@ -1,8 +1,8 @@
 // A room changes type: its reservations follow. Every room assignment of the room (DET_RES2)
 // is carried to the new type — a line for a single room simply changes type; a line for
 // several rooms is split, the assignment moving to a new one-room line of the new type that
-// takes its share of the price — and the room counters move from the old type (and class)
-// to the new one from the closing day.
+// takes its share of the price — and the room counters and the room's blocked nights move
+// from the old type (and class) to the new one from the closing day.
 #pragma once
 
 #include <cstdint>

@@ -1,5 +1,7 @@
 #include "rooms/hotel_folder.h"
 
+#include <gtest/gtest.h>
+
 #include <stdexcept>
 
 #include <cstdio>
@@ -8,6 +10,8 @@
 #include "lib/record_protocol.h"
 #include "lib/use.h"
 #include "rooms/availability.h"
+#include "rooms/room_counters.h"
+#include "rooms/room_retype.h"
 #include "xbase/date.h"
 
 namespace rooms_testing {
@@ -197,7 +201,7 @@ void HotelFolder::allotment(int32_t fecha, const std::string& clase, int column,
   });
 }
 
-std::string HotelFolder::statTipSnapshot(bool derivedToo) {
+std::string HotelFolder::statTipSnapshot(bool derivedToo, int32_t from) {
   static const char* counts[] = {"TOTAL",    "LIBRE",     "RESERVADO", "BLOQUEADO",  "OUTORDER", "N_ADULT", "N_NINHO",
                                  "N_GRATIS", "CLAS_0",    "CLAS_1",    "CLAS_2",     "CLAS_3",   "CLAS_4",  "LLEGAN",
                                  "SALEN",    "ALLOT_TOT", "ALLOT_LIB", "CUTOFF_LIB", "SHOW1",    "SHOW2"};
@@ -208,6 +212,7 @@ std::string HotelFolder::statTipSnapshot(bool derivedToo) {
   std::string out;
   char buf[64];
   for (t->Seek("01", true); !t->Eof() && t->S("NEGOCIO") == "01"; t->Skip(1)) {
+    if (t->D("FECHA") < from) continue;
     out += t->FieldGet("TIPO_ROM").text + "/" + t->FieldGet("XCLASE").text + "/" + t->FieldGet("CLASE").text + " " +
            xbase::dtos(t->D("FECHA")) + ":";
     for (const char* f : counts) {
@@ -254,6 +259,44 @@ uint32_t HotelFolder::count(const std::string& table) {
   uint32_t n = 0;
   for (t->GoTop(); !t->Eof(); t->Skip(1)) ++n;
   return n;
+}
+
+namespace {
+
+std::string roomKey(const std::string& room) {
+  return "01" + rooms::PADR(room, rooms::kRoomWidth);
+}
+
+// What the room editor does last: the record takes the new type and its class.
+void rewriteRoom(const std::string& room, const std::string& tipo) {
+  auto r = lib::USE(nullptr, "ROOMS", "ROOMS");
+  ASSERT_TRUE(r->Seek(roomKey(room))) << room;
+  lib::MODIFY(*r, [&] {
+    r->FieldPut("TIPO", Value::chars(tipo));
+    r->FieldPut("CLASE", Value::chars(rooms::CLASE_DEL_TIPO("01", tipo).value_or("")));
+  });
+  lib::KILLTABLA(r);
+}
+
+}  // namespace
+
+void addRoom(const std::string& room, const std::string& tipo, int32_t desde) {
+  HotelFolder::room(room, tipo, rooms::CLASE_DEL_TIPO("01", tipo).value_or(""));
+  ASSERT_TRUE(rooms::ROOM_AGREGADA("01", room, tipo, desde)) << room;
+}
+
+void retype(const std::string& room, const std::string& from, const std::string& to, int32_t desde) {
+  rooms::CAMBIA_TIPO_ROOM("01", room, room, from, to, desde, nullptr);
+  rooms::CLASE_TAB_RESE("01", room, rooms::CLASE_DEL_TIPO("01", to).value_or(""), desde);
+  rewriteRoom(room, to);
+}
+
+void deleteRoom(const std::string& room, int32_t desde) {
+  auto r = lib::USE(nullptr, "ROOMS", "ROOMS");
+  ASSERT_TRUE(r->Seek(roomKey(room))) << room;
+  rooms::ROOM_BORRADA("01", room, r->S("TIPO"), desde);
+  lib::MODIFY(*r, [&] { r->Delete(); });
+  lib::KILLTABLA(r);
 }
 
 }  // namespace rooms_testing

@@ -30,34 +30,14 @@ std::string roomKey(const std::string& room) {
   return "01" + PADR(room, kRoomWidth);
 }
 
-// What the room editor does last: the record takes the new type and its class.
-void rewriteRoom(const std::string& room, const std::string& tipo) {
-  auto r = lib::USE(nullptr, "ROOMS", "ROOMS");
-  ASSERT_TRUE(r->Seek(roomKey(room)));
-  lib::MODIFY(*r, [&] {
-    r->FieldPut("TIPO", Value::chars(tipo));
-    r->FieldPut("CLASE", Value::chars(CLASE_DEL_TIPO("01", tipo).value_or("")));
-  });
-  lib::KILLTABLA(r);
+void addRoom(const std::string& room, const std::string& tipo) {
+  rooms_testing::addRoom(room, tipo, kClosing);
 }
-
 void retype(const std::string& room, const std::string& from, const std::string& to) {
-  CAMBIA_TIPO_ROOM("01", room, room, from, to, kClosing, nullptr);
-  CLASE_TAB_RESE("01", room, CLASE_DEL_TIPO("01", to).value_or(""), kClosing);
-  rewriteRoom(room, to);
+  rooms_testing::retype(room, from, to, kClosing);
 }
-
-void addRoom(HotelFolder& h, const std::string& room, const std::string& tipo) {
-  h.room(room, tipo, CLASE_DEL_TIPO("01", tipo).value_or(""));
-  ASSERT_TRUE(ROOM_AGREGADA("01", room, tipo, kClosing));
-}
-
 void deleteRoom(const std::string& room) {
-  auto r = lib::USE(nullptr, "ROOMS", "ROOMS");
-  ASSERT_TRUE(r->Seek(roomKey(room)));
-  ROOM_BORRADA("01", room, r->S("TIPO"), kClosing);
-  lib::MODIFY(*r, [&] { r->Delete(); });
-  lib::KILLTABLA(r);
+  rooms_testing::deleteRoom(room, kClosing);
 }
 
 // Two classes, three types, four rooms, reservation-table and availability rows generated
@@ -99,8 +79,8 @@ TEST(RoomCounters, AddsRetypesAndDeletesGiveWhatAFullRebuildGives) {
   hotel(h);
   const std::string before = h.statTipSnapshot();
 
-  addRoom(h, "103", "STD");
-  addRoom(h, "302", "JS");
+  addRoom("103", "STD");
+  addRoom("302", "JS");
   retype("102", "STD", "JS");   // another class: its stay R2 moves to SUP
   retype("201", "DBL", "STD");  // the same class
   deleteRoom("101");            // its stay R1 still counts, on its line's type
@@ -119,12 +99,15 @@ TEST(RoomCounters, AddsRetypesAndDeletesGiveWhatAFullRebuildGives) {
   EXPECT_EQ(h.number("STAT_TIP", "STAT_TIP9", statTip9Key("01", "EST", "", kClosing + 1, ""), "TOTAL"), 2);
   EXPECT_EQ(h.number("STAT_TIP", "STAT_TIP9", statTip9Key("01", "SUP", "", kClosing + 1, ""), "TOTAL"), 3);
 
-  // The room counters are the rooms' recount.
-  EXPECT_EQ(h.number("TIPO_ROM", "TIPO_ROM", "01STD ", "CANTIDAD"), RECUENTA_TIPO("01", "STD"));
-  EXPECT_EQ(h.number("TIPO_ROM", "TIPO_ROM", "01JS  ", "CANTIDAD"), RECUENTA_TIPO("01", "JS"));
-  EXPECT_EQ(h.number("TIPO_ROM", "TIPO_ROM", "01DBL ", "CANTIDAD"), RECUENTA_TIPO("01", "DBL"));
-  EXPECT_EQ(h.number("CLAS_ROM", "CLAS_ROM", "01EST ", "CANTIDAD"), RECUENTA_CLASE("01", "EST"));
-  EXPECT_EQ(h.number("CLAS_ROM", "CLAS_ROM", "01SUP ", "CANTIDAD"), RECUENTA_CLASE("01", "SUP"));
+  // The room counters are the rooms' recount (read before the recount stores its own).
+  for (const char* tipo : {"STD", "JS", "DBL"}) {
+    const double stored = h.number("TIPO_ROM", "TIPO_ROM", "01" + PADR(tipo, kCodeWidth), "CANTIDAD");
+    EXPECT_EQ(stored, RECUENTA_TIPO("01", tipo)) << tipo;
+  }
+  for (const char* clase : {"EST", "SUP"}) {
+    const double stored = h.number("CLAS_ROM", "CLAS_ROM", "01" + PADR(clase, kCodeWidth), "CANTIDAD");
+    EXPECT_EQ(stored, RECUENTA_CLASE("01", clase)) << clase;
+  }
   EXPECT_EQ(h.number("F_HOTEL", "F_HOTEL", "01", "CANT_ROOMS"), h.count("ROOMS"));
   EXPECT_EQ(h.count("ROOMS"), 5u);
 
@@ -143,8 +126,54 @@ TEST(RoomCounters, ADeletedRoomLeavesNoReservationRowFromTheClosingDay) {
   EXPECT_FALSE(h.exists("TAB_RESE", "TAB_RES2", roomKey("102") + xbase::dtos(kClosing)));
   EXPECT_FALSE(h.exists("TAB_RESE", "TAB_RES2", roomKey("102") + xbase::dtos(kClosing + 7)));
   EXPECT_TRUE(h.exists("TAB_RESE", "TAB_RES2", roomKey("101") + xbase::dtos(kClosing)));
-  addRoom(h, "104", "DBL");
+  addRoom("104", "DBL");
   for (int32_t d = kClosing; d <= kClosing + 7; ++d)
     EXPECT_TRUE(h.exists("TAB_RESE", "TAB_RES2", roomKey("104") + xbase::dtos(d))) << xbase::dtos(d);
   EXPECT_FALSE(h.exists("TAB_RESE", "TAB_RES2", roomKey("104") + xbase::dtos(kClosing + 8)));
+}
+
+namespace {
+
+// The room's reservation-table rows from `from` to `to` put in state `state`.
+void block(const std::string& room, int32_t from, int32_t to, const std::string& state) {
+  auto t = lib::USE(nullptr, "TAB_RESE", "TAB_RES2");
+  for (int32_t d = from; d <= to; ++d) {
+    ASSERT_TRUE(t->Seek(roomKey(room) + xbase::dtos(d))) << room << " " << xbase::dtos(d);
+    lib::MODIFY(*t, [&] { t->FieldPut("T_EST_HA", Value::chars(state)); });
+  }
+  lib::KILLTABLA(t);
+}
+
+}  // namespace
+
+TEST(RoomCounters, ABlockedRoomTakesItsBlockedNightsAlongWhenRetypedOrDeleted) {
+  HotelFolder h;
+  hotel(h);
+  h.roomState("06", "Bloqueada", 1, 0);
+  h.roomState("07", "Fuera de Servicio", 1, 1);
+  block("201", kClosing + 1, kClosing + 3, "07");
+  block("102", kClosing + 2, kClosing + 4, "06");
+  ASSERT_TRUE(runFastRecalculation("01", kClosing, quiet()).completed);
+  const int32_t night = kClosing + 2;
+  ASSERT_EQ(h.number("STAT_TIP", "STAT_TIP9", statTip9Key("01", "EST", "", night, ""), "BLOQUEADO"), 2);
+
+  retype("201", "DBL", "JS");  // out of order: into the other class
+  deleteRoom("102");           // blocked
+
+  // The out-of-order nights are now the suite's, and out of its inventory; the blocked room is gone.
+  EXPECT_EQ(h.number("STAT_TIP", "STAT_TIP", statTipKey("01", "JS", night, "SUP"), "OUTORDER"), 1);
+  EXPECT_EQ(h.number("STAT_TIP", "STAT_TIP", statTipKey("01", "JS", night, "SUP"), "TOTAL"), 1);
+  EXPECT_EQ(h.number("STAT_TIP", "STAT_TIP", statTipKey("01", "DBL", night, "EST"), "OUTORDER"), 0);
+  EXPECT_EQ(h.number("STAT_TIP", "STAT_TIP", statTipKey("01", "DBL", night, "EST"), "TOTAL"), 0);
+  EXPECT_EQ(h.number("STAT_TIP", "STAT_TIP", statTipKey("01", "STD", night, "EST"), "BLOQUEADO"), 0);
+  EXPECT_EQ(h.number("STAT_TIP", "STAT_TIP9", statTip9Key("01", "SUP", "", night, ""), "BLOQUEADO"), 1);
+  EXPECT_EQ(h.number("STAT_TIP", "STAT_TIP9", statTip9Key("01", "SUP", "", night, ""), "TOTAL"), 1);
+  EXPECT_EQ(h.number("STAT_TIP", "STAT_TIP9", statTip9Key("01", "EST", "", night, ""), "BLOQUEADO"), 0);
+  EXPECT_EQ(h.number("STAT_TIP", "STAT_TIP9", statTip9Key("01", "EST", "", night, ""), "TOTAL"), 1);
+
+  const std::string incremental = h.statTipSnapshot();
+  ASSERT_TRUE(runFullRebuild("01", false, quiet()).completed);
+  EXPECT_EQ(h.statTipSnapshot(), incremental);
+  ASSERT_TRUE(runFastRecalculation("01", kClosing, quiet()).completed);
+  EXPECT_EQ(h.statTipSnapshot(), incremental);
 }

@@ -1,0 +1,222 @@
+// The demo hotel worked on as its staff would: rooms added, retyped within their class and into
+// another (their stays moving with them) and deleted, each through the routines the rooms
+// screens call. Afterwards the availability rows from the closing day are what a full rebuild
+// and a fast recalculation give, and the room counters are what a recount gives.
+#include <gtest/gtest.h>
+
+#include <map>
+#include <random>
+#include <set>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "app/startup.h"
+#include "lib/globals.h"
+#include "lib/use.h"
+#include "rooms/availability.h"
+#include "rooms/availability_runs.h"
+#include "rooms/hotel_folder.h"
+#include "rooms/room_counters.h"
+#include "rooms/room_util.h"
+#include "support/temp_dir.h"
+
+using namespace rooms;
+using rooms_testing::HotelFolder;
+
+namespace {
+
+Progress& quiet() {
+  static Progress p;
+  return p;
+}
+
+// A program folder made by configura-initdb --demo, open as the program opens it.
+class DemoHotel : public testing::Test {
+ protected:
+  void SetUp() override {
+    home_ = dir_.path() + "/hotel/";
+    std::string out;
+    ASSERT_EQ(testing_support::runCommand(std::string(INITDB_PATH) + " " + home_ + " --demo 2>&1", &out), 0) << out;
+    ASSERT_EQ(app::startCore(home_), app::StartResult::Ready);
+  }
+  void TearDown() override { lib::resetGlobals(); }
+
+  testing_support::TempDir dir_;
+  std::string home_;
+};
+
+// Business "01"'s rooms (code -> type) and types (code -> class).
+std::map<std::string, std::string> roomsOfBusiness() {
+  std::map<std::string, std::string> out;
+  auto r = lib::USE(nullptr, "ROOMS", "ROOMS");
+  for (r->Seek("01", true); !r->Eof() && r->S("NEGOCIO") == "01"; r->Skip(1)) out[r->S("CODIGO")] = r->S("TIPO");
+  lib::KILLTABLA(r);
+  return out;
+}
+
+std::map<std::string, std::string> typesOfBusiness() {
+  std::map<std::string, std::string> out;
+  auto t = lib::USE(nullptr, "TIPO_ROM", "TIPO_ROM");
+  for (t->Seek("01", true); !t->Eof() && t->S("NEGOCIO") == "01"; t->Skip(1)) out[t->S("CODIGO")] = t->S("CLASE");
+  lib::KILLTABLA(t);
+  return out;
+}
+
+// The rooms holding a counted stay (ESTADO 0 to 2) that leaves on `desde` or later.
+std::set<std::string> roomsWithStays(int32_t desde) {
+  std::set<std::string> out;
+  auto s = lib::USE(nullptr, "DET_RES2", "DET_RES2");
+  for (s->Seek("01", true); !s->Eof() && s->S("NEGOCIO") == "01"; s->Skip(1))
+    if (!s->S("COD_ROOMS").empty() && s->N("ESTADO") <= 2 && s->D("F_FINAL") >= desde) out.insert(s->S("COD_ROOMS"));
+  lib::KILLTABLA(s);
+  return out;
+}
+
+// The rooms whose reservation-table row is in a blocked state on some date from `desde` on.
+std::set<std::string> blockedRooms(int32_t desde) {
+  std::set<std::string> states, out;
+  auto e = lib::USE(nullptr, "T_EST_HA", "T_EST_HA");
+  for (e->Seek("01", true); !e->Eof() && e->S("NEGOCIO") == "01"; e->Skip(1))
+    if (e->N("BLOQUEADO") == 1) states.insert(e->S("CODIGO"));
+  lib::KILLTABLA(e);
+  auto t = lib::USE(nullptr, "TAB_RESE", "TAB_RESE");
+  for (t->Seek("01", true); !t->Eof() && t->S("NEGOCIO") == "01"; t->Skip(1))
+    if (t->D("FECHA") >= desde && states.count(t->S("T_EST_HA"))) out.insert(t->S("CODIGO"));
+  lib::KILLTABLA(t);
+  return out;
+}
+
+// The standard's Mersenne twister gives the same numbers everywhere; the distributions of the
+// library would not, so the picks are taken by hand.
+class Picker {
+ public:
+  explicit Picker(uint32_t seed) : rng_(seed) {}
+  size_t below(size_t n) { return size_t(rng_() % n); }
+  template <typename C>
+  auto one(const C& c) {
+    auto it = c.begin();
+    std::advance(it, below(c.size()));
+    return *it;
+  }
+
+ private:
+  std::mt19937 rng_;
+};
+
+// The lines that differ between two snapshots, the first few of them: what a failure shows.
+std::string differences(const std::string& expected, const std::string& actual) {
+  std::istringstream a(expected), b(actual);
+  std::string x, y, out;
+  int shown = 0;
+  while (shown < 8) {
+    bool more = bool(std::getline(a, x)), moreToo = bool(std::getline(b, y));
+    if (!more && !moreToo) break;
+    if (x == y) continue;
+    out += "- " + (more ? x : "(nada)") + "\n+ " + (moreToo ? y : "(nada)") + "\n";
+    ++shown;
+  }
+  return out;
+}
+
+}  // namespace
+
+TEST_F(DemoHotel, RoomChangesKeepTheAvailabilityAndTheCountersAsARebuildFindsThem) {
+  const int32_t closing = CIERRE_DIA("01");
+  ASSERT_GT(closing, 0);
+  const std::map<std::string, std::string> types = typesOfBusiness();
+  ASSERT_EQ(types.size(), 8u);
+  std::map<std::string, std::string> rooms = roomsOfBusiness();
+  ASSERT_GT(rooms.size(), 100u);
+  const std::set<std::string> withStays = roomsWithStays(closing), blocked = blockedRooms(closing);
+  ASSERT_FALSE(withStays.empty());
+  ASSERT_FALSE(blocked.empty());
+  // The changes count from the closing day; the rows before it are history, which the full
+  // rebuild below recounts with today's rooms.
+  const std::string before = HotelFolder::statTipSnapshot(true, closing);
+
+  // Twenty changes: each a room added, a room retyped within its class or into another, or a
+  // room deleted; the room taken among those with stays, the blocked ones or all, at random.
+  Picker pick(20260115u);
+  std::map<std::string, int> done;
+  std::string steps;
+  int added = 0;
+  for (int step = 0; step < 20; ++step) {
+    const size_t kind = pick.below(4);
+    SCOPED_TRACE("paso " + std::to_string(step));
+    if (kind == 0) {
+      const std::string code = "N" + std::to_string(++added);
+      const std::string tipo = pick.one(types).first;
+      rooms_testing::addRoom(code, tipo, closing);
+      rooms[code] = tipo;
+      ++done["alta"];
+      steps += "alta " + code + " " + tipo + "\n";
+      continue;
+    }
+    // The room: one with stays, a blocked one or any, in turn at random.
+    std::vector<std::string> pool;
+    const size_t from = pick.below(3);
+    for (const auto& [code, tipo] : rooms)
+      if (from == 2 || (from == 0 ? withStays : blocked).count(code)) pool.push_back(code);
+    if (pool.empty()) pool.push_back(rooms.begin()->first);
+    const std::string room = pick.one(pool), tipo = rooms[room];
+    const std::string what =
+        std::string(withStays.count(room) ? " con estadías" : "") + (blocked.count(room) ? " bloqueada" : "");
+    if (kind == 3) {
+      rooms_testing::deleteRoom(room, closing);
+      rooms.erase(room);
+      ++done["baja" + what];
+      steps += "baja " + room + what + "\n";
+      continue;
+    }
+    std::vector<std::string> targets;
+    for (const auto& [code, clase] : types)
+      if (code != tipo && (clase == types.at(tipo)) == (kind == 1)) targets.push_back(code);
+    const std::string to = pick.one(targets);
+    rooms_testing::retype(room, tipo, to, closing);
+    rooms[room] = to;
+    ++done[std::string(kind == 1 ? "cambio en la clase" : "cambio de clase") + what];
+    steps += "cambio " + room + " " + tipo + " -> " + to + what + "\n";
+  }
+  std::string summary;
+  for (const auto& [what, n] : done) summary += what + ": " + std::to_string(n) + "\n";
+  RecordProperty("operaciones", summary + steps);
+  SCOPED_TRACE(steps);
+  // The sequence has every kind of change the screens make, and moves a blocked room.
+  for (const char* kind :
+       {"alta", "baja", "cambio en la clase con estadías", "cambio de clase con estadías", "bloqueada"}) {
+    bool seen = false;
+    for (const auto& [what, n] : done) seen = seen || what.find(kind) != std::string::npos;
+    EXPECT_TRUE(seen) << kind << "\n" << summary;
+  }
+
+  const std::string incremental = HotelFolder::statTipSnapshot(true, closing);
+  ASSERT_TRUE(incremental != before);
+
+  // The room counters are the rooms' recount.
+  std::map<std::string, int> perClass;
+  for (const auto& [code, clase] : types) {
+    const double stored = HotelFolder::number("TIPO_ROM", "TIPO_ROM", "01" + PADR(code, kCodeWidth), "CANTIDAD");
+    int n = 0;
+    for (const auto& [room, tipo] : rooms) n += tipo == code;
+    EXPECT_EQ(stored, n) << code;
+    EXPECT_EQ(stored, RECUENTA_TIPO("01", code)) << code;
+    perClass[clase] += n;
+  }
+  for (const auto& [clase, n] : perClass) {
+    const double stored = HotelFolder::number("CLAS_ROM", "CLAS_ROM", "01" + PADR(clase, kCodeWidth), "CANTIDAD");
+    EXPECT_EQ(stored, n) << clase;
+    EXPECT_EQ(stored, RECUENTA_CLASE("01", clase)) << clase;
+  }
+  EXPECT_EQ(HotelFolder::number("F_HOTEL", "F_HOTEL", "01", "CANT_ROOMS"), double(roomsOfBusiness().size()));
+  EXPECT_EQ(roomsOfBusiness(), rooms);
+
+  // The full rebuild, the type rows' inventory rebuilt from the room counts, finds the same
+  // from the closing day on; so does the fast recalculation from the nightly rows.
+  ASSERT_TRUE(runFullRebuild("01", false, quiet()).completed);
+  const std::string rebuilt = HotelFolder::statTipSnapshot(true, closing);
+  EXPECT_TRUE(rebuilt == incremental) << differences(incremental, rebuilt);
+  ASSERT_TRUE(runFastRecalculation("01", closing, quiet()).completed);
+  const std::string recalculated = HotelFolder::statTipSnapshot(true, closing);
+  EXPECT_TRUE(recalculated == incremental) << differences(incremental, recalculated);
+}
