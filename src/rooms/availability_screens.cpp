@@ -1,10 +1,10 @@
 #include "rooms/availability_screens.h"
 
-#include "app/screens.h"
 #include "lib/program_time.h"
 #include "lib/use.h"
 #include "rooms/act_stip.h"
 #include "rooms/availability.h"
+#include "rooms/screen_registration.h"
 #include "rooms/stat_tip.h"
 #include "rooms/tab_gene.h"
 #include "rooms/tab_rese.h"
@@ -27,27 +27,6 @@ int32_t dateOfEdit(const win::WDIAG& screen, int id) {
   if (text.size() > 8) text.resize(8);
   return lib::CTOD(text);
 }
-
-int32_t closingDay(const std::string& negocio) {
-  auto hotel = lib::USE(nullptr, "F_HOTEL", "F_HOTEL");
-  int32_t day = hotel->Seek(PADR(negocio, kNegocioWidth)) ? hotel->D("CIERRE_DIA") : 0;
-  lib::KILLTABLA(hotel);
-  return day;
-}
-
-namespace {
-
-template <typename S>
-win::EditEntry entry(int id, const char* caption, void (S::*operation)()) {
-  return {id, caption, [operation](win::WDIAG& screen) { (static_cast<S&>(screen).*operation)(); }};
-}
-
-template <typename S>
-void opens(const std::string& screenClass) {
-  app::registerScreen(screenClass, [](const app::ScreenRequest& r) { win::open<S>(r.entry.dialogName(), r.business); });
-}
-
-}  // namespace
 
 void registerAvailabilityScreens() {
   win::registerEditMenu(TAB_RESE::kMenuId, {entry(3116, "Agregar ", &TAB_RESE::ADD_TAB_RESE),

@@ -35,7 +35,4 @@ class WaitProgress : public Progress {
 // empty or no date.
 int32_t dateOfEdit(const win::WDIAG& screen, int id);
 
-// The hotel's closing day (F_HOTEL.CIERRE_DIA) of the business; 0 when it has none.
-int32_t closingDay(const std::string& negocio);
-
 }  // namespace rooms

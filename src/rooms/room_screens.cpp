@@ -1,33 +1,17 @@
 #include "rooms/room_screens.h"
 
-#include "app/screens.h"
 #include "rooms/acc_rom.h"
 #include "rooms/assign_u.h"
 #include "rooms/cual_rom.h"
 #include "rooms/gr_room.h"
 #include "rooms/recod_r.h"
 #include "rooms/rooms_screen.h"
+#include "rooms/screen_registration.h"
 #include "rooms/type_screens.h"
 #include "rooms/ubic_rom.h"
 #include "win/main_frame.h"
 
 namespace rooms {
-
-namespace {
-
-// An "Editar" entry bound to an operation of the screen class S.
-template <typename S>
-win::EditEntry entry(int id, const char* caption, void (S::*operation)()) {
-  return {id, caption, [operation](win::WDIAG& screen) { (static_cast<S&>(screen).*operation)(); }};
-}
-
-// The screen class S opens with the entry's dialog and the active business unit.
-template <typename S>
-void opens(const std::string& screenClass) {
-  app::registerScreen(screenClass, [](const app::ScreenRequest& r) { win::open<S>(r.entry.dialogName(), r.business); });
-}
-
-}  // namespace
 
 void registerRoomScreens() {
   win::registerEditMenu(ROOMS::kMenuId,

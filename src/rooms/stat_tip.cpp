@@ -2,6 +2,7 @@
 
 #include "lib/program_time.h"
 #include "rooms/availability_screens.h"
+#include "rooms/room_util.h"
 #include "win/controls.h"
 #include "win/main_frame.h"
 #include "win/message_box.h"
@@ -26,7 +27,7 @@ STAT_TIP::STAT_TIP(const std::string& dialog, const std::string& negocio, int32_
   ADD_BUTTON(kFull, [this] { ACTUALIZA(); });
   ADD_BUTTON(kFast, [this] { ACTUAL_NEW(); });
   CREATE(dialog);
-  SetDlgItemText(kStart, lib::DTOC(start ? start : closingDay(NEGOCIO)));
+  SetDlgItemText(kStart, lib::DTOC(start ? start : CIERRE_DIA(NEGOCIO)));
   SetFocusTo(kStart);
 }
 

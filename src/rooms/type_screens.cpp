@@ -1,31 +1,11 @@
 #include "rooms/type_screens.h"
 
-#include "app/screens.h"
 #include "rooms/clas_rom.h"
+#include "rooms/screen_registration.h"
 #include "rooms/tipo_rom.h"
 #include "win/main_frame.h"
 
 namespace rooms {
-
-namespace {
-
-// An "Editar" entry bound to an operation of the screen class S.
-template <typename S>
-win::EditEntry entry(int id, const char* caption, void (S::*operation)()) {
-  return {id, caption, [operation](win::WDIAG& screen) { (static_cast<S&>(screen).*operation)(); }};
-}
-
-win::EditEntry separator() {
-  return {0, "", {}};
-}
-
-// The screen class S opens with the entry's dialog and the active business unit.
-template <typename S>
-void opens(const std::string& screenClass) {
-  app::registerScreen(screenClass, [](const app::ScreenRequest& r) { win::open<S>(r.entry.dialogName(), r.business); });
-}
-
-}  // namespace
 
 void registerTypeScreens() {
   win::registerEditMenu(TIPO_ROM::kMenuId, {entry(3092, "Agregar ", &TIPO_ROM::ADD_TIPO_ROM),
