@@ -342,22 +342,6 @@ int CAM_STAT_TOT(WDBTable& statTot, const std::string& negocio, int32_t from, in
   return changed;
 }
 
-std::string CAM_CANTIDADES(WDBTable& tipoRom, WDBTable& clasRom, WDBTable& fHotel, const std::string& negocio,
-                           const std::string& tipo, int delta) {
-  const std::string neg = PADR(negocio, kNegocioWidth);
-  tipoRom.SetOrder("TIPO_ROM");
-  if (!tipoRom.Seek(neg + PADR(tipo, kCodeWidth))) return "";
-  const std::string clase = tipoRom.S("CLASE");
-  lib::MODIFY(tipoRom, [&] { tipoRom.FieldPut("CANTIDAD", Value::num(tipoRom.N("CANTIDAD") + delta)); });
-  clasRom.SetOrder("CLAS_ROM");
-  if (!clase.empty() && clasRom.Seek(neg + PADR(clase, kCodeWidth)))
-    lib::MODIFY(clasRom, [&] { clasRom.FieldPut("CANTIDAD", Value::num(clasRom.N("CANTIDAD") + delta)); });
-  fHotel.SetOrder("F_HOTEL");
-  if (fHotel.Seek(neg))
-    lib::MODIFY(fHotel, [&] { fHotel.FieldPut("CANT_ROOMS", Value::num(fHotel.N("CANT_ROOMS") + delta)); });
-  return clase;
-}
-
 int ADD_TAB_RESE(WDBTable& tabRese, const std::string& negocio, const std::string& room, const std::string& clase,
                  const std::string& freeState, int32_t from) {
   const std::string neg = PADR(negocio, kNegocioWidth), code = PADR(room, kRoomWidth);

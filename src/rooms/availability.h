@@ -115,13 +115,6 @@ int CAM_BLOQUEO(lib::WDBTable& statTip, const std::string& negocio, const std::s
 // by `delta`. Returns the rows changed.
 int CAM_STAT_TOT(lib::WDBTable& statTot, const std::string& negocio, int32_t from, int delta);
 
-// The room counters of a type: TIPO_ROM.CANTIDAD of `tipo`, CLAS_ROM.CANTIDAD of its class
-// and F_HOTEL.CANT_ROOMS of the business move by `delta`, each under its own lock; a missing
-// type, class or parameter record is passed over. Returns the type's class ("" when the
-// type does not exist).
-std::string CAM_CANTIDADES(lib::WDBTable& tipoRom, lib::WDBTable& clasRom, lib::WDBTable& fHotel,
-                           const std::string& negocio, const std::string& tipo, int delta);
-
 // Reservation-table rows for a new room: for each date from `from` on for which TAB_RESE
 // already has rows of the business, a row for `room` is appended (state `freeState`, class
 // `clase`, not pre-assigned) unless the room has one that date; it stops at the first date

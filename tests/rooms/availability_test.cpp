@@ -219,23 +219,6 @@ TEST(CamStatTot, MovesTheHotelRowsFromTheDate) {
   EXPECT_EQ(h.number("STAT_TOT", "STAT_TOT", "01" + xbase::dtos(kJan15 + 1), "LIBRE"), 19);
 }
 
-TEST(CamCantidades, MovesTypeClassAndHotelCounters) {
-  HotelFolder h;
-  h.parameters(kJan15);
-  h.roomClass("EST", "Estándar", 7);
-  h.roomType("STD", "EST", 4);
-  auto tipo = lib::USE(nullptr, "TIPO_ROM");
-  auto clas = lib::USE(nullptr, "CLAS_ROM");
-  auto fh = lib::USE(nullptr, "F_HOTEL");
-  lib::MODIFY(*fh, [&] { fh->FieldPut("CANT_ROOMS", Value::num(30)); });
-  EXPECT_EQ(CAM_CANTIDADES(*tipo, *clas, *fh, "01", "STD", +1), "EST");
-  EXPECT_EQ(h.number("TIPO_ROM", "TIPO_ROM", "01STD ", "CANTIDAD"), 5);
-  EXPECT_EQ(h.number("CLAS_ROM", "CLAS_ROM", "01EST ", "CANTIDAD"), 8);
-  EXPECT_EQ(h.number("F_HOTEL", "F_HOTEL", "01", "CANT_ROOMS"), 31);
-  EXPECT_EQ(CAM_CANTIDADES(*tipo, *clas, *fh, "01", "XXX", +1), "");  // no such type: nothing
-  EXPECT_EQ(h.number("F_HOTEL", "F_HOTEL", "01", "CANT_ROOMS"), 31);
-}
-
 TEST(TabReseRooms, ANewRoomGetsRowsForTheGeneratedDatesOnly) {
   HotelFolder h;
   // Dates 14 to 17 generated for room 101; room 102 already has the 16th.
