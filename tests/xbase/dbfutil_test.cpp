@@ -14,7 +14,9 @@ int dbfutil(const std::string& args, std::string* out = nullptr) {
   return runCommand(std::string(DBFUTIL_PATH) + " " + args + " 2>&1", out);
 }
 
-std::string q(const std::string& s) { return "'" + s + "'"; }
+std::string q(const std::string& s) {
+  return "'" + s + "'";
+}
 
 }  // namespace
 
@@ -55,6 +57,17 @@ TEST(Dbfutil, CreateLoadInfoAndDumpInTagOrder) {
   EXPECT_EQ(std::count(out.begin(), out.end(), '\n'), 3);
   ASSERT_EQ(dbfutil("check " + q(t), &out), 0);
   EXPECT_EQ(out, "OK\n");
+
+  // --replace: the loaded rows are the table's only ones, memos and index included.
+  writeFile(dir.file("new.tsv"), "NEGOCIO\tCODIGO\tNOTAS\n03\tQ\totra nota\n");
+  ASSERT_EQ(dbfutil("load " + q(t) + " --replace < " + q(dir.file("new.tsv")), &out), 0) << out;
+  ASSERT_EQ(dbfutil("dump " + q(t) + " --tag ROOMS", &out), 0) << out;
+  EXPECT_EQ(out,
+            "RECNO\tNEGOCIO\tCODIGO\tCANT\tFECHA\tACTIVO\tNOTAS\n"
+            "1\t03\tQ\t\t\tF\totra nota\n");
+  ASSERT_EQ(dbfutil("check " + q(t), &out), 0);
+  EXPECT_EQ(out, "OK\n");
+  EXPECT_EQ(dbfutil("load " + q(t) + " --append < " + q(dir.file("new.tsv")), &out), 2);
 }
 
 TEST(Dbfutil, RepairsSetDeleteRecallPackAndIndex) {
