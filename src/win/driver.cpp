@@ -392,13 +392,13 @@ void Driver::closeActive() {
   }
 }
 
-int Driver::resolve(const std::string& spec) const {
-  if (spec.size() < 2 || spec[0] != '@') {
+int Driver::resolve(const std::string& named) const {
+  if (named.size() < 2 || named[0] != '@') {
     char* end = nullptr;
-    long v = std::strtol(spec.c_str(), &end, 10);
-    return end && *end == '\0' && !spec.empty() ? int(v) : -1;
+    long v = std::strtol(named.c_str(), &end, 10);
+    return end && *end == '\0' && !named.empty() ? int(v) : -1;
   }
-  std::string label = spec.substr(1);
+  std::string label = named.substr(1);
   if (label.size() >= 2 && label.front() == '"' && label.back() == '"') label = label.substr(1, label.size() - 2);
   WDIAG* a = active();
   if (!a || !a->dialogTemplate()) return -1;

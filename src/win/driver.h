@@ -66,7 +66,7 @@ class Driver {
   // "500", or @"LABEL": the control after the static text LABEL, or the button, check box or
   // radio button with that caption, in the window's template or its tab pages. -1 when
   // nothing matches.
-  int resolve(const std::string& spec) const;
+  int resolve(const std::string& named) const;
 
   // Browse grids, found by control id on the active window (or on the screen under it while
   // a window of the grid, such as its search window, is on top). Rows are logical rows of

@@ -76,9 +76,9 @@ struct Failure {
 };
 
 // A menu entry by id, or by caption as @"CAPTION".
-int menuId(const MainFrame* frame, const std::string& spec) {
-  if (spec.size() > 1 && spec[0] == '@') return frame ? frame->actionId(spec.substr(1)) : 0;
-  return std::atoi(spec.c_str());
+int menuId(const MainFrame* frame, const std::string& named) {
+  if (named.size() > 1 && named[0] == '@') return frame ? frame->actionId(named.substr(1)) : 0;
+  return std::atoi(named.c_str());
 }
 
 }  // namespace
