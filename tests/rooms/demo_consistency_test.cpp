@@ -91,7 +91,7 @@ std::set<std::string> blockedRooms(int32_t desde) {
 // library would not, so the picks are taken by hand.
 class Picker {
  public:
-  explicit Picker(uint32_t seed) : rng_(seed) {}
+  explicit Picker(uint32_t start) : rng_(start) {}
   size_t below(size_t n) { return size_t(rng_() % n); }
   template <typename C>
   auto one(const C& c) {

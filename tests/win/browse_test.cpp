@@ -206,7 +206,7 @@ class Browse : public ::testing::Test {
     folder.reset();
     unsetenv("CONFIGURA_WINDIR");
   }
-  void seed(const std::vector<Tipo>& rows) {
+  void fillTipos(const std::vector<Tipo>& rows) {
     auto t = lib::USE(nullptr, "TIPOS", "TIPOS");
     for (const Tipo& r : rows) addTipo(*t, r);
     lib::KILLTABLA(t);
@@ -248,7 +248,7 @@ using Codes = std::vector<std::string>;
 }  // namespace
 
 TEST_F(Browse, AnEmptyScopeHasNoRowsAndAddsAndDeletesKeepTheCount) {
-  seed({{"02", "BEST", "Otra Casa", 100, date(2025, 1, 1), true}});
+  fillTipos({{"02", "BEST", "Otra Casa", 100, date(2025, 1, 1), true}});
   LISTA* s = open<LISTA>(nullptr, "01");
   ASSERT_TRUE(s);
   settle();
@@ -304,7 +304,7 @@ TEST_F(Browse, AnEmptyScopeHasNoRowsAndAddsAndDeletesKeepTheCount) {
 
 TEST_F(Browse, ShowsTheScopeInTheOrderOfItsIndexWithPicturesAndTranslatedHeadings) {
   lib::G().XTRADUCT.push_back({"Activo", "Vigente", 0});
-  seed(hotel());
+  fillTipos(hotel());
   LISTA* s = open<LISTA>(nullptr, "01");
   settle();
   EXPECT_EQ(d.gridCount(700), 6);
@@ -336,7 +336,7 @@ TEST_F(Browse, ShowsTheScopeInTheOrderOfItsIndexWithPicturesAndTranslatedHeading
 }
 
 TEST_F(Browse, AHeaderClickOrdersByItsColumnAndKeepsTheCurrentRecord) {
-  seed(hotel());
+  fillTipos(hotel());
   LISTA* s = open<LISTA>(nullptr, "01");
   settle();
   ASSERT_TRUE(d.gridRow(700, 5));  // SUIT
@@ -364,7 +364,7 @@ TEST_F(Browse, AHeaderClickOrdersByItsColumnAndKeepsTheCurrentRecord) {
 }
 
 TEST_F(Browse, MarksAreRecordsOfTheScopeAndTheRowHeaderCountsThem) {
-  seed(hotel());
+  fillTipos(hotel());
   LISTA* s = open<LISTA>(nullptr, "01");
   settle();
   QAbstractItemModel* m = s->OB->view()->model();
@@ -407,7 +407,7 @@ TEST_F(Browse, MarksAreRecordsOfTheScopeAndTheRowHeaderCountsThem) {
 }
 
 TEST_F(Browse, TypingOpensTheQuickSearchWhichSeeksWithinTheScope) {
-  seed(hotel());
+  fillTipos(hotel());
   LISTA* s = open<LISTA>(nullptr, "01");
   settle();
   ASSERT_TRUE(d.gridType(700, "S"));
@@ -433,7 +433,7 @@ TEST_F(Browse, TypingOpensTheQuickSearchWhichSeeksWithinTheScope) {
 }
 
 TEST_F(Browse, TheSearchTakesThePrefixAndTheScopeSuffix) {
-  seed(hotel());
+  fillTipos(hotel());
   LISTA::Options o;
   o.scope = "0";  // both businesses
   o.scopeSuffix = "2";
@@ -455,7 +455,7 @@ TEST_F(Browse, TheSearchTakesThePrefixAndTheScopeSuffix) {
 }
 
 TEST_F(Browse, TheSearchWindowRefusesColumnsWithoutAFieldAndGridsWithoutOrders) {
-  seed(hotel());
+  fillTipos(hotel());
   LISTA::Options o;
   o.special = true;
   o.orders = false;
@@ -484,7 +484,7 @@ TEST_F(Browse, TheSearchWindowRefusesColumnsWithoutAFieldAndGridsWithoutOrders) 
 }
 
 TEST_F(Browse, PatternScansGoBothWaysAndRememberTheirSearches) {
-  seed(hotel());
+  fillTipos(hotel());
   LISTA* s = open<LISTA>(nullptr, "01");
   settle();
   d.gridHeader(700, "Descripción");  // DOBL SENC FAMI SUPR SUIT BEST
@@ -544,7 +544,7 @@ TEST_F(Browse, PatternScansGoBothWaysAndRememberTheirSearches) {
 }
 
 TEST_F(Browse, TheContextMenuHasItsEntriesInOrderAndSeeksSavedValues) {
-  seed(hotel());
+  fillTipos(hotel());
   LISTA* s = open<LISTA>(nullptr, "01");
   settle();
   int custom = 0;
@@ -590,7 +590,7 @@ TEST_F(Browse, ASavedDayMonthYearIsSoughtAsTwentyYearMonthDay) {
   EXPECT_EQ(searchKeyOf("05/11/25"), "20251105");
   EXPECT_EQ(searchKeyOf("05-11-25"), "05-11-25");
   EXPECT_EQ(searchKeyOf("05/11/2025"), "05/11/2025");
-  seed(hotel());
+  fillTipos(hotel());
   LISTA* s = open<LISTA>(nullptr, "01");
   settle();
   d.gridHeader(700, "Fecha");
@@ -625,7 +625,7 @@ TEST_F(Browse, ASavedDayMonthYearIsSoughtAsTwentyYearMonthDay) {
 }
 
 TEST_F(Browse, ASavedLayoutOrdersAndSizesTheColumnsAndAnInvalidOneIsIgnored) {
-  seed(hotel());
+  fillTipos(hotel());
   lib::ProfileFile f(lib::profilePath("COLUMNAS.INI"));
   ASSERT_EQ(f.path(), windir + "/COLUMNAS.INI");
   f.writeString("PRUEBA_LISTA", "Spalten", "10111");
@@ -679,7 +679,7 @@ TEST_F(Browse, ASavedLayoutOrdersAndSizesTheColumnsAndAnInvalidOneIsIgnored) {
 }
 
 TEST_F(Browse, InCellEditingWritesANumberAndRefusesAnInvalidDate) {
-  seed(hotel());
+  fillTipos(hotel());
   LISTA::Options o;
   o.keyColumns = {3, 4};
   LISTA* s = open<LISTA>(nullptr, "01", o);
@@ -747,7 +747,7 @@ TEST_F(Browse, InCellEditingWritesANumberAndRefusesAnInvalidDate) {
 }
 
 TEST_F(Browse, TheExportWritesTheScopeInItsOrderToAWorkbook) {
-  seed(hotel());
+  fillTipos(hotel());
   ASSERT_TRUE(open<LISTA>(nullptr, "01"));
   settle();
   d.gridHeader(700, "Descripción");
@@ -836,7 +836,7 @@ TEST_F(Browse, ALongExportShowsItsProgressAndGivesTheScreenBack) {
 }
 
 TEST_F(Browse, ThePeriodicRefreshRedrawsOnlyTheActiveEnabledScreen) {
-  seed(hotel());
+  fillTipos(hotel());
   LISTA* s = open<LISTA>(nullptr, "01");
   settle();
   EXPECT_EQ(d.gridCell(700, 1, "Descripción"), "Vista al Mar");
@@ -882,7 +882,7 @@ TEST_F(Browse, ThePeriodicRefreshRedrawsOnlyTheActiveEnabledScreen) {
 
 TEST_F(Browse, TheDisplayFontIsKeptPerUserDialogAndGrid) {
   catalogued("F_BROWSE");
-  seed(hotel());
+  fillTipos(hotel());
   lib::G().XUSER_NUMBER = 7;
   lib::G().XUSER_ABREVIA = "ANA";
   LISTA* s = open<LISTA>(nullptr, "01");
@@ -922,7 +922,7 @@ TEST_F(Browse, TheDisplayFontIsKeptPerUserDialogAndGrid) {
 }
 
 TEST_F(Browse, AGridOnAMissingControlSaysSoAndDoesNothing) {
-  seed(hotel());
+  fillTipos(hotel());
   LISTA* s = open<LISTA>(nullptr, "01");
   settle();
   d.messages().clear();
@@ -990,7 +990,7 @@ TEST_F(Browse, DeletedKeysInTheMiddleAreReadAwayWhenTheEndsAreReached) {
 }
 
 TEST_F(Browse, ScriptsDriveTheGrid) {
-  seed(hotel());
+  fillTipos(hotel());
   open<LISTA>(nullptr, "01");
   settle();
   std::ostringstream out;
@@ -1018,7 +1018,7 @@ TEST_F(Browse, ScriptsDriveTheGrid) {
 }
 
 TEST_F(Browse, AScreenshotShowsMarksTheOrderColumnAndTheSearchWindow) {
-  seed(hotel());
+  fillTipos(hotel());
   LISTA* s = open<LISTA>(nullptr, "01");
   settle();
   // The sub-window as a user leaves it: at the top left, showing the whole screen.
