@@ -1,11 +1,12 @@
 #include "app/error_handler.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <memory>
 #include <utility>
 
-#include "app/call_stack.h"
 #include "app/error_mail.h"
+#include "lib/call_stack.h"
 #include "lib/errors.h"
 #include "lib/globals.h"
 #include "lib/program_time.h"
@@ -219,7 +220,7 @@ std::string errorMessage(const xbase::Error& e) {
 std::string errorDetail(const xbase::Error& e) {
   std::string text = "File: " + e.fileName() + " GenCode: " + std::to_string(e.genCode()) +
                      " OsCode: " + std::to_string(e.osCode()) + kCrLf;
-  for (const CallLevelInfo& l : activeCallLevels())
+  for (const lib::CallLevelInfo& l : lib::activeCallLevels())
     if (l.line > 0) text += "Called from " + l.routine + "(" + std::to_string(l.line) + ")" + kCrLf;
   return text;
 }
@@ -277,6 +278,47 @@ ErrorAction ERRORSYS_HANDLE(const xbase::Error& e) {
     commitAll();
   }
   return a;
+}
+
+namespace {
+
+std::function<void(int)>& quitAction() {
+  static std::function<void(int)> quit;
+  return quit;
+}
+
+// Abandoning an entry is always possible: nothing waits for its result.
+xbase::Error abandonable(xbase::Error e) {
+  e.setDefault(true);
+  return e;
+}
+
+}  // namespace
+
+void setQuitAction(std::function<void(int)> quit) {
+  quitAction() = std::move(quit);
+}
+
+void guardedEntry(const std::function<void()>& step) {
+  try {
+    for (;;) {
+      try {
+        step();
+        return;
+      } catch (const ProgramQuit&) {
+        throw;
+      } catch (const xbase::Error& e) {
+        if (!detail::retryAfter(abandonable(e))) return;
+      } catch (const std::exception& e) {
+        if (!detail::retryAfter(abandonable(detail::asRuntimeError(e)))) return;
+      }
+    }
+  } catch (const ProgramQuit&) {
+    if (quitAction())
+      quitAction()(exitCode());
+    else
+      std::exit(exitCode());
+  }
 }
 
 namespace detail {

@@ -92,6 +92,14 @@ requires(!std::is_void_v<std::invoke_result_t<F&>>) std::invoke_result_t<F&> gua
   }
 }
 
+// An entry from the event loop (a command, a menu entry, a timer...): as guarded, but the
+// user may always go on, abandoning the entry (an entry has no result to default), and
+// Salir runs the quit action instead of throwing into the event loop.
+void guardedEntry(const std::function<void()>& step);
+// What ends the program when the user chose Salir inside an entry (the main program sets
+// it; by default the process ends with the exit code).
+void setQuitAction(std::function<void(int exitCode)> quit);
+
 // The same for a step that returns nothing: on Default it is simply abandoned.
 template <typename F>
 requires std::is_void_v<std::invoke_result_t<F&>>

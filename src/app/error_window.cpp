@@ -4,6 +4,7 @@
 #include "win/controls.h"
 #include "win/dialog_box.h"
 #include "win/driver.h"
+#include "win/entry.h"
 
 namespace app {
 
@@ -46,6 +47,7 @@ ErrorAction showErrorWindow(const std::string& message, const std::string& repor
 
 void installErrorWindow() {
   setErrorWindow(showErrorWindow);
+  win::setEntryGuard(guardedEntry);
 }
 
 }  // namespace app

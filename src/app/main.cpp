@@ -78,13 +78,16 @@ int main(int argc, char** argv) {
     app::PRINCIPAL principal;
     int status = 0;
     bool quitting = false;
-    principal.onQuit = [&](int code) {
+    auto quit = [&](int code) {
       status = code;
       quitting = true;
       if (script.empty()) qt.exit(code);
     };
+    principal.onQuit = quit;
+    app::setQuitAction(quit);  // Salir in the error window
     if (script.empty()) {
-      if (!principal.Init()) return 0;
+      if (!principal.Init()) return quitting ? status : 0;
+      if (quitting) return status;
       principal.Show();
       int code = qt.exec();
       return quitting ? status : code;

@@ -13,6 +13,7 @@
 #include "app/principal.h"
 #include "app/screens.h"
 #include "lib/globals.h"
+#include "win/entry.h"
 #include "win/main_frame.h"
 
 namespace app {
@@ -64,7 +65,8 @@ void PRINCIPAL::buildMenuBar(QMenuBar* bar) {
   auto plain = [&](QMenu* m, const char* caption, std::function<void()> action) {
     QAction* a = m->addAction(QString::fromUtf8(caption));
     frame_->registerAction(automatic++, a);
-    QObject::connect(a, &QAction::triggered, frame_->window(), std::move(action));
+    QObject::connect(a, &QAction::triggered, frame_->window(),
+                     [action = std::move(action)] { win::fromEventLoop(action); });
   };
   const std::vector<MenuEntry>& menus = moduleMenu();
   addEntries(watched(bar->addMenu(QString::fromStdString(menus.front().caption))), menus.front().submenu, automatic);
@@ -104,7 +106,7 @@ void PRINCIPAL::addEntries(QMenu* menu, const std::vector<MenuEntry>& entries, i
     const MenuEntry* entry = &e;  // the module menu lives as long as the program
     QObject::connect(a, &QAction::triggered, frame_->window(), [this, entry, a, id] {
       if (a->isCheckable()) a->setChecked(rights.GET_CHECKS(id));  // only right-clicks change marks
-      DO_ACTION(*entry);
+      win::fromEventLoop([this, entry] { DO_ACTION(*entry); });
     });
   }
 }

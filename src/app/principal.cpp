@@ -23,6 +23,7 @@
 #include "lib/use.h"
 #include "win/controls.h"
 #include "win/dialog_box.h"
+#include "win/entry.h"
 #include "win/main_frame.h"
 #include "win/message_box.h"
 #include "win/resources.h"
@@ -140,7 +141,8 @@ bool PRINCIPAL::Init() {
   qApp->installEventFilter(inputWatch_);
   win::timers().start(this, kMinuteTimer, kMinuteMs, [this] { onMinute(); });
   auto* help = new QShortcut(QKeySequence(Qt::Key_F1), w);
-  QObject::connect(help, &QShortcut::activated, w, [this] { showHelpTopic(frame_->editMenuId()); });
+  QObject::connect(help, &QShortcut::activated, w,
+                   [this] { win::fromEventLoop([this] { showHelpTopic(frame_->editMenuId()); }); });
   LOAD_TXT_SRCH();
   return true;
 }

@@ -1,11 +1,9 @@
-// Every screen of the program, registered for the module menu.
+// The shell's own screens, and every subsystem's through its registration.
 #include "app/dialog_log_viewer.h"
 #include "app/password_screen.h"
 #include "app/screens.h"
 #include "app/users_screen.h"
-#include "parameters/parameter_screens.h"
-#include "rooms/room_screens.h"
-#include "rooms/availability_screens.h"
+#include "screens/registry.h"
 
 namespace app {
 
@@ -16,9 +14,7 @@ void registerModuleScreens() {
   registerPasswordScreen();
   registerDialogLogViewer();
   registerUsersScreen();
-  parameters::registerParameterScreens();
-  rooms::registerRoomScreens();
-  rooms::registerAvailabilityScreens();
+  screens::REGISTER_SCREENS();
 }
 
 }  // namespace app

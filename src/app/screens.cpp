@@ -2,7 +2,9 @@
 
 #include <map>
 
+#include "lib/call_stack.h"
 #include "lib/messages.h"
+#include "screens/registry.h"
 #include "win/message_box.h"
 
 namespace app {
@@ -21,19 +23,26 @@ void registerScreen(const std::string& screenClass, ScreenOpener opener) {
 }
 
 bool screenAvailable(const std::string& screenClass) {
-  return openers().count(screenClass) > 0;
+  return openers().count(screenClass) > 0 || screens::screenOpener(screenClass);
 }
 
 void openScreen(const ScreenRequest& request) {
   auto it = openers().find(request.entry.screen);
-  if (it == openers().end()) {
-    win::MESSAGE_BOX(nullptr,
-                     "La pantalla " + request.entry.screen + " (\"" + request.entry.caption +
-                         "\") no está disponible en esta versión del programa.",
-                     "Aviso", lib::MB_OK | lib::MB_ICONINFORMATION);
+  if (it != openers().end()) {
+    it->second(request);
     return;
   }
-  it->second(request);
+  // A screen of a subsystem.
+  if (const screens::ScreenOpener* open = screens::screenOpener(request.entry.screen)) {
+    CALL_LEVEL_AS(request.entry.screen);
+    (*open)(
+        {request.entry.screen, request.entry.dialogName(), request.business, request.entry.id, request.entry.caption});
+    return;
+  }
+  win::MESSAGE_BOX(nullptr,
+                   "La pantalla " + request.entry.screen + " (\"" + request.entry.caption +
+                       "\") no está disponible en esta versión del programa.",
+                   "Aviso", lib::MB_OK | lib::MB_ICONINFORMATION);
 }
 
 }  // namespace app

@@ -1,6 +1,8 @@
-// The screens the module menu opens, by class name. Each screen of the program registers
-// how it opens; an entry whose screen this version does not have yet shows a notice
-// naming the screen class instead of doing nothing.
+// The screens the module menu opens, by class name: the shell's own (users, passwords, the
+// screen log), registered here with the main window at hand, and those of the subsystems,
+// registered with the screen framework (screens/registry.h). An entry whose screen this
+// version does not have yet shows a notice naming the screen class instead of doing
+// nothing.
 #pragma once
 
 #include <functional>
@@ -24,7 +26,8 @@ void registerScreen(const std::string& screenClass, ScreenOpener opener);
 bool screenAvailable(const std::string& screenClass);
 void openScreen(const ScreenRequest& request);
 
-// Registers every screen of the program (once; later calls do nothing).
+// Registers every screen of the program, the shell's and the subsystems' (once; later
+// calls do nothing).
 void registerModuleScreens();
 
 }  // namespace app

@@ -38,6 +38,7 @@ RetryPolicy lockPolicy(const WorkArea& a, uint32_t recno) {
   RetryPolicy p;
   p.message = lockMessage(a, recno);
   p.counter = 1;
+  p.file = a.path;
   if (isServer(a)) p.afterQuiet = [message = p.message] { G().XADS_T_ERR = message; };
   return p;
 }
@@ -138,7 +139,7 @@ void UNLOCK_FOR_MODIFY(WDBTable*, bool skip) {
           return false;
         }
       },
-      {"El dato se encuentra bloqueado: " + a.alias, 2, nullptr, false});
+      {"El dato se encuentra bloqueado: " + a.alias, 2, nullptr, false, xbase::EG_LOCK, a.path});
 }
 
 void ADD_NEW_REC(WDBTable*, bool noWait) {

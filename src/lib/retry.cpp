@@ -12,7 +12,11 @@ void retryUntil(const std::function<bool()>& attempt, const RetryPolicy& policy)
     if (!policy.silent && clock.ticks() - start > kRetryQuietMs) {
       if (policy.afterQuiet) policy.afterQuiet();
       if (G().XADSTRANS == 1) throw TransactionAbort(G().XADS_T_ERR.empty() ? policy.message : G().XADS_T_ERR);
-      G().messages->show(policy.message, "Alerta", MB_OK | MB_ICONEXCLAMATION);
+      if (G().messages->show(policy.message, "Alerta", MB_RETRYCANCEL | MB_ICONEXCLAMATION) == IDCANCEL) {
+        xbase::Error e(policy.genCode, xbase::SC_LOCK, policy.message, policy.file);
+        e.setRetry(true);  // the whole operation may be tried again from the error window
+        throw e;
+      }
     }
     if (policy.counter >= 0) ++G().XRETRIES[size_t(policy.counter)];
     XDELAY(kRetryWaitMs);

@@ -24,4 +24,8 @@ std::string padded(std::string s, size_t width) {
   return s;
 }
 
+std::string businessKey(const std::string& negocio) {
+  return padded(negocio, kBusinessWidth);
+}
+
 }  // namespace lib

@@ -16,4 +16,9 @@ std::string rtrim(std::string s);
 // Blank-padded (or cut) to `width`: a value as its field stores it, or a key part.
 std::string padded(std::string s, size_t width);
 
+// The business unit as every key of the shared tables begins with it: NEGOCIO is two
+// characters wide in all of them.
+inline constexpr size_t kBusinessWidth = 2;
+std::string businessKey(const std::string& negocio);
+
 }  // namespace lib

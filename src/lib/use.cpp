@@ -46,7 +46,7 @@ std::unique_ptr<TableDriver> openRetrying(const std::string& rdd, const std::str
           return false;
         }
       },
-      {"No se puede abrir archivo: " + path, 0, nullptr, false});
+      {"No se puede abrir archivo: " + path, 0, nullptr, false, xbase::EG_OPEN, path});
   return t;
 }
 
@@ -100,14 +100,15 @@ std::unique_ptr<WDBTable> useTemporary(void* owner, const std::string& requested
           return false;
         }
       },
-      {"No se puede copiar estructura a: " + path, 0, nullptr, false});
+      {"No se puede copiar estructura a: " + path, 0, nullptr, false, xbase::EG_CREATE, path});
 
   std::string cargo = "BORRAR";
   std::string templateIndex = xbase::findFileNoCase(g.PATH + "PROFILE/" + stem(templ) + ".CDX");
   if (!templateIndex.empty()) {
     std::string target = folder + stem(name) + ".CDX";
-    retryUntil([&] { return COPY_BFILE(templateIndex, target) == 0; },
-               {"No se puede copiar CDX: " + templateIndex + " a " + target, 0, nullptr, false});
+    retryUntil(
+        [&] { return COPY_BFILE(templateIndex, target) == 0; },
+        {"No se puede copiar CDX: " + templateIndex + " a " + target, 0, nullptr, false, xbase::EG_CREATE, target});
     cargo += "->" + target;
   }
   std::unique_ptr<TableDriver> t = openRetrying(rdd, path, false, o.readOnly);
@@ -215,7 +216,8 @@ void KILLTABLA(std::unique_ptr<WDBTable>& table, bool forceClose) {
 }
 
 bool IS_FILE(void*, const std::string& name, std::string folder) {
-  return xbase::fileExists(G().PATH + normaliseFolder(folder) + trim(name) + ".DBF");
+  // Asked of the storage driver: with the database server the table lives there.
+  return storageDriver(G().DEF_RDD).exists(G().PATH + normaliseFolder(folder) + trim(name) + ".DBF");
 }
 
 bool COPY_STRUC(void*, WDBTable& table, const std::string& newName, std::string folder) {
@@ -233,7 +235,7 @@ bool COPY_STRUC(void*, WDBTable& table, const std::string& newName, std::string 
           return false;
         }
       },
-      {"No se puede copiar estructura a: " + path, 0, nullptr, false});
+      {"No se puede copiar estructura a: " + path, 0, nullptr, false, xbase::EG_CREATE, path});
   return true;
 }
 

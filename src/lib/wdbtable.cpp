@@ -5,6 +5,7 @@
 
 #include "lib/errors.h"
 #include "lib/globals.h"
+#include "lib/text.h"
 #include "xbase/file.h"
 
 namespace lib {
@@ -142,6 +143,15 @@ std::string WDBTable::FieldName(int pos) const {
 
 int WDBTable::FieldPos(std::string_view name) const {
   return driver().fieldIndex(name) + 1;
+}
+
+size_t WDBTable::FieldWidth(std::string_view field) const {
+  int pos = FieldPos(field);
+  return pos > 0 ? size_t(driver().field(pos - 1).length) : 0;
+}
+
+std::string WDBTable::KeyPart(std::string_view field, const std::string& value) const {
+  return padded(value, FieldWidth(field));
 }
 
 void WDBTable::FieldPut(int pos, const Value& v) {

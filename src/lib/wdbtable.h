@@ -100,6 +100,10 @@ class WDBTable : public WTable {
   int32_t D(std::string_view field) const;      // Julian date (0 = empty)
   bool L(std::string_view field) const;         // logical
   bool HasField(std::string_view field) const { return FieldPos(field) > 0; }
+  // The width of a field (0 when the table has no such field).
+  size_t FieldWidth(std::string_view field) const;
+  // `value` blank-padded to the width of `field`: a part of a seek key.
+  std::string KeyPart(std::string_view field, const std::string& value) const;
 
   TableDriver& driver() const;
   WorkArea& workArea() const;

@@ -5,36 +5,24 @@
 // records that exist.
 #pragma once
 
-#include <memory>
 #include <string>
 
-#include "parameters/parameter_form.h"
-#include "win/wdiag.h"
-
-namespace lib {
-class WDBTable;
-}
+#include "parameters/parameter_screen.h"
 
 namespace parameters {
 
-class PARAM2 : public win::WDIAG {
+class PARAM2 : public PARAMETER_SCREEN {
  public:
-  PARAM2(win::WDIAG* parent, const std::string& dialogName, const std::string& business);
-  ~PARAM2() override;
+  PARAM2(const std::string& dialog, const std::string& negocio);
 
   void PROCESAR();
-  void TERMINAR();
-  void OnNCDESTROY() override { CERRARBASES(); }
 
-  std::unique_ptr<lib::WDBTable> F_HOTEL, F_HOTEL3;
+  lib::WDBTable *F_HOTEL = nullptr, *F_HOTEL3 = nullptr;
 
- private:
-  void ABRIRBASES();
-  void CERRARBASES();
-  void CONTROLES();
-  void LOAD_LISTAS();
-
-  PARAM_FORM form_{*this};
+ protected:
+  void ABRIRBASES() override;
+  void CONTROLES() override;
+  void LOAD_LISTAS() override;
 };
 
 }  // namespace parameters

@@ -4,7 +4,9 @@
 #include "lib/picture.h"
 #include "lib/program_time.h"
 #include "lib/record_protocol.h"
+#include "lib/text.h"
 #include "lib/use.h"
+#include "parameters/parameter_records.h"
 #include "win/controls.h"
 #include "win/message_box.h"
 
@@ -20,7 +22,6 @@ using win::WDIAG;
 enum Page { kDatos1 = 1, kDatos2, kCierres, kDatos3, kDatos4 };
 
 // Controls the screen's own code reads.
-constexpr int kTabs = 200;
 constexpr int kClosingDate = 500, kStartDate = 501, kHourIn = 503, kMinuteIn = 504, kHourOut = 505, kMinuteOut = 506;
 constexpr int kCurrency = 611, kNoShow = 613, kStateIn = 621;
 constexpr int kWristbands = 1011, kAdultBand = 641, kChildBand = 642;
@@ -35,50 +36,30 @@ std::string code4(std::string code) {
   return code;
 }
 
-int error(const std::string& text, const std::string& title) {
-  return win::MESSAGE_BOX(nullptr, text, title, lib::MB_OK | lib::MB_ICONERROR);
+void error(const std::string& text, const std::string& title) {
+  win::MESSAGE_BOX(nullptr, text, title, lib::MB_OK | lib::MB_ICONERROR);
 }
 
 }  // namespace
 
-PARAMET::PARAMET(WDIAG* parent, const std::string& dialogName, const std::string& business) {
-  NEGOCIO = business;
-  ABRIRBASES();
-  if (!Init(parent, dialogName)) return;
-  MAINTABPAGE(dialogName, kTabs);
-  ADDTABPAGE("PARAMET_B", "Datos 1");
-  ADDTABPAGE("PARAMET_C", "Datos 2");
-  ADDTABPAGE("PARAMET_D", "Cierres");
-  ADDTABPAGE("PARAMET_E", "Datos 3");
-  ADDTABPAGE("PARAMET_G", "Datos 4");
-  CONTROLES();
-  CREATE(dialogName);
-  LOAD_LISTAS();
-  for (lib::WDBTable* t : {F_HOTEL.get(), F_HOTEL2.get(), F_HOTEL3.get(), F_HOTEL4.get()}) CREA_PARAMETRO(*t, NEGOCIO);
-  LOAD_DATOS();
-  ACTIVATEPAGE(kDatos1);
-  SetFocusTo(kClosingDate);
-}
-
-PARAMET::~PARAMET() = default;
+PARAMET::PARAMET(const std::string& dialog, const std::string& negocio)
+    : PARAMETER_SCREEN(dialog, negocio,
+                       {{"PARAMET_B", "Datos 1"},
+                        {"PARAMET_C", "Datos 2"},
+                        {"PARAMET_D", "Cierres"},
+                        {"PARAMET_E", "Datos 3"},
+                        {"PARAMET_G", "Datos 4"}}) {}
 
 void PARAMET::ABRIRBASES() {
-  F_HOTEL = lib::USE(this, "F_HOTEL", "F_HOTEL");
-  F_HOTEL2 = lib::USE(this, "F_HOTEL2", "F_HOTEL2");
-  F_HOTEL3 = lib::USE(this, "F_HOTEL3", "F_HOTEL3");
-  F_HOTEL4 = lib::USE(this, "F_HOTEL4", "F_HOTEL4");
-}
-
-void PARAMET::CERRARBASES() {
-  lib::KILLTABLA(F_HOTEL);
-  lib::KILLTABLA(F_HOTEL2);
-  lib::KILLTABLA(F_HOTEL3);
-  lib::KILLTABLA(F_HOTEL4);
+  F_HOTEL = PARAMETRO("F_HOTEL");
+  F_HOTEL2 = PARAMETRO("F_HOTEL2");
+  F_HOTEL3 = PARAMETRO("F_HOTEL3");
+  F_HOTEL4 = PARAMETRO("F_HOTEL4");
 }
 
 void PARAMET::CONTROLES() {
-  lib::WDBTable *h = F_HOTEL.get(), *h2 = F_HOTEL2.get(), *h3 = F_HOTEL3.get(), *h4 = F_HOTEL4.get();
-  PARAM_FORM& f = form_;
+  lib::WDBTable *h = F_HOTEL, *h2 = F_HOTEL2, *h3 = F_HOTEL3, *h4 = F_HOTEL4;
+  screens::FORM& f = form_;
   // Above the tabs.
   f.DATE(kClosingDate, h, "CIERRE_DIA");
   f.DATE(kStartDate, h, "F_INICIO");
@@ -223,49 +204,52 @@ void PARAMET::CONTROLES() {
 void PARAMET::LOAD_LISTAS() {
   WDIAG& d = *this;
   // Above the tabs and "Datos 1".
-  LOAD_LISTA(d, {602, kNoShow, 614}, "TRANSACS", "TRANSACS1", NEGOCIO);
-  LOAD_LISTA(d, {kCurrency, 612}, "MONEDAS", "MONEDAS", NEGOCIO);
-  LOAD_LISTA(d, {kStateIn, 622, 623, 624, 625, 626, 627}, "T_EST_HA", "T_EST_HA", NEGOCIO);
+  screens::LOAD_LISTA(d, {602, kNoShow, 614}, "TRANSACS", "TRANSACS1", NEGOCIO);
+  screens::LOAD_LISTA(d, {kCurrency, 612}, "MONEDAS", "MONEDAS", NEGOCIO);
+  screens::LOAD_LISTA(d, {kStateIn, 622, 623, 624, 625, 626, 627}, "T_EST_HA", "T_EST_HA", NEGOCIO);
   LOAD_SERIALES(d, {631, 632, 633, 634, 635, 636, 637}, NEGOCIO);
-  LOAD_LISTA(d, {615, 616, 676}, "TIPO_HUE", "TIPO_HUE", NEGOCIO);
-  LOAD_LISTA(d, {617}, "IDIOMAS", "IDIOMAS", NEGOCIO);
-  LOAD_LISTA(d, {618, 677}, "ENC_RACK", "ENC_RACK", NEGOCIO);
-  LOAD_LISTA(d, {619}, "CLAS_ROM", "CLAS_ROM", NEGOCIO);
+  screens::LOAD_LISTA(d, {615, 616, 676}, "TIPO_HUE", "TIPO_HUE", NEGOCIO);
+  screens::LOAD_LISTA(d, {617}, "IDIOMAS", "IDIOMAS", NEGOCIO);
+  screens::LOAD_LISTA(d, {618, 677}, "ENC_RACK", "ENC_RACK", NEGOCIO);
+  screens::LOAD_LISTA(d, {619}, "CLAS_ROM", "CLAS_ROM", NEGOCIO);
   // "Datos 2".
-  LOAD_LISTA(d, {kAdultBand, kChildBand}, "DEF_BRAS", "DEF_BRAS", NEGOCIO);
-  LOAD_LISTA(d, {643, 644, 645, 646}, "PREDET_P", "PREDET_P", NEGOCIO);
-  LOAD_LISTA(d, {647}, "AGENTES", "AGENTES", NEGOCIO, "NOMBRE");
-  LOAD_LISTA(d, {648}, "CAJA_ENC", "CAJA_ENC", NEGOCIO);
+  screens::LOAD_LISTA(d, {kAdultBand, kChildBand}, "DEF_BRAS", "DEF_BRAS", NEGOCIO);
+  screens::LOAD_LISTA(d, {643, 644, 645, 646}, "PREDET_P", "PREDET_P", NEGOCIO);
+  screens::LOAD_LISTA(d, {647}, "AGENTES", "AGENTES", NEGOCIO, "NOMBRE");
+  screens::LOAD_LISTA(d, {648}, "CAJA_ENC", "CAJA_ENC", NEGOCIO);
   LOAD_LIGAS(d, {649}, NEGOCIO);
   // "Cierres": every agency after "TODOS"; the rate types of the source of business.
   win::CCOMBOBOX(this, kAgency).Add("TODOS", 0, "TODOS" + std::string(10, ' '));
   // "Datos 3": master accounts may have no agency and no country.
   win::CCOMBOBOX(this, 673).Add("***Ninguna", 0, std::string(15, ' '));
   win::CCOMBOBOX(this, 674).Add("  Ninguno...", 0, "");
-  LOAD_LISTA(d, {kAgency, 673}, "AGENCIAS", "AGENCIAS", NEGOCIO);
-  LOAD_LISTA(d, {650, 674}, "PAISES", "PAISES", NEGOCIO);
-  LOAD_LISTA(d, {671}, "TIP_RES1", "TIP_RES1", NEGOCIO);
-  LOAD_LISTA(d, {672}, "TIP_RES2", "TIP_RES2", NEGOCIO);
-  LOAD_LISTA(d, {675}, "E_T_RES", "E_T_RES", NEGOCIO);
+  screens::LOAD_LISTA(d, {kAgency, 673}, "AGENCIAS", "AGENCIAS", NEGOCIO);
+  screens::LOAD_LISTA(d, {650, 674}, "PAISES", "PAISES", NEGOCIO);
+  screens::LOAD_LISTA(d, {671}, "TIP_RES1", "TIP_RES1", NEGOCIO);
+  screens::LOAD_LISTA(d, {672}, "TIP_RES2", "TIP_RES2", NEGOCIO);
+  screens::LOAD_LISTA(d, {675}, "E_T_RES", "E_T_RES", NEGOCIO);
   // "Datos 4".
   win::CCOMBOBOX(this, 681).Add("  Ninguno...", 0, "");
-  LOAD_LISTA(d, {681}, "COM_ENT", "COM_ENT", NEGOCIO);
+  screens::LOAD_LISTA(d, {681}, "COM_ENT", "COM_ENT", NEGOCIO);
 
   win::CLISTBOX rates(this, kRates);
   auto t = lib::USE(this, "ENC_RACK", "ENC_RACK");
-  const std::string key = businessKey(NEGOCIO);
+  const std::string key = lib::businessKey(NEGOCIO);
   t->SetScope(Value::chars(key), Value::chars(key));
   for (t->GoTop(); !t->Eof(); t->Skip())
     if (!t->Deleted()) rates.Add(t->S("DESCRIP"), t->S("CODIGO"));
   lib::KILLTABLA(t);
 }
 
+void PARAMET::INIT() {
+  PARAMETER_SCREEN::INIT();
+  if (window()) SetFocusTo(kClosingDate);
+}
+
 void PARAMET::LOAD_DATOS() {
-  for (lib::WDBTable* t : {F_HOTEL.get(), F_HOTEL2.get(), F_HOTEL3.get(), F_HOTEL4.get()})
-    t->Seek(businessKey(NEGOCIO));
-  form_.LOAD();
+  PARAMETER_SCREEN::LOAD_DATOS();
   win::CCOMBOBOX agency(this, kAgency);
-  SEEK_CODIGO(agency, F_HOTEL->S("R1_AGENCIA"));
+  screens::SEEK_CODIGO(agency, F_HOTEL->S("R1_AGENCIA"));
   // The codes before the first "|", four characters each.
   const std::string stored = F_HOTEL->FieldGet("R3_TARIFA").text;
   const std::string codes = stored.substr(0, stored.find('|'));
@@ -276,7 +260,6 @@ void PARAMET::LOAD_DATOS() {
       if (code4(rates.ItemCargo(i)) == code) rates.SetSel(i, true);
   }
   CTRL_ORDEN();
-  form_.FILTROS();
 }
 
 void PARAMET::CTRL_ORDEN() {
@@ -361,7 +344,7 @@ void PARAMET::SAVE_DATOS() {
   // 4. F_HOTEL.
   CREA_PARAMETRO(*F_HOTEL, NEGOCIO);
   lib::MODIFY(*F_HOTEL, [&] {
-    form_.SAVE(F_HOTEL.get());
+    form_.SAVE(F_HOTEL);
     if (IsDlgButtonChecked(kByAgency)) {
       win::CCOMBOBOX agency(this, kAgency);
       if (agency.CurItem() > 0) F_HOTEL->FieldPut("R1_AGENCIA", Value::chars(agency.CurCargo()));
@@ -371,31 +354,26 @@ void PARAMET::SAVE_DATOS() {
     F_HOTEL->FieldPut("R3_TARIFA", Value::chars(rates));
   });
   // 5. F_HOTEL2.
-  CREA_PARAMETRO(*F_HOTEL2, NEGOCIO);
-  lib::MODIFY(*F_HOTEL2, [&] { form_.SAVE(F_HOTEL2.get()); });
+  GRABA(F_HOTEL2);
   // 6. F_HOTEL3 and F_HOTEL4 locked together; released in that order.
   CREA_PARAMETRO(*F_HOTEL3, NEGOCIO);
   CREA_PARAMETRO(*F_HOTEL4, NEGOCIO);
   lib::MODIFY(*F_HOTEL3, [&] {
-    form_.SAVE(F_HOTEL3.get());
+    form_.SAVE(F_HOTEL3);
     lib::SELECT(F_HOTEL4->Area);
-    lib::LOCK_FOR_MODIFY(F_HOTEL4.get());
+    lib::LOCK_FOR_MODIFY(F_HOTEL4);
     try {
-      form_.SAVE(F_HOTEL4.get());
+      form_.SAVE(F_HOTEL4);
     } catch (...) {
       lib::SELECT(F_HOTEL4->Area);
-      lib::UNLOCK_FOR_MODIFY(F_HOTEL4.get());
+      lib::UNLOCK_FOR_MODIFY(F_HOTEL4);
       throw;
     }
     lib::SELECT(F_HOTEL3->Area);
   });
   lib::SELECT(F_HOTEL4->Area);
-  lib::UNLOCK_FOR_MODIFY(F_HOTEL4.get());
+  lib::UNLOCK_FOR_MODIFY(F_HOTEL4);
   // 7.
-  ENDDIALOG();
-}
-
-void PARAMET::TERMINAR() {
   ENDDIALOG();
 }
 

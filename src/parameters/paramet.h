@@ -6,35 +6,28 @@
 // and closes; "Cancelar" closes without writing.
 #pragma once
 
-#include <memory>
 #include <string>
 
-#include "parameters/parameter_form.h"
-#include "win/wdiag.h"
-
-namespace lib {
-class WDBTable;
-}
+#include "parameters/parameter_screen.h"
 
 namespace parameters {
 
-class PARAMET : public win::WDIAG {
+class PARAMET : public PARAMETER_SCREEN {
  public:
-  PARAMET(win::WDIAG* parent, const std::string& dialogName, const std::string& business);
-  ~PARAMET() override;
+  PARAMET(const std::string& dialog, const std::string& negocio);
+  void INIT() override;
 
   void SAVE_DATOS();
-  void TERMINAR();
-  void OnNCDESTROY() override { CERRARBASES(); }
 
-  std::unique_ptr<lib::WDBTable> F_HOTEL, F_HOTEL2, F_HOTEL3, F_HOTEL4;
+  lib::WDBTable *F_HOTEL = nullptr, *F_HOTEL2 = nullptr, *F_HOTEL3 = nullptr, *F_HOTEL4 = nullptr;
+
+ protected:
+  void ABRIRBASES() override;
+  void CONTROLES() override;
+  void LOAD_LISTAS() override;
+  void LOAD_DATOS() override;
 
  private:
-  void ABRIRBASES();
-  void CERRARBASES();
-  void CONTROLES();
-  void LOAD_LISTAS();
-  void LOAD_DATOS();
   // The agency of the in-house list can be chosen only while it is ordered by agency.
   void CTRL_ORDEN();
   void MARCAR_TARIFAS(bool selected);
@@ -42,8 +35,6 @@ class PARAMET : public win::WDIAG {
   std::string TARIFAS() const;
   // Shows the page holding `id`, puts the focus there and reports `text`.
   void REHUSA(int page, int id, const std::string& text, const std::string& title);
-
-  PARAM_FORM form_{*this};
 };
 
 }  // namespace parameters

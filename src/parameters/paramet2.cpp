@@ -1,7 +1,9 @@
 #include "parameters/paramet2.h"
 
 #include "lib/record_protocol.h"
+#include "lib/text.h"
 #include "lib/use.h"
+#include "parameters/parameter_records.h"
 #include "win/controls.h"
 
 namespace parameters {
@@ -11,55 +13,36 @@ namespace {
 using win::WCONTROL;
 using win::WDIAG;
 
-constexpr int kTabs = 200;
 // The forecast lines: check box 1100 + n, colour buttons 3000 + 10n + colour (0 to 5).
 constexpr int kForecastLines = 25, kFirstLine = 1101, kFirstColour = 3010;
 
 }  // namespace
 
-PARAMET2::PARAMET2(WDIAG* parent, const std::string& dialogName, const std::string& business) {
-  NEGOCIO = business;
-  ABRIRBASES();
-  if (!Init(parent, dialogName)) return;
-  MAINTABPAGE(dialogName, kTabs);
-  ADDTABPAGE("PARAMET2_A", "Datos 1");
-  ADDTABPAGE("PARAMET2_B", "Datos 2");
-  ADDTABPAGE("PARAMET2_C", "Datos 3");
-  CONTROLES();
-  CREATE(dialogName);
-  LOAD_LISTAS();
-  // The records this screen writes, created when missing so that saving always has them.
-  CREA_PARAMETRO(*F_HOTEL3, NEGOCIO);
-  CREA_PARAMETRO(*F_HOTEL, NEGOCIO);
-  NEGOCIOS->Seek(businessKey(NEGOCIO));
-  form_.LOAD();
-  form_.FILTROS();
-  ACTIVATEPAGE(1);
-}
-
-PARAMET2::~PARAMET2() = default;
+PARAMET2::PARAMET2(const std::string& dialog, const std::string& negocio)
+    : PARAMETER_SCREEN(dialog, negocio,
+                       {{"PARAMET2_A", "Datos 1"}, {"PARAMET2_B", "Datos 2"}, {"PARAMET2_C", "Datos 3"}}) {}
 
 void PARAMET2::ABRIRBASES() {
-  F_HOTEL = lib::USE(this, "F_HOTEL", "F_HOTEL");
-  F_HOTEL3 = lib::USE(this, "F_HOTEL3", "F_HOTEL3");
-  NEGOCIOS = lib::USE(this, "NEGOCIOS", "NEGOCIOS");
+  F_HOTEL3 = PARAMETRO("F_HOTEL3");
+  F_HOTEL = PARAMETRO("F_HOTEL");
+  NEGOCIOS = USE("NEGOCIOS", "NEGOCIOS");  // the business unit itself is never created here
 }
 
-void PARAMET2::CERRARBASES() {
-  lib::KILLTABLA(F_HOTEL);
-  lib::KILLTABLA(F_HOTEL3);
-  lib::KILLTABLA(NEGOCIOS);
+// The business unit's settings beside its parameters.
+void PARAMET2::LOAD_DATOS() {
+  NEGOCIOS->Seek(lib::businessKey(NEGOCIO));
+  PARAMETER_SCREEN::LOAD_DATOS();
 }
 
 void PARAMET2::CONTROLES() {
-  lib::WDBTable *h = F_HOTEL.get(), *h3 = F_HOTEL3.get();
-  PARAM_FORM& f = form_;
+  lib::WDBTable *h = F_HOTEL, *h3 = F_HOTEL3;
+  screens::FORM& f = form_;
   // Datos 1.
   f.OPTION(h3, "SHOW_X_TIP", {{201, 0}, {202, 1}, {203, 2}});
   f.OPTION(h3, "T_SOCIAL", {{204, 0}, {205, 1}});
   f.FLAG(1001, h3, "VER_CONF");
   f.FLAG(1002, h3, "CHECK_MAST");
-  f.FLAG(1003, NEGOCIOS.get(), "MON_FOL");
+  f.FLAG(1003, NEGOCIOS, "MON_FOL");
   int id = 1004;
   for (const char* flag :
        {"CH_P_PRE_A", "CH_P_CAM_R", "TIP_COMIS", "INHOUSE1", "INHOUSE2", "WALKIN_PEN", "PAX_ESTANC", "NO_IMP_FAC"})
@@ -103,26 +86,20 @@ void PARAMET2::CONTROLES() {
 void PARAMET2::LOAD_LISTAS() {
   WDIAG& d = *this;
   LOAD_LIGAS(d, {601, 602}, NEGOCIO);
-  LOAD_LISTA(d, {603}, "SRP", "SRP1", NEGOCIO);
-  LOAD_LISTA(d, {611}, "MONEDAS", "MONEDAS", NEGOCIO);
-  LOAD_LISTA(d, {612}, "VENDEDOR", "VENDEDOR", NEGOCIO);
-  LOAD_LISTA(d, {613}, "UB_MESA", "UB_MESA", NEGOCIO);
-  LOAD_LISTA(d, {614}, "CLAS_CTA", "CLAS_CTA", NEGOCIO);
-  LOAD_LISTA(d, {615}, "DEF_AREA", "DEF_AREA", NEGOCIO);
+  screens::LOAD_LISTA(d, {603}, "SRP", "SRP1", NEGOCIO);
+  screens::LOAD_LISTA(d, {611}, "MONEDAS", "MONEDAS", NEGOCIO);
+  screens::LOAD_LISTA(d, {612}, "VENDEDOR", "VENDEDOR", NEGOCIO);
+  screens::LOAD_LISTA(d, {613}, "UB_MESA", "UB_MESA", NEGOCIO);
+  screens::LOAD_LISTA(d, {614}, "CLAS_CTA", "CLAS_CTA", NEGOCIO);
+  screens::LOAD_LISTA(d, {615}, "DEF_AREA", "DEF_AREA", NEGOCIO);
   LOAD_SERIALES(d, {616, 617}, NEGOCIO, true);
 }
 
 void PARAMET2::SAVE_DATOS() {
-  CREA_PARAMETRO(*F_HOTEL3, NEGOCIO);
-  lib::MODIFY(*F_HOTEL3, [&] { form_.SAVE(F_HOTEL3.get()); });
-  CREA_PARAMETRO(*F_HOTEL, NEGOCIO);
-  lib::MODIFY(*F_HOTEL, [&] { form_.SAVE(F_HOTEL.get()); });
+  GRABA(F_HOTEL3);
+  GRABA(F_HOTEL);
   // The business unit itself is never created here.
-  if (NEGOCIOS->Seek(businessKey(NEGOCIO))) lib::MODIFY(*NEGOCIOS, [&] { form_.SAVE(NEGOCIOS.get()); });
-  ENDDIALOG();
-}
-
-void PARAMET2::TERMINAR() {
+  if (NEGOCIOS->Seek(lib::businessKey(NEGOCIO))) lib::MODIFY(*NEGOCIOS, [&] { form_.SAVE(NEGOCIOS); });
   ENDDIALOG();
 }
 

@@ -5,36 +5,25 @@
 // validations.
 #pragma once
 
-#include <memory>
 #include <string>
 
-#include "parameters/parameter_form.h"
-#include "win/wdiag.h"
-
-namespace lib {
-class WDBTable;
-}
+#include "parameters/parameter_screen.h"
 
 namespace parameters {
 
-class PARAMET2 : public win::WDIAG {
+class PARAMET2 : public PARAMETER_SCREEN {
  public:
-  PARAMET2(win::WDIAG* parent, const std::string& dialogName, const std::string& business);
-  ~PARAMET2() override;
+  PARAMET2(const std::string& dialog, const std::string& negocio);
 
   void SAVE_DATOS();
-  void TERMINAR();
-  void OnNCDESTROY() override { CERRARBASES(); }
 
-  std::unique_ptr<lib::WDBTable> F_HOTEL, F_HOTEL3, NEGOCIOS;
+  lib::WDBTable *F_HOTEL = nullptr, *F_HOTEL3 = nullptr, *NEGOCIOS = nullptr;
 
- private:
-  void ABRIRBASES();
-  void CERRARBASES();
-  void CONTROLES();
-  void LOAD_LISTAS();
-
-  PARAM_FORM form_{*this};
+ protected:
+  void ABRIRBASES() override;
+  void CONTROLES() override;
+  void LOAD_LISTAS() override;
+  void LOAD_DATOS() override;
 };
 
 }  // namespace parameters

@@ -1,7 +1,9 @@
 #include "parameters/paramet3.h"
 
 #include "lib/record_protocol.h"
+#include "lib/text.h"
 #include "lib/use.h"
+#include "parameters/parameter_records.h"
 #include "win/controls.h"
 
 namespace parameters {
@@ -10,8 +12,6 @@ namespace {
 
 using win::WCONTROL;
 using win::WDIAG;
-
-constexpr int kTabs = 200;
 
 // The wristband lists, by rows: weekday and weekend with liquor, weekday and weekend without;
 // in each row adult day, child day, adult night, child night. Then the cruise pair.
@@ -22,38 +22,18 @@ constexpr int kFirstWristband = 611;
 
 }  // namespace
 
-PARAMET3::PARAMET3(WDIAG* parent, const std::string& dialogName, const std::string& business) {
-  NEGOCIO = business;
-  ABRIRBASES();
-  if (!Init(parent, dialogName)) return;
-  MAINTABPAGE(dialogName, kTabs, "", 8, 150);
-  ADDTABPAGE("PARAMET3_A", "Day Pass y Brazaletes");
-  ADDTABPAGE("PARAMET3_B", "Facturas y Otros");
-  CONTROLES();
-  CREATE(dialogName);
-  LOAD_LISTAS();
-  // The records this screen writes, created when missing so that saving always has them.
-  CREA_PARAMETRO(*F_HOTEL3, NEGOCIO);
-  CREA_PARAMETRO(*F_HOTEL4, NEGOCIO);
-  form_.LOAD();
-  ACTIVATEPAGE(1);
-}
-
-PARAMET3::~PARAMET3() = default;
+PARAMET3::PARAMET3(const std::string& dialog, const std::string& negocio)
+    : PARAMETER_SCREEN(dialog, negocio, {{"PARAMET3_A", "Day Pass y Brazaletes"}, {"PARAMET3_B", "Facturas y Otros"}},
+                       150) {}
 
 void PARAMET3::ABRIRBASES() {
-  F_HOTEL3 = lib::USE(this, "F_HOTEL3", "F_HOTEL3");
-  F_HOTEL4 = lib::USE(this, "F_HOTEL4", "F_HOTEL4");
-}
-
-void PARAMET3::CERRARBASES() {
-  lib::KILLTABLA(F_HOTEL3);
-  lib::KILLTABLA(F_HOTEL4);
+  F_HOTEL3 = PARAMETRO("F_HOTEL3");
+  F_HOTEL4 = PARAMETRO("F_HOTEL4");
 }
 
 void PARAMET3::CONTROLES() {
-  lib::WDBTable *h3 = F_HOTEL3.get(), *h4 = F_HOTEL4.get();
-  PARAM_FORM& f = form_;
+  lib::WDBTable *h3 = F_HOTEL3, *h4 = F_HOTEL4;
+  screens::FORM& f = form_;
   f.CODE(601, h3, "AGE_DAY");
   f.CODE(602, h3, "M_DAYPASS");
   int id = kFirstWristband;
@@ -74,22 +54,16 @@ void PARAMET3::CONTROLES() {
 
 void PARAMET3::LOAD_LISTAS() {
   WDIAG& d = *this;
-  LOAD_LISTA(d, {601}, "AGENCIAS", "AGENCIAS", NEGOCIO);
-  LOAD_LISTA(d, {602}, "MONEDAS", "MONEDAS", NEGOCIO);
-  LOAD_LISTA(d, {611, 612, 613, 614, 615, 616, 617, 618, 619, 620, 621, 622, 623, 624, 625, 626, 627, 628}, "DEF_BRAS",
-             "DEF_BRAS", NEGOCIO);
-  LOAD_LISTA(d, {603}, "TIPO_IMP", "TIPO_IMP", NEGOCIO);
+  screens::LOAD_LISTA(d, {601}, "AGENCIAS", "AGENCIAS", NEGOCIO);
+  screens::LOAD_LISTA(d, {602}, "MONEDAS", "MONEDAS", NEGOCIO);
+  screens::LOAD_LISTA(d, {611, 612, 613, 614, 615, 616, 617, 618, 619, 620, 621, 622, 623, 624, 625, 626, 627, 628},
+                      "DEF_BRAS", "DEF_BRAS", NEGOCIO);
+  screens::LOAD_LISTA(d, {603}, "TIPO_IMP", "TIPO_IMP", NEGOCIO);
 }
 
 void PARAMET3::SAVE_DATOS() {
-  CREA_PARAMETRO(*F_HOTEL3, NEGOCIO);
-  lib::MODIFY(*F_HOTEL3, [&] { form_.SAVE(F_HOTEL3.get()); });
-  CREA_PARAMETRO(*F_HOTEL4, NEGOCIO);
-  lib::MODIFY(*F_HOTEL4, [&] { form_.SAVE(F_HOTEL4.get()); });
-  ENDDIALOG();
-}
-
-void PARAMET3::TERMINAR() {
+  GRABA(F_HOTEL3);
+  GRABA(F_HOTEL4);
   ENDDIALOG();
 }
 

@@ -4,36 +4,24 @@
 // F_HOTEL4. Saves without validations.
 #pragma once
 
-#include <memory>
 #include <string>
 
-#include "parameters/parameter_form.h"
-#include "win/wdiag.h"
-
-namespace lib {
-class WDBTable;
-}
+#include "parameters/parameter_screen.h"
 
 namespace parameters {
 
-class PARAMET3 : public win::WDIAG {
+class PARAMET3 : public PARAMETER_SCREEN {
  public:
-  PARAMET3(win::WDIAG* parent, const std::string& dialogName, const std::string& business);
-  ~PARAMET3() override;
+  PARAMET3(const std::string& dialog, const std::string& negocio);
 
   void SAVE_DATOS();
-  void TERMINAR();
-  void OnNCDESTROY() override { CERRARBASES(); }
 
-  std::unique_ptr<lib::WDBTable> F_HOTEL3, F_HOTEL4;
+  lib::WDBTable *F_HOTEL3 = nullptr, *F_HOTEL4 = nullptr;
 
- private:
-  void ABRIRBASES();
-  void CERRARBASES();
-  void CONTROLES();
-  void LOAD_LISTAS();
-
-  PARAM_FORM form_{*this};
+ protected:
+  void ABRIRBASES() override;
+  void CONTROLES() override;
+  void LOAD_LISTAS() override;
 };
 
 }  // namespace parameters

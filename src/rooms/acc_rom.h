@@ -3,11 +3,11 @@
 // those rows, and a deleted accessory takes its rows with it.
 #pragma once
 
-#include "rooms/code_list.h"
+#include "screens/code_list.h"
 
 namespace rooms {
 
-class ACC_ROM : public CODE_LIST {
+class ACC_ROM : public screens::CODE_LIST {
  public:
   static constexpr int kMenuId = 3103;
   ACC_ROM(const std::string& dialog, const std::string& negocio);
@@ -18,8 +18,6 @@ class ACC_ROM : public CODE_LIST {
 
  protected:
   void afterAdd(const std::string& code) override;
-  void recode(const std::string& oldCode, const std::string& newCode, win::WAIT&) override;
-  void deleteReferences(const std::string& code, win::WAIT&) override;
 };
 
 }  // namespace rooms

@@ -23,9 +23,8 @@ void selectAll(win::WDIAG& screen, bool selected) {
 
 }  // namespace
 
-ACT_STIP::ACT_STIP(const std::string& dialog, const std::string& negocio) {
-  NEGOCIO = negocio;
-  if (!Init(nullptr, dialog)) return;
+void ACT_STIP::INIT() {
+  if (!Init(nullptr, DIALOG)) return;
   ADD(std::make_unique<win::WEDIT>(this, kFrom));
   ADD(std::make_unique<win::WEDIT>(this, kTo));
   ADD(std::make_unique<win::CCOMBOBOX>(this, kClass));
@@ -39,7 +38,7 @@ ACT_STIP::ACT_STIP(const std::string& dialog, const std::string& negocio) {
     return 1;
   });
   ADD_BUTTON(win::IDOK, [this] { PROCESAR(); });
-  CREATE(dialog);
+  CREATE(DIALOG);
   const std::string today = lib::DTOC(lib::XDATE());
   SetDlgItemText(kFrom, today);
   SetDlgItemText(kTo, today);
@@ -70,6 +69,7 @@ void ACT_STIP::L_TIPOS() {
 }
 
 void ACT_STIP::PROCESAR() {
+  CALL_LEVEL();
   const int32_t from = dateOfEdit(*this, kFrom), to = dateOfEdit(*this, kTo);
   auto year = [](int32_t d) { return xbase::ymdFromJulian(d).year; };
   // An end before the start would flag nothing and still report success.

@@ -5,13 +5,14 @@
 
 #include <string>
 
-#include "win/wdiag.h"
+#include "screens/screen.h"
 
 namespace rooms {
 
-class ACT_STIP : public win::WDIAG {
+class ACT_STIP : public screens::SCREEN {
  public:
-  ACT_STIP(const std::string& dialog, const std::string& negocio);
+  ACT_STIP(const std::string& dialog, const std::string& negocio) : SCREEN(dialog, negocio) {}
+  void INIT() override;
 
   // "Actualizar!": checks the range, the class and the types, flags the rows and tells how
   // many were flagged.

@@ -4,35 +4,20 @@
 // E_ASSIGN_U.
 #pragma once
 
-#include <memory>
 #include <string>
 
-#include "lib/wdbtable.h"
-#include "win/browse.h"
-#include "win/wdiag.h"
-
-namespace win {
-class ModalDialog;
-}
+#include "screens/list_screen.h"
 
 namespace rooms {
 
-class ASSIGN_U : public win::WDIAG, public win::ADD2BROWSE {
+class ASSIGN_U : public screens::LIST_SCREEN {
  public:
   ASSIGN_U(const std::string& dialog, const std::string& negocio);
-  void OnNCDESTROY() override { CerrarBases(); }
-
   void EDITAR();
 
-  std::unique_ptr<lib::WDBTable> USUARIOS;
-  std::unique_ptr<win::WBLISTBOX> OB;
-
- private:
-  void AbrirBases();
-  void CerrarBases();
-  void MontarColumnas();
-  void ConfigBrow();
-  int CTRLE_ASSIGN_U(win::ModalDialog& dialog, int message, int wParam);
+ protected:
+  void BOTONES() override;
+  void DOBLE_CLICK() override { EDITAR(); }
 };
 
 }  // namespace rooms

@@ -1,6 +1,7 @@
-// The screens of the reservation table and the availability statistics: "Generar Tabla de
-// Reservaciones" (TAB_GENE), "Cálculo de Disponibilidad" (STAT_TIP), "Tabla Habitaciones
-// Reservadas" (TAB_RESE) and "Sincronizar Web-Interface" (ACT_STIP).
+// What the screens of the reservation table and the availability statistics share
+// ("Generar Tabla de Reservaciones" TAB_GENE, "Cálculo de Disponibilidad" STAT_TIP, "Tabla
+// Habitaciones Reservadas" TAB_RESE, "Sincronizar Web-Interface" ACT_STIP): a run's progress
+// on the progress window, and the dates typed into their edits.
 #pragma once
 
 #include <cstdint>
@@ -14,9 +15,6 @@ class WDIAG;
 }  // namespace win
 
 namespace rooms {
-
-// Registers the four screens and the "Editar" menu of the reservation table.
-void registerAvailabilityScreens();
 
 // A run's progress on a progress window: its texts go to the window, and the window's
 // Cancel stops the run.

@@ -4,11 +4,11 @@
 // deleted quality takes its rows with it.
 #pragma once
 
-#include "rooms/code_list.h"
+#include "screens/code_list.h"
 
 namespace rooms {
 
-class CUAL_ROM : public CODE_LIST {
+class CUAL_ROM : public screens::CODE_LIST {
  public:
   static constexpr int kMenuId = 3107;
   CUAL_ROM(const std::string& dialog, const std::string& negocio);
@@ -18,11 +18,8 @@ class CUAL_ROM : public CODE_LIST {
   void DEL_CUAL_ROM() { BORRAR(); }
 
  protected:
-  void loadExtras(win::ModalDialog& dialog, lib::WDBTable& record) override;
-  void storeExtras(win::ModalDialog& dialog, lib::WDBTable& record) override;
+  void BIND(screens::FORM& form, lib::WDBTable* record) override;
   void afterAdd(const std::string& code) override;
-  void recode(const std::string& oldCode, const std::string& newCode, win::WAIT&) override;
-  void deleteReferences(const std::string& code, win::WAIT&) override;
 };
 
 }  // namespace rooms

@@ -3,11 +3,11 @@
 // leaves its types without a group.
 #pragma once
 
-#include "rooms/code_list.h"
+#include "screens/code_list.h"
 
 namespace rooms {
 
-class GR_ROOM : public CODE_LIST {
+class GR_ROOM : public screens::CODE_LIST {
  public:
   static constexpr int kMenuId = 5572;
   GR_ROOM(const std::string& dialog, const std::string& negocio);
@@ -15,10 +15,6 @@ class GR_ROOM : public CODE_LIST {
   void ADD_GR_ROOM() { AGREGAR(); }
   void MOD_GR_ROOM() { MODIFICAR(); }
   void DEL_GR_ROOM() { BORRAR(); }
-
- protected:
-  void recode(const std::string& oldCode, const std::string& newCode, win::WAIT&) override;
-  void deleteReferences(const std::string& code, win::WAIT&) override;
 };
 
 }  // namespace rooms

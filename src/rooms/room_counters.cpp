@@ -4,10 +4,11 @@
 #include <vector>
 
 #include "lib/record_protocol.h"
+#include "lib/text.h"
 #include "lib/use.h"
 #include "rooms/availability.h"
+#include "rooms/hotel_day.h"
 #include "rooms/room_details.h"
-#include "rooms/room_util.h"
 #include "xbase/date.h"
 
 namespace rooms {
@@ -79,7 +80,7 @@ void eachRoomOfType(const std::string& negocio, const std::string& tipo, F chang
   auto rooms = lib::USE(nullptr, "ROOMS", "ROOMS2");
   const std::string key = neg(negocio) + PADR(tipo, kCodeWidth);
   if (rooms->Seek(key)) {
-    while (!rooms->Eof() && rooms->S("NEGOCIO") == trim(negocio) && rooms->S("TIPO") == trim(tipo)) {
+    while (!rooms->Eof() && rooms->S("NEGOCIO") == lib::trim(negocio) && rooms->S("TIPO") == lib::trim(tipo)) {
       // The rewrite may move the room in this order: the next one is taken first.
       const uint32_t current = rooms->RecNo();
       rooms->Skip();
@@ -96,7 +97,7 @@ void eachRoomOfType(const std::string& negocio, const std::string& tipo, F chang
 }  // namespace
 
 std::optional<std::string> CLASE_DEL_TIPO(const std::string& negocio, const std::string& tipo) {
-  if (trim(tipo).empty()) return std::nullopt;
+  if (lib::trim(tipo).empty()) return std::nullopt;
   auto t = lib::USE(nullptr, "TIPO_ROM", "TIPO_ROM");
   std::optional<std::string> clase;
   if (t->Seek(neg(negocio) + PADR(tipo, kCodeWidth))) clase = t->S("CLASE");
@@ -109,7 +110,7 @@ void SUMA_TIPO(const std::string& negocio, const std::string& tipo, double delta
 }
 
 void SUMA_CLASE(const std::string& negocio, const std::string& clase, double delta) {
-  if (!trim(clase).empty()) addTo("CLAS_ROM", neg(negocio) + PADR(clase, kCodeWidth), "CANTIDAD", delta);
+  if (!lib::trim(clase).empty()) addTo("CLAS_ROM", neg(negocio) + PADR(clase, kCodeWidth), "CANTIDAD", delta);
 }
 
 void SUMA_CANT_ROOMS(const std::string& negocio, double delta) {
@@ -124,7 +125,7 @@ void SUMA_DISPONIBLE(const std::string& negocio, const std::string& clase, const
 }
 
 void SUMA_DISPONIBLE_CLASE(const std::string& negocio, const std::string& clase, int32_t desde, double delta) {
-  if (trim(clase).empty()) return;
+  if (lib::trim(clase).empty()) return;
   SUMA_DISPONIBLE(negocio, clase, "", desde, delta);
 }
 
@@ -159,7 +160,7 @@ void SUMA_BLOQUEOS_ROOM(const std::string& negocio, const std::string& room, con
   auto s = lib::USE(nullptr, "STAT_TIP", "STAT_TIP");
   auto t = lib::USE(nullptr, "TAB_RESE", "TAB_RES2");
   t->Seek(neg(negocio) + PADR(room, kRoomWidth) + xbase::dtos(desde), true);
-  for (; !t->Eof() && t->S("NEGOCIO") == trim(negocio) && t->S("CODIGO") == trim(room); t->Skip()) {
+  for (; !t->Eof() && t->S("NEGOCIO") == lib::trim(negocio) && t->S("CODIGO") == lib::trim(room); t->Skip()) {
     auto state = blocked.find(t->S("T_EST_HA"));
     if (state != blocked.end()) CAM_BLOQUEO(*s, negocio, *clase, tipo, t->D("FECHA"), state->second, sign);
   }
@@ -210,12 +211,12 @@ int RECUENTA_CLASE(const std::string& negocio, const std::string& clase) {
 
 void CLASE_A_ROOMS(const std::string& negocio, const std::string& tipo, const std::string& clase) {
   eachRoomOfType(negocio, tipo, [&](lib::WDBTable& room) {
-    if (room.S("CLASE") != trim(clase)) lib::MODIFY(room, [&] { room.FieldPut("CLASE", Value::chars(clase)); });
+    if (room.S("CLASE") != lib::trim(clase)) lib::MODIFY(room, [&] { room.FieldPut("CLASE", Value::chars(clase)); });
   });
 }
 
 void QUITA_TIPO_A_ROOMS(const std::string& negocio, const std::string& tipo) {
-  if (trim(tipo).empty()) return;
+  if (lib::trim(tipo).empty()) return;
   eachRoomOfType(negocio, tipo, [&](lib::WDBTable& room) {
     lib::MODIFY(room, [&] {
       room.FieldPut("TIPO", Value::chars(""));
@@ -241,7 +242,7 @@ int CREA_DISPONIBLE_TIPO(const std::string& negocio, const std::string& tipo, co
       s->FieldPut("TIPO_ROM", Value::chars(rowType));
       s->FieldPut("CLASE", Value::chars(rowType.empty() ? "" : clase));
       s->FieldPut("XCLASE", Value::chars(clase));
-      s->FieldPut("SHOW1", Value::num(rowType.empty() || clase == trim(claseDelTipo) ? 1 : 0));
+      s->FieldPut("SHOW1", Value::num(rowType.empty() || clase == lib::trim(claseDelTipo) ? 1 : 0));
       s->FieldPut("SHOW2", Value::num(rowType.empty() ? 1 : 0));
       s->FieldPut("TOTAL", Value::num(total));
       s->FieldPut("LIBRE", Value::num(total));
@@ -252,7 +253,7 @@ int CREA_DISPONIBLE_TIPO(const std::string& negocio, const std::string& tipo, co
   for (int32_t fecha = desde; hasta && fecha <= hasta; ++fecha) {
     for (const ClassOfBusiness& c : classes) {
       s->SetOrder("STAT_TIP");
-      if (!s->Seek(statTipKey(negocio, tipo, fecha, c.code))) append(c.code, trim(tipo), fecha, cantidad);
+      if (!s->Seek(statTipKey(negocio, tipo, fecha, c.code))) append(c.code, lib::trim(tipo), fecha, cantidad);
       s->SetOrder("STAT_TIP9");
       if (!s->Seek(statTip9Key(negocio, c.code, "", fecha, ""))) append(c.code, "", fecha, c.cantidad);
     }
@@ -264,8 +265,8 @@ int CREA_DISPONIBLE_TIPO(const std::string& negocio, const std::string& tipo, co
 void SHOW_TIPO_EN_CLASE(const std::string& negocio, const std::string& tipo, const std::string& clase, int32_t desde) {
   auto s = lib::USE(nullptr, "STAT_TIP", "STAT_TIP");
   s->Seek(statTipKey(negocio, tipo, desde, ""), true);
-  while (!s->Eof() && s->S("NEGOCIO") == trim(negocio) && s->S("TIPO_ROM") == trim(tipo)) {
-    const double show = s->S("CLASE") == trim(clase) ? 1 : 0;
+  while (!s->Eof() && s->S("NEGOCIO") == lib::trim(negocio) && s->S("TIPO_ROM") == lib::trim(tipo)) {
+    const double show = s->S("CLASE") == lib::trim(clase) ? 1 : 0;
     if (s->N("SHOW1") != show) lib::MODIFY(*s, [&] { s->FieldPut("SHOW1", Value::num(show)); });
     s->Skip();
   }
@@ -275,7 +276,7 @@ void SHOW_TIPO_EN_CLASE(const std::string& negocio, const std::string& tipo, con
 void TOPE_TIPO(const std::string& negocio, const std::string& tipo, double tope, int32_t desde) {
   auto s = lib::USE(nullptr, "STAT_TIP", "STAT_TIP");
   s->Seek(statTipKey(negocio, tipo, desde, ""), true);
-  while (!s->Eof() && s->S("NEGOCIO") == trim(negocio) && s->S("TIPO_ROM") == trim(tipo)) {
+  while (!s->Eof() && s->S("NEGOCIO") == lib::trim(negocio) && s->S("TIPO_ROM") == lib::trim(tipo)) {
     applyCeiling(*s, tope);
     s->Skip();
   }
@@ -285,7 +286,8 @@ void TOPE_TIPO(const std::string& negocio, const std::string& tipo, double tope,
 void TOPE_CLASE(const std::string& negocio, const std::string& clase, double tope, int32_t desde) {
   auto s = lib::USE(nullptr, "STAT_TIP", "STAT_TIP9");
   s->Seek(statTip9Key(negocio, clase, "", desde, ""), true);
-  while (!s->Eof() && s->S("NEGOCIO") == trim(negocio) && s->S("XCLASE") == trim(clase) && s->S("TIPO_ROM").empty()) {
+  while (!s->Eof() && s->S("NEGOCIO") == lib::trim(negocio) && s->S("XCLASE") == lib::trim(clase) &&
+         s->S("TIPO_ROM").empty()) {
     if (s->S("CLASE").empty()) applyCeiling(*s, tope);
     s->Skip();
   }
@@ -296,7 +298,7 @@ bool ROOM_COMPROMETIDA(const std::string& negocio, const std::string& room, int3
   auto t = lib::USE(nullptr, "TAB_RESE", "TAB_RES2");
   t->Seek(neg(negocio) + PADR(room, kRoomWidth) + xbase::dtos(desde), true);
   bool held = false;
-  while (!held && !t->Eof() && t->S("NEGOCIO") == trim(negocio) && t->S("CODIGO") == trim(room)) {
+  while (!held && !t->Eof() && t->S("NEGOCIO") == lib::trim(negocio) && t->S("CODIGO") == lib::trim(room)) {
     held = t->N("PREASIGN") == 1 || !t->S("RESERVA").empty();
     t->Skip();
   }
@@ -314,8 +316,8 @@ void RENOMBRA_TAB_RESE(const std::string& negocio, const std::string& oldCode, c
 void CLASE_TAB_RESE(const std::string& negocio, const std::string& room, const std::string& clase, int32_t desde) {
   auto t = lib::USE(nullptr, "TAB_RESE", "TAB_RES2");
   t->Seek(neg(negocio) + PADR(room, kRoomWidth) + xbase::dtos(desde), true);
-  while (!t->Eof() && t->S("NEGOCIO") == trim(negocio) && t->S("CODIGO") == trim(room)) {
-    if (t->S("CLASE") != trim(clase)) lib::MODIFY(*t, [&] { t->FieldPut("CLASE", Value::chars(clase)); });
+  while (!t->Eof() && t->S("NEGOCIO") == lib::trim(negocio) && t->S("CODIGO") == lib::trim(room)) {
+    if (t->S("CLASE") != lib::trim(clase)) lib::MODIFY(*t, [&] { t->FieldPut("CLASE", Value::chars(clase)); });
     t->Skip();
   }
   lib::KILLTABLA(t);

@@ -2,7 +2,6 @@
 
 #include "lib/record_protocol.h"
 #include "lib/use.h"
-#include "rooms/room_util.h"
 
 namespace rooms {
 
@@ -22,7 +21,7 @@ void appendRow(lib::WDBTable& rows, const std::string& negocio, const std::strin
 
 std::string rowKey(const lib::WDBTable& rows, const std::string& negocio, const std::string& room,
                    const std::string& code) {
-  return keyPart(rows, "NEGOCIO", negocio) + keyPart(rows, "ROOM", room) + keyPart(rows, "CODIGO", code);
+  return rows.KeyPart("NEGOCIO", negocio) + rows.KeyPart("ROOM", room) + rows.KeyPart("CODIGO", code);
 }
 
 }  // namespace
@@ -33,7 +32,7 @@ const DetailKind kCualidades{"CUAL_ROM", "DET_ROM2", "DET_ROM22"};
 std::vector<DetailItem> ITEMS_DE(const DetailKind& kind, const std::string& negocio) {
   std::vector<DetailItem> out;
   auto items = lib::USE(nullptr, kind.items, kind.items);
-  const std::string key = keyPart(*items, "NEGOCIO", negocio);
+  const std::string key = items->KeyPart("NEGOCIO", negocio);
   items->SetScope(Value::chars(key), Value::chars(key));
   for (items->GoTop(); !items->Eof(); items->Skip()) out.push_back({items->S("CODIGO"), items->S("DESCRIP")});
   lib::KILLTABLA(items);
@@ -43,7 +42,7 @@ std::vector<DetailItem> ITEMS_DE(const DetailKind& kind, const std::string& nego
 std::set<std::string> MARCADOS(const DetailKind& kind, const std::string& negocio, const std::string& room) {
   std::set<std::string> out;
   auto rows = lib::USE(nullptr, kind.rows, kind.rows);
-  const std::string key = keyPart(*rows, "NEGOCIO", negocio) + keyPart(*rows, "ROOM", room);
+  const std::string key = rows->KeyPart("NEGOCIO", negocio) + rows->KeyPart("ROOM", room);
   rows->SetScope(Value::chars(key), Value::chars(key));
   for (rows->GoTop(); !rows->Eof(); rows->Skip())
     if (rows->N("CHECK1") == 1) out.insert(rows->S("CODIGO"));
@@ -68,7 +67,7 @@ void GUARDA_MARCAS(const DetailKind& kind, const std::string& negocio, const std
 void FILAS_PARA_ROOMS(const DetailKind& kind, const std::string& negocio, const std::string& code) {
   auto rooms = lib::USE(nullptr, "ROOMS", "ROOMS");
   auto rows = lib::USE(nullptr, kind.rows, kind.rows);
-  const std::string key = keyPart(*rooms, "NEGOCIO", negocio);
+  const std::string key = rooms->KeyPart("NEGOCIO", negocio);
   rooms->SetScope(Value::chars(key), Value::chars(key));
   for (rooms->GoTop(); !rooms->Eof(); rooms->Skip()) {
     const std::string room = rooms->S("CODIGO");
@@ -80,7 +79,7 @@ void FILAS_PARA_ROOMS(const DetailKind& kind, const std::string& negocio, const 
 
 void BORRA_FILAS_ROOM(const DetailKind& kind, const std::string& negocio, const std::string& room) {
   auto rows = lib::USE(nullptr, kind.rows, kind.rows);
-  const std::string key = keyPart(*rows, "NEGOCIO", negocio) + keyPart(*rows, "ROOM", room);
+  const std::string key = rows->KeyPart("NEGOCIO", negocio) + rows->KeyPart("ROOM", room);
   while (rows->Seek(key)) lib::MODIFY(*rows, [&] { rows->Delete(); });
   lib::KILLTABLA(rows);
 }

@@ -4,10 +4,10 @@
 #include <vector>
 
 #include "lib/record_protocol.h"
+#include "lib/text.h"
 #include "lib/use.h"
 #include "rooms/availability.h"
 #include "rooms/room_counters.h"
-#include "rooms/room_util.h"
 #include "win/wait.h"
 #include "xbase/date.h"
 
@@ -31,8 +31,7 @@ std::string neg(const std::string& negocio) {
 }
 
 std::string assignmentKey(const lib::WDBTable& t, const std::string& negocio, const Assignment& a) {
-  return neg(negocio) + keyPart(t, "COD_RES", a.reserva) + keyPart(t, "COD_HAB", a.linea) +
-         keyPart(t, "CODIGO", a.codigo);
+  return neg(negocio) + t.KeyPart("COD_RES", a.reserva) + t.KeyPart("COD_HAB", a.linea) + t.KeyPart("CODIGO", a.codigo);
 }
 
 std::vector<Assignment> assignmentsOf(const std::string& negocio, const std::string& room) {
@@ -78,7 +77,7 @@ std::string lookUp(const std::string& table, const std::string& key, const std::
 // afterwards. A stay no longer counted (ESTADO > 2) has nothing to move.
 void moveSoldNights(const std::string& negocio, const Assignment& a, const std::string& oldType,
                     const std::string& newType, int32_t desde) {
-  if (a.estado > 2 || trim(oldType) == trim(newType) || !lib::IS_FILE(nullptr, "STAT_TIP")) return;
+  if (a.estado > 2 || lib::trim(oldType) == lib::trim(newType) || !lib::IS_FILE(nullptr, "STAT_TIP")) return;
   StayNights stay{a.inicio, a.final, a.adults, a.children, a.free, -1};
   const std::string header = neg(negocio) + PADR(a.reserva, 10);
   const std::string guarantee = lookUp("ENC_RES", header, "TIPO");
@@ -108,8 +107,8 @@ void moveNights(const std::string& negocio, const Assignment& a, const std::stri
   const std::string clase = nightClass(negocio, newType);
   auto nights = lib::USE(nullptr, "DET_RES9", "DET_RES9");
   for (int32_t d = a.inicio; d && d <= a.final; ++d) {
-    const std::string key = neg(negocio) + xbase::dtos(d) + keyPart(*nights, "COD_RES", a.reserva) +
-                            keyPart(*nights, "COD_HAB", a.linea) + keyPart(*nights, "CODIGO", a.codigo);
+    const std::string key = neg(negocio) + xbase::dtos(d) + nights->KeyPart("COD_RES", a.reserva) +
+                            nights->KeyPart("COD_HAB", a.linea) + nights->KeyPart("CODIGO", a.codigo);
     if (!nights->Seek(key)) continue;
     lib::MODIFY(*nights, [&] {
       nights->FieldPut("TIPO_ROM", Value::chars(newType));
@@ -172,7 +171,7 @@ const char* const kAssignmentTables[8] = {"ENC_FOL",  "DET_RES4", "DET_RES6", "D
 
 std::string NUEVA_LINEA(const std::string& negocio, const std::string& reserva) {
   auto lines = lib::USE(nullptr, "DET_RES1", "DET_RES1");
-  const std::string key = neg(negocio) + keyPart(*lines, "COD_RES", reserva);
+  const std::string key = neg(negocio) + lines->KeyPart("COD_RES", reserva);
   lines->SetScope(Value::chars(key), Value::chars(key));
   int highest = 0;
   for (lines->GoTop(); !lines->Eof(); lines->Skip())
@@ -188,7 +187,7 @@ void CAMBIA_TIPO_ROOM(const std::string& negocio, const std::string& oldCode, co
   if (wait) wait->PUT_TEXT("", "Cambiando Tipo de Habitación en Reservaciones...");
   auto lines = lib::USE(nullptr, "DET_RES1", "DET_RES1");
   for (const Assignment& a : assignmentsOf(negocio, oldCode)) {
-    if (!lines->Seek(neg(negocio) + keyPart(*lines, "COD_RES", a.reserva) + keyPart(*lines, "COD_HAB", a.linea)))
+    if (!lines->Seek(neg(negocio) + lines->KeyPart("COD_RES", a.reserva) + lines->KeyPart("COD_HAB", a.linea)))
       continue;
     moveSoldNights(negocio, a, lines->S("TIPO_ROM"), newType, desde);
     if (lines->N("CANTIDAD") <= 1) {

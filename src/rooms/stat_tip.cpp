@@ -2,7 +2,7 @@
 
 #include "lib/program_time.h"
 #include "rooms/availability_screens.h"
-#include "rooms/room_util.h"
+#include "rooms/hotel_day.h"
 #include "win/controls.h"
 #include "win/main_frame.h"
 #include "win/message_box.h"
@@ -20,18 +20,18 @@ void cancelled(win::WDIAG* screen) {
 
 }  // namespace
 
-STAT_TIP::STAT_TIP(const std::string& dialog, const std::string& negocio, int32_t start) {
-  NEGOCIO = negocio;
-  if (!Init(nullptr, dialog)) return;
+void STAT_TIP::INIT() {
+  if (!Init(nullptr, DIALOG)) return;
   ADD(std::make_unique<win::WEDIT>(this, kStart));
   ADD_BUTTON(kFull, [this] { ACTUALIZA(); });
   ADD_BUTTON(kFast, [this] { ACTUAL_NEW(); });
-  CREATE(dialog);
-  SetDlgItemText(kStart, lib::DTOC(start ? start : CIERRE_DIA(NEGOCIO)));
+  CREATE(DIALOG);
+  SetDlgItemText(kStart, lib::DTOC(start_ ? start_ : CIERRE_DIA(NEGOCIO)));
   SetFocusTo(kStart);
 }
 
 void STAT_TIP::ACTUAL_NEW() {
+  CALL_LEVEL();
   const int32_t start = dateOfEdit(*this, kStart);
   if (start == 0) {
     win::MESSAGE_BOX(this, "Fecha no válida...", "Error", 16);
@@ -52,23 +52,26 @@ void STAT_TIP::ACTUAL_NEW() {
 }
 
 void STAT_TIP::ACTUALIZA() {
+  CALL_LEVEL();
   const bool keepHistoric =
       win::MESSAGE_BOX(this, "Desea conservar la cantidad histórica de Habitacion x Fecha?", "Información", 33) == 1;
-  win::MainFrame* frame = win::MainFrame::instance();
-  if (frame) frame->EnableWindow(false);
+  // The main window stays disabled while the rebuild runs, however it ends.
+  struct Disabled {
+    win::MainFrame* frame = win::MainFrame::instance();
+    Disabled() {
+      if (frame) frame->EnableWindow(false);
+    }
+    ~Disabled() {
+      if (frame) frame->EnableWindow(true);
+    }
+  };
   {
+    Disabled disabled;
     win::WAIT wait(this);
     WaitProgress progress(wait);
-    try {
-      lastRun = runFullRebuild(NEGOCIO, keepHistoric, progress);
-    } catch (...) {
-      wait.TERMINAR();
-      if (frame) frame->EnableWindow(true);
-      throw;
-    }
+    lastRun = runFullRebuild(NEGOCIO, keepHistoric, progress);
     wait.TERMINAR();
   }
-  if (frame) frame->EnableWindow(true);
   if (!lastRun.completed) cancelled(this);
 }
 

@@ -11,18 +11,23 @@
 #include <string>
 
 #include "rooms/availability_runs.h"
-#include "win/wdiag.h"
+#include "screens/screen.h"
 
 namespace rooms {
 
-class STAT_TIP : public win::WDIAG {
+class STAT_TIP : public screens::SCREEN {
  public:
-  STAT_TIP(const std::string& dialog, const std::string& negocio, int32_t start = 0);
+  STAT_TIP(const std::string& dialog, const std::string& negocio, int32_t start = 0)
+      : SCREEN(dialog, negocio), start_(start) {}
+  void INIT() override;
 
   void ACTUALIZA();
   void ACTUAL_NEW();
 
   RunResult lastRun;  // what the last recalculation did
+
+ private:
+  int32_t start_;  // "A partir de:" when opened by another screen
 };
 
 }  // namespace rooms

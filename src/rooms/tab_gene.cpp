@@ -15,13 +15,12 @@ constexpr int kFrom = 500, kTo = 501;
 
 }  // namespace
 
-TAB_GENE::TAB_GENE(const std::string& dialog, const std::string& negocio) {
-  NEGOCIO = negocio;
-  if (!Init(nullptr, dialog)) return;
+void TAB_GENE::INIT() {
+  if (!Init(nullptr, DIALOG)) return;
   ADD(std::make_unique<win::WEDIT>(this, kFrom));
   ADD(std::make_unique<win::WEDIT>(this, kTo));
   ADD_BUTTON(win::IDOK, [this] { PROCESAR(); });
-  CREATE(dialog);
+  CREATE(DIALOG);
   const std::string today = lib::DTOC(lib::XDATE());
   SetDlgItemText(kFrom, today);
   SetDlgItemText(kTo, today);
@@ -29,6 +28,7 @@ TAB_GENE::TAB_GENE(const std::string& dialog, const std::string& negocio) {
 }
 
 void TAB_GENE::PROCESAR() {
+  CALL_LEVEL();
   const int32_t from = dateOfEdit(*this, kFrom), to = dateOfEdit(*this, kTo);
   if (from == 0) {
     win::MESSAGE_BOX(this, "Fecha Inicial no válida...", " Error", 16);
@@ -56,7 +56,7 @@ void TAB_GENE::PROCESAR() {
     win::MESSAGE_BOX(this, "Proceso cancelado por el usuario.", "Aviso", 64);
     return;
   }
-  if (STAT_TIP* statistics = win::open<STAT_TIP>("STAT_TIP", NEGOCIO, from)) {
+  if (STAT_TIP* statistics = screens::OPEN<STAT_TIP>("STAT_TIP", NEGOCIO, from)) {
     statistics->ACTUAL_NEW();
     statistics->ENDDIALOG();
   }

@@ -7,13 +7,14 @@
 #include <string>
 
 #include "rooms/availability_runs.h"
-#include "win/wdiag.h"
+#include "screens/screen.h"
 
 namespace rooms {
 
-class TAB_GENE : public win::WDIAG {
+class TAB_GENE : public screens::SCREEN {
  public:
-  TAB_GENE(const std::string& dialog, const std::string& negocio);
+  TAB_GENE(const std::string& dialog, const std::string& negocio) : SCREEN(dialog, negocio) {}
+  void INIT() override;
 
   // "Aceptar": checks the dates, generates, recalculates and closes the screen; a refused
   // date or a cancelled run leaves it open.

@@ -5,47 +5,37 @@
 // bring the statistics in line).
 #pragma once
 
-#include <memory>
 #include <string>
 
-#include "lib/wdbtable.h"
-#include "win/browse.h"
-#include "win/wdiag.h"
+#include "screens/list_screen.h"
 
 namespace win {
-class ModalDialog;
+class WDIAG;
 }
 
 namespace rooms {
 
-class TAB_RESE : public win::WDIAG, public win::ADD2BROWSE {
+class TAB_RESE : public screens::LIST_SCREEN {
  public:
   static constexpr int kMenuId = 3115;
-  enum Mode { kAdd = 0, kModify = 1 };
-
   TAB_RESE(const std::string& dialog, const std::string& negocio);
 
   void ADD_TAB_RESE();
   void MOD_TAB_RESE();
   void DEL_TAB_RESE();
 
-  void SHOW_MENU() override;
-  void HIDE_MENU() override;
-  void OnNCDESTROY() override { CerrarBases(); }
-
-  // The reservation table (a member cannot bear its class's name), the room states the
-  // grid shows and the rooms the editor checks.
-  std::unique_ptr<lib::WDBTable> TABLA, T_EST_HA, ROOMS;
-  std::unique_ptr<win::WBLISTBOX> OB;
+ protected:
+  void AbrirBases() override;
+  void ConfigBrow() override;
 
  private:
-  void AbrirBases();
-  void CerrarBases();
-  void MontarColumnas();
-  void ConfigBrow();
-  int CTRLAGREGAR(win::ModalDialog& dialog, int message, int wParam, Mode mode);
-  bool SAVE_DATOS(win::ModalDialog& dialog, Mode mode);
-  bool hasRecord() const;
+  enum class Mode { Add, Modify };
+  void EDITAR(Mode mode);
+  bool SAVE_DATOS(win::WDIAG& dialog, Mode mode);
+
+  // The room states the grid shows and the rooms the editor checks.
+  lib::WDBTable* T_EST_HA = nullptr;
+  lib::WDBTable* ROOMS = nullptr;
 };
 
 }  // namespace rooms

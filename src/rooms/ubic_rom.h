@@ -3,11 +3,11 @@
 // blank location, never deletes them.
 #pragma once
 
-#include "rooms/code_list.h"
+#include "screens/code_list.h"
 
 namespace rooms {
 
-class UBIC_ROM : public CODE_LIST {
+class UBIC_ROM : public screens::CODE_LIST {
  public:
   static constexpr int kMenuId = 3099;
   UBIC_ROM(const std::string& dialog, const std::string& negocio);
@@ -15,10 +15,6 @@ class UBIC_ROM : public CODE_LIST {
   void ADD_UBIC_ROM() { AGREGAR(); }
   void MOD_UBIC_ROM() { MODIFICAR(); }
   void DEL_UBIC_ROM() { BORRAR(); }
-
- protected:
-  void recode(const std::string& oldCode, const std::string& newCode, win::WAIT&) override;
-  void deleteReferences(const std::string& code, win::WAIT&) override;
 };
 
 }  // namespace rooms

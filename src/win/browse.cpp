@@ -23,6 +23,7 @@
 #include "lib/work_areas.h"
 #include "win/browse_internal.h"
 #include "win/dialog_window.h"
+#include "win/entry.h"
 #include "win/message_box.h"
 #include "win/timers.h"
 #include "xbase/codepage.h"
@@ -226,18 +227,22 @@ void WBLISTBOX::configureView() {
   header->setHighlightSections(false);
   header->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
   header->setContextMenuPolicy(Qt::CustomContextMenu);
-  QObject::connect(view_->verticalScrollBar(), &QScrollBar::valueChanged, context_.get(), [this] { onScrolled(); });
+  QObject::connect(view_->verticalScrollBar(), &QScrollBar::valueChanged, context_.get(),
+                   [this] { fromEventLoop([this] { onScrolled(); }); });
   QObject::connect(header, &QHeaderView::sectionClicked, context_.get(), [this](int section) {
-    if (!model_) return;
-    if (model_->nubColumns() && section == 0) {
-      if (nubHeadBlock) nubHeadBlock(*this);
-      return;
-    }
-    if (int pos = model_->drawPosOf(section)) ClickHeader(pos);
+    fromEventLoop([this, section] {
+      if (!model_) return;
+      if (model_->nubColumns() && section == 0) {
+        if (nubHeadBlock) nubHeadBlock(*this);
+        return;
+      }
+      if (int pos = model_->drawPosOf(section)) ClickHeader(pos);
+    });
   });
-  QObject::connect(header, &QHeaderView::customContextMenuRequested, context_.get(), [this] { COLUMNAS(); });
+  QObject::connect(header, &QHeaderView::customContextMenuRequested, context_.get(),
+                   [this] { fromEventLoop([this] { COLUMNAS(); }); });
   QObject::connect(header, &QHeaderView::sectionResized, context_.get(), [this](int section, int, int) {
-    if (model_ && section != model_->columnCount() - 1) fitFiller();
+    if (model_ && section != model_->columnCount() - 1) fromEventLoop([this] { fitFiller(); });
   });
   // While its screen waits (for the search window, an editor) the grid stays readable: the
   // rows a search moves through are what the user looks at.
@@ -525,7 +530,19 @@ WBLISTBOX::Row WBLISTBOX::readRow(lib::TableDriver& t) {
 }
 
 const WBLISTBOX::Row* WBLISTBOX::rowAt(int row, bool painting) {
-  if (!isCached(row)) ensureRows(row, row + VisibleLines(), painting);
+  if (!isCached(row)) {
+    if (!painting) {
+      ensureRows(row, row + VisibleLines(), painting);
+    } else if (!paintFailed_) {
+      // Qt is painting: no window may open now, and nothing may be thrown into Qt.
+      try {
+        ensureRows(row, row + VisibleLines(), painting);
+      } catch (...) {
+        paintFailed_ = true;
+        reportLater(std::current_exception());
+      }
+    }
+  }
   return isCached(row) ? &rows_[size_t(row - first_)] : nullptr;
 }
 
@@ -642,7 +659,7 @@ void WBLISTBOX::trimAround(int from, int to) {
 void WBLISTBOX::scheduleCorrection() {
   if (correctionScheduled_ || !context_) return;
   correctionScheduled_ = true;
-  QTimer::singleShot(0, context_.get(), [this] { applyCorrections(); });
+  QTimer::singleShot(0, context_.get(), [this] { fromEventLoop([this] { applyCorrections(); }); });
 }
 
 void WBLISTBOX::applyCorrections() {
@@ -947,6 +964,7 @@ void WBLISTBOX::SHOWDATA() {
 void WBLISTBOX::REFRESHALL() {
   lib::TableDriver* t = table();
   if (!t || !view_ || !model_) return;
+  paintFailed_ = false;
   if (uint32_t(rowCount_) != nMaxRec) setRowCount(nMaxRec);
   int cur = currentRowIndex();
   int top = int(TopRow()) - 1;
@@ -1194,7 +1212,7 @@ BrowseView::BrowseView(WBLISTBOX* grid, QWidget* parent) : QTableView(parent), g
 
 void BrowseView::currentChanged(const QModelIndex& current, const QModelIndex& previous) {
   QTableView::currentChanged(current, previous);
-  if (grid_) grid_->onCurrentChanged(current.row(), current.column());
+  if (grid_) fromEventLoop([&] { grid_->onCurrentChanged(current.row(), current.column()); });
 }
 
 QModelIndex BrowseView::onData(const QModelIndex& index) const {
@@ -1211,8 +1229,10 @@ QModelIndex BrowseView::moveCursor(CursorAction action, Qt::KeyboardModifiers mo
 void BrowseView::resizeEvent(QResizeEvent* e) {
   QTableView::resizeEvent(e);
   if (!grid_) return;
-  grid_->fitFiller();
-  grid_->onScrolled();
+  fromEventLoop([this] {
+    grid_->fitFiller();
+    grid_->onScrolled();
+  });
 }
 
 }  // namespace win

@@ -309,6 +309,9 @@ class WBLISTBOX : public WCONTROL {
   Correction pending_;
   bool correctionScheduled_ = false;
   bool reading_ = false;
+  // A read that failed while painting was reported; painting reads nothing more until the
+  // screen refreshes the grid (one error window, not one per repaint).
+  bool paintFailed_ = false;
   bool suspendCallbacks_ = false;
   bool moving_ = false;
 };

@@ -26,6 +26,7 @@
 #include "win/browse.h"
 #include "win/browse_internal.h"
 #include "win/driver.h"
+#include "win/entry.h"
 #include "win/message_box.h"
 #include "win/timers.h"
 #include "xbase/date.h"
@@ -394,6 +395,18 @@ void WBLISTBOX::COLUMNAS() {
 // Keyboard and mouse.
 
 void BrowseView::keyPressEvent(QKeyEvent* e) {
+  fromEventLoop([&] { onKey(e); });
+}
+
+void BrowseView::mousePressEvent(QMouseEvent* e) {
+  fromEventLoop([&] { onMousePress(e); });
+}
+
+void BrowseView::mouseDoubleClickEvent(QMouseEvent* e) {
+  fromEventLoop([&] { onDoubleClick(e); });
+}
+
+void BrowseView::onKey(QKeyEvent* e) {
   if (!grid_) {
     QTableView::keyPressEvent(e);
     return;
@@ -435,7 +448,7 @@ void BrowseView::keyPressEvent(QKeyEvent* e) {
   if ((key == Qt::Key_Return || key == Qt::Key_Enter) && g.doubleclick) g.doubleclick(g);
 }
 
-void BrowseView::mousePressEvent(QMouseEvent* e) {
+void BrowseView::onMousePress(QMouseEvent* e) {
   if (!grid_) {
     QTableView::mousePressEvent(e);
     return;
@@ -466,7 +479,7 @@ void BrowseView::mousePressEvent(QMouseEvent* e) {
   }
 }
 
-void BrowseView::mouseDoubleClickEvent(QMouseEvent* e) {
+void BrowseView::onDoubleClick(QMouseEvent* e) {
   QModelIndex at = indexAt(e->position().toPoint());
   if (grid_ && at.isValid() && grid_->doubleclick && grid_->cargo().enabled) {
     grid_->doubleclick(*grid_);

@@ -18,6 +18,7 @@
 #include "win/controls.h"
 #include "win/dialog_box.h"
 #include "win/dialog_window.h"
+#include "win/entry.h"
 #include "win/message_box.h"
 #include "xbase/date.h"
 
@@ -310,7 +311,8 @@ bool chooseSearchDate(WBLISTBOX& g, int32_t& julian, bool& monthOnly) {
           QDate q = calendar->selectedDate();
           date->TEXT(lib::DTOC(xbase::julianFromYmd(q.year(), q.month(), q.day())));
         });
-        QObject::connect(calendar, &QCalendarWidget::activated, calendar, [&dlg] { dlg.OnCOMMAND(IDOK, BN_CLICKED); });
+        QObject::connect(calendar, &QCalendarWidget::activated, calendar,
+                         [&dlg] { fromEventLoop([&dlg] { dlg.OnCOMMAND(IDOK, BN_CLICKED); }); });
       }
       date->TEXT(lib::DTOC(picked));
       show(picked);

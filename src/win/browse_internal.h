@@ -78,6 +78,12 @@ class BrowseView : public QTableView {
   // The cursor stays on the columns of data: never on the row header or the filler.
   QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override;
   QModelIndex onData(const QModelIndex& index) const;
+
+ private:
+  // What the events do; each event runs it as an entry from the event loop.
+  void onKey(QKeyEvent* e);
+  void onMousePress(QMouseEvent* e);
+  void onDoubleClick(QMouseEvent* e);
 };
 
 // The quick search window ("Buscar..."): Enter seeks on the active order, F2 scans for a

@@ -11,6 +11,7 @@
 #include <QTreeWidget>
 
 #include "win/dialog_window.h"
+#include "win/entry.h"
 #include "win/message_box.h"
 #include "win/wdiag.h"
 
@@ -286,7 +287,7 @@ void TREEVIEW::DEFINE_MENU(const std::vector<std::pair<int, std::string>>& entri
       }
       QAction* a = menu.addAction(QString::fromStdString(caption));
       int cid = id;
-      QObject::connect(a, &QAction::triggered, t, [d, cid] { d->OnCOMMAND(cid, 0); });
+      QObject::connect(a, &QAction::triggered, t, [d, cid] { fromEventLoop([d, cid] { d->OnCOMMAND(cid, 0); }); });
     }
     menu.exec(t->viewport()->mapToGlobal(at));
   });
@@ -295,7 +296,8 @@ void TREEVIEW::DEFINE_MENU(const std::vector<std::pair<int, std::string>>& entri
 void TREEVIEW::ON_LEFT_CLICK(std::function<void(TreeNode)> callback) {
   auto* t = as<QTreeWidget>();
   if (!t) return;
-  QObject::connect(t, &QTreeWidget::itemClicked, t, [callback](QTreeWidgetItem* item, int) { callback(item); });
+  QObject::connect(t, &QTreeWidget::itemClicked, t,
+                   [callback](QTreeWidgetItem* item, int) { fromEventLoop([&] { callback(item); }); });
 }
 
 TreeNode TREEVIEW::Selected() const {

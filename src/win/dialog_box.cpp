@@ -39,15 +39,21 @@ void ModalDialog::end(int code) {
 int ModalDialog::run(WDIAG* owner, const std::string& dialogName) {
   if (!createModal(owner, dialogName)) return -1;
   modals().push_back(this);
+  // However the procedure ends (a failure in it too), the dialog leaves the screen.
+  struct Closing {
+    ModalDialog* d;
+    ~Closing() {
+      modals().erase(std::remove(modals().begin(), modals().end(), d), modals().end());
+      d->Executing_CloseIt = 1;
+      d->destroyWindow();
+    }
+  } closing{this};
   auto* dialog = qobject_cast<QDialog*>(window()->window());
   procedure_(*this, WM_INITDIALOG, 0, 0);
   if (!ended_) {
     if (Driver::installed()) Driver::instance().modalOpened();
     dialog->exec();
   }
-  modals().erase(std::remove(modals().begin(), modals().end(), this), modals().end());
-  Executing_CloseIt = 1;
-  destroyWindow();
   return code_;
 }
 
@@ -56,14 +62,41 @@ int DIALOG_BOX(void*, const std::string& dialogName, WDIAG*, DialogProcedure pro
   WDIAG* active = frame ? frame->activeScreen() : nullptr;
   QWidget* focus = QApplication::focusWidget();
   if (active) active->activated(0);
+  // The screen that was active gets its menu and focus back, also when the dialog failed.
+  struct Reactivate {
+    WDIAG* active;
+    QWidget* focus;
+    ~Reactivate() {
+      const auto& all = openDialogs();
+      if (active && std::find(all.begin(), all.end(), active) != all.end()) {
+        active->activated(1);
+        if (focus) focus->setFocus();
+      }
+    }
+  } reactivate{active, focus};
   ModalDialog dialog(std::move(procedure));
-  int code = dialog.run(active, dialogName);
-  const auto& all = openDialogs();
-  if (active && std::find(all.begin(), all.end(), active) != all.end()) {
-    active->activated(1);
-    if (focus) focus->setFocus();
-  }
-  return code;
+  return dialog.run(active, dialogName);
+}
+
+int DIALOG_BOX(const std::string& dialogName, WDIAG* owner, DialogSteps steps) {
+  return DIALOG_BOX(nullptr, dialogName, owner, [&steps](ModalDialog& d, int message, int wParam, int) {
+    if (message == WM_INITDIALOG) {
+      if (steps.init) steps.init(d);
+      return 1;
+    }
+    if (message != WM_COMMAND) return 0;
+    const int id = wParam & 0xFFFF, notification = (wParam >> 16) & 0xFFFF;
+    if (id == IDOK && notification == 0) {
+      if (!steps.accept || steps.accept(d)) d.end(IDOK);
+      return 1;
+    }
+    if (id == IDCANCEL && notification == 0) {
+      d.end(IDCANCEL);
+      return 1;
+    }
+    if (steps.command) return steps.command(d, id, notification) ? 1 : 0;
+    return 0;
+  });
 }
 
 void ENDDIALOG(ModalDialog& dialog, int code) {

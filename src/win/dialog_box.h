@@ -33,6 +33,17 @@ class ModalDialog : public WDIAG {
 };
 
 int DIALOG_BOX(void* instance, const std::string& dialogName, WDIAG* owner, DialogProcedure procedure);
+
+// A procedure in its usual parts: `init` fills the dialog when it opens; OK (1) runs
+// `accept`, which ends the dialog with 1 when it returns true and keeps it open (after
+// telling the user why) when it returns false; Cancel (2) ends it with 2; any other command
+// goes to `command` (true when it handled it).
+struct DialogSteps {
+  std::function<void(ModalDialog&)> init;
+  std::function<bool(ModalDialog&)> accept;
+  std::function<bool(ModalDialog&, int id, int notification)> command = {};
+};
+int DIALOG_BOX(const std::string& dialogName, WDIAG* owner, DialogSteps steps);
 void ENDDIALOG(ModalDialog& dialog, int code);
 
 // The modal dialogs open now, innermost last.

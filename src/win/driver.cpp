@@ -27,6 +27,7 @@
 #include "win/browse_internal.h"
 #include "win/dialog_box.h"
 #include "win/dialog_window.h"
+#include "win/entry.h"
 #include "win/main_frame.h"
 #include "win/message_box.h"
 #include "win/timers.h"
@@ -243,7 +244,7 @@ void Driver::press(int id) {
     return;
   }
   // Ids 1 and 2 work without a button of that id, as Enter and Escape do.
-  if (a && !w && (id == IDOK || id == IDCANCEL)) a->OnCOMMAND(id, 0);
+  if (a && !w && (id == IDOK || id == IDCANCEL)) fromEventLoop([a, id] { a->OnCOMMAND(id, 0); });
 }
 
 void Driver::rightClick(int id) {
@@ -298,7 +299,7 @@ bool Driver::treeMenu(int id, const std::string& caption) {
   for (const QVariant& entry : t->property("treeMenu").toList()) {
     const QVariantList e = entry.toList();
     if (e.size() == 2 && e[1].toString().toStdString() == caption) {
-      a->OnCOMMAND(e[0].toInt(), 0);
+      fromEventLoop([a, cid = e[0].toInt()] { a->OnCOMMAND(cid, 0); });
       return true;
     }
   }
@@ -386,7 +387,7 @@ bool Driver::screenshot(const std::string& path) const {
 
 void Driver::closeActive() {
   if (WDIAG* a = active()) {
-    a->OnCOMMAND(IDCANCEL, 0);
+    fromEventLoop([a] { a->OnCOMMAND(IDCANCEL, 0); });
   } else if (MainFrame* frame = MainFrame::instance()) {
     frame->window()->close();  // the main window asks before it closes
   }
@@ -532,7 +533,7 @@ void Driver::runNext() {
   }
   QCoreApplication::processEvents();  // what the last step set going, first
   auto step = steps_[next_++];
-  step();
+  fromEventLoop(step);  // what the program does for the step goes through the error handler
   QCoreApplication::sendPostedEvents();
   scheduleNext();
 }

@@ -9,6 +9,7 @@
 #include <QTimer>
 #include <algorithm>
 
+#include "win/entry.h"
 #include "win/wdiag.h"
 
 namespace win {
@@ -74,8 +75,10 @@ void MainFrame::onActivated(void* subPtr) {
   if (before == now) return;
   // The dialogs hear of it through their private activation message, posted.
   QTimer::singleShot(0, window_, [before, now] {
-    if (stillOpen(before)) before->activated(0);
-    if (stillOpen(now)) now->activated(1);
+    fromEventLoop([&] {
+      if (stillOpen(before)) before->activated(0);
+      if (stillOpen(now)) now->activated(1);
+    });
   });
 }
 
@@ -115,7 +118,9 @@ void MainFrame::fillEditMenu(QMenu* menu) {
     a->setEnabled(allowed(e.id));
     auto action = e.action;
     QObject::connect(a, &QAction::triggered, window_, [screen, action] {
-      if (stillOpen(screen)) action(*screen);
+      fromEventLoop([&] {
+        if (stillOpen(screen)) action(*screen);
+      });
     });
     if (e.id) registerAction(e.id, a);
   }

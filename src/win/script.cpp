@@ -214,6 +214,14 @@ int runScript(const std::vector<ScriptLine>& lines, std::ostream& out, const Scr
         m->checked = true;
         if (normalized(m->text) != normalized(arg(1)) || (w.size() > 2 && m->title != w[2]))
           throw Failure{"se mostró [" + oneLine(m->title) + "] " + oneLine(m->text)};
+      } else if (cmd == "expect-error") {
+        // The error window: its message (the first line) names what failed.
+        RecordedMessage* m = d.nextUnchecked();
+        if (!m) throw Failure{"no se mostró la ventana de error"};
+        m->checked = true;
+        const std::string message = m->text.substr(0, m->text.find('\r'));
+        if (m->title != "ERROR DE SISTEMA" || message.find(arg(1)) == std::string::npos)
+          throw Failure{"se mostró [" + oneLine(m->title) + "] " + oneLine(message)};
       } else if (cmd == "expect-no-message") {
         if (RecordedMessage* m = d.nextUnchecked()) throw Failure{"se mostró [" + m->title + "] " + oneLine(m->text)};
       } else if (cmd == "expect-text") {

@@ -5,6 +5,7 @@
 //   check ID on|off                  press ID           tree ID TEXT
 //   answer ok|cancel|yes|no|retry|ignore|abort          expect-message TEXT [TITLE]
 //   expect-no-message                expect-text ID TEXT                expect-window NAME
+//   expect-error TEXT                the error window, its message containing TEXT
 //   expect-menu ID enabled|greyed|missing              advance MILLISECONDS
 //   screenshot FILE                  close              quit
 //   key ID backspace|delete|enter|escape|tab|f2|f3|pageup|pagedown     minimize on|off   right-click ID

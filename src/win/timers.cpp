@@ -8,6 +8,7 @@
 
 #include "lib/clock.h"
 #include "lib/globals.h"
+#include "win/entry.h"
 
 namespace win {
 
@@ -19,7 +20,7 @@ class RealTimers : public TimerService {
     stop(owner, id);
     auto* t = new QTimer;
     t->setInterval(periodMs);
-    QObject::connect(t, &QTimer::timeout, [tick = std::move(tick)] { tick(); });
+    QObject::connect(t, &QTimer::timeout, [tick = std::move(tick)] { fromEventLoop(tick); });
     t->start();
     timers_[{owner, id}] = t;
   }
@@ -83,7 +84,7 @@ class VirtualTimers : public TimerService {
       moveClockTo(due);
       next->due = due + next->period;
       auto tick = next->tick;  // the tick may stop or restart timers
-      tick();
+      fromEventLoop(tick);
       QCoreApplication::sendPostedEvents();
     }
     moveClockTo(until);

@@ -17,6 +17,7 @@
 #include "win/controls.h"
 #include "win/dialog_log.h"
 #include "win/dialog_window.h"
+#include "win/entry.h"
 #include "win/main_frame.h"
 #include "win/message_box.h"
 #include "win/resources.h"
@@ -45,7 +46,8 @@ class CloseGuard : public QObject {
   bool eventFilter(QObject* watched, QEvent* event) override {
     if (event->type() == QEvent::Close && !d_->Executing_CloseIt) {
       event->ignore();
-      d_->OnCOMMAND(IDCANCEL, 0);
+      WDIAG* d = d_;
+      fromEventLoop([d] { d->OnCOMMAND(IDCANCEL, 0); });
       return true;
     }
     return QObject::eventFilter(watched, event);
@@ -169,9 +171,9 @@ bool WDIAG::build(WDIAG* parent, const std::string& dialogName, bool resizable, 
     if (resizable) window_->setMinimumSize(designed / 2);
     sub_->move(0, 0);
   }
-  window_->onCommand = [this](int id, int code) { routeCommand(id, code); };
-  window_->onResize = [this] { OnSIZE(window_->width(), window_->height()); };
-  window_->onKey = [this](int id, int key) { OnUSERKEY(id, key); };
+  window_->onCommand = [this](int id, int code) { fromEventLoop([=, this] { routeCommand(id, code); }); };
+  window_->onResize = [this] { fromEventLoop([this] { OnSIZE(window_->width(), window_->height()); }); };
+  window_->onKey = [this](int id, int key) { fromEventLoop([=, this] { OnUSERKEY(id, key); }); };
   if (!embedded_) dialogs().push_back(this);
   return true;
 }
@@ -187,7 +189,7 @@ void WDIAG::CREATE(const std::string& dialogName) {
   window_->setFocus();
   if (auto* e = qobject_cast<QLineEdit*>(QApplication::focusWidget())) e->deselect();
   // The first activation, posted: SHOW_MENU runs once the screen exists.
-  QTimer::singleShot(0, window_, [this] { activated(1); });
+  QTimer::singleShot(0, window_, [this] { fromEventLoop([this] { activated(1); }); });
 }
 
 void WDIAG::ADD_BUTTON(int id, std::function<void()> pressed) {

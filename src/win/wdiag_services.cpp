@@ -10,6 +10,7 @@
 
 #include "lib/use.h"
 #include "win/dialog_window.h"
+#include "win/entry.h"
 #include "win/resources.h"
 #include "win/wdiag.h"
 
@@ -83,7 +84,7 @@ void WDIAG::MAINTABPAGE(const std::string&, int tabId, const std::string& fontNa
   bar->show();
   bar->raise();
   QObject::connect(bar, &QTabBar::tabBarClicked, window_, [this](int index) {
-    if (index >= 0) ACTIVATEPAGE(index + 1);
+    if (index >= 0) fromEventLoop([this, index] { ACTIVATEPAGE(index + 1); });
   });
   tabBar_ = bar;
 }

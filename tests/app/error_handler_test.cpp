@@ -12,9 +12,9 @@
 #include <chrono>
 #include <thread>
 
-#include "app/call_stack.h"
 #include "app/error_handler.h"
 #include "app/error_mail.h"
+#include "lib/call_stack.h"
 #include "lib/catalogue.h"
 #include "lib/errors.h"
 #include "lib/globals.h"
@@ -24,6 +24,9 @@
 #include "support/program_folder.h"
 
 using namespace app;
+using lib::activeCallLevels;
+using lib::CallLevel;
+using lib::CallLevelInfo;
 using lib::G;
 using lib::Value;
 using testing_support::ProgramFolder;

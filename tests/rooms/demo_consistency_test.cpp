@@ -16,9 +16,9 @@
 #include "lib/use.h"
 #include "rooms/availability.h"
 #include "rooms/availability_runs.h"
+#include "rooms/hotel_day.h"
 #include "rooms/hotel_folder.h"
 #include "rooms/room_counters.h"
-#include "rooms/room_util.h"
 #include "support/temp_dir.h"
 
 using namespace rooms;

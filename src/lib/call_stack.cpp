@@ -1,6 +1,8 @@
-#include "app/call_stack.h"
+#include "lib/call_stack.h"
 
-namespace app {
+#include <set>
+
+namespace lib {
 
 namespace {
 
@@ -25,4 +27,9 @@ std::vector<CallLevelInfo> activeCallLevels() {
   return levels;
 }
 
-}  // namespace app
+const char* routineName(const std::string& name) {
+  static std::set<std::string> names;  // node-based: pointers stay valid
+  return names.insert(name).first->c_str();
+}
+
+}  // namespace lib

@@ -15,7 +15,7 @@
 #include <string>
 #include <vector>
 
-namespace app {
+namespace lib {
 
 struct CallLevelInfo {
   std::string routine;
@@ -43,9 +43,15 @@ class CallLevel {
 // The levels of the calling thread, innermost first.
 std::vector<CallLevelInfo> activeCallLevels();
 
-}  // namespace app
+// A routine name made at run time ("TIPO_ROM:ADD_TIPO_ROM"), kept for the life of the
+// process so that a level can name it; the same name gives the same pointer.
+const char* routineName(const std::string& name);
+
+}  // namespace lib
 
 #define APP_CALL_LEVEL_JOIN2(a, b) a##b
 #define APP_CALL_LEVEL_JOIN(a, b) APP_CALL_LEVEL_JOIN2(a, b)
-#define CALL_LEVEL() ::app::CallLevel APP_CALL_LEVEL_JOIN(callLevel_, __LINE__)(__func__, __LINE__)
-#define CALL_LEVEL_NAMED(name) ::app::CallLevel APP_CALL_LEVEL_JOIN(callLevel_, __LINE__)(name, __LINE__)
+#define CALL_LEVEL() ::lib::CallLevel APP_CALL_LEVEL_JOIN(callLevel_, __LINE__)(__func__, __LINE__)
+#define CALL_LEVEL_NAMED(name) ::lib::CallLevel APP_CALL_LEVEL_JOIN(callLevel_, __LINE__)(name, __LINE__)
+#define CALL_LEVEL_AS(name) \
+  ::lib::CallLevel APP_CALL_LEVEL_JOIN(callLevel_, __LINE__)(::lib::routineName(name), __LINE__)

@@ -1,0 +1,28 @@
+#include "screens/messages.h"
+
+#include "lib/messages.h"
+#include "win/message_box.h"
+
+namespace screens {
+
+void error(const std::string& text) {
+  win::MESSAGE_BOX(nullptr, text, "Error", lib::MB_OK | lib::MB_ICONERROR);
+}
+
+bool confirm(const std::string& text) {
+  return win::MESSAGE_BOX(nullptr, text, "Advertencia", lib::MB_OKCANCEL | lib::MB_ICONQUESTION) == lib::IDOK;
+}
+
+void notice(const std::string& text, const std::string& title) {
+  win::MESSAGE_BOX(nullptr, text, title, lib::MB_OK | lib::MB_ICONINFORMATION);
+}
+
+void caution(const std::string& text) {
+  win::MESSAGE_BOX(nullptr, text, "Atención", lib::MB_OK | lib::MB_ICONEXCLAMATION);
+}
+
+std::string cascadeQuestion(const std::string& question) {
+  return question + "\rSe borrarán todas las referencias en las habitaciones.";
+}
+
+}  // namespace screens
