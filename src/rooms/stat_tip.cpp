@@ -18,6 +18,15 @@ void cancelled(win::WDIAG* screen) {
   win::MESSAGE_BOX(screen, "Proceso cancelado por el usuario.", "Aviso", 64);
 }
 
+// An unreadable "A partir de:" starts neither run: read as something else it would
+// recalculate from a date the user never meant.
+bool refusedStart(win::WDIAG* screen) {
+  if (!lib::readDate(screen->GetDlgItemText(kStart)).unreadable) return false;
+  win::MESSAGE_BOX(screen, "Fecha inválida", "Error", 16);
+  screen->SetFocusTo(kStart);
+  return true;
+}
+
 }  // namespace
 
 STAT_TIP::STAT_TIP(const std::string& dialog, const std::string& negocio, int32_t start) {
@@ -32,6 +41,7 @@ STAT_TIP::STAT_TIP(const std::string& dialog, const std::string& negocio, int32_
 }
 
 void STAT_TIP::ACTUAL_NEW() {
+  if (refusedStart(this)) return;
   const int32_t start = dateOfEdit(*this, kStart);
   if (start == 0) {
     win::MESSAGE_BOX(this, "Fecha no válida...", "Error", 16);
@@ -52,6 +62,7 @@ void STAT_TIP::ACTUAL_NEW() {
 }
 
 void STAT_TIP::ACTUALIZA() {
+  if (refusedStart(this)) return;
   const bool keepHistoric =
       win::MESSAGE_BOX(this, "Desea conservar la cantidad histórica de Habitacion x Fecha?", "Información", 33) == 1;
   win::MainFrame* frame = win::MainFrame::instance();
