@@ -170,12 +170,19 @@ class AllotmentReader {
   Allotment none_;
 };
 
-// The record numbers of the availability rows, by date and (XCLASE, TIPO_ROM, CLASE).
+// The class an availability row counts under: its XCLASE, or its CLASE when XCLASE is blank
+// (type rows written before XCLASE existed, or by programs that leave it empty).
+std::string rowClass(const std::string& xclase, const std::string& clase) {
+  return trim(xclase).empty() ? clase : xclase;
+}
+
+// The record numbers of the availability rows, by date and (class counted under, TIPO_ROM,
+// CLASE).
 class RowIndex {
  public:
   void add(int32_t fecha, const std::string& xclase, const std::string& tipo, const std::string& clase,
            uint32_t recno) {
-    rows_.emplace(key(fecha, xclase, tipo, clase), recno);
+    rows_.emplace(key(fecha, rowClass(xclase, clase), tipo, clase), recno);
   }
   // The type row (class, type, date) and the class-total row (class, date); 0 when missing.
   uint32_t typeRow(int32_t fecha, const std::string& clase, const std::string& tipo) const {
@@ -226,7 +233,7 @@ void resetRow(WDBTable& st, const StatTipFields& f, const Inventory& inv, Allotm
   for (int pos : {f.OUTORDER, f.RESERVADO, f.BLOQUEADO, f.N_ADULT, f.N_NINHO, f.N_GRATIS, f.CLAS[0], f.CLAS[1],
                   f.CLAS[2], f.CLAS[3], f.CLAS[4], f.SALEN, f.LLEGAN})
     f.put(st, pos, 0);
-  const Allotment& a = allot.of(st.D("FECHA"), trim(xclase).empty() ? clase : xclase);
+  const Allotment& a = allot.of(st.D("FECHA"), rowClass(xclase, clase));
   double contracted = 0, used = 0, cutoff = 0;
   if (classTotal) {
     for (int i = 0; i < kAllotmentColumns; ++i) {
@@ -433,10 +440,12 @@ RunResult runGeneration(const std::string& negocio, int32_t from, int32_t to, Pr
       ++result.appended;
     }
     // The availability rows of the date.
-    std::map<std::string, uint32_t> rows;  // XCLASE + TIPO_ROM + CLASE -> record
+    std::map<std::string, uint32_t> rows;  // class counted under + TIPO_ROM + CLASE -> record
     for (st->Seek(dayKey(neg, d)); !st->Eof() && st->FieldGet(f.NEGOCIO).text == neg && st->D("FECHA") == d;
-         st->Skip(1))
-      rows[st->FieldGet(f.XCLASE).text + st->FieldGet(f.TIPO_ROM).text + st->FieldGet(f.CLASE).text] = st->RecNo();
+         st->Skip(1)) {
+      const std::string clase = st->FieldGet(f.CLASE).text;
+      rows.emplace(rowClass(st->FieldGet(f.XCLASE).text, clase) + st->FieldGet(f.TIPO_ROM).text + clase, st->RecNo());
+    }
     auto refresh = [&](const std::string& xclase, const std::string& tipo, const std::string& clase, int count,
                        int show1, int show2, double tope) {
       auto it = rows.find(xclase + tipo + clase);
