@@ -1,5 +1,6 @@
 #include "rooms/availability_runs.h"
 
+#include <algorithm>
 #include <array>
 #include <map>
 #include <memory>
@@ -322,9 +323,9 @@ void countBlocked(WDBTable& st, const StatTipFields& f, const RowIndex& index, i
   }
 }
 
-// The room-night of one stay on one availability row.
+// What one stay counts on one date of one availability row.
 struct Night {
-  bool sold = false, arrival = false, departure = false;
+  StayDay day;
   double adults = 0, children = 0, free = 0;
   int category = -1;  // 0 to 4, or none
 };
@@ -332,15 +333,15 @@ struct Night {
 void countNight(WDBTable& st, const StatTipFields& f, uint32_t recno, const Night& n, RunResult& result) {
   if (!recno) return;
   bump(st, f, recno, result, [&] {
-    if (n.sold) {
+    if (n.day.sold) {
       f.add(st, f.RESERVADO, 1);
       f.add(st, f.N_ADULT, n.adults);
       f.add(st, f.N_NINHO, n.children);
       f.add(st, f.N_GRATIS, n.free);
       if (n.category >= 0 && n.category <= 4) f.add(st, f.CLAS[n.category], 1);
     }
-    if (n.arrival) f.add(st, f.LLEGAN, 1);
-    if (n.departure) f.add(st, f.SALEN, 1);
+    if (n.day.arrival) f.add(st, f.LLEGAN, 1);
+    if (n.day.departure) f.add(st, f.SALEN, 1);
   });
 }
 
@@ -554,9 +555,10 @@ RunResult runFastRecalculation(const std::string& negocio, int32_t start, Progre
       if (!stays->Seek(neg + res + raw(*nights, "COD_HAB") + raw(*nights, "CODIGO"))) continue;
       if (stays->N("ESTADO") > 2) continue;
       Night n;
-      n.sold = d < stays->D("F_FINAL");
-      n.arrival = d == stays->D("F_INICIO");
-      n.departure = d == stays->D("F_FINAL");
+      // A nightly row left outside its stay's dates (a stay shortened or moved) counts nothing,
+      // as the full rebuild, which reads the dates of the stay, would have it.
+      n.day = stayDay(stays->D("F_INICIO"), stays->D("F_FINAL"), d);
+      if (!n.day.sold && !n.day.arrival && !n.day.departure) continue;
       n.adults = stays->N("N_ADULT");
       n.children = stays->N("N_NINHO");
       n.free = stays->N("N_GRATIS");
@@ -662,21 +664,11 @@ RunResult runFullRebuild(const std::string& negocio, bool keepHistoric, Progress
       n.children = stays->N("N_NINHO");
       n.free = stays->N("N_GRATIS");
       n.category = category;
-      for (int32_t night = arrival; night < departure; ++night) {
-        if (night < first) continue;
-        Night x = n;
-        x.sold = true;
-        x.arrival = night == arrival;
-        countNight(*st, f, index.typeRow(night, clase, tipo), x, result);
-        countNight(*st, f, index.classRow(night, clase), x, result);
-      }
-      // The departure date (and the arrival of a stay without nights).
-      if (departure >= first) {
-        Night x;
-        x.departure = true;
-        x.arrival = arrival == departure;
-        countNight(*st, f, index.typeRow(departure, clase, tipo), x, result);
-        countNight(*st, f, index.classRow(departure, clase), x, result);
+      // Every date of the stay in the range, its departure date included.
+      for (int32_t d = std::max(arrival, first); arrival > 0 && d <= departure; ++d) {
+        n.day = stayDay(arrival, departure, d);
+        countNight(*st, f, index.typeRow(d, clase, tipo), n, result);
+        countNight(*st, f, index.classRow(d, clase), n, result);
       }
     }
   }

@@ -434,3 +434,43 @@ TEST(Recalculations, TypeRowsWithoutXclaseCountTheirNightsAndBlocksInBothRuns) {
   expectPlainCounts(plain, "completo");
   EXPECT_EQ(h.text("STAT_TIP", "STAT_TIP", typeKey("STD", kJan15, "EST"), "XCLASE"), "EST");
 }
+
+TEST(Recalculations, ADayUseCountsAnArrivalAndADepartureAndNoNightInBothRuns) {
+  HotelFolder h;
+  smallHotel(h);
+  runGeneration("01", kJan15, kJan15 + 5, quiet());
+  std::vector<PlainStay> stays;
+  auto stay = [&](const std::string& code, const std::string& tipo, const std::string& clase, const std::string& room,
+                  int32_t from, int32_t to, int adults) {
+    h.reservation(code, tipo, clase, room, from, to, adults);
+    stays.push_back({tipo, clase, from, to, adults, 0});
+  };
+  stay("DU1", "STD", "EST", "103", kJan15 + 2, kJan15 + 2, 2);  // a day use
+  stay("DU2", "SUI", "SUP", "201", kJan15, kJan15, 1);          // a day use on the start date
+  stay("B", "STD", "EST", "102", kJan15 + 1, kJan15 + 3, 1);
+  stay("C", "STD", "EST", "101", kJan15 + 2, kJan15 + 4, 2);  // arrives on the day use's date
+  stay("X", "DBL", "EST", "104", kJan15 + 3, kJan15 + 1, 2);  // departure before arrival: no stay
+  // A nightly row left behind when stay B was moved a day later: not one of its nights.
+  {
+    auto nights = lib::USE(nullptr, "DET_RES9");
+    lib::ADD(*nights, [&] {
+      nights->FieldPut("NEGOCIO", Value::chars("01"));
+      nights->FieldPut("FECHA", Value::date(kJan15));
+      nights->FieldPut("COD_RES", Value::chars("B"));
+      nights->FieldPut("COD_HAB", Value::chars("01"));
+      nights->FieldPut("CODIGO", Value::chars("01"));
+      nights->FieldPut("CLASE", Value::chars("EST"));
+      nights->FieldPut("TIPO_ROM", Value::chars("STD"));
+    });
+  }
+  const std::map<PlainKey, PlainCounts> plain = plainCounts(stays);
+  ASSERT_EQ(plain.at({"STD", "EST", kJan15 + 2}).arrivals, 2);
+  ASSERT_EQ(plain.at({"STD", "EST", kJan15 + 2}).departures, 1);
+
+  runFastRecalculation("01", kJan15, quiet());
+  expectPlainCounts(plain, "rápido");
+  const std::string fast = h.statTipSnapshot();
+  runFullRebuild("01", true, quiet());
+  expectPlainCounts(plain, "completo");
+  EXPECT_EQ(h.statTipSnapshot(), fast);
+}
