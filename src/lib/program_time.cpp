@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <optional>
+#include <string_view>
 
 #include "lib/globals.h"
 #include "xbase/date.h"
@@ -45,15 +46,40 @@ std::string DTOC(int32_t julian) {
   return buf;
 }
 
+namespace {
+
+// One part of a typed date: its digits without the blanks around them; false when it holds
+// anything else or nothing.
+bool digitsOf(std::string_view part, std::string& digits) {
+  size_t a = part.find_first_not_of(' '), b = part.find_last_not_of(' ');
+  if (a == std::string_view::npos) return false;
+  digits = std::string(part.substr(a, b - a + 1));
+  return digits.find_first_not_of("0123456789") == std::string::npos;
+}
+
+}  // namespace
+
+TypedDate readDate(const std::string& text) {
+  TypedDate unreadable;
+  unreadable.unreadable = true;
+  if (text.find_first_not_of(" /") == std::string::npos) return {};
+  size_t first = text.find('/'), second = first == std::string::npos ? first : text.find('/', first + 1);
+  if (second == std::string::npos || text.find('/', second + 1) != std::string::npos) return unreadable;
+  const std::string_view all(text);
+  std::string day, month, year;
+  if (!digitsOf(all.substr(0, first), day) || !digitsOf(all.substr(first + 1, second - first - 1), month) ||
+      !digitsOf(all.substr(second + 1), year))
+    return unreadable;
+  if (day.size() > 2 || month.size() > 2 || year.size() == 3 || year.size() > 4) return unreadable;
+  int y = std::stoi(year);
+  if (year.size() <= 2) y += y < 80 ? 2000 : 1900;  // the hundred years from 1980
+  TypedDate date;
+  date.julian = xbase::julianFromYmd(y, std::stoi(month), std::stoi(day));
+  return date.julian ? date : unreadable;
+}
+
 int32_t CTOD(const std::string& text) {
-  int d = 0, m = 0, y = 0;
-  char extra = 0;
-  if (std::sscanf(text.c_str(), "%d/%d/%d%c", &d, &m, &y, &extra) != 3) return 0;
-  size_t slash = text.rfind('/');
-  size_t digits = text.size() - slash - 1;
-  while (digits > 0 && text[slash + digits] == ' ') --digits;
-  if (digits <= 2) y += y < 80 ? 2000 : 1900;  // the hundred years from 1980
-  return xbase::julianFromYmd(y, m, d);
+  return readDate(text).julian;
 }
 
 std::string INFO_TEXT() {

@@ -239,23 +239,32 @@ void CAM_TOTAL_Y_LIBRE(WDBTable& statTip, int delta) {
   changeTotal(statTip, StatTipFields(statTip), delta);
 }
 
+StayDay stayDay(int32_t arrival, int32_t departure, int32_t fecha) {
+  StayDay day;
+  if (arrival <= 0 || departure < arrival || fecha < arrival || fecha > departure) return day;
+  day.sold = fecha < departure;
+  day.arrival = fecha == arrival;
+  day.departure = fecha == departure;
+  return day;
+}
+
 int CAM_ESTADIA(WDBTable& statTip, const std::string& negocio, const std::string& clase, const std::string& tipo,
                 const StayNights& stay, int32_t from, int sign) {
   StatTipFields f(statTip);
   int changed = 0;
   auto count = [&](bool found, int32_t d) {
     if (!found) return;
-    const bool sold = d < stay.departure, arrival = d == stay.arrival, departure = d == stay.departure;
+    const StayDay day = stayDay(stay.arrival, stay.departure, d);
     lib::MODIFY(statTip, [&] {
-      if (sold) {
+      if (day.sold) {
         f.add(statTip, f.RESERVADO, sign);
         f.add(statTip, f.N_ADULT, sign * stay.adults);
         f.add(statTip, f.N_NINHO, sign * stay.children);
         f.add(statTip, f.N_GRATIS, sign * stay.free);
         if (stay.category >= 0 && stay.category <= 4) f.add(statTip, f.CLAS[stay.category], sign);
       }
-      if (arrival) f.add(statTip, f.LLEGAN, sign);
-      if (departure) f.add(statTip, f.SALEN, sign);
+      if (day.arrival) f.add(statTip, f.LLEGAN, sign);
+      if (day.departure) f.add(statTip, f.SALEN, sign);
       f.put(statTip, f.ALTERA_1, 1);
       f.complement(statTip);
     });

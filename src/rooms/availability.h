@@ -86,10 +86,21 @@ void CAM_TOTAL_Y_LIBRE(lib::WDBTable& statTip, int delta);
 int CAM_TOTAL_TIPO(lib::WDBTable& statTip, const std::string& negocio, const std::string& clase,
                    const std::string& tipo, int32_t from, int delta);
 
-// What one stay (a room assignment of DET_RES2) counts in the availability rows: a sold night
-// on each date from its arrival while before its departure, with its guests and its guarantee
-// type's statistics category (0 to 4; none otherwise), an arrival on the arrival date and a
-// departure on the departure date — as the recalculations count it.
+// What a stay (a room assignment of DET_RES2, arriving on `arrival` and leaving on `departure`)
+// counts on date `fecha`: the one rule of both recalculations and of the routines below. From
+// the arrival to the departure inclusive: a sold room-night on each date before the departure,
+// an arrival on the arrival date, a departure on the departure date. A stay of no nights
+// (arrival = departure: a day use) thus counts an arrival and a departure on its date and no
+// room-night, as the front desk's arrival and departure lists have it, and HOUSE0 stays the
+// rooms occupied the night before. A date outside the stay, a stay leaving before it arrives
+// or one without either date counts nothing.
+struct StayDay {
+  bool sold = false, arrival = false, departure = false;
+};
+StayDay stayDay(int32_t arrival, int32_t departure, int32_t fecha);
+
+// What one stay counts in the availability rows: on each date, what stayDay says, the sold
+// nights with its guests and its guarantee type's statistics category (0 to 4; none otherwise).
 struct StayNights {
   int32_t arrival = 0, departure = 0;
   double adults = 0, children = 0, free = 0;

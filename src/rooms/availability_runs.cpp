@@ -1,5 +1,6 @@
 #include "rooms/availability_runs.h"
 
+#include <algorithm>
 #include <array>
 #include <map>
 #include <memory>
@@ -170,12 +171,19 @@ class AllotmentReader {
   Allotment none_;
 };
 
-// The record numbers of the availability rows, by date and (XCLASE, TIPO_ROM, CLASE).
+// The class an availability row counts under: its XCLASE, or its CLASE when XCLASE is blank
+// (type rows written before XCLASE existed, or by programs that leave it empty).
+std::string rowClass(const std::string& xclase, const std::string& clase) {
+  return trim(xclase).empty() ? clase : xclase;
+}
+
+// The record numbers of the availability rows, by date and (class counted under, TIPO_ROM,
+// CLASE).
 class RowIndex {
  public:
   void add(int32_t fecha, const std::string& xclase, const std::string& tipo, const std::string& clase,
            uint32_t recno) {
-    rows_.emplace(key(fecha, xclase, tipo, clase), recno);
+    rows_.emplace(key(fecha, rowClass(xclase, clase), tipo, clase), recno);
   }
   // The type row (class, type, date) and the class-total row (class, date); 0 when missing.
   uint32_t typeRow(int32_t fecha, const std::string& clase, const std::string& tipo) const {
@@ -226,7 +234,7 @@ void resetRow(WDBTable& st, const StatTipFields& f, const Inventory& inv, Allotm
   for (int pos : {f.OUTORDER, f.RESERVADO, f.BLOQUEADO, f.N_ADULT, f.N_NINHO, f.N_GRATIS, f.CLAS[0], f.CLAS[1],
                   f.CLAS[2], f.CLAS[3], f.CLAS[4], f.SALEN, f.LLEGAN})
     f.put(st, pos, 0);
-  const Allotment& a = allot.of(st.D("FECHA"), trim(xclase).empty() ? clase : xclase);
+  const Allotment& a = allot.of(st.D("FECHA"), rowClass(xclase, clase));
   double contracted = 0, used = 0, cutoff = 0;
   if (classTotal) {
     for (int i = 0; i < kAllotmentColumns; ++i) {
@@ -315,9 +323,9 @@ void countBlocked(WDBTable& st, const StatTipFields& f, const RowIndex& index, i
   }
 }
 
-// The room-night of one stay on one availability row.
+// What one stay counts on one date of one availability row.
 struct Night {
-  bool sold = false, arrival = false, departure = false;
+  StayDay day;
   double adults = 0, children = 0, free = 0;
   int category = -1;  // 0 to 4, or none
 };
@@ -325,15 +333,15 @@ struct Night {
 void countNight(WDBTable& st, const StatTipFields& f, uint32_t recno, const Night& n, RunResult& result) {
   if (!recno) return;
   bump(st, f, recno, result, [&] {
-    if (n.sold) {
+    if (n.day.sold) {
       f.add(st, f.RESERVADO, 1);
       f.add(st, f.N_ADULT, n.adults);
       f.add(st, f.N_NINHO, n.children);
       f.add(st, f.N_GRATIS, n.free);
       if (n.category >= 0 && n.category <= 4) f.add(st, f.CLAS[n.category], 1);
     }
-    if (n.arrival) f.add(st, f.LLEGAN, 1);
-    if (n.departure) f.add(st, f.SALEN, 1);
+    if (n.day.arrival) f.add(st, f.LLEGAN, 1);
+    if (n.day.departure) f.add(st, f.SALEN, 1);
   });
 }
 
@@ -433,10 +441,12 @@ RunResult runGeneration(const std::string& negocio, int32_t from, int32_t to, Pr
       ++result.appended;
     }
     // The availability rows of the date.
-    std::map<std::string, uint32_t> rows;  // XCLASE + TIPO_ROM + CLASE -> record
+    std::map<std::string, uint32_t> rows;  // class counted under + TIPO_ROM + CLASE -> record
     for (st->Seek(dayKey(neg, d)); !st->Eof() && st->FieldGet(f.NEGOCIO).text == neg && st->D("FECHA") == d;
-         st->Skip(1))
-      rows[st->FieldGet(f.XCLASE).text + st->FieldGet(f.TIPO_ROM).text + st->FieldGet(f.CLASE).text] = st->RecNo();
+         st->Skip(1)) {
+      const std::string clase = st->FieldGet(f.CLASE).text;
+      rows.emplace(rowClass(st->FieldGet(f.XCLASE).text, clase) + st->FieldGet(f.TIPO_ROM).text + clase, st->RecNo());
+    }
     auto refresh = [&](const std::string& xclase, const std::string& tipo, const std::string& clase, int count,
                        int show1, int show2, double tope) {
       auto it = rows.find(xclase + tipo + clase);
@@ -545,9 +555,10 @@ RunResult runFastRecalculation(const std::string& negocio, int32_t start, Progre
       if (!stays->Seek(neg + res + raw(*nights, "COD_HAB") + raw(*nights, "CODIGO"))) continue;
       if (stays->N("ESTADO") > 2) continue;
       Night n;
-      n.sold = d < stays->D("F_FINAL");
-      n.arrival = d == stays->D("F_INICIO");
-      n.departure = d == stays->D("F_FINAL");
+      // A nightly row left outside its stay's dates (a stay shortened or moved) counts nothing,
+      // as the full rebuild, which reads the dates of the stay, would have it.
+      n.day = stayDay(stays->D("F_INICIO"), stays->D("F_FINAL"), d);
+      if (!n.day.sold && !n.day.arrival && !n.day.departure) continue;
       n.adults = stays->N("N_ADULT");
       n.children = stays->N("N_NINHO");
       n.free = stays->N("N_GRATIS");
@@ -653,21 +664,11 @@ RunResult runFullRebuild(const std::string& negocio, bool keepHistoric, Progress
       n.children = stays->N("N_NINHO");
       n.free = stays->N("N_GRATIS");
       n.category = category;
-      for (int32_t night = arrival; night < departure; ++night) {
-        if (night < first) continue;
-        Night x = n;
-        x.sold = true;
-        x.arrival = night == arrival;
-        countNight(*st, f, index.typeRow(night, clase, tipo), x, result);
-        countNight(*st, f, index.classRow(night, clase), x, result);
-      }
-      // The departure date (and the arrival of a stay without nights).
-      if (departure >= first) {
-        Night x;
-        x.departure = true;
-        x.arrival = arrival == departure;
-        countNight(*st, f, index.typeRow(departure, clase, tipo), x, result);
-        countNight(*st, f, index.classRow(departure, clase), x, result);
+      // Every date of the stay in the range, its departure date included.
+      for (int32_t d = std::max(arrival, first); arrival > 0 && d <= departure; ++d) {
+        n.day = stayDay(arrival, departure, d);
+        countNight(*st, f, index.typeRow(d, clase, tipo), n, result);
+        countNight(*st, f, index.classRow(d, clase), n, result);
       }
     }
   }

@@ -11,6 +11,10 @@
 // Runs never create availability rows except the generation, and never change an existing
 // reservation-table row.
 //
+// Both recalculations count a stay on each date as rooms::stayDay says (availability.h), and
+// find a type row under its class whether or not its XCLASE is filled in (a blank XCLASE counts
+// as its CLASE, as the allotment already does).
+//
 // Rows out of order: TOTAL holds the rooms in inventory less those out of order, OUTORDER
 // the rooms out of order, so TOTAL + OUTORDER is the row's inventory. The resets restore that
 // inventory before counting again, and the generation sets TOTAL to the room count less the

@@ -15,9 +15,7 @@ bool WaitProgress::CANPRINT() {
 }
 
 int32_t dateOfEdit(const win::WDIAG& screen, int id) {
-  std::string text = screen.GetDlgItemText(id);
-  if (text.size() > 8) text.resize(8);
-  return lib::CTOD(text);
+  return lib::CTOD(screen.GetDlgItemText(id));
 }
 
 }  // namespace rooms

@@ -29,8 +29,8 @@ class WaitProgress : public Progress {
   win::WAIT& wait_;
 };
 
-// The date typed in edit `id`, read from its first 8 characters ("dd/mm/yy"); 0 when it is
-// empty or no date.
+// The date typed in edit `id` ("dd/mm/yy" or "dd/mm/yyyy", lib::readDate); 0 when it is empty
+// or unreadable, which the screens refuse alike.
 int32_t dateOfEdit(const win::WDIAG& screen, int id);
 
 }  // namespace rooms

@@ -18,6 +18,15 @@ void cancelled(win::WDIAG* screen) {
   win::MESSAGE_BOX(screen, "Proceso cancelado por el usuario.", "Aviso", 64);
 }
 
+// An unreadable "A partir de:" starts neither run: read as something else it would
+// recalculate from a date the user never meant.
+bool refusedStart(win::WDIAG* screen) {
+  if (!lib::readDate(screen->GetDlgItemText(kStart)).unreadable) return false;
+  win::MESSAGE_BOX(screen, "Fecha inválida", "Error", 16);
+  screen->SetFocusTo(kStart);
+  return true;
+}
+
 }  // namespace
 
 void STAT_TIP::INIT() {
@@ -32,6 +41,7 @@ void STAT_TIP::INIT() {
 
 void STAT_TIP::ACTUAL_NEW() {
   CALL_LEVEL();
+  if (refusedStart(this)) return;
   const int32_t start = dateOfEdit(*this, kStart);
   if (start == 0) {
     win::MESSAGE_BOX(this, "Fecha no válida...", "Error", 16);
@@ -53,6 +63,7 @@ void STAT_TIP::ACTUAL_NEW() {
 
 void STAT_TIP::ACTUALIZA() {
   CALL_LEVEL();
+  if (refusedStart(this)) return;
   const bool keepHistoric =
       win::MESSAGE_BOX(this, "Desea conservar la cantidad histórica de Habitacion x Fecha?", "Información", 33) == 1;
   // The main window stays disabled while the rebuild runs, however it ends.

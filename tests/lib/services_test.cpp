@@ -94,3 +94,28 @@ TEST(ProgramDates, ShownAsDayMonthTwoDigitYearInTheWindowFrom1980) {
   ProgramFolder p;
   EXPECT_EQ(INFO_TEXT(), "tester / ESTACION1 " + DTOC(XDATE()) + " " + XTIME());
 }
+
+TEST(ProgramDates, TypedWithTwoOrFourDigitYearsAndUnreadableTextToldFromTheEmptyDate) {
+  const int32_t march1 = xbase::julianFromYmd(2026, 3, 1);
+  for (const char* text : {"01/03/2026", "01/03/26", "1/3/26", " 1/ 3/2026 ", "01/03/26  "}) {
+    EXPECT_EQ(readDate(text).julian, march1) << text;
+    EXPECT_FALSE(readDate(text).unreadable) << text;
+    EXPECT_EQ(CTOD(text), march1) << text;
+  }
+  EXPECT_EQ(CTOD("01/03/1979"), xbase::julianFromYmd(1979, 3, 1));  // four digits: no window
+  EXPECT_EQ(CTOD("01/03/2079"), xbase::julianFromYmd(2079, 3, 1));
+  EXPECT_EQ(CTOD("29/02/2028"), xbase::julianFromYmd(2028, 2, 29));
+  for (const char* text : {"", "  /  /  ", "  /  /    ", "/ /"}) {
+    EXPECT_TRUE(readDate(text).empty()) << "[" << text << "]";
+    EXPECT_EQ(CTOD(text), 0) << "[" << text << "]";
+  }
+  for (const char* text :
+       {"01/03/202", "01/03/20261", "31/02/2026", "29/02/2025", "01/13/26", "00/03/26", "1/3", "1/3/26/1", "01/03/",
+        "  /03/26", "hola", "01-03-2026", "+1/03/26", "01/03/26 10:00", "001/03/26"}) {
+    const TypedDate typed = readDate(text);
+    EXPECT_TRUE(typed.unreadable) << text;
+    EXPECT_FALSE(typed.empty()) << text;
+    EXPECT_EQ(typed.julian, 0) << text;
+    EXPECT_EQ(CTOD(text), 0) << text;
+  }
+}

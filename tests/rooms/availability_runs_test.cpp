@@ -3,6 +3,11 @@
 // recalculations agreeing.
 #include <gtest/gtest.h>
 
+#include <map>
+#include <string>
+#include <tuple>
+#include <vector>
+
 #include "lib/record_protocol.h"
 #include "lib/use.h"
 #include "rooms/availability.h"
@@ -323,4 +328,149 @@ TEST(Recalculations, TheFastAndTheFullAgreeOnAMixOfStays) {
   EXPECT_NE(byRack, fast);  // reservation D's rate type RACK is of class EST
   EXPECT_EQ(h.number("STAT_TIP", "STAT_TIP", typeKey("SUI", kJan15 + 3, "EST"), "RESERVADO"), 1);
   EXPECT_EQ(h.number("STAT_TIP", "STAT_TIP", typeKey("SUI", kJan15 + 3, "SUP"), "RESERVADO"), 0);
+}
+
+namespace {
+
+// A stay as a front desk lists it, for the plain count below.
+struct PlainStay {
+  std::string tipo, clase;
+  int32_t arrival = 0, departure = 0;
+  int adults = 0, estado = 0;
+};
+
+// What a row should hold, counted plainly from the stays and the blocked nights.
+struct PlainCounts {
+  double sold = 0, arrivals = 0, departures = 0, adults = 0, blocked = 0;
+};
+
+// Per (type, class, date), the type row, and per ("", class, date), the class-total row. A
+// stay not cancelled (ESTADO 0 to 2) sells the nights from its arrival up to the one before
+// its departure; it arrives on its arrival date and leaves on its departure date, a day use
+// doing both on the same date; dates in the wrong order are no stay at all.
+using PlainKey = std::tuple<std::string, std::string, int32_t>;
+std::map<PlainKey, PlainCounts> plainCounts(const std::vector<PlainStay>& stays) {
+  std::map<PlainKey, PlainCounts> out;
+  for (const PlainStay& s : stays) {
+    if (s.estado > 2 || s.departure < s.arrival) continue;
+    for (const std::string& tipo : {s.tipo, std::string()}) {
+      for (int32_t d = s.arrival; d < s.departure; ++d) {
+        out[{tipo, s.clase, d}].sold += 1;
+        out[{tipo, s.clase, d}].adults += s.adults;
+      }
+      out[{tipo, s.clase, s.arrival}].arrivals += 1;
+      out[{tipo, s.clase, s.departure}].departures += 1;
+    }
+  }
+  return out;
+}
+
+// Every availability row of business 01 holds the plain counts (zero where none are listed):
+// a type row under its CLASE, a class-total row under its XCLASE.
+void expectPlainCounts(const std::map<PlainKey, PlainCounts>& plain, const std::string& run) {
+  auto t = lib::USE(nullptr, "STAT_TIP", "STAT_TIP");
+  int rows = 0;
+  for (t->Seek("01", true); !t->Eof() && t->S("NEGOCIO") == "01"; t->Skip(1), ++rows) {
+    const std::string tipo = t->S("TIPO_ROM"), clase = tipo.empty() ? t->S("XCLASE") : t->S("CLASE");
+    const int32_t d = t->D("FECHA");
+    auto it = plain.find({tipo, clase, d});
+    const PlainCounts want = it == plain.end() ? PlainCounts{} : it->second;
+    const std::string where = run + " " + tipo + "/" + clase + " " + xbase::dtos(d);
+    EXPECT_EQ(t->N("RESERVADO"), want.sold) << where;
+    EXPECT_EQ(t->N("N_ADULT"), want.adults) << where;
+    EXPECT_EQ(t->N("LLEGAN"), want.arrivals) << where;
+    EXPECT_EQ(t->N("SALEN"), want.departures) << where;
+    EXPECT_EQ(t->N("BLOQUEADO"), want.blocked) << where;
+    EXPECT_EQ(t->N("HOUSE0"), want.sold - want.arrivals + want.departures) << where;
+  }
+  EXPECT_GT(rows, 0) << run;
+}
+
+// The XCLASE of the availability rows of type `tipo` in class `clase` blanked on [from, to].
+void blankXclase(const std::string& tipo, const std::string& clase, int32_t from, int32_t to) {
+  auto t = lib::USE(nullptr, "STAT_TIP", "STAT_TIP");
+  for (int32_t d = from; d <= to; ++d) {
+    ASSERT_TRUE(t->Seek(typeKey(tipo, d, clase))) << tipo << " " << xbase::dtos(d);
+    lib::MODIFY(*t, [&] { t->FieldPut("XCLASE", Value::chars("")); });
+  }
+}
+
+}  // namespace
+
+TEST(Recalculations, TypeRowsWithoutXclaseCountTheirNightsAndBlocksInBothRuns) {
+  HotelFolder h;
+  smallHotel(h);
+  runGeneration("01", kJan15, kJan15 + 4, quiet());
+  blankXclase("STD", "EST", kJan15, kJan15 + 4);
+  blankXclase("DBL", "EST", kJan15 + 1, kJan15 + 1);
+  // Such rows are the type's rows still: a new generation refreshes them, adding none.
+  const uint32_t rows = h.count("STAT_TIP");
+  runGeneration("01", kJan15, kJan15 + 4, quiet());
+  EXPECT_EQ(h.count("STAT_TIP"), rows);
+  EXPECT_EQ(h.text("STAT_TIP", "STAT_TIP", typeKey("STD", kJan15, "EST"), "XCLASE"), "");
+
+  std::vector<PlainStay> stays;
+  auto stay = [&](const std::string& code, const std::string& tipo, const std::string& room, int32_t from, int32_t to,
+                  int adults) {
+    h.reservation(code, tipo, "EST", room, from, to, adults);
+    stays.push_back({tipo, "EST", from, to, adults, 0});
+  };
+  stay("R1", "STD", "101", kJan15, kJan15 + 3, 2);
+  stay("R2", "STD", "102", kJan15 + 1, kJan15 + 2, 1);
+  stay("R3", "DBL", "105", kJan15, kJan15 + 2, 3);
+  setRoomNight("104", kJan15 + 1, "05");
+  h.allotment(kJan15 + 1, "EST", 1, 4, 1, 2);
+  std::map<PlainKey, PlainCounts> plain = plainCounts(stays);
+  plain[{"DBL", "EST", kJan15 + 1}].blocked = 1;
+  plain[{"", "EST", kJan15 + 1}].blocked = 1;
+
+  runFastRecalculation("01", kJan15, quiet());
+  expectPlainCounts(plain, "rápido");
+  EXPECT_EQ(h.number("STAT_TIP", "STAT_TIP", typeKey("STD", kJan15 + 1, "EST"), "ALLOT_LIB"), 3);
+  EXPECT_EQ(h.number("STAT_TIP", "STAT_TIP", typeKey("STD", kJan15 + 1, "EST"), "LIBRE"), 1);
+
+  // The full rebuild fills XCLASE and counts the same.
+  runFullRebuild("01", true, quiet());
+  expectPlainCounts(plain, "completo");
+  EXPECT_EQ(h.text("STAT_TIP", "STAT_TIP", typeKey("STD", kJan15, "EST"), "XCLASE"), "EST");
+}
+
+TEST(Recalculations, ADayUseCountsAnArrivalAndADepartureAndNoNightInBothRuns) {
+  HotelFolder h;
+  smallHotel(h);
+  runGeneration("01", kJan15, kJan15 + 5, quiet());
+  std::vector<PlainStay> stays;
+  auto stay = [&](const std::string& code, const std::string& tipo, const std::string& clase, const std::string& room,
+                  int32_t from, int32_t to, int adults) {
+    h.reservation(code, tipo, clase, room, from, to, adults);
+    stays.push_back({tipo, clase, from, to, adults, 0});
+  };
+  stay("DU1", "STD", "EST", "103", kJan15 + 2, kJan15 + 2, 2);  // a day use
+  stay("DU2", "SUI", "SUP", "201", kJan15, kJan15, 1);          // a day use on the start date
+  stay("B", "STD", "EST", "102", kJan15 + 1, kJan15 + 3, 1);
+  stay("C", "STD", "EST", "101", kJan15 + 2, kJan15 + 4, 2);  // arrives on the day use's date
+  stay("X", "DBL", "EST", "104", kJan15 + 3, kJan15 + 1, 2);  // departure before arrival: no stay
+  // A nightly row left behind when stay B was moved a day later: not one of its nights.
+  {
+    auto nights = lib::USE(nullptr, "DET_RES9");
+    lib::ADD(*nights, [&] {
+      nights->FieldPut("NEGOCIO", Value::chars("01"));
+      nights->FieldPut("FECHA", Value::date(kJan15));
+      nights->FieldPut("COD_RES", Value::chars("B"));
+      nights->FieldPut("COD_HAB", Value::chars("01"));
+      nights->FieldPut("CODIGO", Value::chars("01"));
+      nights->FieldPut("CLASE", Value::chars("EST"));
+      nights->FieldPut("TIPO_ROM", Value::chars("STD"));
+    });
+  }
+  const std::map<PlainKey, PlainCounts> plain = plainCounts(stays);
+  ASSERT_EQ(plain.at({"STD", "EST", kJan15 + 2}).arrivals, 2);
+  ASSERT_EQ(plain.at({"STD", "EST", kJan15 + 2}).departures, 1);
+
+  runFastRecalculation("01", kJan15, quiet());
+  expectPlainCounts(plain, "rápido");
+  const std::string fast = h.statTipSnapshot();
+  runFullRebuild("01", true, quiet());
+  expectPlainCounts(plain, "completo");
+  EXPECT_EQ(h.statTipSnapshot(), fast);
 }

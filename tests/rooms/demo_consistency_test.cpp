@@ -20,6 +20,7 @@
 #include "rooms/hotel_folder.h"
 #include "rooms/room_counters.h"
 #include "support/temp_dir.h"
+#include "xbase/date.h"
 
 using namespace rooms;
 using rooms_testing::HotelFolder;
@@ -219,4 +220,64 @@ TEST_F(DemoHotel, RoomChangesKeepTheAvailabilityAndTheCountersAsARebuildFindsThe
   ASSERT_TRUE(runFastRecalculation("01", closing, quiet()).completed);
   const std::string recalculated = HotelFolder::statTipSnapshot(true, closing);
   EXPECT_TRUE(recalculated == incremental) << differences(incremental, recalculated);
+}
+
+namespace {
+
+// The class-total figures of business "01" counted plainly from the stays, per class and date:
+// each stay not cancelled (ESTADO 0 to 2) sells the nights from its arrival to the one before
+// its departure, under the class of its line's type (the demo counts by type), arrives on its
+// arrival date and leaves on its departure date.
+struct ClassDay {
+  double sold = 0, arrivals = 0, departures = 0;
+};
+std::map<std::pair<std::string, int32_t>, ClassDay> plainClassDays(const std::map<std::string, std::string>& types) {
+  std::map<std::pair<std::string, int32_t>, ClassDay> out;
+  auto stays = lib::USE(nullptr, "DET_RES2", "DET_RES2");
+  auto lines = lib::USE(nullptr, "DET_RES1", "DET_RES1");
+  for (stays->Seek("01", true); !stays->Eof() && stays->S("NEGOCIO") == "01"; stays->Skip(1)) {
+    const int32_t arrival = stays->D("F_INICIO"), departure = stays->D("F_FINAL");
+    if (stays->N("ESTADO") > 2 || departure < arrival) continue;
+    if (!lines->Seek("01" + stays->FieldGet("COD_RES").text + stays->FieldGet("COD_HAB").text)) continue;
+    auto type = types.find(lines->S("TIPO_ROM"));
+    if (type == types.end()) continue;
+    const std::string& clase = type->second;
+    for (int32_t d = arrival; d < departure; ++d) out[{clase, d}].sold += 1;
+    out[{clase, arrival}].arrivals += 1;
+    out[{clase, departure}].departures += 1;
+  }
+  lib::KILLTABLA(stays);
+  lib::KILLTABLA(lines);
+  return out;
+}
+
+}  // namespace
+
+TEST_F(DemoHotel, BothRecalculationsGiveTheSameRowsOverTheYearAndThePlainCountOfItsStays) {
+  const auto [first, last] = fullRebuildRange("01");
+  ASSERT_GT(first, 0);
+  ASSERT_GT(last, first + 300);
+  ASSERT_EQ(HotelFolder::number("F_HOTEL3", "F_HOTEL3", "01", "TIPO_STAT"), 1);
+  ASSERT_TRUE(runFullRebuild("01", true, quiet()).completed);
+  const std::string rebuilt = HotelFolder::statTipSnapshot(true, first);
+  ASSERT_TRUE(runFastRecalculation("01", first, quiet()).completed);
+  const std::string fast = HotelFolder::statTipSnapshot(true, first);
+  EXPECT_TRUE(fast == rebuilt) << differences(rebuilt, fast);
+
+  const auto plain = plainClassDays(typesOfBusiness());
+  auto t = lib::USE(nullptr, "STAT_TIP", "STAT_TIP9");
+  int compared = 0;
+  for (t->Seek("01", true); !t->Eof() && t->S("NEGOCIO") == "01"; t->Skip(1)) {
+    const int32_t d = t->D("FECHA");
+    if (!t->S("TIPO_ROM").empty() || !t->S("CLASE").empty() || d < first) continue;
+    auto it = plain.find({t->S("XCLASE"), d});
+    const ClassDay want = it == plain.end() ? ClassDay{} : it->second;
+    const std::string where = t->S("XCLASE") + " " + xbase::dtos(d);
+    EXPECT_EQ(t->N("RESERVADO"), want.sold) << where;
+    EXPECT_EQ(t->N("LLEGAN"), want.arrivals) << where;
+    EXPECT_EQ(t->N("SALEN"), want.departures) << where;
+    ++compared;
+  }
+  lib::KILLTABLA(t);
+  EXPECT_GT(compared, 3 * 300);
 }
