@@ -22,6 +22,14 @@ bool WaitProgress::CANPRINT() {
   return wait_.CANPRINT();
 }
 
+void WaitProgress::SET_TOTAL(uint64_t total) {
+  wait_.SET_TOTAL(total);
+}
+
+void WaitProgress::ADVANCE(uint64_t rows) {
+  wait_.ADVANCE(rows);
+}
+
 int32_t dateOfEdit(const win::WDIAG& screen, int id) {
   std::string text = screen.GetDlgItemText(id);
   if (text.size() > 8) text.resize(8);
