@@ -3,8 +3,9 @@
 //   configura-initdb DIR [--password P] [--force] [--demo] [--server CONNSTRING]
 //
 // BASES/ gets every table of the catalogue with its index, PROFILE/ the templates of the
-// temporary tables, TEMP/ and BMP/ are created; business unit "01" and the supervisor user
-// ADMIN (password ADMIN unless --password, stored scrambled) are added. An existing program
+// temporary tables, TEMP/ is created and BMP/ gets the login pictures ART1.BMP and ADS2.BMP
+// (drawn by src/art; pictures already there are kept); business unit "01" and the supervisor
+// user ADMIN (password ADMIN unless --password, stored scrambled) are added. An existing program
 // folder is refused unless --force. --demo adds a second business unit and the demo data.
 // --server writes ADS.DEF with the connection string as line 1 and copies BASES/ and
 // PROFILE/ to that database server, so the program works through it.
@@ -14,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "art/artwork.h"
 #include "lib/catalogue.h"
 #include "lib/passwords.h"
 #include "lib/text.h"
@@ -131,6 +133,7 @@ int main(int argc, char** argv) {
       return 1;
     }
     for (const char* sub : {"BASES", "PROFILE", "TEMP", "BMP"}) fs::create_directories(home + sub);
+    art::installFolderPictures(home + "BMP");
     createTables(home);
     initdb::addBusiness(home, "01", "Hotel Principal");
     initdb::addUser(home, "01", 1, "ADMIN", "Administrador del Sistema", "ADM", o.password, true);

@@ -3,6 +3,7 @@
 #include <fstream>
 
 #include "app/leave_flag.h"
+#include "app/login_pictures.h"
 #include "app/startup.h"
 #include "lib/globals.h"
 #include "lib/passwords.h"
@@ -192,6 +193,7 @@ bool UserLogin::Login(const std::string& title) {
     static constexpr int kWatch = 1;
     if (msg == win::WM_INITDIALOG) {
       d.SetCaption(title);
+      showLoginPictures(d);
       win::CCOMBOBOX business(&d, 601);
       auto n = lib::USE(nullptr, "NEGOCIOS", "NEGOCIOS");
       for (n->GoTop(); !n->Eof(); n->Skip()) business.Add(n->S("DESCRIP"), 0, n->S("CODIGO"));

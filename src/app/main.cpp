@@ -18,6 +18,7 @@
 #include "app/error_window.h"
 #include "app/principal.h"
 #include "app/startup.h"
+#include "art/artwork.h"
 #include "lib/globals.h"
 #include "win/dialog_template.h"
 #include "win/driver.h"
@@ -48,6 +49,7 @@ int main(int argc, char** argv) {
     screenConfig = config;
   }
   QApplication qt(argc, argv);
+  qt.setWindowIcon(art::programIcon());  // the main window, every screen and dialog
   if (!screenConfig.empty()) std::filesystem::remove(screenConfig);
   std::vector<win::ScriptLine> lines;
   if (!script.empty()) {

@@ -39,6 +39,15 @@ std::unique_ptr<WDBTable> open(const char* name, const char* tag) {
   return lib::USE(nullptr, name, tag);
 }
 
+// The keys of `t`'s order from `top` to `bottom` (key prefixes, both included): the rows a
+// pass walks, for its progress.
+uint32_t keysBetween(WDBTable& t, const std::string& top, const std::string& bottom) {
+  t.SetScope(Value::chars(top), Value::chars(bottom));
+  uint32_t keys = t.KeyCount();
+  t.ClearScope();
+  return keys;
+}
+
 // Blank-padded text of a field (codes compare this way).
 std::string raw(const WDBTable& t, const char* field) {
   return t.FieldGet(field).text;
@@ -261,10 +270,12 @@ bool resetRows(WDBTable& st, const StatTipFields& f, const std::string& neg, int
                Progress& progress, RunResult& result) {
   AllotmentReader allot(neg);
   st.SetOrder("STAT_TIP2");
+  progress.SET_TOTAL(keysBetween(st, dayKey(neg, from), neg));
   st.Seek(dayKey(neg, from), true);
   int32_t shown = 0;
   while (!st.Eof() && st.FieldGet(f.NEGOCIO).text == neg) {
     if (!progress.CANPRINT()) return false;
+    progress.ADVANCE();
     int32_t d = st.D("FECHA");
     if (d != shown) {
       shown = d;
@@ -416,6 +427,7 @@ RunResult runGeneration(const std::string& negocio, int32_t from, int32_t to, Pr
   auto st = open("STAT_TIP", "STAT_TIP2");
   StatTipFields f(*st);
   const std::string blank(kCodeWidth, ' ');
+  progress.SET_TOTAL(uint64_t(std::max(0, to - from + 1)) * (inv.rooms.size() + inv.classes.size()));
   for (int32_t d = from; d <= to; ++d) {
     const std::string date = lib::DTOC(d);
     // The reservation table: a row for every room that has none this night.
@@ -428,6 +440,7 @@ RunResult runGeneration(const std::string& negocio, int32_t from, int32_t to, Pr
         return result;
       }
       progress.PUT_TEXT("", "", "", "Procesando : " + date + " " + r.descrip, false);
+      progress.ADVANCE();
       ++result.read;
       if (present.count(r.code)) continue;
       lib::ADD(*tab, [&] {
@@ -482,6 +495,7 @@ RunResult runGeneration(const std::string& negocio, int32_t from, int32_t to, Pr
         return result;
       }
       progress.PUT_TEXT("", "", "", "Procesando : ESTADISTICAS" + date + " " + c.descrip, false);
+      progress.ADVANCE();
       for (const TypeInfo& t : inv.types)
         refresh(c.code, t.code, c.code, t.cantidad, t.clase == c.code ? 1 : 0, 0, t.tope);
       refresh(c.code, blank, blank, c.cantidad, 1, 1, c.tope);
@@ -512,12 +526,14 @@ RunResult runFastRecalculation(const std::string& negocio, int32_t start, Progre
   // 2. Blocked and out-of-order rooms of the reservation table.
   {
     auto tab = open("TAB_RESE", "TAB_RESE");
+    progress.SET_TOTAL(keysBetween(*tab, dayKey(neg, start), neg));
     int32_t shown = 0;
     for (tab->Seek(dayKey(neg, start), true); !tab->Eof() && raw(*tab, "NEGOCIO") == neg; tab->Skip(1)) {
       if (!progress.CANPRINT()) {
         result.completed = false;
         return result;
       }
+      progress.ADVANCE();
       int32_t d = tab->D("FECHA");
       if (d != shown) {
         shown = d;
@@ -538,12 +554,14 @@ RunResult runFastRecalculation(const std::string& negocio, int32_t start, Progre
     auto stays = open("DET_RES2", "DET_RES2");
     auto headers = open("ENC_RES", "ENC_RES");
     Categories categories(neg);
+    progress.SET_TOTAL(keysBetween(*nights, dayKey(neg, start), neg));
     int32_t current = 0;
     for (nights->Seek(dayKey(neg, start), true); !nights->Eof() && raw(*nights, "NEGOCIO") == neg; nights->Skip(1)) {
       if (!progress.CANPRINT()) {
         result.completed = false;
         return result;
       }
+      progress.ADVANCE();
       int32_t d = nights->D("FECHA");
       if (d != current) {
         if (current) recomputeDate(*st, f, index, current, result);
@@ -610,6 +628,7 @@ RunResult runFullRebuild(const std::string& negocio, bool keepHistoric, Progress
   progress.PUT_TEXT("", "Información de Habitaciones ...");
   {
     auto tab = open("TAB_RESE", "TAB_RESE");
+    progress.SET_TOTAL(keysBetween(*tab, dayKey(neg, first), dayKey(neg, last)));
     for (int32_t d = first; d <= last; ++d) {
       const std::string date = lib::DTOC(d);
       progress.PUT_TEXT("", "", "Procesando Info Rooms: " + date, "", false);
@@ -619,6 +638,7 @@ RunResult runFullRebuild(const std::string& negocio, bool keepHistoric, Progress
           result.completed = false;
           return result;
         }
+        progress.ADVANCE();
         ++result.read;
         auto state = inv.states.find(raw(*tab, "T_EST_HA"));
         if (state == inv.states.end() || !state->second.blocked) continue;
@@ -638,11 +658,13 @@ RunResult runFullRebuild(const std::string& negocio, bool keepHistoric, Progress
     auto headers = open("ENC_RES", "ENC_RES");
     auto racks = open("ENC_RACK", "ENC_RACK");
     Categories categories(neg);
+    progress.SET_TOTAL(keysBetween(*stays, dayKey(neg, first), neg));
     for (stays->Seek(dayKey(neg, first), true); !stays->Eof() && raw(*stays, "NEGOCIO") == neg; stays->Skip(1)) {
       if (!progress.CANPRINT()) {
         result.completed = false;
         return result;
       }
+      progress.ADVANCE();
       ++result.read;
       if (stays->N("ESTADO") > 2) continue;
       const std::string res = raw(*stays, "COD_RES");

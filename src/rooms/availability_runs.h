@@ -36,6 +36,10 @@ class Progress {
                         const std::string& /*line2*/ = "", const std::string& /*line3*/ = "", bool /*pump*/ = true) {}
   // False once the user asked to stop.
   virtual bool CANPRINT() { return true; }
+  // A pass over `total` rows begins (the keys of the index it walks); ADVANCE counts them,
+  // as win::WAIT::SET_TOTAL / ADVANCE.
+  virtual void SET_TOTAL(uint64_t /*total*/) {}
+  virtual void ADVANCE(uint64_t /*rows*/ = 1) {}
 };
 
 struct RunResult {

@@ -14,6 +14,14 @@ bool WaitProgress::CANPRINT() {
   return wait_.CANPRINT();
 }
 
+void WaitProgress::SET_TOTAL(uint64_t total) {
+  wait_.SET_TOTAL(total);
+}
+
+void WaitProgress::ADVANCE(uint64_t rows) {
+  wait_.ADVANCE(rows);
+}
+
 int32_t dateOfEdit(const win::WDIAG& screen, int id) {
   return lib::CTOD(screen.GetDlgItemText(id));
 }

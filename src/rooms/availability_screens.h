@@ -24,6 +24,8 @@ class WaitProgress : public Progress {
   void PUT_TEXT(const std::string& headline, const std::string& line1 = "", const std::string& line2 = "",
                 const std::string& line3 = "", bool pump = true) override;
   bool CANPRINT() override;
+  void SET_TOTAL(uint64_t total) override;
+  void ADVANCE(uint64_t rows = 1) override;
 
  private:
   win::WAIT& wait_;

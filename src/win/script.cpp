@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <cstdio>
+#include <deque>
 #include <fstream>
 #include <stdexcept>
 
@@ -130,6 +131,7 @@ int runScript(const std::vector<ScriptLine>& lines, std::ostream& out, const Scr
   std::vector<std::function<void()>> steps;
   if (hooks.start) steps.push_back(hooks.start);
   std::function<void(const ScriptLine&)> execute;
+  std::deque<std::pair<long, ScriptLine>> duringRun;  // on-progress steps, in order, with texts to wait
   execute = [&](const ScriptLine& line) {
     if (status != 0) return;
     const auto& w = line.words;
@@ -268,18 +270,21 @@ int runScript(const std::vector<ScriptLine>& lines, std::ostream& out, const Scr
       } else if (cmd == "minimize") {
         d.minimize(lower(arg(1)) == "on");
       } else if (cmd == "on-progress") {
-        // The step waits for a run: it is taken when a progress window has shown N texts.
+        // The step waits for a run: it is taken when a progress window has shown N texts,
+        // counted from the on-progress step before it when that one waits too.
         long count = std::atol(arg(1).c_str());
         if (count <= 0 || w.size() < 3) throw Failure{"on-progress necesita un número y un paso"};
-        ScriptLine later{line.number, std::vector<std::string>(w.begin() + 2, w.end())};
-        WAIT::putTextHook() = [&execute, later, count](WAIT&) mutable {
-          if (--count > 0) return;
-          // Clearing the hook destroys this closure: what the step needs is copied first.
-          std::function<void(const ScriptLine&)>& run = execute;
-          const ScriptLine step = later;
-          WAIT::putTextHook() = nullptr;
-          run(step);
-        };
+        duringRun.push_back({count, ScriptLine{line.number, std::vector<std::string>(w.begin() + 2, w.end())}});
+        if (!WAIT::putTextHook())
+          WAIT::putTextHook() = [&execute, &duringRun](WAIT&) {
+            if (duringRun.empty() || --duringRun.front().first > 0) return;
+            // Clearing the hook destroys this closure: what the step needs is copied first.
+            std::function<void(const ScriptLine&)>& run = execute;
+            const ScriptLine step = duringRun.front().second;
+            duringRun.pop_front();
+            if (duringRun.empty()) WAIT::putTextHook() = nullptr;
+            run(step);
+          };
       } else if (cmd == "screenshot") {
         if (!d.screenshot(arg(1))) throw Failure{"no se pudo guardar " + arg(1)};
       } else if (cmd == "close") {

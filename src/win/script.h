@@ -17,7 +17,8 @@
 //                                                        workstation would)
 //   tab CAPTION|N                    expect-enabled ID on|off
 //   on-progress N STEP...            the STEP is taken during the next run, once a progress
-//                                    window has shown N texts (press 2 there cancels the run)
+//                                    window has shown N texts (press 2 there cancels the run);
+//                                    several wait in turn, each N counted from the one before
 //
 // expect-checked takes menu:ID for the check mark of a menu entry. A menu entry is named by
 // its id or, as @"CAPTION", by its caption.

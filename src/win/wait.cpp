@@ -1,7 +1,11 @@
 #include "win/wait.h"
 
 #include <QApplication>
+#include <QProgressBar>
 #include <QWidget>
+#include <algorithm>
+#include <climits>
+#include <cmath>
 #include <cstdio>
 
 #include "lib/globals.h"
@@ -11,8 +15,18 @@
 namespace win {
 
 namespace {
+
 constexpr int kClockTimer = 1;
+constexpr int kRemaining = 504, kBar = 505;
+
+// Minutes (three wide) and seconds, as the clock shows them.
+std::string minutesAndSeconds(int64_t secs) {
+  char buf[32];
+  std::snprintf(buf, sizeof buf, "%3lld:%02lld", static_cast<long long>(secs / 60), static_cast<long long>(secs % 60));
+  return buf;
 }
+
+}  // namespace
 
 void pumpWindowMessages() {
   QCoreApplication::processEvents();
@@ -37,10 +51,46 @@ WAIT::~WAIT() {
 }
 
 std::string WAIT::elapsedText() const {
-  int64_t secs = (lib::G().clock->ticks() - started_) / 1000;
-  char buf[32];
-  std::snprintf(buf, sizeof buf, "%3lld:%02lld", static_cast<long long>(secs / 60), static_cast<long long>(secs % 60));
-  return buf;
+  return minutesAndSeconds((lib::G().clock->ticks() - started_) / 1000);
+}
+
+void WAIT::SET_TOTAL(uint64_t total) {
+  total_ = total;
+  stepsDone_ = 0;
+  stretchStarted_ = lib::G().clock->ticks();
+  if (!window()) return;
+  if (auto* bar = qobject_cast<QProgressBar*>(window()->control(kBar))) {
+    bar->setTextVisible(false);  // too narrow for a percentage: the time left says more
+    bar->setRange(0, int(std::min<uint64_t>(total, INT_MAX)));
+    bar->setValue(0);
+  }
+  SetDlgItemText(kRemaining, "");
+  ShowItem(kRemaining, total > 0);
+  ShowItem(kBar, total > 0);
+}
+
+void WAIT::ADVANCE(uint64_t steps) {
+  if (total_ == 0) return;
+  stepsDone_ = std::min(total_, stepsDone_ + std::min(steps, total_));
+  if (!window()) return;
+  if (auto* bar = qobject_cast<QProgressBar*>(window()->control(kBar))) {
+    // A total beyond the bar's range moves it in proportion.
+    int value = total_ <= uint64_t(bar->maximum()) ? int(stepsDone_)
+                                                   : int(double(stepsDone_) / double(total_) * bar->maximum());
+    if (bar->value() != value) bar->setValue(value);
+  }
+}
+
+std::string WAIT::remainingText() const {
+  if (total_ == 0 || stepsDone_ == 0) return "";
+  const int64_t elapsed = lib::G().clock->ticks() - stretchStarted_;
+  if (elapsed < kEstimateAfterMs || double(stepsDone_) < kEstimateAfterShare * double(total_)) return "";
+  const long double leftMs =
+      static_cast<long double>(elapsed) * static_cast<long double>(total_ - stepsDone_) / stepsDone_;
+  // Rounded up, so that it says 0:00 only when all is done; a run that says it needs more
+  // than the field holds shows its largest value.
+  const int64_t secs = std::min<int64_t>(int64_t(std::ceil(leftMs / 1000)), 999 * 60 + 59);
+  return "Faltan" + minutesAndSeconds(secs);
 }
 
 void WAIT::OnTIMER(int) {
@@ -52,6 +102,7 @@ void WAIT::OnTIMER(int) {
     if (f->windowTitle().toStdString() != caption_) f->setWindowTitle(QString::fromStdString(caption_));
     SetDlgItemText(503, elapsedText());
   }
+  if (total_ > 0) SetDlgItemText(kRemaining, remainingText());
   QCoreApplication::processEvents();
 }
 

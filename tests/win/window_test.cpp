@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QDir>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
@@ -9,6 +10,7 @@
 #include <QMainWindow>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QProgressBar>
 #include <QWidget>
 #include <algorithm>
 #include <fstream>
@@ -256,6 +258,57 @@ TEST_F(WindowLayer, TheProgressClockShowsMinutesAndSecondsAlsoWhenMinimised) {
   EXPECT_TRUE(a->frame()->isEnabled());
 }
 
+TEST_F(WindowLayer, AProgressWindowGivenATotalShowsItsBarAndTheTimeLeft) {
+  PRUEBA* a = open<PRUEBA>(nullptr, "PRUEBA", "01");
+  settle();
+  WAIT w(a);
+  ASSERT_TRUE(w.window());
+  auto* bar = qobject_cast<QProgressBar*>(w.window()->control(505));
+  ASSERT_NE(bar, nullptr);
+  QWidget* left = w.window()->control(504);
+  EXPECT_FALSE(bar->isVisible());  // without a total: the clock alone
+  EXPECT_FALSE(left->isVisible());
+  w.ADVANCE(10);  // nothing to count against
+  EXPECT_EQ(w.done(), 0u);
+
+  d.advance(1500);
+  w.SET_TOTAL(400);
+  EXPECT_TRUE(bar->isVisible());
+  EXPECT_TRUE(left->isVisible());
+  EXPECT_EQ(bar->maximum(), 400);
+  EXPECT_EQ(bar->value(), 0);
+  w.ADVANCE(4);
+  d.advance(3000);  // 3 s into the stretch, but 1% done: too little to say
+  EXPECT_EQ(bar->value(), 4);
+  EXPECT_EQ(d.text(504), "");
+  w.ADVANCE(96);
+  EXPECT_EQ(bar->value(), 100);
+  d.advance(1500);  // a quarter in 4.5 s: three quarters take 13.5 s more, shown as 14
+  EXPECT_EQ(d.text(503), "  0:06");
+  EXPECT_EQ(d.text(504), "Faltan  0:14");
+  w.ADVANCE(100);
+  d.advance(1500);  // half in 6 s
+  EXPECT_EQ(d.text(504), "Faltan  0:06");
+  QDir().mkpath(SCREENSHOT_DIR);
+  EXPECT_TRUE(d.screenshot(std::string(SCREENSHOT_DIR) + "/WAIT_avance.png"));
+  w.ADVANCE(1000);  // more steps than announced: the bar stops at its end
+  EXPECT_EQ(w.done(), 400u);
+  EXPECT_EQ(bar->value(), 400);
+  d.advance(1500);
+  EXPECT_EQ(d.text(504), "Faltan  0:00");
+
+  // A new pass starts its own stretch; a very long one shows the largest time the field holds.
+  w.SET_TOTAL(1000000);
+  EXPECT_EQ(bar->value(), 0);
+  EXPECT_EQ(d.text(504), "");
+  w.ADVANCE(20000);
+  d.advance(3600000);
+  EXPECT_EQ(d.text(504), "Faltan999:59");
+  w.SET_TOTAL(0);  // back to the clock alone
+  EXPECT_FALSE(bar->isVisible());
+  EXPECT_FALSE(left->isVisible());
+}
+
 TEST_F(WindowLayer, ModalDialogsRunThroughTheirProcedure) {
   PRUEBA* a = open<PRUEBA>(nullptr, "PRUEBA", "01");
   settle();
@@ -496,6 +549,14 @@ TEST_F(WindowLayer, ScriptStepsTakenDuringARunCanCancelItFromItsProgressWindow) 
                          out);
   EXPECT_EQ(status, 0) << out.str();
   EXPECT_EQ(screen->stoppedAt, 10);
+  // Steps written one after another wait in turn, each counting from the one before.
+  std::ostringstream out1;
+  status = runScript(parseScript("on-progress 4 advance 1500\n"
+                                 "on-progress 3 press 2\n"
+                                 "press 301\n"),
+                     out1);
+  EXPECT_EQ(status, 0) << out1.str();
+  EXPECT_EQ(screen->stoppedAt, 7);
   // Unarmed, the run goes to its end; an armed step that never comes is dropped with the script.
   std::ostringstream out2;
   status = runScript(parseScript("on-progress 500 press 2\npress 301\n"), out2);
