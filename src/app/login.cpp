@@ -42,6 +42,9 @@ const char* kLeaveSupervisor =
     "Se encuentra globalmente bloqueado el Acceso al Sistema\rEn su calidad de Supervisor, se le permite entrar...";
 const char* kUserLocked = "Ud. tiene temporalmente bloqueado el Acceso al Sistema";
 const char* kTooMany = "Se ha excedido el número máximo de Intentos permitidos";
+const char* kOtherUserFirst = "Sólo el usuario ";
+const char* kOtherUserThen =
+    " puede desbloquear esta sesión.\rPara trabajar con otro usuario, salga de SALTMERE y vuelva a ingresar.";
 
 int say(const std::string& text, const std::string& title, int flags = lib::MB_OK) {
   return win::MESSAGE_BOX(nullptr, text, title, flags);
@@ -157,7 +160,8 @@ UserLogin::Outcome UserLogin::Verificar(const std::string& name, const std::stri
       say(kUserLocked, "ERROR");
       return mode == Mode::Login ? Outcome::EndProgram : Outcome::Refused;
     }
-    if (mode != Mode::Session) takeUser(*users, business);
+    if (mode == Mode::Session) return Outcome::Accepted;  // the session's own user: nothing to take
+    takeUser(*users, business);
     if (mode == Mode::Login && users->HasField("INFO_ENTER"))
       lib::MODIFY(*users, [&] { users->FieldPut("INFO_ENTER", Value::chars(lib::INFO_TEXT())); });
     loginName = upper(name);
@@ -176,6 +180,14 @@ UserLogin::Outcome UserLogin::Verificar(const std::string& name, const std::stri
 }
 
 UserLogin::Outcome UserLogin::Verif_Session(const std::string& name, const std::string& password) {
+  // The locked session stays its user's: his open screens, rights, process state and
+  // session record. Another user is turned away before his password is looked at, so that
+  // nothing of his account (attempts, locks, scrambling) is touched from here.
+  const std::string sessionUser = lib::rtrim(loginName);
+  if (lib::rtrim(upper(name)) != sessionUser) {  // compared as names are looked up: blank-padded
+    say(kOtherUserFirst + sessionUser + kOtherUserThen, "Atención", lib::MB_OK | lib::MB_ICONEXCLAMATION);
+    return Outcome::TryAgain;
+  }
   return Verificar(name, password, lib::G().XU_COMP, Mode::Session);
 }
 

@@ -26,6 +26,8 @@ class UserLogin {
   // or of the re-checks (Session: the active business; Change: the chosen one).
   Outcome Verificar(const std::string& name, const std::string& password, const std::string& business,
                     Mode mode = Mode::Login);
+  // The session unlock: only the session's own user (`loginName`) may unlock it; another
+  // name is refused with a message (TryAgain, not counted as a failure) and changes nothing.
   Outcome Verif_Session(const std::string& name, const std::string& password);
   Outcome VERIF_CHANGE(const std::string& name, const std::string& password, const std::string& business);
 
