@@ -127,6 +127,10 @@ std::string storedPassword(const WDBTable& users) {
   return scrambled ? lib::DECRYPT_STRING(stored) : stored;
 }
 
+std::string storedForm(const WDBTable& users, const std::string& plain) {
+  return users.HasField("ADASIPA") ? lib::ENCRYPT_STRING(plain) : plain;
+}
+
 UserLogin::Outcome UserLogin::Verificar(const std::string& name, const std::string& password,
                                         const std::string& business, Mode mode) {
   auto users = lib::USE(nullptr, "USUARIOS", "USUARIOS");
@@ -353,15 +357,15 @@ ChangeResult changePassword(WDBTable& users, const std::string& business, const 
   std::string stored = users.FieldGet("PASSWORD").text;
   std::string oldScrambled =
       users.HasField("ADASIPA") && users.N("ADASIPA") == 1 ? stored : lib::ENCRYPT_STRING(stored);
-  std::string newScrambled = lib::ENCRYPT_STRING(padded(trimmed(fresh), 10));
+  std::string newStored = storedForm(users, padded(trimmed(fresh), 10));
   lib::MODIFY(users, [&] {
-    users.FieldPut("PASSWORD", Value::chars(newScrambled));
+    users.FieldPut("PASSWORD", Value::chars(newStored));
     if (users.HasField("ADASIPA")) users.FieldPut("ADASIPA", Value::num(1));
     if (users.HasField("F_CLAVE")) users.FieldPut("F_CLAVE", Value::date(lib::XDATE()));
     if (users.HasField("H_CLAVE")) users.FieldPut("H_CLAVE", Value::chars(lib::XTIME()));
     if (users.HasField("INFO_CLAVE")) users.FieldPut("INFO_CLAVE", Value::chars(lib::INFO_TEXT()));
   });
-  LOG_PASSWORD(oldScrambled, newScrambled, users, origin);
+  LOG_PASSWORD(oldScrambled, newStored, users, origin);
   lib::G().XFECHA_CLAVE = lib::XDATE();
   say("La Clave fue actualizada con Éxito", "Informe", lib::MB_OK | lib::MB_ICONINFORMATION);
   return ChangeResult::Changed;

@@ -45,6 +45,10 @@ BusinessLimits limitsOf(const std::string& business);
 
 // The stored password of the user at the current record of `users`, as typed.
 std::string storedPassword(const lib::WDBTable& users);
+// A password (blank-padded to 10) as `users` must store it: scrambled when the table has the
+// field ADASIPA, whose 1 tells every reader so; plain in an older USUARIOS without the field,
+// where nothing could tell a scrambled password from a plain one.
+std::string storedForm(const lib::WDBTable& users, const std::string& plain);
 
 // After a successful login: SALTMERE.ALV, the session record in LOG_E_S.
 void recordSession(const std::string& fullName);
