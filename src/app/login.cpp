@@ -43,6 +43,9 @@ const char* kLeaveSupervisor =
     "Se encuentra globalmente bloqueado el Acceso al Sistema\rEn su calidad de Supervisor, se le permite entrar...";
 const char* kUserLocked = "Ud. tiene temporalmente bloqueado el Acceso al Sistema";
 const char* kTooMany = "Se ha excedido el número máximo de Intentos permitidos";
+const char* kOtherUserFirst = "Sólo el usuario ";
+const char* kOtherUserThen =
+    " puede desbloquear esta sesión.\rPara trabajar con otro usuario, salga de SALTMERE y vuelva a ingresar.";
 
 int say(const std::string& text, const std::string& title, int flags = lib::MB_OK) {
   return win::MESSAGE_BOX(nullptr, text, title, flags);
@@ -125,6 +128,10 @@ std::string storedPassword(const WDBTable& users) {
   return scrambled ? lib::DECRYPT_STRING(stored) : stored;
 }
 
+std::string storedForm(const WDBTable& users, const std::string& plain) {
+  return users.HasField("ADASIPA") ? lib::ENCRYPT_STRING(plain) : plain;
+}
+
 UserLogin::Outcome UserLogin::Verificar(const std::string& name, const std::string& password,
                                         const std::string& business, Mode mode) {
   auto users = lib::USE(nullptr, "USUARIOS", "USUARIOS");
@@ -158,7 +165,8 @@ UserLogin::Outcome UserLogin::Verificar(const std::string& name, const std::stri
       say(kUserLocked, "ERROR");
       return mode == Mode::Login ? Outcome::EndProgram : Outcome::Refused;
     }
-    if (mode != Mode::Session) takeUser(*users, business);
+    if (mode == Mode::Session) return Outcome::Accepted;  // the session's own user: nothing to take
+    takeUser(*users, business);
     if (mode == Mode::Login && users->HasField("INFO_ENTER"))
       lib::MODIFY(*users, [&] { users->FieldPut("INFO_ENTER", Value::chars(lib::INFO_TEXT())); });
     loginName = upper(name);
@@ -177,6 +185,14 @@ UserLogin::Outcome UserLogin::Verificar(const std::string& name, const std::stri
 }
 
 UserLogin::Outcome UserLogin::Verif_Session(const std::string& name, const std::string& password) {
+  // The locked session stays its user's: his open screens, rights, process state and
+  // session record. Another user is turned away before his password is looked at, so that
+  // nothing of his account (attempts, locks, scrambling) is touched from here.
+  const std::string sessionUser = lib::rtrim(loginName);
+  if (lib::rtrim(upper(name)) != sessionUser) {  // compared as names are looked up: blank-padded
+    say(kOtherUserFirst + sessionUser + kOtherUserThen, "Atención", lib::MB_OK | lib::MB_ICONEXCLAMATION);
+    return Outcome::TryAgain;
+  }
   return Verificar(name, password, lib::G().XU_COMP, Mode::Session);
 }
 
@@ -343,15 +359,15 @@ ChangeResult changePassword(WDBTable& users, const std::string& business, const 
   std::string stored = users.FieldGet("PASSWORD").text;
   std::string oldScrambled =
       users.HasField("ADASIPA") && users.N("ADASIPA") == 1 ? stored : lib::ENCRYPT_STRING(stored);
-  std::string newScrambled = lib::ENCRYPT_STRING(padded(trimmed(fresh), 10));
+  std::string newStored = storedForm(users, padded(trimmed(fresh), 10));
   lib::MODIFY(users, [&] {
-    users.FieldPut("PASSWORD", Value::chars(newScrambled));
+    users.FieldPut("PASSWORD", Value::chars(newStored));
     if (users.HasField("ADASIPA")) users.FieldPut("ADASIPA", Value::num(1));
     if (users.HasField("F_CLAVE")) users.FieldPut("F_CLAVE", Value::date(lib::XDATE()));
     if (users.HasField("H_CLAVE")) users.FieldPut("H_CLAVE", Value::chars(lib::XTIME()));
     if (users.HasField("INFO_CLAVE")) users.FieldPut("INFO_CLAVE", Value::chars(lib::INFO_TEXT()));
   });
-  LOG_PASSWORD(oldScrambled, newScrambled, users, origin);
+  LOG_PASSWORD(oldScrambled, newStored, users, origin);
   lib::G().XFECHA_CLAVE = lib::XDATE();
   say("La Clave fue actualizada con Éxito", "Informe", lib::MB_OK | lib::MB_ICONINFORMATION);
   return ChangeResult::Changed;

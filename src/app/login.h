@@ -26,6 +26,8 @@ class UserLogin {
   // or of the re-checks (Session: the active business; Change: the chosen one).
   Outcome Verificar(const std::string& name, const std::string& password, const std::string& business,
                     Mode mode = Mode::Login);
+  // The session unlock: only the session's own user (`loginName`) may unlock it; another
+  // name is refused with a message (TryAgain, not counted as a failure) and changes nothing.
   Outcome Verif_Session(const std::string& name, const std::string& password);
   Outcome VERIF_CHANGE(const std::string& name, const std::string& password, const std::string& business);
 
@@ -43,6 +45,10 @@ BusinessLimits limitsOf(const std::string& business);
 
 // The stored password of the user at the current record of `users`, as typed.
 std::string storedPassword(const lib::WDBTable& users);
+// A password (blank-padded to 10) as `users` must store it: scrambled when the table has the
+// field ADASIPA, whose 1 tells every reader so; plain in an older USUARIOS without the field,
+// where nothing could tell a scrambled password from a plain one.
+std::string storedForm(const lib::WDBTable& users, const std::string& plain);
 
 // After a successful login: SALTMERE.ALV, the session record in LOG_E_S.
 void recordSession(const std::string& fullName);

@@ -377,6 +377,7 @@ bool PRINCIPAL::BLOQ_SESSION() {
       win::timers().stopAll(&d);
       win::ENDDIALOG(d, 1);
     } else if (o == Outcome::TryAgain) {
+      d.SetDlgItemText(500, loginName);  // the session's user again, whoever was typed
       d.SetDlgItemText(501, "");
       d.SetFocusTo(501);
     } else {

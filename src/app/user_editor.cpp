@@ -184,7 +184,7 @@ void USER_EDITOR::SAVE_DATOS() {
     return;
   }
 
-  const std::string scrambled = lib::ENCRYPT_STRING(padded(password, 10));
+  const std::string stored = storedForm(*users, padded(password, 10));
   int code = 0;
   auto fill = [&] {
     lib::WDBTable& u = *users;
@@ -205,7 +205,7 @@ void USER_EDITOR::SAVE_DATOS() {
     put("SUBBASE", Value::chars(win::CCOMBOBOX(this, kSubBase).CurCargo()));
     put("IDIOMA", Value::num(std::atoi(win::CCOMBOBOX(this, kLanguage).CurCargo().c_str())));
     bool changed = mode_ == kAdd || !lib::samePassword(password, upper(storedPassword(u)));
-    put("PASSWORD", Value::chars(scrambled));
+    put("PASSWORD", Value::chars(stored));
     put("ADASIPA", Value::num(1));
     if (changed) {
       put("F_CLAVE", Value::date(lib::XDATE()));
@@ -224,7 +224,7 @@ void USER_EDITOR::SAVE_DATOS() {
     std::string before = users->FieldGet("PASSWORD").text;
     bool wasScrambled = users->HasField("ADASIPA") && users->N("ADASIPA") == 1;
     lib::MODIFY(*users, [&] { changedPassword = fill(); });
-    if (changedPassword) LOG_PASSWORD(wasScrambled ? before : lib::ENCRYPT_STRING(before), scrambled, *users, 3);
+    if (changedPassword) LOG_PASSWORD(wasScrambled ? before : lib::ENCRYPT_STRING(before), stored, *users, 3);
   }
   uint32_t saved = users->RecNo();
   lib::KILLTABLA(users);

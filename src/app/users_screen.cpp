@@ -12,6 +12,7 @@
 #include "lib/globals.h"
 #include "lib/messages.h"
 #include "lib/record_protocol.h"
+#include "lib/text.h"
 #include "lib/use.h"
 #include "win/controls.h"
 #include "win/main_frame.h"
@@ -200,9 +201,9 @@ void USUARIOS::DEL_USER() {
   {
     win::WAIT wait(this);
     wait.PUT_TEXT("Un momento por favor...", "Actualizando Referencias...");
-    deleteWhere("F_BROWSE", "F_BROW2", NEGOCIO + str(code, 4));
+    deleteWhere("F_BROWSE", "F_BROW2", lib::padded(NEGOCIO, 2) + str(code, 4));
     deleteRights(RightsOf::User, NEGOCIO, code);
-    deleteWhere("DET_TRA2", "DET_TRA22", NEGOCIO + str(code, 4));
+    deleteWhere("DET_TRA2", "DET_TRA22", lib::padded(NEGOCIO, 2) + str(code, 4));
     wait.TERMINAR();
   }
   lib::MODIFY(*USUARIOS_, [&] { USUARIOS_->Delete(); });
