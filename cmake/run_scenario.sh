@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Plays one scenario script on a fresh demo program folder:
 #
-#   run_scenario.sh INITDB CONFIGURA DBFUTIL SCRIPT WORK
+#   run_scenario.sh INITDB CONFIGURA DBFUTIL SCRIPT WORK [HOLD_TABLE]
 #
 # Lines starting with "#!" prepare the folder before the program runs (the program itself
 # reads them as comments):
@@ -11,12 +11,18 @@
 #   #! load FILE TEXT      adds the records of TEXT (printf escapes: tab-separated lines, the first
 #                          naming the fields) to FILE; the scenario's first load of FILE (here or
 #                          with "#! dbfutil load") first removes what the demo had there
+#   #! poke FILE OFFSET BYTES  overwrites bytes of FILE at OFFSET (printf escapes: "\xff\xff")
+#   #! truncate FILE SIZE  cuts FILE to SIZE bytes
+#   #! hold FILE RECNO|exclusive   another workstation holds the record locked, or the table
+#                          open exclusively, while this run lasts
+#   #! exit-code N         this run ends with status N (the user left through the error window)
 #   #! expect FILE RECNO FIELD VALUE   after this run, the field must hold VALUE (trimmed)
+#   #! expect-match FILE RECNO FIELD PATTERN   the same, VALUE a shell pattern ("*UBIC_ROM*")
 #   #! expect-row FILE TAG KEY FIELD VALUE   after this run, the first record whose TAG key
 #                          begins with KEY holds VALUE in FIELD ("-": there is no such record)
 #   #! run                 ends this run of the program: what follows is a new run
 set -euo pipefail
-initdb=$1 configura=$2 dbfutil=$3 script=$4 work=$5
+initdb=$1 configura=$2 dbfutil=$3 script=$4 work=$5 hold_table=${6:-}
 rm -rf "$work"
 mkdir -p "$work"
 "$initdb" "$work/hotel" --demo >/dev/null
@@ -39,6 +45,8 @@ while IFS= read -r line || [[ -n $line ]]; do
     : >"$work/part$part.post"
   elif [[ $line =~ ^#![[:space:]]*expect-row[[:space:]](.*)$ ]]; then
     echo "row ${BASH_REMATCH[1]}" >>"$work/part$part.post"
+  elif [[ $line =~ ^#![[:space:]]*expect-match[[:space:]](.*)$ ]]; then
+    echo "match ${BASH_REMATCH[1]}" >>"$work/part$part.post"
   elif [[ $line =~ ^#![[:space:]]*expect[[:space:]](.*)$ ]]; then
     echo "${BASH_REMATCH[1]}" >>"$work/part$part.post"
   elif [[ $line =~ ^#![[:space:]]*(.*)$ ]]; then
@@ -49,6 +57,15 @@ while IFS= read -r line || [[ -n $line ]]; do
 done <"$script"
 
 declare -A loaded=()
+holders=()
+holder_fds=()
+release_holders() {
+  for fd in "${holder_fds[@]}"; do exec {fd}>&-; done
+  for pid in "${holders[@]}"; do wait "$pid" 2>/dev/null || true; done
+  holders=()
+  holder_fds=()
+}
+trap 'for pid in "${holders[@]}"; do kill "$pid" 2>/dev/null; done' EXIT
 prepare() {
   local kind=$1
   shift
@@ -60,6 +77,24 @@ prepare() {
       fi
       (cd "$home" && "$dbfutil" "$@" >/dev/null) ;;
     file) printf "$2" >"$home/$1" ;;
+    poke) printf "$3" | dd of="$home/$1" bs=1 seek="$2" conv=notrunc status=none ;;
+    truncate) truncate -s "$2" "$home/$1" ;;
+    hold)
+      [[ -n $hold_table ]] || { echo "scenario: hold necesita hold_table" >&2; exit 2; }
+      # Its standard input stays open (a pipe we hold) until the run is over.
+      local n=${#holders[@]}
+      rm -f "$work/hold$n.in"
+      mkfifo "$work/hold$n.in"
+      "$hold_table" "$home/$1" "$2" <"$work/hold$n.in" >"$work/hold$n.out" &
+      holders+=($!)
+      exec {fd}>"$work/hold$n.in"
+      holder_fds+=($fd)
+      for _ in $(seq 1 100); do
+        [[ -s $work/hold$n.out ]] && break
+        kill -0 "${holders[-1]}" 2>/dev/null || { echo "scenario: hold $1 $2 falló" >&2; exit 2; }
+        sleep 0.05
+      done ;;
+    exit-code) expected_status=$1 ;;
     remove) rm -f "$home/$1" ;;
     load)
       # The first load of a table in a scenario replaces what the demo had; later ones add.
@@ -81,6 +116,17 @@ expect_field() {
   fi
 }
 
+expect_match() {
+  local found
+  found=$(cd "$home" && "$dbfutil" get "$1" "$2" "$3")
+  found=$(echo "$found" | sed -e 's/^ *//' -e 's/ *$//')
+  # shellcheck disable=SC2053
+  if [[ $found != $4 ]]; then
+    echo "scenario $(basename "$script"): $1 registro $2 $3 es \"$found\", se esperaba \"$4\"" >&2
+    exit 1
+  fi
+}
+
 expect_row() {
   local found
   found=$(cd "$home" && "$dbfutil" dump "$1" --tag "$2" --scope "$3" | awk -F'\t' -v f="$4" '
@@ -94,19 +140,25 @@ expect_row() {
 }
 
 for ((i = 0; i <= part; i++)); do
+  expected_status=0
   while IFS= read -r prep; do
     [[ -z $prep ]] && continue
     eval "prepare $prep"
   done <"$work/part$i.prep"
   echo "--- run $i"
-  (cd "$work" && "$configura" --home "$home" --script "$work/part$i.scn") || {
-    echo "scenario $(basename "$script") failed in run $i" >&2
+  status=0
+  (cd "$work" && "$configura" --home "$home" --script "$work/part$i.scn") || status=$?
+  release_holders
+  if [[ $status -ne $expected_status ]]; then
+    echo "scenario $(basename "$script") failed in run $i (status $status)" >&2
     exit 1
-  }
+  fi
   while IFS= read -r post; do
     [[ -z $post ]] && continue
     if [[ $post == row\ * ]]; then
       eval "expect_row ${post#row }"
+    elif [[ $post == match\ * ]]; then
+      eval "expect_match ${post#match }"
     else
       eval "expect_field $post"
     fi

@@ -10,6 +10,11 @@
 // or simply CALL_LEVEL() to use the function's own name. A level is a few words on the
 // stack linked into a per-thread list: opening and closing one costs no allocation, so
 // screens and processes can use it everywhere.
+//
+// The error handler runs where the failure is caught, after the failing routines have
+// unwound; so a level that ends because an exception leaves it is kept (in a fixed trail,
+// innermost first) and reported with the levels still active, until the program goes on
+// into a new level.
 #pragma once
 
 #include <string>
@@ -38,9 +43,12 @@ class CallLevel {
   const char* routine_;
   int line_;
   CallLevel* outer_;
+  int depth_;
+  int uncaught_;
 };
 
-// The levels of the calling thread, innermost first.
+// The levels of the calling thread, innermost first: those an exception left on its way
+// here, then those still active.
 std::vector<CallLevelInfo> activeCallLevels();
 
 // A routine name made at run time ("TIPO_ROM:ADD_TIPO_ROM"), kept for the life of the

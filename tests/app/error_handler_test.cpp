@@ -253,13 +253,35 @@ TEST_F(ErrorHandler, DetailListsTheCallLevelsInnermostFirst) {
   EXPECT_EQ(errorDetail(noFile), "File:  GenCode: 1 OsCode: 0\r\n");
 }
 
-TEST_F(ErrorHandler, CallLevelsEndWhenAnExceptionLeavesThem) {
+// The handler runs where the failure is caught: the levels it unwound are still reported
+// there, innermost first, and forgotten once the program goes on.
+TEST_F(ErrorHandler, TheLevelsAFailureLeftAreReportedWhereItIsCaughtThenForgotten) {
   auto failing = [] {
     CALL_LEVEL_NAMED("HCAJAS:PROCESAR");
     throw writeError();
   };
-  EXPECT_THROW(failing(), xbase::Error);
+  try {
+    CALL_LEVEL_NAMED("HCAJAS:INIT");
+    failing();
+  } catch (const xbase::Error&) {
+    std::vector<CallLevelInfo> levels = activeCallLevels();
+    ASSERT_EQ(levels.size(), 2u);
+    EXPECT_EQ(levels[0].routine, "HCAJAS:PROCESAR");
+    EXPECT_EQ(levels[1].routine, "HCAJAS:INIT");
+  }
+  { CALL_LEVEL_NAMED("OTRA_OPERACION"); }
   EXPECT_TRUE(activeCallLevels().empty());
+  // A second failure reports its own levels, not the first one's.
+  try {
+    failing();
+  } catch (const xbase::Error&) {
+    ASSERT_EQ(activeCallLevels().size(), 1u);
+  }
+  try {
+    failing();
+  } catch (const xbase::Error&) {
+    EXPECT_EQ(activeCallLevels().size(), 1u);
+  }
 }
 
 TEST_F(ErrorHandler, ReportHasModuleDateComputerUserMessageAndDetailEachOnItsLine) {
