@@ -2,25 +2,23 @@
 // what a supervisor sees by right-clicking the entry.
 #pragma once
 
-#include <memory>
 #include <string>
 
-#include "win/browse.h"
-#include "win/wdiag.h"
-
-namespace lib {
-class WDBTable;
-}
+#include "screens/list_screen.h"
 
 namespace app {
 
-class LOG_DIAG_VIEW : public win::WDIAG, public win::ADD2BROWSE {
+class LOG_DIAG_VIEW : public screens::LIST_SCREEN {
  public:
   LOG_DIAG_VIEW(const std::string& business, int menuId, const std::string& caption);
-  void OnNCDESTROY() override;
+  void INIT() override;
 
-  std::unique_ptr<lib::WDBTable> LOG_DIAG;
-  std::unique_ptr<win::WBLISTBOX> OB;
+ protected:
+  void ConfigBrow() override;
+
+ private:
+  int menuId_;
+  std::string caption_;
 };
 
 void registerDialogLogViewer();

@@ -1,12 +1,11 @@
 #include "app/password_screen.h"
 
-#include <QMainWindow>
-
 #include "app/login.h"
 #include "app/principal.h"
 #include "app/screens.h"
 #include "lib/globals.h"
 #include "lib/messages.h"
+#include "lib/text.h"
 #include "lib/use.h"
 #include "win/controls.h"
 #include "win/main_frame.h"
@@ -14,10 +13,8 @@
 
 namespace app {
 
-CH_PASSWD::CH_PASSWD(win::WDIAG* owner, const std::string& business, const std::string& loginName)
-    : business_(business), loginName_(loginName) {
-  if (!Init(owner, "CH_PASSWD")) return;
-  NEGOCIO = business;
+void CH_PASSWD::INIT() {
+  if (!Init(nullptr, DIALOG)) return;
   for (int id : {501, 502, 503}) ADD(std::make_unique<win::WEDIT>(this, id));
   ADD(std::make_unique<win::WPUSHBUTTON>(this, win::IDOK), [this](win::WDIAG&, win::WCONTROL&, int) {
     int focus = FocusedControl();
@@ -36,17 +33,16 @@ CH_PASSWD::CH_PASSWD(win::WDIAG* owner, const std::string& business, const std::
 void CH_PASSWD::accept() {
   auto users = lib::USE(nullptr, "USUARIOS", "USUARIOS");
   int width = users->driver().field(users->FieldPos("NOMBRE") - 1).length;
-  std::string key = business_;
-  key.resize(2, ' ');
+  std::string key = lib::businessKey(NEGOCIO);
   std::string name = loginName_;
   name.resize(size_t(width), ' ');
   if (!users->Seek(key + name)) users->GoTo(users->RecCount() + 1);
   ChangeResult r =
-      changePassword(*users, business_, GetDlgItemText(501), GetDlgItemText(502), GetDlgItemText(503), 2, misses_);
+      changePassword(*users, NEGOCIO, GetDlgItemText(501), GetDlgItemText(502), GetDlgItemText(503), 2, misses_);
   if (r == ChangeResult::Changed) {
     ENDDIALOG();
   } else if (r == ChangeResult::Exhausted && lib::G().XSUPERACCESS != 1) {
-    if (win::MainFrame* frame = win::MainFrame::instance()) frame->window()->setEnabled(false);
+    if (win::MainFrame* frame = win::MainFrame::instance()) frame->EnableWindow(false);
     win::MESSAGE_BOX(this, "APLICACION BLOQUEADA!", "ATENCION", lib::MB_OK | lib::MB_ICONSTOP);
   } else {
     for (int id : {501, 502, 503}) SetDlgItemText(id, "");
@@ -56,7 +52,7 @@ void CH_PASSWD::accept() {
 
 void registerPasswordScreen() {
   registerScreen("CH_PASSWD",
-                 [](const ScreenRequest& r) { win::open<CH_PASSWD>(nullptr, r.business, r.principal.loginName); });
+                 [](const ScreenRequest& r) { screens::OPEN<CH_PASSWD>(r.business, r.principal.loginName); });
 }
 
 }  // namespace app

@@ -4,17 +4,19 @@
 
 #include <string>
 
-#include "win/wdiag.h"
+#include "screens/screen.h"
 
 namespace app {
 
-class CH_PASSWD : public win::WDIAG {
+class CH_PASSWD : public screens::SCREEN {
  public:
-  CH_PASSWD(win::WDIAG* owner, const std::string& business, const std::string& loginName);
+  CH_PASSWD(const std::string& business, const std::string& loginName)
+      : SCREEN("CH_PASSWD", business), loginName_(loginName) {}
+  void INIT() override;
 
  private:
   void accept();
-  std::string business_, loginName_;
+  std::string loginName_;
   int misses_ = 0;
 };
 

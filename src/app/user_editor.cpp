@@ -72,25 +72,28 @@ int supervisorsOf(const std::string& business) {
   return n;
 }
 
-USER_EDITOR::USER_EDITOR(USUARIOS* list, const std::string& business, Mode mode) : list_(list), mode_(mode) {
-  NEGOCIO = business;
+USER_EDITOR::USER_EDITOR(USUARIOS* list, const std::string& business, Mode mode)
+    : SCREEN("EDIT_USER", business), list_(list), mode_(mode) {
   if (mode == kModify) XRECNO = list->USUARIOS_->RecNo();
-  if (!Init(list, "EDIT_USER")) return;
+}
+
+void USER_EDITOR::INIT() {
+  if (!Init(list_, DIALOG)) return;
   for (int id : {kName, kLogin, kPassword, kConfirmation, kAbbreviation, kDays, kMinimum, kOverbooking})
     ADD(std::make_unique<win::WEDIT>(this, id));
   ADD(std::make_unique<win::CCOMBOBOX>(this, kSubBase));
   ADD(std::make_unique<win::CCOMBOBOX>(this, kLanguage));
   for (const auto& f : kFlags) ADD(std::make_unique<win::WCHECKBOX>(this, f.id));
   saveAndCancel(*this, [this] { SAVE_DATOS(); });
-  CREATE("EDIT_USER");
+  CREATE(DIALOG);
   LOAD_IDIOMAS();
   LOAD_SUBBASES();
-  if (mode == kModify) readRecord();
+  if (mode_ == kModify) readRecord();
   for (int id : {kDays, kMinimum}) {
     win::WEDIT edit(this, id);
     win::ONLYNUMBER(edit, "999");
   }
-  EDITOR_OF(list);
+  EDITOR_OF(list_);
   SetFocusTo(kName);
 }
 
@@ -233,14 +236,16 @@ void USER_EDITOR::SAVE_DATOS() {
   ENDDIALOG();
 }
 
-PROFILE_EDITOR::PROFILE_EDITOR(USUARIOS* list, const std::string& business, Mode mode) : list_(list), mode_(mode) {
-  NEGOCIO = business;
-  if (!Init(list, "EDIT_PERFIL")) return;
+PROFILE_EDITOR::PROFILE_EDITOR(USUARIOS* list, const std::string& business, Mode mode)
+    : SCREEN("EDIT_PERFIL", business), list_(list), mode_(mode) {}
+
+void PROFILE_EDITOR::INIT() {
+  if (!Init(list_, DIALOG)) return;
   ADD(std::make_unique<win::WEDIT>(this, 502));
   saveAndCancel(*this, [this] { SAVE_DATOS(); });
-  CREATE("EDIT_PERFIL");
-  if (mode == kModify) SetDlgItemText(502, list->PERFILES->S("DESCRIP"));
-  EDITOR_OF(list);
+  CREATE(DIALOG);
+  if (mode_ == kModify) SetDlgItemText(502, list_->PERFILES->S("DESCRIP"));
+  EDITOR_OF(list_);
   SetFocusTo(502);
 }
 
@@ -270,13 +275,15 @@ void PROFILE_EDITOR::SAVE_DATOS() {
   ENDDIALOG();
 }
 
-PASSWORD_PARAMS::PASSWORD_PARAMS(USUARIOS* list, const std::string& business) {
-  NEGOCIO = business;
-  if (!Init(list, "E_CLAVE")) return;
+PASSWORD_PARAMS::PASSWORD_PARAMS(USUARIOS* list, const std::string& business)
+    : SCREEN("E_CLAVE", business), list_(list) {}
+
+void PASSWORD_PARAMS::INIT() {
+  if (!Init(list_, DIALOG)) return;
   for (int id : {500, 501, 502}) ADD(std::make_unique<win::WEDIT>(this, id));
   saveAndCancel(*this, [this] { SAVE_DATOS(); });
-  CREATE("E_CLAVE");
-  BusinessLimits l = limitsOf(business);
+  CREATE(DIALOG);
+  BusinessLimits l = limitsOf(NEGOCIO);
   SetDlgItemText(500, std::to_string(l.diasClave));
   SetDlgItemText(501, std::to_string(l.sizeClave));
   SetDlgItemText(502, std::to_string(l.intentos));
@@ -284,7 +291,7 @@ PASSWORD_PARAMS::PASSWORD_PARAMS(USUARIOS* list, const std::string& business) {
     win::WEDIT edit(this, id);
     win::ONLYNUMBER(edit, "999");
   }
-  EDITOR_OF(list);
+  EDITOR_OF(list_);
 }
 
 void PASSWORD_PARAMS::SAVE_DATOS() {

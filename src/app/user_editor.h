@@ -4,11 +4,7 @@
 
 #include <string>
 
-#include "win/wdiag.h"
-
-namespace lib {
-class WDBTable;
-}
+#include "screens/screen.h"
 
 namespace app {
 
@@ -17,10 +13,11 @@ class USUARIOS;
 // How many supervisors the business has.
 int supervisorsOf(const std::string& business);
 
-class USER_EDITOR : public win::WDIAG {
+class USER_EDITOR : public screens::SCREEN {
  public:
   enum Mode { kAdd = 1, kModify = 2 };
   USER_EDITOR(USUARIOS* list, const std::string& business, Mode mode);
+  void INIT() override;
 
  private:
   void LOAD_IDIOMAS();
@@ -35,10 +32,11 @@ class USER_EDITOR : public win::WDIAG {
   std::string oldPassword_;  // as stored (scrambled or plain)
 };
 
-class PROFILE_EDITOR : public win::WDIAG {
+class PROFILE_EDITOR : public screens::SCREEN {
  public:
   enum Mode { kAdd = 1, kModify = 2 };
   PROFILE_EDITOR(USUARIOS* list, const std::string& business, Mode mode);
+  void INIT() override;
 
  private:
   void SAVE_DATOS();
@@ -46,12 +44,14 @@ class PROFILE_EDITOR : public win::WDIAG {
   Mode mode_;
 };
 
-class PASSWORD_PARAMS : public win::WDIAG {
+class PASSWORD_PARAMS : public screens::SCREEN {
  public:
   PASSWORD_PARAMS(USUARIOS* list, const std::string& business);
+  void INIT() override;
 
  private:
   void SAVE_DATOS();
+  USUARIOS* list_;
 };
 
 }  // namespace app

@@ -1,6 +1,5 @@
 #include "app/users_screen.h"
 
-#include <QMdiSubWindow>
 #include <set>
 
 #include "app/leave_flag.h"
@@ -69,16 +68,33 @@ std::vector<int> moduleRightIds() {
   return {ids.begin(), ids.end()};
 }
 
-USUARIOS::USUARIOS(PRINCIPAL& principal, const std::string& business) : principal_(principal) {
-  NEGOCIO = business;
-  AbrirBases();
-  if (!Init(nullptr, "USUARIOS")) return;
-  OB = std::make_unique<win::WBLISTBOX>(this, kUsersGrid, USUARIOS_.get());
-  ADD(OB.get());
-  OB2 = std::make_unique<win::WBLISTBOX>(this, kProfilesGrid, PERFILES.get());
+USUARIOS::USUARIOS(PRINCIPAL& principal, const std::string& business)
+    : LIST_SCREEN("USUARIOS", business,
+                  {"USUARIOS",
+                   "USUARIOS",
+                   kMenuId,
+                   {{"ID", "ABREVIA", "@! XXXX", 0, 8},
+                    {"Usuario", "USUARIO", "@X " + std::string(26, 'X')},
+                    {"Identificación", "NOMBRE", "@! " + std::string(14, 'X')}}}),
+      principal_(principal) {}
+
+void USUARIOS::INIT() {
+  LIST_SCREEN::INIT();
+  if (!window()) return;
+  savedMarks_ = principal_.rights.MENU_CHK();
+  showLocks();
+}
+
+void USUARIOS::AbrirBases() {
+  LIST_SCREEN::AbrirBases();
+  USUARIOS_ = TABLA;
+  PERFILES = USE("PERFILES", "PERFILES");
+}
+
+void USUARIOS::BOTONES() {
+  OB2 = std::make_unique<win::WBLISTBOX>(this, kProfilesGrid, PERFILES);
   ADD(OB2.get());
   auto button = [this](int id, void (USUARIOS::*op)()) { ADD_BUTTON(id, [this, op] { (this->*op)(); }); };
-  button(win::IDOK, &USUARIOS::ENDDIALOG);
   button(101, &USUARIOS::ADD_USER);
   button(102, &USUARIOS::MOD_USER);
   button(103, &USUARIOS::DEL_USER);
@@ -89,13 +105,12 @@ USUARIOS::USUARIOS(PRINCIPAL& principal, const std::string& business) : principa
   button(123, &USUARIOS::COMENZAR_DISENO);
   button(131, &USUARIOS::E_CLAVE);
   button(132, &USUARIOS::ARBOL);
-  auto call = [this](int id, std::function<void()> op) { ADD_BUTTON(id, [op] { op(); }); };
-  call(121, [this] { CARGAR_DISENO(false); });
-  call(122, [this] { CARGAR_DISENO(true); });
-  call(124, [this] { MARCAR_TODO(false); });
-  call(125, [this] { MARCAR_TODO(true); });
-  call(126, [this] { GUARDAR_DISENO(false); });
-  call(127, [this] { GUARDAR_DISENO(true); });
+  ADD_BUTTON(121, [this] { CARGAR_DISENO(false); });
+  ADD_BUTTON(122, [this] { CARGAR_DISENO(true); });
+  ADD_BUTTON(124, [this] { MARCAR_TODO(false); });
+  ADD_BUTTON(125, [this] { MARCAR_TODO(true); });
+  ADD_BUTTON(126, [this] { GUARDAR_DISENO(false); });
+  ADD_BUTTON(127, [this] { GUARDAR_DISENO(true); });
   ADD(std::make_unique<win::WCHECKBOX>(this, kGlobalLock), [this](WDIAG&, WCONTROL&, int) {
     globalLockChanged();
     return 1;
@@ -110,33 +125,14 @@ USUARIOS::USUARIOS(PRINCIPAL& principal, const std::string& business) : principa
       leaveFlagChanged();
       return 1;
     });
-  CREATE("USUARIOS");
-  MontarColumnas();
-  ConfigBrow();
-  savedMarks_ = principal_.rights.MENU_CHK();
-  showLocks();
-}
-
-void USUARIOS::AbrirBases() {
-  USUARIOS_ = lib::USE(this, "USUARIOS", "USUARIOS");
-  PERFILES = lib::USE(this, "PERFILES", "PERFILES");
-}
-
-void USUARIOS::CerrarBases() {
-  if (OB) CLOSEBROWSE(*OB);
-  if (OB2) CLOSEBROWSE(*OB2);
-  lib::KILLTABLA(USUARIOS_);
-  lib::KILLTABLA(PERFILES);
 }
 
 void USUARIOS::MontarColumnas() {
-  lib::WDBTable* u = USUARIOS_.get();
-  win::AGREGARCOL(*OB, u, "ID", "ABREVIA", "@! XXXX", {}, 0, false, 8);
-  win::AGREGARCOL(*OB, u, "Usuario", "USUARIO", "@X " + std::string(26, 'X'));
-  win::AGREGARCOL(*OB, u, "Identificación", "NOMBRE", "@! " + std::string(14, 'X'));
+  LIST_SCREEN::MontarColumnas();
+  lib::WDBTable* u = USUARIOS_;
   win::AGREGARCOL(
       *OB, u, "Super", "", "", [u] { return Value::chars(u->N("SUPERVISOR") == 1 ? "\u2713" : ""); }, 0, true, 24);
-  win::AGREGARCOL(*OB2, PERFILES.get(), "Descripción", "DESCRIP");
+  win::AGREGARCOL(*OB2, PERFILES, "Descripción", "DESCRIP");
 }
 
 void USUARIOS::ConfigBrow() {
@@ -148,12 +144,10 @@ void USUARIOS::ConfigBrow() {
   BROWMARKS(*OB2, {{1, "PERFILES"}}, 1, NEGOCIO);
 }
 
-void USUARIOS::SHOW_MENU() {
-  if (win::MainFrame* frame = win::MainFrame::instance()) frame->MENUSET(kMenuId, this, NEGOCIO);
-}
-
-void USUARIOS::HIDE_MENU() {
-  if (win::MainFrame* frame = win::MainFrame::instance()) frame->MENUSET(0, this, NEGOCIO);
+void USUARIOS::CerrarBases() {
+  if (OB2) CLOSEBROWSE(*OB2);
+  LIST_SCREEN::CerrarBases();
+  USUARIOS_ = PERFILES = nullptr;
 }
 
 void USUARIOS::OnNCDESTROY() {
@@ -161,10 +155,6 @@ void USUARIOS::OnNCDESTROY() {
   principal_.rights.setChecks(savedMarks_);
   principal_.request(kCaptureOff, 99);
   CerrarBases();
-}
-
-bool USUARIOS::hasUser() const {
-  return USUARIOS_ && !USUARIOS_->Eof() && OB && OB->nMaxRec > 0;
 }
 
 bool USUARIOS::hasProfile() const {
@@ -180,16 +170,16 @@ void USUARIOS::refreshProfiles(bool added) {
 }
 
 void USUARIOS::ADD_USER() {
-  win::open<USER_EDITOR>(this, NEGOCIO, USER_EDITOR::kAdd);
+  screens::OPEN<USER_EDITOR>(this, NEGOCIO, USER_EDITOR::kAdd);
 }
 
 void USUARIOS::MOD_USER() {
-  if (!hasUser()) return;
-  win::open<USER_EDITOR>(this, NEGOCIO, USER_EDITOR::kModify);
+  if (!hasRecord()) return;
+  screens::OPEN<USER_EDITOR>(this, NEGOCIO, USER_EDITOR::kModify);
 }
 
 void USUARIOS::DEL_USER() {
-  if (!hasUser()) return;
+  if (!hasRecord()) return;
   if (say("Desea borrar el Usuario?", "Advertencia", 33) != lib::IDOK) return;
   if (USUARIOS_->N("SUPERVISOR") == 1 && supervisorsOf(NEGOCIO) <= 1) {
     say("Debe haber al menos un Usuario Supervisor.\r\nEn vista de que Ud. esta tratando de borrar\r\nal unico "
@@ -212,12 +202,12 @@ void USUARIOS::DEL_USER() {
 }
 
 void USUARIOS::ADD_PERFIL() {
-  win::open<PROFILE_EDITOR>(this, NEGOCIO, PROFILE_EDITOR::kAdd);
+  screens::OPEN<PROFILE_EDITOR>(this, NEGOCIO, PROFILE_EDITOR::kAdd);
 }
 
 void USUARIOS::MOD_PERFIL() {
   if (!hasProfile()) return;
-  win::open<PROFILE_EDITOR>(this, NEGOCIO, PROFILE_EDITOR::kModify);
+  screens::OPEN<PROFILE_EDITOR>(this, NEGOCIO, PROFILE_EDITOR::kModify);
 }
 
 void USUARIOS::DEL_PERFIL() {
@@ -230,7 +220,7 @@ void USUARIOS::DEL_PERFIL() {
 }
 
 void USUARIOS::ASIGNAR_PERFIL() {
-  if (!hasUser() || !hasProfile()) return;
+  if (!hasRecord() || !hasProfile()) return;
   if (say("Se asignará el Perfil " + PERFILES->S("DESCRIP") + "\r" + "al Usuario " + USUARIOS_->S("USUARIO"),
           "Advertencia", 33) != lib::IDOK)
     return;
@@ -244,7 +234,7 @@ void USUARIOS::ASIGNAR_PERFIL() {
 }
 
 void USUARIOS::CARGAR_DISENO(bool ofProfile) {
-  if (ofProfile ? !hasProfile() : !hasUser()) return;
+  if (ofProfile ? !hasProfile() : !hasRecord()) return;
   win::WAIT wait(this);
   wait.PUT_TEXT("Un momento por favor...", ofProfile ? "Cargando Derechos de Perfil..." : "Cargando Derechos...");
   std::vector<bool> marks = ofProfile ? readRights(RightsOf::Profile, NEGOCIO, int(PERFILES->N("CODIGO")))
@@ -262,7 +252,7 @@ void USUARIOS::COMENZAR_DISENO() {
           "Advertencia", 33) != lib::IDOK)
     return;
   principal_.request(kCaptureOn, 99);
-  if (frame()) frame()->showMinimized();
+  Minimize();
 }
 
 void USUARIOS::MARCAR_TODO(bool granted) {
@@ -271,7 +261,7 @@ void USUARIOS::MARCAR_TODO(bool granted) {
 }
 
 void USUARIOS::GUARDAR_DISENO(bool ofProfile) {
-  if (ofProfile ? !hasProfile() : !hasUser()) return;
+  if (ofProfile ? !hasProfile() : !hasRecord()) return;
   win::WAIT wait(this);
   wait.PUT_TEXT("Un momento por favor...", "Guardando Derechos...");
   auto tick = [&] { wait.PUT_TEXT("", "", ""); };
@@ -285,11 +275,11 @@ void USUARIOS::GUARDAR_DISENO(bool ofProfile) {
 }
 
 void USUARIOS::E_CLAVE() {
-  win::open<PASSWORD_PARAMS>(this, NEGOCIO);
+  screens::OPEN<PASSWORD_PARAMS>(this, NEGOCIO);
 }
 
 void USUARIOS::ARBOL() {
-  if (!hasUser()) return;
+  if (!hasRecord()) return;
   showRightsTree(this, USUARIOS_->S("USUARIO"), readRights(RightsOf::User, NEGOCIO, int(USUARIOS_->N("CODIGO"))),
                  USUARIOS_->N("SUPERVISOR") == 1);
 }
@@ -360,7 +350,7 @@ void USUARIOS::leaveFlagChanged() {
 void registerUsersScreen() {
   win::registerEditMenu(USUARIOS::kMenuId,
                         {{3567, "Optimizar Archivos", [](WDIAG& s) { static_cast<USUARIOS&>(s).OPTIMIZAR(); }}});
-  registerScreen("USUARIOS", [](const ScreenRequest& r) { win::open<USUARIOS>(r.principal, r.business); });
+  registerScreen("USUARIOS", [](const ScreenRequest& r) { screens::OPEN<USUARIOS>(r.principal, r.business); });
 }
 
 }  // namespace app

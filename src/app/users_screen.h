@@ -9,25 +9,18 @@
 #include <string>
 #include <vector>
 
-#include "win/browse.h"
-#include "win/wdiag.h"
-
-namespace lib {
-class WDBTable;
-}
+#include "screens/list_screen.h"
 
 namespace app {
 
 class PRINCIPAL;
 
-class USUARIOS : public win::WDIAG, public win::ADD2BROWSE {
+class USUARIOS : public screens::LIST_SCREEN {
  public:
   static constexpr int kMenuId = 2000;
 
   USUARIOS(PRINCIPAL& principal, const std::string& business);
-
-  void SHOW_MENU() override;
-  void HIDE_MENU() override;
+  void INIT() override;
   void OnNCDESTROY() override;
 
   void ADD_USER();
@@ -49,18 +42,22 @@ class USUARIOS : public win::WDIAG, public win::ADD2BROWSE {
   void refreshUsers(bool added);
   void refreshProfiles(bool added);
 
-  std::unique_ptr<lib::WDBTable> USUARIOS_, PERFILES;
-  std::unique_ptr<win::WBLISTBOX> OB, OB2;
+  lib::WDBTable* USUARIOS_ = nullptr;  // the list's table
+  lib::WDBTable* PERFILES = nullptr;
+  std::unique_ptr<win::WBLISTBOX> OB2;  // the profiles
+
+ protected:
+  void AbrirBases() override;
+  void BOTONES() override;
+  void MontarColumnas() override;
+  void ConfigBrow() override;
+  void CerrarBases() override;
+  void DOBLE_CLICK() override { MOD_USER(); }
 
  private:
-  void AbrirBases();
-  void CerrarBases();
-  void MontarColumnas();
-  void ConfigBrow();
   void showLocks();
   void globalLockChanged();
   void leaveFlagChanged();
-  bool hasUser() const;
   bool hasProfile() const;
 
   PRINCIPAL& principal_;

@@ -67,7 +67,7 @@ void TAB_RESE::EDITAR(Mode mode) {
                   {[&](win::ModalDialog& d) {
                      win::WEDIT room(&d, kRoom), reservation(&d, kReservation);
                      room.SetLimit(int(kRoomWidth));
-                     win::WEDIT(&d, kDate).SetLimit(8);
+                     win::WEDIT(&d, kDate).SetLimit(10);  // dd/mm/yy, or dd/mm/yyyy
                      reservation.SetLimit(int(kReservationWidth));
                      if (mode == Mode::Modify) {
                        room.TEXT(TABLA->S("CODIGO"));

@@ -25,11 +25,6 @@ std::string twoDigits(std::string digits) {
   return digits;
 }
 
-// A date edit holding something that is not a date (blank, or only separators, is none).
-bool unreadableDate(const std::string& text) {
-  return trim(text, " /") != "" && lib::CTOD(text) == 0;
-}
-
 }  // namespace
 
 FORM::Binding& FORM::bind(Kind kind, int id, lib::WDBTable* table, const std::string& field) {
@@ -242,7 +237,7 @@ void FORM::FILTROS() {
 
 bool FORM::VALID() const {
   for (const Binding& b : bindings_) {
-    if (b.kind != Kind::Date || !unreadableDate(dialog_.GetDlgItemText(b.id))) continue;
+    if (b.kind != Kind::Date || !lib::readDate(dialog_.GetDlgItemText(b.id)).unreadable) continue;
     error("Fecha inválida");
     dialog_.SetFocusTo(b.id);
     return false;

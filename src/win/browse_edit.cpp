@@ -106,7 +106,7 @@ bool EDITCELL::Editar(lib::WDBTable& table, WBLISTBOX& grid, int, int qtKey, con
       if (isDate) {
         std::string text = value.julian ? lib::DTOC(value.julian) : "  /  /  ";
         if (typed && std::isdigit(static_cast<unsigned char>(keyText[0]))) text[0] = keyText[0];
-        e->setMaxLength(8);
+        e->setMaxLength(10);  // dd/mm/yy, or dd/mm/yyyy
         edit->TEXT(text);
         e->setCursorPosition(typed ? 1 : 0);
       } else if (isNumber) {
@@ -147,16 +147,12 @@ bool EDITCELL::Editar(lib::WDBTable& table, WBLISTBOX& grid, int, int qtKey, con
     std::string text = edit->TEXT();
     Value written_value;
     if (isDate) {
-      if (text.find_first_not_of(" /") == std::string::npos) {
-        written_value = Value::date(0);
-      } else {
-        int32_t jd = lib::CTOD(text);
-        if (!jd) {
-          MESSAGE_BOX(&dlg, "Fecha inválida", "Error", 16);
-          return 1;  // the editor stays
-        }
-        written_value = Value::date(jd);
+      const lib::TypedDate date = lib::readDate(text);
+      if (date.unreadable) {
+        MESSAGE_BOX(&dlg, "Fecha inválida", "Error", 16);
+        return 1;  // the editor stays
       }
+      written_value = Value::date(date.julian);
     } else if (isNumber) {
       written_value = Value::num(lib::readNumber(text));
     } else if (field.type == 'L') {

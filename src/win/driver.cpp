@@ -350,9 +350,8 @@ void Driver::advance(int64_t ms) {
 
 void Driver::minimize(bool minimized) {
   WDIAG* a = active();
-  if (!a || !a->frame()) return;
-  QWidget* f = a->frame();
-  f->setWindowState(minimized ? (f->windowState() | Qt::WindowMinimized) : (f->windowState() & ~Qt::WindowMinimized));
+  if (!a) return;
+  a->Minimize(minimized);
   QCoreApplication::processEvents();
 }
 

@@ -391,6 +391,11 @@ void WDIAG::EnableWindow(bool enabled) {
   if (QWidget* f = frame()) f->setEnabled(enabled);
 }
 
+void WDIAG::Minimize(bool minimized) {
+  if (QWidget* f = frame())
+    f->setWindowState(minimized ? (f->windowState() | Qt::WindowMinimized) : (f->windowState() & ~Qt::WindowMinimized));
+}
+
 void WDIAG::BringToTop() {
   if (sub_) {
     sub_->raise();

@@ -8,7 +8,7 @@
 // Terminar) closes it with Cancel semantics; the close then runs, in order: HIDE_MENU
 // (unless the main window is rebuilding its menu), release of the controls, activation of
 // the next child in z-order (whose SHOW_MENU runs), and last OnNCDESTROY, which screens use
-// for CerrarBases. Screens opened with win::open<T>() are deleted by the layer afterwards.
+// for CerrarBases. Screens handed over with adoptScreen are deleted by the layer afterwards.
 //
 // Commands: while Executing_Init, Executing_CloseIt or Executing_Eval is set they are
 // swallowed; a registered control runs its callback unless that callback is still running
@@ -93,6 +93,8 @@ class WDIAG {
   // Enables or disables the whole screen (a list screen while its editor is open).
   void EnableWindow(bool enabled);
   void BringToTop();
+  // Shrinks the screen to its icon (or restores it).
+  void Minimize(bool minimized = true);
   void SetCaption(const std::string& caption);
   std::string Caption() const;
 
@@ -202,20 +204,9 @@ class WDIAG {
   std::map<std::string, std::shared_ptr<void>> fonts_;
 };
 
+// Hands a screen with a window to the layer, which deletes it once its window is gone
+// (screens::OPEN does it for every screen of the program).
 void adoptScreen(WDIAG* screen);
-
-// Opens a screen: constructs it (its constructor calls Init and CREATE) and hands it to the
-// layer, which deletes it once its window is gone. Returns nullptr when no window came.
-template <typename T, typename... Args>
-T* open(Args&&... args) {
-  T* screen = new T(std::forward<Args>(args)...);
-  if (!screen->window()) {
-    delete screen;
-    return nullptr;
-  }
-  adoptScreen(screen);
-  return screen;
-}
 
 // Every dialog with a window, in creation order.
 const std::vector<WDIAG*>& openDialogs();

@@ -27,6 +27,7 @@
 #include "lib/program_time.h"
 #include "lib/record_protocol.h"
 #include "lib/use.h"
+#include "support/open_screen.h"
 #include "support/program_folder.h"
 #include "win/browse.h"
 #include "win/controls.h"
@@ -41,6 +42,7 @@
 
 using namespace win;
 using lib::Value;
+using testing_support::open;
 using testing_support::ProgramFolder;
 
 namespace {

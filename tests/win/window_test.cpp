@@ -21,6 +21,7 @@
 #include "lib/program_time.h"
 #include "lib/record_protocol.h"
 #include "lib/use.h"
+#include "support/open_screen.h"
 #include "support/program_folder.h"
 #include "win/controls.h"
 #include "win/dialog_box.h"
@@ -36,6 +37,7 @@
 #include "xbase/date.h"
 
 using namespace win;
+using testing_support::open;
 using testing_support::ProgramFolder;
 
 namespace {
