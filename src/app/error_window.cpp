@@ -20,24 +20,20 @@ ErrorAction showErrorWindow(const std::string& message, const std::string& repor
     if (answer == 5 && canDefault) return ErrorAction::Default;
     return ErrorAction::Quit;
   }
-  int code = win::DIALOG_BOX(nullptr, "ERROR_SPEC", nullptr, [&](win::ModalDialog& d, int msg, int wParam, int) {
-    if (msg == win::WM_INITDIALOG) {
-      d.SetDlgItemText(501, message);
-      d.SetDlgItemText(502, report);
-      d.EnableItem(kReintentar, canRetry);
-      d.EnableItem(kIgnorar, canDefault);
-      d.lNoCancel = true;
-      return 1;
-    }
-    if (msg == win::WM_COMMAND) {
-      int id = wParam & 0xFFFF;
-      if (id == kSalir || id == kReintentar || id == kIgnorar || id == win::IDCANCEL) {
-        win::ENDDIALOG(d, id == win::IDCANCEL ? kSalir : id);
-        return 1;
-      }
-    }
-    return 0;
-  });
+  auto init = [&](win::ModalDialog& d) {
+    d.SetDlgItemText(501, message);
+    d.SetDlgItemText(502, report);
+    d.EnableItem(kReintentar, canRetry);
+    d.EnableItem(kIgnorar, canDefault);
+    d.lNoCancel = true;
+  };
+  // Each button ends the window with its own id; closing it is Salir.
+  auto answer = [](win::ModalDialog& d, int id, int) {
+    if (id != kSalir && id != kReintentar && id != kIgnorar) return false;
+    win::ENDDIALOG(d, id);
+    return true;
+  };
+  int code = win::DIALOG_BOX("ERROR_SPEC", nullptr, {init, {}, answer, {}, kSalir});
   if (code == kReintentar && canRetry) return ErrorAction::Retry;
   if (code == kIgnorar && canDefault) return ErrorAction::Default;
   return ErrorAction::Quit;

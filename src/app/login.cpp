@@ -205,58 +205,52 @@ bool UserLogin::Login(const std::string& title) {
   lib::Globals& g = lib::G();
   lib::ProfileFile ini(lib::profilePath("SALTMERE.INI"));
   bool ended = false;
-  int code = win::DIALOG_BOX(nullptr, "XLOGINUSR", nullptr, [&](win::ModalDialog& d, int msg, int wParam, int) {
-    static constexpr int kWatch = 1;
-    if (msg == win::WM_INITDIALOG) {
-      d.SetCaption(title);
-      showLoginPictures(d);
-      win::CCOMBOBOX business(&d, 601);
-      auto n = lib::USE(nullptr, "NEGOCIOS", "NEGOCIOS");
-      for (n->GoTop(); !n->Eof(); n->Skip()) business.Add(n->S("DESCRIP"), 0, n->S("CODIGO"));
-      if (!business.SeekCargo(ini.getString("LAST_NEG", "LAST_NEG")) && business.Count() > 0) business.SetCurItem(1);
-      if (g.XADS_INSTALLINFO.size() >= 8) {
-        d.SetDlgItemText(401, "Sesiones: " + serverInstallInfo("sessions"));
-        d.SetDlgItemText(402, "Versión: " + serverInstallInfo("server_version"));
+  static constexpr int kWatch = 1;
+  auto init = [&](win::ModalDialog& d) {
+    d.SetCaption(title);
+    showLoginPictures(d);
+    win::CCOMBOBOX business(&d, 601);
+    auto n = lib::USE(nullptr, "NEGOCIOS", "NEGOCIOS");
+    for (n->GoTop(); !n->Eof(); n->Skip()) business.Add(n->S("DESCRIP"), 0, n->S("CODIGO"));
+    if (!business.SeekCargo(ini.getString("LAST_NEG", "LAST_NEG")) && business.Count() > 0) business.SetCurItem(1);
+    if (g.XADS_INSTALLINFO.size() >= 8) {
+      d.SetDlgItemText(401, "Sesiones: " + serverInstallInfo("sessions"));
+      d.SetDlgItemText(402, "Versión: " + serverInstallInfo("server_version"));
+    }
+    win::timers().start(&d, kWatch, 20000, [&d, &ended] {
+      if (readLeaveFlag()) {
+        ended = true;
+        win::ENDDIALOG(d, 0);
       }
-      win::timers().start(&d, kWatch, 20000, [&d, &ended] {
-        if (readLeaveFlag()) {
-          ended = true;
-          win::ENDDIALOG(d, 0);
-        }
-      });
-      d.SetFocusTo(500);
-      return 1;
-    }
-    if (msg != win::WM_COMMAND) return 0;
-    int id = wParam & 0xFFFF;
-    if (id == win::IDCANCEL) {
-      win::timers().stopAll(&d);
-      win::ENDDIALOG(d, 0);
-      return 1;
-    }
-    if (id != win::IDOK) return 0;
+    });
+    d.SetFocusTo(500);
+  };
+  auto accept = [&](win::ModalDialog& d) {
     if (d.FocusedControl() == 500) {  // Enter in the name goes on to the password
       d.SetFocusTo(501);
-      return 1;
+      return false;
     }
     win::CCOMBOBOX business(&d, 601);
     std::string chosen = business.CurCargo();
     if (chosen.empty()) {
       say("Debe seleccionar una compañía válida", "Error", lib::MB_OK | lib::MB_ICONERROR);
-      return 1;
+      return false;
     }
     Outcome o = Verificar(d.GetDlgItemText(500), d.GetDlgItemText(501), chosen, Mode::Login);
     ini.writeString("LAST_NEG", "LAST_NEG", chosen);
     if (o == Outcome::TryAgain) {
       d.SetDlgItemText(501, "");
       d.SetFocusTo(501);
-      return 1;
+      return false;
     }
-    win::timers().stopAll(&d);
-    if (o == Outcome::Accepted) playLoginSound();
-    win::ENDDIALOG(d, o == Outcome::Accepted ? 1 : 0);
-    return 1;
-  });
+    if (o != Outcome::Accepted) {
+      win::ENDDIALOG(d, 0);
+      return false;
+    }
+    playLoginSound();
+    return true;
+  };
+  int code = win::DIALOG_BOX("XLOGINUSR", nullptr, {init, accept, {}, {}, 0});
   (void)ended;
   return code == 1;
 }
@@ -376,22 +370,11 @@ ChangeResult changePassword(WDBTable& users, const std::string& business, const 
 int ACT_CLAVE(const std::string& business) {
   if (!lib::G().XFECHA_CLAVE) return 1;
   int misses = 0;
-  return win::DIALOG_BOX(nullptr, "ACT_CLAVE", nullptr, [&](win::ModalDialog& d, int msg, int wParam, int) {
-    if (msg == win::WM_INITDIALOG) {
-      d.SetFocusTo(501);
-      return 1;
-    }
-    if (msg != win::WM_COMMAND) return 0;
-    int id = wParam & 0xFFFF;
-    if (id == win::IDCANCEL) {
-      win::ENDDIALOG(d, 0);
-      return 1;
-    }
-    if (id != win::IDOK) return 0;
+  auto accept = [&](win::ModalDialog& d) {
     int focus = d.FocusedControl();
     if (focus == 501 || focus == 502) {  // Enter moves 501 -> 502 -> 503 -> Aceptar
       d.SetFocusTo(focus + 1);
-      return 1;
+      return false;
     }
     auto users = lib::USE(nullptr, "USUARIOS", "USUARIO3");
     char code[8];
@@ -399,10 +382,10 @@ int ACT_CLAVE(const std::string& business) {
     if (!users->Seek(padded(business, 2) + code)) users->GoTo(users->RecCount() + 1);
     ChangeResult r = changePassword(*users, business, d.GetDlgItemText(501), d.GetDlgItemText(502),
                                     d.GetDlgItemText(503), 1, misses);
-    if (r == ChangeResult::Changed) win::ENDDIALOG(d, 1);
     if (r == ChangeResult::Exhausted) win::ENDDIALOG(d, 0);
-    return 1;
-  });
+    return r == ChangeResult::Changed;
+  };
+  return win::DIALOG_BOX("ACT_CLAVE", nullptr, {[](win::ModalDialog& d) { d.SetFocusTo(501); }, accept, {}, {}, 0});
 }
 
 void playLoginSound() {

@@ -269,36 +269,30 @@ void PRINCIPAL::changeBusiness(const std::string& code) {
   // Until the credentials are accepted nothing restricted can be chosen.
   MenuSet(0, nullptr, std::string(20, '#'), code);
   failures = 0;
-  int accepted = win::DIALOG_BOX(nullptr, "CHANGE_NEG", nullptr, [&](win::ModalDialog& d, int msg, int wParam, int) {
-    if (msg == win::WM_INITDIALOG) {
-      d.SetDlgItemText(500, previousName);
-      d.SetFocusTo(501);
-      return 1;
-    }
-    if (msg != win::WM_COMMAND) return 0;
-    int id = wParam & 0xFFFF;
-    if (id == 201) {
-      win::openVirtualKeyboard();
-      return 1;
-    }
-    if (id == win::IDCANCEL) {
-      win::ENDDIALOG(d, 0);
-      return 1;
-    }
-    if (id != win::IDOK) return 0;
+  auto init = [&](win::ModalDialog& d) {
+    d.SetDlgItemText(500, previousName);
+    d.SetFocusTo(501);
+  };
+  auto accept = [&](win::ModalDialog& d) {
     if (d.FocusedControl() == 500) {
       d.SetFocusTo(501);
-      return 1;
+      return false;
     }
     Outcome o = VERIF_CHANGE(d.GetDlgItemText(500), d.GetDlgItemText(501), code);
     if (o == Outcome::TryAgain) {
       d.SetDlgItemText(501, "");
       d.SetFocusTo(501);
-      return 1;
+      return false;
     }
-    win::ENDDIALOG(d, o == Outcome::Accepted ? 1 : 0);
-    return 1;
-  });
+    if (o != Outcome::Accepted) win::ENDDIALOG(d, 0);
+    return o == Outcome::Accepted;
+  };
+  auto keyboard = [](win::ModalDialog&, int id, int) {
+    if (id != 201) return false;
+    win::openVirtualKeyboard();
+    return true;
+  };
+  int accepted = win::DIALOG_BOX("CHANGE_NEG", nullptr, {init, accept, keyboard, {}, 0});
   lib::Globals& g = lib::G();
   if (accepted == 1) {
     // Request 2220, the toolbar's part.
@@ -339,52 +333,37 @@ bool PRINCIPAL::BLOQ_SESSION() {
   constexpr int kWatch = 1;
   g.XAPP_IN_MESSAGETIME = 1;
   failures = 0;
-  int result = win::DIALOG_BOX(nullptr, "BLOQ_SESSION", nullptr, [&](win::ModalDialog& d, int msg, int wParam, int) {
-    auto askToLeave = [&] {
-      int answer = win::MESSAGE_BOX(nullptr, "Realmente desea salir de SALTMERE?", "Advertencia",
-                                    lib::MB_OKCANCEL | lib::MB_ICONWARNING);
-      if (answer == lib::IDOK) {
-        win::timers().stopAll(&d);
-        win::ENDDIALOG(d, 0);
-      } else {
-        d.SetFocusTo(501);
-      }
-    };
-    if (msg == win::WM_INITDIALOG) {
-      d.SetDlgItemText(500, loginName);
-      d.SetFocusTo(501);
-      win::timers().start(&d, kWatch, kCountdownPeriodMs, [this, &d] {
-        if (forcedExit_.expired()) {
-          win::timers().stopAll(&d);
-          win::ENDDIALOG(d, 2);
-        }
-      });
-      return 1;
-    }
-    if (msg != win::WM_COMMAND) return 0;
-    int id = wParam & 0xFFFF;
-    if (id == win::IDCANCEL) {
-      askToLeave();
-      return 1;
-    }
-    if (id != win::IDOK) return 0;
+  // Leaving asks first; leaving ends the dialog with 0.
+  auto askToLeave = [](win::ModalDialog& d) {
+    int answer = win::MESSAGE_BOX(nullptr, "Realmente desea salir de SALTMERE?", "Advertencia",
+                                  lib::MB_OKCANCEL | lib::MB_ICONWARNING);
+    if (answer == lib::IDOK) return true;
+    d.SetFocusTo(501);
+    return false;
+  };
+  auto init = [&](win::ModalDialog& d) {
+    d.SetDlgItemText(500, loginName);
+    d.SetFocusTo(501);
+    win::timers().start(&d, kWatch, kCountdownPeriodMs, [this, &d] {
+      if (forcedExit_.expired()) win::ENDDIALOG(d, 2);
+    });
+  };
+  auto accept = [&](win::ModalDialog& d) {
     if (d.FocusedControl() == 500) {
       d.SetFocusTo(501);
-      return 1;
+      return false;
     }
     Outcome o = Verif_Session(d.GetDlgItemText(500), d.GetDlgItemText(501));
-    if (o == Outcome::Accepted) {
-      win::timers().stopAll(&d);
-      win::ENDDIALOG(d, 1);
-    } else if (o == Outcome::TryAgain) {
+    if (o == Outcome::TryAgain) {
       d.SetDlgItemText(500, loginName);  // the session's user again, whoever was typed
       d.SetDlgItemText(501, "");
       d.SetFocusTo(501);
-    } else {
-      askToLeave();  // attempts exhausted: the window's cancel command
+    } else if (o != Outcome::Accepted && askToLeave(d)) {  // attempts exhausted: as the window's cancel
+      win::ENDDIALOG(d, 0);
     }
-    return 1;
-  });
+    return o == Outcome::Accepted;
+  };
+  int result = win::DIALOG_BOX("BLOQ_SESSION", nullptr, {init, accept, {}, askToLeave, 0});
   g.XAPP_IN_MESSAGETIME = 0;
   g.XAPP_LAST_MESSAGETIME = ticks();
   if (ending_) return false;
@@ -400,17 +379,8 @@ bool PRINCIPAL::BLOQ_SESSION() {
 }
 
 void PRINCIPAL::AboutBox() {
-  win::DIALOG_BOX(nullptr, "ACERCA_DE", nullptr, [this](win::ModalDialog& d, int msg, int wParam, int) {
-    if (msg == win::WM_INITDIALOG) {
-      d.SetDlgItemText(501, fullName);
-      return 1;
-    }
-    if (msg == win::WM_COMMAND && ((wParam & 0xFFFF) == win::IDOK || (wParam & 0xFFFF) == win::IDCANCEL)) {
-      win::ENDDIALOG(d, 1);
-      return 1;
-    }
-    return 0;
-  });
+  win::DIALOG_BOX("ACERCA_DE", nullptr,
+                  {[this](win::ModalDialog& d) { d.SetDlgItemText(501, fullName); }, {}, {}, {}, 1});
 }
 
 void PRINCIPAL::ADS_xINFO() {

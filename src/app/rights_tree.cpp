@@ -109,26 +109,18 @@ std::vector<std::string> rightsTreeLines(const std::vector<bool>& granted, bool 
 
 void showRightsTree(win::WDIAG* owner, const std::string& userName, const std::vector<bool>& granted, bool supervisor) {
   const std::string title = "USUARIO: " + userName;
-  win::DIALOG_BOX(nullptr, "ARBOL_DERECHOS", owner, [&](win::ModalDialog& d, int msg, int wParam, int) {
-    if (msg == win::WM_INITDIALOG) {
-      d.SetDlgItemText(501, title);
-      win::TREEVIEW tree(&d, 800);
-      addNodes(tree, tree.GETROOT(), moduleMenu(), granted, supervisor);
-      for (win::TreeNode top : tree.Children(tree.GETROOT())) tree.EXPAND(top);
-      return 1;
-    }
-    if (msg != win::WM_COMMAND) return 0;
-    int id = wParam & 0xFFFF;
-    if (id == 301) {
-      print(title, rightsTreeLines(granted, supervisor));
-      return 1;
-    }
-    if (id == win::IDOK || id == win::IDCANCEL) {
-      win::ENDDIALOG(d, 1);
-      return 1;
-    }
-    return 0;
-  });
+  auto init = [&](win::ModalDialog& d) {
+    d.SetDlgItemText(501, title);
+    win::TREEVIEW tree(&d, 800);
+    addNodes(tree, tree.GETROOT(), moduleMenu(), granted, supervisor);
+    for (win::TreeNode top : tree.Children(tree.GETROOT())) tree.EXPAND(top);
+  };
+  auto printButton = [&](win::ModalDialog&, int id, int) {
+    if (id != 301) return false;
+    print(title, rightsTreeLines(granted, supervisor));
+    return true;
+  };
+  win::DIALOG_BOX("ARBOL_DERECHOS", owner, {init, {}, printButton, {}, 1});
 }
 
 }  // namespace app

@@ -87,11 +87,11 @@ int DIALOG_BOX(const std::string& dialogName, WDIAG* owner, DialogSteps steps) {
     if (message != WM_COMMAND) return 0;
     const int id = wParam & 0xFFFF, notification = (wParam >> 16) & 0xFFFF;
     if (id == IDOK && notification == 0) {
-      if (!steps.accept || steps.accept(d)) d.end(IDOK);
+      if ((!steps.accept || steps.accept(d)) && !d.ended()) d.end(IDOK);
       return 1;
     }
     if (id == IDCANCEL && notification == 0) {
-      d.end(IDCANCEL);
+      if ((!steps.cancel || steps.cancel(d)) && !d.ended()) d.end(steps.cancelCode);
       return 1;
     }
     if (steps.command) return steps.command(d, id, notification) ? 1 : 0;

@@ -24,6 +24,7 @@ class ModalDialog : public WDIAG {
   explicit ModalDialog(DialogProcedure procedure) : procedure_(std::move(procedure)) {}
   int OnCOMMAND(int id, int notification) override;
   void end(int code);
+  bool ended() const { return ended_; }
   int run(WDIAG* owner, const std::string& dialogName);  // -1 when the dialog cannot open
 
  private:
@@ -36,12 +37,16 @@ int DIALOG_BOX(void* instance, const std::string& dialogName, WDIAG* owner, Dial
 
 // A procedure in its usual parts: `init` fills the dialog when it opens; OK (1) runs
 // `accept`, which ends the dialog with 1 when it returns true and keeps it open (after
-// telling the user why) when it returns false; Cancel (2) ends it with 2; any other command
-// goes to `command` (true when it handled it).
+// telling the user why) when it returns false — unless it ended the dialog itself with
+// another code; Cancel (2) runs `cancel` when there is one (true ends the dialog) and ends
+// the dialog with `cancelCode`; any other command goes to `command` (true when it handled
+// it).
 struct DialogSteps {
   std::function<void(ModalDialog&)> init;
   std::function<bool(ModalDialog&)> accept;
   std::function<bool(ModalDialog&, int id, int notification)> command = {};
+  std::function<bool(ModalDialog&)> cancel = {};
+  int cancelCode = IDCANCEL;
 };
 int DIALOG_BOX(const std::string& dialogName, WDIAG* owner, DialogSteps steps);
 void ENDDIALOG(ModalDialog& dialog, int code);
