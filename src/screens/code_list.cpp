@@ -5,6 +5,7 @@
 #include "lib/use.h"
 #include "screens/form.h"
 #include "screens/messages.h"
+#include "screens/registry.h"
 #include "screens/unique_code.h"
 #include "win/dialog_box.h"
 #include "win/wait.h"
@@ -27,7 +28,7 @@ ListDefinition listOf(const CodeListDefinition& d) {
 
 }  // namespace
 
-CODE_LIST::CODE_LIST(std::string dialog, std::string negocio, CodeListDefinition definition)
+CODE_LIST::CODE_LIST(CodeListDefinition definition, std::string dialog, std::string negocio)
     : LIST_SCREEN(std::move(dialog), std::move(negocio), listOf(definition)), code_(std::move(definition)) {}
 
 void CODE_LIST::AGREGAR() {
@@ -51,7 +52,7 @@ void CODE_LIST::EDITAR(Mode mode) {
                                       form = std::make_unique<FORM>(d);
                                       form->UPPER(kCode, record.get(), "CODIGO");
                                       form->TRIMMED(kDescription, record.get(), "DESCRIP");
-                                      BIND(*form, record.get());
+                                      if (code_.bind) code_.bind(*form, record.get());
                                       if (mode == Mode::Modify)
                                         form->LOAD();
                                       else
@@ -85,7 +86,7 @@ bool CODE_LIST::SAVE_DATOS(win::WDIAG& d, FORM& form, lib::WDBTable& record, Mod
       record.FieldPut("NEGOCIO", Value::chars(NEGOCIO));
       form.SAVE(&record);
     });
-    afterAdd(code);
+    if (code_.afterAdd) code_.afterAdd(NEGOCIO, code);
     return true;
   }
   const std::string old = lib::trim(record.S("CODIGO"));
@@ -111,6 +112,13 @@ void CODE_LIST::BORRAR() {
   if (BORRA_REGISTRO(code_.deleteQuestion,
                      [&](win::WAIT& wait) { report = BORRA_CODIGO(code_.references, NEGOCIO, code, &wait); }))
     AVISA_FALTANTES(report);
+}
+
+void REGISTER_CODE_LIST(const CodeListDefinition& definition) {
+  editMenu(definition.menuId, listEntries(definition.entries, &CODE_LIST::AGREGAR, &CODE_LIST::MODIFICAR,
+                                          &CODE_LIST::BORRAR, definition.captions));
+  registerScreen(definition.screen,
+                 [definition](const ScreenRequest& r) { OPEN<CODE_LIST>(definition, r.dialog, r.business); });
 }
 
 }  // namespace screens

@@ -13,6 +13,7 @@
 // library whole, so that every registration is there without the shell naming them).
 #pragma once
 
+#include <array>
 #include <functional>
 #include <string>
 #include <vector>
@@ -46,11 +47,21 @@ void opens(const std::string& screenClass) {
 // The "Editar" entries of a menu id; an entry bound to an operation of the screen class S.
 void editMenu(int menuId, std::vector<win::EditEntry> entries);
 template <typename S>
-win::EditEntry entry(int id, const char* caption, void (S::*operation)()) {
+win::EditEntry entry(int id, const std::string& caption, void (S::*operation)()) {
   return {id, caption, [operation](win::WDIAG& screen) { (static_cast<S&>(screen).*operation)(); }};
 }
 // The line between groups of entries.
 win::EditEntry separator();
+
+// The three entries of a list, "Agregar ", "Modificar " and "Borrar  " unless the list
+// spells them otherwise, with their rights and operations.
+using ListCaptions = std::array<std::string, 3>;
+inline const ListCaptions kListCaptions = {"Agregar ", "Modificar ", "Borrar  "};
+template <typename S>
+std::vector<win::EditEntry> listEntries(std::array<int, 3> ids, void (S::*add)(), void (S::*modify)(),
+                                        void (S::*remove)(), const ListCaptions& captions = kListCaptions) {
+  return {entry(ids[0], captions[0], add), entry(ids[1], captions[1], modify), entry(ids[2], captions[2], remove)};
+}
 
 // Registrations, collected while the program starts and run by REGISTER_SCREENS.
 struct Registration {

@@ -26,13 +26,17 @@ void SCREEN::HIDE_MENU() {
   if (win::MainFrame* frame = win::MainFrame::instance()) frame->MENUSET(0, this, NEGOCIO);
 }
 
-std::string SCREEN::routine(const std::string& method) const {
+std::string SCREEN::name() const {
   int status = 0;
   char* demangled = abi::__cxa_demangle(typeid(*this).name(), nullptr, nullptr, &status);
   std::string name = status == 0 && demangled ? demangled : typeid(*this).name();
   std::free(demangled);
   if (size_t colon = name.rfind("::"); colon != std::string::npos) name.erase(0, colon + 2);
-  return name + ":" + method;
+  return name;
+}
+
+std::string SCREEN::routine(const std::string& method) const {
+  return name() + ":" + method;
 }
 
 lib::WDBTable* SCREEN::USE(const std::string& table, const std::string& tag) {

@@ -30,7 +30,9 @@ class SCREEN : public win::WDIAG {
   void HIDE_MENU() override;
   void OnNCDESTROY() override { CerrarBases(); }
 
-  // "UBIC_ROM:AGREGAR": a routine of this screen class, as error reports name it.
+  // The screen class, as the menu and the error reports name it ("TIPO_ROM").
+  virtual std::string name() const;
+  // "TIPO_ROM:ADD_TIPO_ROM": a routine of this screen, as error reports name it.
   std::string routine(const std::string& method) const;
 
   const std::string DIALOG;  // the template the screen is built from
