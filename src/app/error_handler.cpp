@@ -287,10 +287,11 @@ std::function<void(int)>& quitAction() {
   return quit;
 }
 
-// Abandoning an entry is always possible: nothing waits for its result.
-xbase::Error abandonable(xbase::Error e) {
-  e.setDefault(true);
-  return e;
+xbase::Error asRuntimeError(const std::exception& e) {
+  xbase::Error x(0, 0, e.what());
+  x.setSubsystem("");
+  x.setDefault(true);
+  return x;
 }
 
 }  // namespace
@@ -301,17 +302,7 @@ void setQuitAction(std::function<void(int)> quit) {
 
 void guardedEntry(const std::function<void()>& step) {
   try {
-    for (;;) {
-      try {
-        step();
-        return;
-      } catch (const ProgramQuit&) {
-        throw;
-      } catch (const xbase::Error& e) {
-        if (!detail::retryAfter(abandonable(e))) return;
-      } catch (const std::exception& e) {
-        if (!detail::retryAfter(abandonable(detail::asRuntimeError(e)))) return;
-      }
+    while (detail::attempt(step, true) == detail::Attempt::Retry) {
     }
   } catch (const ProgramQuit&) {
     if (quitAction())
@@ -323,17 +314,24 @@ void guardedEntry(const std::function<void()>& step) {
 
 namespace detail {
 
-xbase::Error asRuntimeError(const std::exception& e) {
-  xbase::Error x(0, 0, e.what());
-  x.setSubsystem("");
-  x.setDefault(true);
-  return x;
-}
-
-bool retryAfter(const xbase::Error& e) {
-  ErrorAction a = ERRORSYS_HANDLE(e);
-  if (a == ErrorAction::Quit) throw ProgramQuit();
-  return a == ErrorAction::Retry;
+Attempt attempt(const std::function<void()>& op, bool abandonable) {
+  auto ask = [abandonable](xbase::Error e) {
+    if (abandonable) e.setDefault(true);  // nothing waits for an abandoned entry's result
+    ErrorAction a = ERRORSYS_HANDLE(e);
+    lib::forgetUnwoundLevels();  // reported: the next failure has its own
+    if (a == ErrorAction::Quit) throw ProgramQuit();
+    return a == ErrorAction::Retry ? Attempt::Retry : Attempt::Default;
+  };
+  try {
+    op();
+    return Attempt::Done;
+  } catch (const ProgramQuit&) {
+    throw;
+  } catch (const xbase::Error& e) {
+    return ask(e);
+  } catch (const std::exception& e) {
+    return ask(asRuntimeError(e));
+  }
 }
 
 }  // namespace detail

@@ -22,6 +22,7 @@
 
 #include <exception>
 #include <functional>
+#include <optional>
 #include <string>
 #include <type_traits>
 
@@ -66,11 +67,12 @@ class ProgramQuit : public std::exception {
 
 namespace detail {
 
-// Any other exception that escapes a guarded step is reported like a run-time error of
-// the program itself (subsystem and sub-code unknown); it may be ignored.
-xbase::Error asRuntimeError(const std::exception& e);
-// Asks the handler and throws ProgramQuit on Quit; true = run the step again.
-bool retryAfter(const xbase::Error& e);
+enum class Attempt { Done, Retry, Default };
+// Runs `op` once. A run-time error (or any other exception, reported as a run-time error of
+// the program itself, which may be ignored) goes to the handler: Retry when the user chose
+// to try again, Default when the operation is to return its default (always offered when
+// `abandonable`); ProgramQuit is thrown on Salir.
+Attempt attempt(const std::function<void()>& op, bool abandonable = false);
 
 }  // namespace detail
 
@@ -79,16 +81,24 @@ bool retryAfter(const xbase::Error& e);
 template <typename F>
 requires(!std::is_void_v<std::invoke_result_t<F&>>) std::invoke_result_t<F&> guarded(
     F op, std::invoke_result_t<F&> fallback) {
+  std::optional<std::invoke_result_t<F&>> result;
   for (;;) {
-    try {
-      return op();
-    } catch (const ProgramQuit&) {
-      throw;
-    } catch (const xbase::Error& e) {
-      if (!detail::retryAfter(e)) return fallback;
-    } catch (const std::exception& e) {
-      if (!detail::retryAfter(detail::asRuntimeError(e))) return fallback;
+    switch (detail::attempt([&] { result.emplace(op()); })) {
+      case detail::Attempt::Done:
+        return std::move(*result);
+      case detail::Attempt::Default:
+        return fallback;
+      case detail::Attempt::Retry:
+        break;
     }
+  }
+}
+
+// The same for a step that returns nothing: on Default it is simply abandoned.
+template <typename F>
+requires std::is_void_v<std::invoke_result_t<F&>>
+void guarded(F op) {
+  while (detail::attempt(op) == detail::Attempt::Retry) {
   }
 }
 
@@ -99,23 +109,5 @@ void guardedEntry(const std::function<void()>& step);
 // What ends the program when the user chose Salir inside an entry (the main program sets
 // it; by default the process ends with the exit code).
 void setQuitAction(std::function<void(int exitCode)> quit);
-
-// The same for a step that returns nothing: on Default it is simply abandoned.
-template <typename F>
-requires std::is_void_v<std::invoke_result_t<F&>>
-void guarded(F op) {
-  for (;;) {
-    try {
-      op();
-      return;
-    } catch (const ProgramQuit&) {
-      throw;
-    } catch (const xbase::Error& e) {
-      if (!detail::retryAfter(e)) return;
-    } catch (const std::exception& e) {
-      if (!detail::retryAfter(detail::asRuntimeError(e))) return;
-    }
-  }
-}
 
 }  // namespace app

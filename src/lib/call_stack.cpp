@@ -44,6 +44,10 @@ CallLevel::~CallLevel() {
   --activeDepth;
 }
 
+void forgetUnwoundLevels() {
+  trailSize = 0;
+}
+
 std::vector<CallLevelInfo> activeCallLevels() {
   std::vector<CallLevelInfo> levels;
   for (int i = 0; i < trailSize; ++i) levels.push_back({trail[i].routine, trail[i].line});

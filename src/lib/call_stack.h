@@ -51,6 +51,9 @@ class CallLevel {
 // here, then those still active.
 std::vector<CallLevelInfo> activeCallLevels();
 
+// Forgets the levels a failure unwound, once it has been dealt with.
+void forgetUnwoundLevels();
+
 // A routine name made at run time ("TIPO_ROM:ADD_TIPO_ROM"), kept for the life of the
 // process so that a level can name it; the same name gives the same pointer.
 const char* routineName(const std::string& name);

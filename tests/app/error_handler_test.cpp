@@ -282,6 +282,8 @@ TEST_F(ErrorHandler, TheLevelsAFailureLeftAreReportedWhereItIsCaughtThenForgotte
   } catch (const xbase::Error&) {
     EXPECT_EQ(activeCallLevels().size(), 1u);
   }
+  lib::forgetUnwoundLevels();
+  EXPECT_TRUE(activeCallLevels().empty());
 }
 
 TEST_F(ErrorHandler, ReportHasModuleDateComputerUserMessageAndDetailEachOnItsLine) {
@@ -676,6 +678,38 @@ TEST_F(ErrorHandler, AnOpenServerTransactionIsRolledBackWithTheMessageAsReason) 
   t->goTo(1);
   EXPECT_EQ(rtrim(t->getString("MOTIVO")),
             "Error ADSCDX/9000  transacción abortada: El dato se encuentra bloqueado: ROOMS00001");
+}
+
+// An entry from the event loop has no result to default: the user may always go on, the
+// step runs again on Reintentar, and Salir ends the program through the quit action.
+TEST_F(ErrorHandler, AnEntryFromTheEventLoopIsAbandonedRetriedOrLeftAsTheUserChooses) {
+  create("ERROR");
+  create("E_MSGS");
+  int runs = 0;
+  guardedEntry([&] {
+    ++runs;
+    throw writeError();  // neither retried nor defaulted by itself
+  });
+  ASSERT_EQ(calls.size(), 1u);
+  EXPECT_TRUE(calls[0].canDefault);
+  EXPECT_FALSE(calls[0].canRetry);
+  EXPECT_EQ(runs, 1);
+  EXPECT_EQ(read("ERROR")->recCount(), 1u);
+
+  answers = {ErrorAction::Retry};
+  runs = 0;
+  guardedEntry([&] {
+    if (++runs == 1) throw xbase::Error(xbase::EG_LOCK, xbase::SC_LOCK, "bloqueado", "ROOMS.DBF").setRetry(true);
+  });
+  EXPECT_EQ(runs, 2);
+
+  answers = {ErrorAction::Quit};
+  int quitWith = -1;
+  setQuitAction([&](int code) { quitWith = code; });
+  EXPECT_NO_THROW(guardedEntry([] { throw std::runtime_error("inesperado"); }));
+  EXPECT_EQ(quitWith, 1);
+  EXPECT_EQ(exitCode(), 1);
+  setQuitAction({});
 }
 
 TEST_F(ErrorHandler, WithoutAWindowTheErrorGoesToStderrAndTheProgramEnds) {

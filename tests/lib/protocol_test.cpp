@@ -47,6 +47,29 @@ TEST(RecordProtocol, ARecordLockedForSevenSecondsIsReportedOnlyAfterFive) {
   EXPECT_EQ(other->getNumber("CANT"), 7);
 }
 
+// A workstation that keeps the record for good: the user gives up at the first message and
+// the wait ends in a run-time error naming the table, which may be tried again later.
+TEST(RecordProtocol, GivingUpOnARecordHeldElsewhereIsARunTimeErrorNamingTheTable) {
+  Rooms r;
+  auto other = xbase::DbfTable::open(r.p.bases("ROOMS.DBF"));
+  ASSERT_TRUE(other->lockRecord(2));
+  r.p.messages().answers = {IDRETRY, IDCANCEL};
+  r.t->GoTo(2);
+  SELECT(r.t->Area);
+  try {
+    LOCK_FOR_MODIFY(r.t.get());
+    FAIL() << "the lock was taken";
+  } catch (const xbase::Error& e) {
+    EXPECT_EQ(e.genCode(), xbase::EG_LOCK);
+    EXPECT_TRUE(e.canRetry());
+    EXPECT_NE(e.fileName().find("ROOMS.DBF"), std::string::npos);
+    EXPECT_EQ(e.description(), "El dato se encuentra bloqueado: " + r.t->Alias);
+  }
+  ASSERT_EQ(r.p.messages().shown.size(), 2u);  // asked twice: once retried, once given up
+  EXPECT_EQ(r.p.messages().shown[0].flags & 0xF, MB_RETRYCANCEL);
+  EXPECT_FALSE(r.t->driver().isLocked(2));
+}
+
 TEST(RecordProtocol, SkipLeavesTheRecordUnlockedAndTheCallsActOnTheSelectedArea) {
   Rooms r;
   r.t->GoTo(2);

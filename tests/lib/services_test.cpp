@@ -45,8 +45,8 @@ TEST(TextSearch, RegisteredTablesTakeTheirTextsOutWhenLockedAndBackWhenReleased)
     }
   };
   ProgramFolder p;
-  p.table("HUESPED.DBF", {{"NEGOCIO", 'C', 2}, {"CODIGO", 'C', 6}, {"NOMBRE", 'C', 12}, {"INFO_USER", 'C', 20},
-                          {"CORTO", 'C', 9}});
+  p.table("HUESPED.DBF",
+          {{"NEGOCIO", 'C', 2}, {"CODIGO", 'C', 6}, {"NOMBRE", 'C', 12}, {"INFO_USER", 'C', 20}, {"CORTO", 'C', 9}});
   Globals& g = G();
   g.XTXT_SRCH_FILES = {{"HUESPED", "CODIGO"}};
   auto* rec = new Recorder;

@@ -28,8 +28,8 @@ std::ostream& operator<<(std::ostream& out, const Identity& i) {
 
 Identity identityOf(app::PRINCIPAL& p) {
   const lib::Globals& g = lib::G();
-  return {p.loginName,          p.fullName,    p.rights.ACT_USER, g.XUSER_ABREVIA, g.XUSER_NUMBER,
-          p.rights.ACT_UID,     g.XSUPERACCESS, g.XREC_E_S,       p.rights.granted(2000)};
+  return {p.loginName,      p.fullName,     p.rights.ACT_USER, g.XUSER_ABREVIA,       g.XUSER_NUMBER,
+          p.rights.ACT_UID, g.XSUPERACCESS, g.XREC_E_S,        p.rights.granted(2000)};
 }
 
 uint32_t sessionRecords() {
