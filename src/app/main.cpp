@@ -6,7 +6,6 @@
 // scenario, prints each message box as it appears and exits with 0, or 1 at the first
 // unmet expectation.
 #include <unistd.h>
-#include <QApplication>
 
 #include <cstdlib>
 #include <filesystem>
@@ -20,6 +19,7 @@
 #include "app/startup.h"
 #include "art/artwork.h"
 #include "lib/globals.h"
+#include "win/application.h"
 #include "win/dialog_template.h"
 #include "win/driver.h"
 #include "win/message_box.h"
@@ -48,7 +48,7 @@ int main(int argc, char** argv) {
     setenv("QT_QPA_PLATFORM", ("offscreen:configfile=" + config).c_str(), 1);
     screenConfig = config;
   }
-  QApplication qt(argc, argv);
+  win::Application qt(argc, argv);
   qt.setWindowIcon(art::programIcon());  // the main window, every screen and dialog
   if (!screenConfig.empty()) std::filesystem::remove(screenConfig);
   std::vector<win::ScriptLine> lines;

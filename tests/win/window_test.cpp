@@ -27,6 +27,7 @@
 #include "win/dialog_box.h"
 #include "win/dialog_window.h"
 #include "win/driver.h"
+#include "win/entry.h"
 #include "win/entry_filters.h"
 #include "win/main_frame.h"
 #include "win/resources.h"
@@ -56,6 +57,7 @@ class PRUEBA : public WDIAG {
     SALIR = std::make_unique<WPUSHBUTTON>(this, 1);
     ADD(PROCESAR.get(), [this](WDIAG&, WCONTROL&, int) {
       ++runs;
+      if (fails) throw std::runtime_error("tabla dañada");
       if (reenter) Driver::instance().press(301);  // a second click while it runs
       if (longRun) {  // a run of 100 steps behind the progress window, stopped by its Cancel
         WAIT wait(this);
@@ -74,12 +76,16 @@ class PRUEBA : public WDIAG {
   void SHOW_MENU() override { MainFrame::instance()->MENUSET(kTestMenu, this, NEGOCIO); }
   void HIDE_MENU() override { MainFrame::instance()->MENUSET(0, this); }
   void OnNCDESTROY() override { ++closings; }
+  void OnTIMER(int) override {
+    if (fails) throw std::runtime_error("reloj");
+  }
 
   std::unique_ptr<WEDIT> CODIGO, MONTO;
   std::unique_ptr<WPUSHBUTTON> PROCESAR, SALIR;
   int runs = 0;
   bool reenter = false;
   bool longRun = false;
+  bool fails = false;  // the operation throws, as a damaged table would make it
   int stoppedAt = -1;
 };
 
@@ -172,6 +178,42 @@ TEST_F(WindowLayer, ADoubleClickDoesNotReenterARunningOperation) {
   a->reenter = false;
   d.press(301);
   EXPECT_EQ(a->runs, 2);
+}
+
+// A failure in a command, a timer or an "Editar" entry reaches the entry guard, never Qt;
+// the screen stays open and takes the next command, its running flag cleared.
+TEST_F(WindowLayer, FailuresFromTheEventLoopGoThroughTheEntryGuard) {
+  std::vector<std::string> caught;
+  setEntryGuard([&](const std::function<void()>& step) {
+    try {
+      step();
+    } catch (const std::exception& e) {
+      caught.push_back(e.what());
+    }
+  });
+  PRUEBA* a = open<PRUEBA>(nullptr, "PRUEBA", "01");
+  settle();
+  a->fails = true;
+  d.press(301);
+  ASSERT_EQ(caught.size(), 1u);
+  EXPECT_EQ(caught[0], "tabla dañada");
+  a->fails = false;
+  d.press(301);
+  EXPECT_EQ(a->runs, 2);
+  a->fails = true;
+  a->SetTimer(7, 1000);
+  d.advance(1000);
+  ASSERT_EQ(caught.size(), 2u);
+  EXPECT_EQ(caught[1], "reloj");
+  a->KillTimer(7);
+  registerEditMenu(kTestMenu, {{9002, "Agregar ", [](WDIAG&) { throw std::runtime_error("entrada"); }}});
+  a->SHOW_MENU();
+  EXPECT_TRUE(frame->chooseMenu(9002));
+  settle();
+  ASSERT_EQ(caught.size(), 3u);
+  EXPECT_EQ(caught[2], "entrada");
+  EXPECT_TRUE(a->window());
+  setEntryGuard({});
 }
 
 TEST_F(WindowLayer, MissingTemplatesAndControlsAreReportedNotFatal) {
