@@ -9,6 +9,7 @@
 #include "lib/globals.h"
 #include "xbase/date.h"
 #include "xbase/error.h"
+#include "xbase/number_text.h"
 
 namespace server {
 
@@ -349,11 +350,8 @@ Param TableSchema::fieldParam(const Record& r, int i) const {
       return Param::none();
     case 'I':
       return Param::text(std::to_string(getI32(p)));
-    case 'B': {
-      char buf[64];
-      std::snprintf(buf, sizeof buf, "%.17g", codec_->decode(f, r.bytes.data()).number);
-      return Param::text(buf);
-    }
+    case 'B':
+      return Param::text(xbase::shortestNumber(codec_->decode(f, r.bytes.data()).number));
     case 'Y':
       return Param::text(currencyText(getI64(p)));
     case 'T': {
@@ -429,15 +427,19 @@ void TableSchema::putColumn(Record& r, int i, const Result& res, int row, int co
       codec_->encode(f, r.bytes.data(), xbase::Value::num(double(res.integer(row, col))), name_.name);
       return;
     case 'B':
-      codec_->encode(f, r.bytes.data(), xbase::Value::num(std::strtod(res.raw(row, col), nullptr)), name_.name);
+      codec_->encode(f, r.bytes.data(), xbase::Value::num(xbase::readNumber(res.raw(row, col)).value_or(0)),
+                     name_.name);
       return;
     case 'Y':
       putI64(p, currencyFrom(res.text(row, col)));
       return;
     case 'T': {
-      int y = 0, mo = 0, d = 0, h = 0, mi = 0;
-      double s = 0;
-      std::sscanf(res.raw(row, col), "%d-%d-%d %d:%d:%lf", &y, &mo, &d, &h, &mi, &s);
+      // "YYYY-MM-DD hh:mm:ss[.fff]"; the seconds with their fraction are read apart, since
+      // scanf's %lf would take the decimal point of the process locale.
+      const char* text = res.raw(row, col);
+      int y = 0, mo = 0, d = 0, h = 0, mi = 0, at = 0;
+      if (std::sscanf(text, "%d-%d-%d %d:%d:%n", &y, &mo, &d, &h, &mi, &at) != 5 || at == 0) return;
+      double s = xbase::parseNumber(text + at);
       int32_t ms = int32_t(std::llround((h * 3600 + mi * 60) * 1000.0 + s * 1000.0));
       codec_->encode(f, r.bytes.data(), xbase::Value::dateTime(xbase::julianFromYmd(y, mo, d), ms), name_.name);
       return;

@@ -7,6 +7,7 @@
 
 #include "xbase/date.h"
 #include "xbase/error.h"
+#include "xbase/number_text.h"
 
 namespace xbase {
 
@@ -57,56 +58,6 @@ std::string trimmed(const uint8_t* p, int n) {
 }
 
 }  // namespace
-
-std::string formatNumber(double value, int width, int decimals) {
-  if (!std::isfinite(value)) return {};
-  decimals = std::clamp(decimals, 0, 18);
-  double scale = std::pow(10.0, decimals);
-  double scaled = value * scale;
-  // Half away from zero, with a nudge for values like 2.675 that binary cannot hold exactly.
-  double nudge = std::fabs(scaled) * 1e-12 + 1e-9;
-  double rounded = scaled >= 0 ? std::floor(scaled + 0.5 + nudge) : std::ceil(scaled - 0.5 - nudge);
-  char buf[400];
-  if (std::fabs(rounded) < 9e15) {
-    long long r = (long long)rounded;
-    bool neg = r < 0;
-    unsigned long long a = neg ? (unsigned long long)(-r) : (unsigned long long)r;
-    unsigned long long ip = decimals > 0 ? a / (unsigned long long)scale : a;
-    unsigned long long fp = decimals > 0 ? a % (unsigned long long)scale : 0;
-    if (decimals > 0)
-      std::snprintf(buf, sizeof buf, "%s%llu.%0*llu", neg ? "-" : "", ip, decimals, fp);
-    else
-      std::snprintf(buf, sizeof buf, "%s%llu", neg ? "-" : "", ip);
-  } else {
-    std::snprintf(buf, sizeof buf, "%.*f", decimals, rounded / scale);
-  }
-  std::string s = buf;
-  if (s == "-0" || (s.size() > 1 && s[0] == '-' && s.find_first_not_of("-0.") == std::string::npos)) s.erase(0, 1);
-  if (int(s.size()) > width) return {};
-  return std::string(size_t(width) - s.size(), ' ') + s;
-}
-
-double parseNumber(const std::string& text) {
-  size_t i = 0;
-  while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) ++i;
-  size_t start = i;
-  if (i < text.size() && (text[i] == '-' || text[i] == '+')) ++i;
-  bool digits = false;
-  while (i < text.size() && (std::isdigit(static_cast<unsigned char>(text[i])) || text[i] == '.')) {
-    digits = true;
-    ++i;
-  }
-  if (!digits) return 0;
-  if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
-    size_t j = i + 1;
-    if (j < text.size() && (text[j] == '-' || text[j] == '+')) ++j;
-    if (j < text.size() && std::isdigit(static_cast<unsigned char>(text[j]))) {
-      i = j;
-      while (i < text.size() && std::isdigit(static_cast<unsigned char>(text[i]))) ++i;
-    }
-  }
-  return std::strtod(text.substr(start, i - start).c_str(), nullptr);
-}
 
 bool FieldCodec::isNull(const Field& f, const uint8_t* record) const {
   if (f.nullBit < 0 || header_->nullFlagsField < 0) return false;
@@ -295,11 +246,8 @@ std::string FieldCodec::rawText(const Field& f, const uint8_t* record) const {
                                                                           : "";
     case 'I':
       return std::to_string(getI32(p));
-    case 'B': {
-      char buf[64];
-      std::snprintf(buf, sizeof buf, "%.*f", f.decimals, getF64(p));
-      return buf;
-    }
+    case 'B':
+      return fixedNumber(getF64(p), f.decimals);
     case 'Y': {
       int64_t v = getI64(p);
       char buf[64];

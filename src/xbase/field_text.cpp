@@ -1,10 +1,10 @@
 #include "xbase/field_text.h"
 
 #include <cctype>
-#include <cstdlib>
 
 #include "xbase/date.h"
 #include "xbase/error.h"
+#include "xbase/number_text.h"
 
 namespace xbase {
 
@@ -109,10 +109,9 @@ std::optional<Value> parseFieldText(const Field& f, std::string_view escaped) {
     case 'B':
     case 'Y': {
       if (t.empty()) return std::nullopt;
-      char* end = nullptr;
-      double d = std::strtod(t.c_str(), &end);
-      if (end == t.c_str() || *end != '\0') return bad();
-      return Value::num(d);
+      std::optional<double> d = readNumber(t);
+      if (!d) return bad();
+      return Value::num(*d);
     }
     case 'D': {
       if (t.empty()) return Value::date(0);
