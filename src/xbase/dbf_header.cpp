@@ -209,7 +209,7 @@ DbfHeader DbfHeader::forNewTable(const std::vector<FieldSpec>& specs, uint8_t la
   int nullBits = 0;
   for (const auto& s : specs) {
     if (std::strchr("IBYT", s.type)) vfp = true;
-    if (s.nullable) vfp = true;
+    if (s.nullable || s.binary) vfp = true;  // only Visual FoxPro headers hold these flags
     if (s.type == 'M' || s.type == 'G') memo = true;
   }
   h.version = vfp ? 0x30 : (memo ? 0xF5 : 0x03);
