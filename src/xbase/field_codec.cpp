@@ -46,6 +46,11 @@ std::string trimmed(const uint8_t* p, int n) {
   return std::string(reinterpret_cast<const char*>(p + b), size_t(e - b));
 }
 
+// A number as an error message names it.
+std::string shownNumber(double v, int decimals) {
+  return std::isfinite(v) ? decimalText(v, decimals) : shortestNumber(v);
+}
+
 [[noreturn]] void widthError(const Field& f, const std::string& table, const std::string& value) {
   throw Error(EG_DATAWIDTH, SC_VALUE,
               "el valor " + value + " no cabe en el campo " + f.name + " (" + f.type + " " + std::to_string(f.length) +
@@ -180,7 +185,7 @@ void FieldCodec::encode(const Field& f, uint8_t* record, const Value& v, const s
     case 'F': {
       if (v.type != ValueType::Number) typeError(f, table);
       std::string s = formatNumber(v.number, f.length, f.decimals);
-      if (s.empty()) widthError(f, table, formatNumber(v.number, 40, f.decimals).substr(0));
+      if (s.empty()) widthError(f, table, shownNumber(v.number, f.decimals));
       std::memcpy(p, s.data(), size_t(f.length));
       return;
     }
@@ -197,7 +202,7 @@ void FieldCodec::encode(const Field& f, uint8_t* record, const Value& v, const s
     case 'I': {
       if (v.type != ValueType::Number) typeError(f, table);
       double r = std::round(v.number);
-      if (r < -2147483648.0 || r > 2147483647.0) widthError(f, table, formatNumber(v.number, 40, 0));
+      if (r < -2147483648.0 || r > 2147483647.0) widthError(f, table, shownNumber(v.number, 0));
       putI32(p, int32_t(r));
       return;
     }
@@ -208,7 +213,7 @@ void FieldCodec::encode(const Field& f, uint8_t* record, const Value& v, const s
     case 'Y': {
       if (v.type != ValueType::Number) typeError(f, table);
       double r = std::round(v.number * 10000.0);
-      if (std::fabs(r) > 9.2e18) widthError(f, table, formatNumber(v.number, 40, 4));
+      if (std::fabs(r) > 9.2e18) widthError(f, table, shownNumber(v.number, 4));
       putI64(p, int64_t(r));
       return;
     }
