@@ -57,7 +57,7 @@ ServerTable::ServerTable(std::shared_ptr<Session> session, ServerTableInfo info,
   cache_ = wanted;
   try {
     goTop();
-  } catch (...) {
+  } catch (...) {  // a table that cannot be read is not left attached and open
     session_->detach(this);
     session_->close(handle_, oid_);
     throw;
@@ -69,7 +69,8 @@ ServerTable::~ServerTable() {
   try {
     writeBuffer();
   } catch (...) {
-    // Closing cannot report; the lost change is what the error handler saw last.
+    // A destructor cannot report. The table object flushes before closing (WDBTable::Axit)
+    // and reports there; what fails here was already reported by that flush.
   }
   try {
     if (shared_) {
@@ -78,6 +79,7 @@ ServerTable::~ServerTable() {
     }
     session_->close(handle_, oid_);
   } catch (...) {
+    // Only a broken connection fails here, and the server drops the session's locks with it.
   }
 }
 

@@ -146,7 +146,7 @@ TransferCount pushFolder(Session& s, const std::string& dir, std::ostream* log) 
       ++count.tables;
       count.records += long(n);
       if (log) *log << folder << "/" << name << ": " << n << " registros\n";
-    } catch (...) {
+    } catch (...) {  // the server keeps the table it had; the failure goes on to the caller
       if (s.inTransaction()) s.rollback();
       throw;
     }

@@ -87,7 +87,8 @@ CdxIndex::~CdxIndex() {
       if (shared_ && !locked_) file_.unlock(LockScheme::mutex().offset, 1);
     }
   } catch (...) {
-    // A destructor cannot report; the next check shows what is missing.
+    // A destructor cannot report; the table flushes its index before it closes and reports
+    // there, and the next check shows what is missing.
   }
 }
 
@@ -316,6 +317,8 @@ void CdxIndex::abortWrite() noexcept {
     locked_ = false;
   }
   if (deferred_) {
+    // Called while another failure unwinds: that one goes on. A failed reread here is
+    // retried by the next section, since the counter no longer matches.
     try {
       checkForeignChanges();
     } catch (...) {

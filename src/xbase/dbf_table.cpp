@@ -208,7 +208,7 @@ void DbfTable::compileTags() {
       if (!info.forExpr.empty()) rt.filter = Expr::compile(info.forExpr, infos, *codePage_);
       rt.maintainable = true;
     } catch (const Error& e) {
-      rt.why = e.description();
+      rt.why = e.description();  // a writable open refuses the tag below; a read-only one still reads it
     }
     KeyKind kind = KeyKind::Char;
     if (rt.key) {
@@ -270,7 +270,8 @@ DbfTable::~DbfTable() {
     flushAppends();
     if (index_) index_->flush();
   } catch (...) {
-    // Closing cannot report; `check` will show anything that did not reach the disk.
+    // A destructor cannot report. Callers that must know call flush() first (the table
+    // objects of the program do, and report its failure); `check` shows what is missing.
   }
 }
 
@@ -561,7 +562,7 @@ bool DbfTable::append() {
       flushAppends();
     }
     return true;
-  } catch (...) {
+  } catch (...) {  // the header lock taken for this append is let go before the failure goes on
     if (tookHeader) file_.unlock(locks_->header().offset, 1);
     throw;
   }
