@@ -24,6 +24,21 @@ int compareEntry(const uint8_t* key, uint32_t recno, const uint8_t* target, uint
   return recno < targetRecno ? -1 : (recno > targetRecno ? 1 : 0);
 }
 
+// lowerBound orders: the entries before the entry (target, recno)...
+auto beforeEntry(const uint8_t* target, uint32_t recno, int length) {
+  return [=](const uint8_t* e, uint32_t r) { return compareEntry(e, r, target, recno, length) < 0; };
+}
+
+// ...and those before the first key that starts with `prefix` (after: past the last one).
+auto beforePrefix(std::string_view prefix, int length, bool after) {
+  size_t n = std::min(prefix.size(), size_t(length));
+  const auto* p = reinterpret_cast<const uint8_t*>(prefix.data());
+  return [=](const uint8_t* k, uint32_t) {
+    int c = std::memcmp(k, p, n);
+    return after ? c <= 0 : c < 0;
+  };
+}
+
 }  // namespace
 
 CdxTag::CdxTag(CdxIndex& index, uint32_t headerOffset, TagInfo info, uint32_t root)
@@ -45,6 +60,38 @@ CdxNode* CdxTag::node(uint32_t offset) {
   throwCorrupt(SC_BAD_INDEX, index.path(), "etiqueta " + tag + ": " + what);
 }
 
+void CdxTag::checkDepth(int depth) {
+  if (depth > kMaxDepth) damaged(index_, name(), "árbol demasiado profundo o con ciclos");
+}
+
+CdxNode* CdxTag::nonEmptyLeaf(uint32_t link, bool rightwards) {
+  for (int guard = 0; hasLink(link) && guard < 1 << 20; ++guard) {
+    CdxNode* n = node(link);
+    if (!n->leaf) damaged(index_, name(), "hermano de hoja que no es hoja");
+    if (n->count() > 0) return n;
+    link = rightwards ? n->right : n->left;
+  }
+  return nullptr;
+}
+
+bool CdxTag::firstOf(CdxNode* leaf, TagCursor& c) {
+  if (!leaf) {
+    c.leaf = kNoNode;
+    return false;
+  }
+  fillCursor(c, *leaf, 0);
+  return true;
+}
+
+bool CdxTag::lastOf(CdxNode* leaf, TagCursor& c) {
+  if (!leaf) {
+    c.leaf = kNoNode;
+    return false;
+  }
+  fillCursor(c, *leaf, leaf->count() - 1);
+  return true;
+}
+
 void CdxTag::fillCursor(TagCursor& c, const CdxNode& leaf, size_t i) {
   c.leaf = leaf.offset;
   c.index = uint32_t(i);
@@ -54,7 +101,7 @@ void CdxTag::fillCursor(TagCursor& c, const CdxNode& leaf, size_t i) {
 }
 
 uint32_t CdxTag::subtreeCount(uint32_t offset, int depth) {
-  if (depth > kMaxDepth) damaged(index_, name(), "árbol demasiado profundo o con ciclos");
+  checkDepth(depth);
   NodeCache& cache = index_.cache();
   if (std::optional<uint32_t> known = cache.count(offset)) return *known;
   if (std::optional<uint32_t> leaf = index_.leafCount(offset)) {
@@ -78,7 +125,7 @@ bool CdxTag::lowerBound(const Before& before, TagCursor* c, std::vector<PathStep
   uint32_t off = root_;
   uint32_t pos = 0;
   for (int depth = 0;; ++depth) {
-    if (depth > kMaxDepth) damaged(index_, name(), "árbol demasiado profundo o con ciclos");
+    checkDepth(depth);
     CdxNode* n = node(off);
     const int kl = shape_.length;
     size_t lo = 0, hi = n->count();
@@ -97,18 +144,8 @@ bool CdxTag::lowerBound(const Before& before, TagCursor* c, std::vector<PathStep
         return true;
       }
       // Past this leaf: the answer, if any, starts the next non-empty leaf.
-      uint32_t right = n->right;
-      for (int guard = 0; hasLink(right) && guard < 1 << 20; ++guard) {
-        CdxNode* r = node(right);
-        if (!r->leaf) damaged(index_, name(), "hermano de hoja que no es hoja");
-        if (r->count() > 0) {
-          if (c) fillCursor(*c, *r, 0);
-          return true;
-        }
-        right = r->right;
-      }
-      if (c) c->leaf = kNoNode;
-      return false;
+      CdxNode* r = nonEmptyLeaf(n->right, true);
+      return c ? firstOf(r, *c) : r != nullptr;
     }
     if (n->count() == 0) damaged(index_, name(), "nodo interior vacío");
     if (lo == n->count()) {  // beyond this subtree: go down its right edge
@@ -131,26 +168,10 @@ bool CdxTag::first(TagCursor& c) {
 bool CdxTag::last(TagCursor& c) {
   uint32_t off = root_;
   for (int depth = 0;; ++depth) {
-    if (depth > kMaxDepth) damaged(index_, name(), "árbol demasiado profundo o con ciclos");
+    checkDepth(depth);
     CdxNode* n = node(off);
-    if (n->leaf) {
-      if (n->count() > 0) {
-        fillCursor(c, *n, n->count() - 1);
-        return true;
-      }
-      // An empty rightmost leaf: step left to the last entry there is.
-      uint32_t left = n->left;
-      for (int guard = 0; hasLink(left) && guard < 1 << 20; ++guard) {
-        CdxNode* l = node(left);
-        if (l->count() > 0) {
-          fillCursor(c, *l, l->count() - 1);
-          return true;
-        }
-        left = l->left;
-      }
-      c.leaf = kNoNode;
-      return false;
-    }
+    // An empty rightmost leaf: step left to the last entry there is.
+    if (n->leaf) return lastOf(n->count() > 0 ? n : nonEmptyLeaf(n->left, false), c);
     if (n->count() == 0) damaged(index_, name(), "nodo interior vacío");
     off = n->children.back();
   }
@@ -176,17 +197,7 @@ bool CdxTag::next(TagCursor& c) {
     fillCursor(c, *n, c.index + 1);
     return true;
   }
-  uint32_t right = n->right;
-  for (int guard = 0; hasLink(right) && guard < 1 << 20; ++guard) {
-    CdxNode* r = node(right);
-    if (r->count() > 0) {
-      fillCursor(c, *r, 0);
-      return true;
-    }
-    right = r->right;
-  }
-  c.leaf = kNoNode;
-  return false;
+  return firstOf(nonEmptyLeaf(n->right, true), c);
 }
 
 bool CdxTag::prev(TagCursor& c) {
@@ -202,25 +213,11 @@ bool CdxTag::prev(TagCursor& c) {
     fillCursor(c, *n, c.index - 1);
     return true;
   }
-  uint32_t left = n->left;
-  for (int guard = 0; hasLink(left) && guard < 1 << 20; ++guard) {
-    CdxNode* l = node(left);
-    if (l->count() > 0) {
-      fillCursor(c, *l, l->count() - 1);
-      return true;
-    }
-    left = l->left;
-  }
-  c.leaf = kNoNode;
-  return false;
+  return lastOf(nonEmptyLeaf(n->left, false), c);
 }
 
 bool CdxTag::seek(std::string_view prefix, bool after, TagCursor& c) {
-  size_t n = std::min(prefix.size(), size_t(shape_.length));
-  const auto* p = reinterpret_cast<const uint8_t*>(prefix.data());
-  if (after)
-    return lowerBound([&](const uint8_t* k, uint32_t) { return std::memcmp(k, p, n) <= 0; }, &c, nullptr, nullptr);
-  return lowerBound([&](const uint8_t* k, uint32_t) { return std::memcmp(k, p, n) < 0; }, &c, nullptr, nullptr);
+  return lowerBound(beforePrefix(prefix, shape_.length, after), &c, nullptr, nullptr);
 }
 
 bool CdxTag::locate(std::string_view key, uint32_t recno, TagCursor& c) {
@@ -228,7 +225,7 @@ bool CdxTag::locate(std::string_view key, uint32_t recno, TagCursor& c) {
   k.resize(size_t(shape_.length), char(shape_.pad));
   const auto* t = reinterpret_cast<const uint8_t*>(k.data());
   const int kl = shape_.length;
-  bool any = lowerBound([&](const uint8_t* e, uint32_t r) { return compareEntry(e, r, t, recno, kl) < 0; }, &c, nullptr,
+  bool any = lowerBound(beforeEntry(t, recno, kl), &c, nullptr,
                         nullptr);
   return any && c.recno == recno && std::memcmp(c.key.data(), t, size_t(kl)) == 0;
 }
@@ -241,26 +238,21 @@ uint32_t CdxTag::position(const TagCursor& c) {
   const auto* t = reinterpret_cast<const uint8_t*>(c.key.data());
   const int kl = shape_.length;
   uint32_t pos = 0;
-  lowerBound([&](const uint8_t* e, uint32_t r) { return compareEntry(e, r, t, c.recno, kl) < 0; }, nullptr, nullptr,
+  lowerBound(beforeEntry(t, c.recno, kl), nullptr, nullptr,
              &pos);
   return pos;
 }
 
 uint32_t CdxTag::positionOf(std::string_view prefix, bool after) {
-  size_t n = std::min(prefix.size(), size_t(shape_.length));
-  const auto* p = reinterpret_cast<const uint8_t*>(prefix.data());
   uint32_t pos = 0;
-  if (after)
-    lowerBound([&](const uint8_t* k, uint32_t) { return std::memcmp(k, p, n) <= 0; }, nullptr, nullptr, &pos);
-  else
-    lowerBound([&](const uint8_t* k, uint32_t) { return std::memcmp(k, p, n) < 0; }, nullptr, nullptr, &pos);
+  lowerBound(beforePrefix(prefix, shape_.length, after), nullptr, nullptr, &pos);
   return pos;
 }
 
 bool CdxTag::atPosition(uint32_t position, TagCursor& c) {
   uint32_t off = root_;
   for (int depth = 0;; ++depth) {
-    if (depth > kMaxDepth) damaged(index_, name(), "árbol demasiado profundo o con ciclos");
+    checkDepth(depth);
     CdxNode* n = node(off);
     if (n->leaf) {
       if (position >= n->count()) {
@@ -327,7 +319,7 @@ void CdxTag::insert(std::string_view key, uint32_t recno) {
   k.resize(size_t(kl), char(shape_.pad));
   const auto* t = reinterpret_cast<const uint8_t*>(k.data());
   std::vector<PathStep> path;
-  lowerBound([&](const uint8_t* e, uint32_t r) { return compareEntry(e, r, t, recno, kl) < 0; }, nullptr, &path,
+  lowerBound(beforeEntry(t, recno, kl), nullptr, &path,
              nullptr);
   CdxNode* leaf = node(path.back().node);
   size_t j = path.back().slot;
@@ -469,7 +461,7 @@ bool CdxTag::remove(std::string_view key, uint32_t recno) {
   k.resize(size_t(kl), char(shape_.pad));
   const auto* t = reinterpret_cast<const uint8_t*>(k.data());
   std::vector<PathStep> path;
-  lowerBound([&](const uint8_t* e, uint32_t r) { return compareEntry(e, r, t, recno, kl) < 0; }, nullptr, &path,
+  lowerBound(beforeEntry(t, recno, kl), nullptr, &path,
              nullptr);
   CdxNode* leaf = node(path.back().node);
   size_t j = path.back().slot;

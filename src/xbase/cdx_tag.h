@@ -118,6 +118,12 @@ class CdxTag {
   template <typename Before>
   bool lowerBound(const Before& before, TagCursor* c, std::vector<PathStep>* path, uint32_t* position);
   void fillCursor(TagCursor& c, const CdxNode& leaf, size_t index);
+  // The cursor on the first (last) entry of a leaf with entries; invalid, and false, for none.
+  bool firstOf(CdxNode* leaf, TagCursor& c);
+  bool lastOf(CdxNode* leaf, TagCursor& c);
+  // The first leaf with entries along the sibling links from `link`, nullptr when none.
+  CdxNode* nonEmptyLeaf(uint32_t link, bool rightwards);
+  void checkDepth(int depth);  // a deeper tree is damaged (or has a cycle)
   uint32_t subtreeCount(uint32_t node, int depth = 0);
   void fixSeparators(std::vector<PathStep>& path, CdxNode* leaf);
   void splitLeaf(std::vector<PathStep>& path, CdxNode* leaf, size_t insertedAt);

@@ -5,25 +5,12 @@
 #include <cstring>
 #include <ctime>
 
+#include "xbase/byte_order.h"
 #include "xbase/error.h"
 
 namespace xbase {
 
 namespace {
-
-uint16_t le16(const uint8_t* p) {
-  return uint16_t(p[0] | (p[1] << 8));
-}
-uint32_t le32(const uint8_t* p) {
-  return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
-}
-void put16(uint8_t* p, uint32_t v) {
-  p[0] = uint8_t(v);
-  p[1] = uint8_t(v >> 8);
-}
-void put32(uint8_t* p, uint32_t v) {
-  for (int i = 0; i < 4; ++i) p[i] = uint8_t(v >> (8 * i));
-}
 
 bool knownVersion(uint8_t v) {
   switch (v) {

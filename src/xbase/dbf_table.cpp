@@ -433,12 +433,16 @@ bool DbfTable::getLogical(std::string_view name) const {
   return get(name).logical;
 }
 
-void DbfTable::put(int i, const Value& v) {
-  requireWritable();
-  if (eof_) throw Error(EG_WRITE, SC_WRITE, "no hay registro actual (fin de archivo)", file_.path());
+void DbfTable::requireRecordLock() const {
   if (options_.shared && !fileLock_ && !recordLocks_.count(recno_))
     throw Error(EG_UNLOCKED, SC_NOT_LOCKED, "el registro " + std::to_string(recno_) + " no está bloqueado",
                 file_.path());
+}
+
+void DbfTable::put(int i, const Value& v) {
+  requireWritable();
+  if (eof_) throw Error(EG_WRITE, SC_WRITE, "no hay registro actual (fin de archivo)", file_.path());
+  requireRecordLock();
   const Field& f = field(i);
   if (f.isMemo()) {
     if (v.isNull()) {
@@ -458,22 +462,18 @@ void DbfTable::put(int i, const Value& v) {
 }
 
 void DbfTable::deleteRecord() {
-  if (eof_) return;
-  requireWritable();
-  if (options_.shared && !fileLock_ && !recordLocks_.count(recno_))
-    throw Error(EG_UNLOCKED, SC_NOT_LOCKED, "el registro " + std::to_string(recno_) + " no está bloqueado",
-                file_.path());
-  record_[0] = '*';
-  dirty_ = true;
+  setDeletionMark('*');
 }
 
 void DbfTable::recall() {
+  setDeletionMark(' ');
+}
+
+void DbfTable::setDeletionMark(char mark) {
   if (eof_) return;
   requireWritable();
-  if (options_.shared && !fileLock_ && !recordLocks_.count(recno_))
-    throw Error(EG_UNLOCKED, SC_NOT_LOCKED, "el registro " + std::to_string(recno_) + " no está bloqueado",
-                file_.path());
-  record_[0] = ' ';
+  requireRecordLock();
+  record_[0] = uint8_t(mark);
   dirty_ = true;
 }
 

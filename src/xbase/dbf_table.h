@@ -201,6 +201,8 @@ class DbfTable {
   void compileTags();
   void requireExclusive(const char* operation) const;
   void requireWritable() const;
+  void requireRecordLock() const;  // the current record's lock, or the file's, when shared
+  void setDeletionMark(char mark);
 
   // Records.
   void readRecord(uint32_t recno, std::vector<uint8_t>& into) const;

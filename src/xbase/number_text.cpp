@@ -240,6 +240,30 @@ std::string significantText(double value) {
   return (value < 0 && r.n > 0 ? "-" : "") + s;
 }
 
+std::string scaledText(int64_t scaled, int places) {
+  uint64_t a = scaled < 0 ? 0ull - uint64_t(scaled) : uint64_t(scaled);
+  char buf[32];
+  std::string digits(buf, std::to_chars(buf, buf + sizeof buf, a).ptr);
+  if (places > 0) {
+    if (digits.size() <= size_t(places)) digits.insert(0, size_t(places) + 1 - digits.size(), '0');
+    digits.insert(digits.size() - size_t(places), 1, '.');
+  }
+  return scaled < 0 ? "-" + digits : digits;
+}
+
+int64_t scaledFrom(std::string_view text, int places) {
+  size_t i = 0;
+  bool negative = i < text.size() && text[i] == '-';
+  if (negative) ++i;
+  int64_t v = 0;
+  for (; i < text.size() && isDigit(text[i]); ++i) v = v * 10 + (text[i] - '0');
+  int taken = 0;
+  if (i < text.size() && text[i] == '.')
+    for (++i; i < text.size() && isDigit(text[i]) && taken < places; ++i, ++taken) v = v * 10 + (text[i] - '0');
+  for (; taken < places; ++taken) v *= 10;
+  return negative ? -v : v;
+}
+
 std::string formatNumber(double value, int width, int decimals) {
   if (!std::isfinite(value)) return {};
   std::string s = decimalText(value, std::clamp(decimals, 0, 18));

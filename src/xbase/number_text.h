@@ -46,6 +46,12 @@ std::string fixedNumber(double value, int decimals);
 // The shortest text that reads back as the same double ("1.5", "1e+300", "inf").
 std::string shortestNumber(double value);
 
+// Fixed-point values kept as integers scaled by 10^places (currency fields: 4 places): the
+// exact text ("-12.3400" for -123400), and back from such a text (places beyond `places`
+// dropped, missing ones taken as zeros; reading stops at the first other character).
+std::string scaledText(int64_t scaled, int places);
+int64_t scaledFrom(std::string_view text, int places);
+
 // At most `digits` significant digits, trailing zeros dropped, exponent form for very large
 // or small values (as printf's "%.*g" in the C locale).
 std::string generalNumber(double value, int digits);
