@@ -197,9 +197,13 @@ void ServerTable::put(int i, const xbase::Value& v) {
 }
 
 void ServerTable::deleteRecord() {
+  setDeletionMark('*', "delete");
+}
+
+void ServerTable::setDeletionMark(char mark, const char* operation) {
   if (eof_) return;
-  requireLocked("delete");
-  rec_.bytes[0] = '*';
+  requireLocked(operation);
+  rec_.bytes[0] = uint8_t(mark);
   dirty_ = true;
 }
 
@@ -215,10 +219,7 @@ void ServerTable::pack() {
 }
 
 void ServerTable::recall() {
-  if (eof_) return;
-  requireLocked("recall");
-  rec_.bytes[0] = ' ';
-  dirty_ = true;
+  setDeletionMark(' ', "recall");
 }
 
 bool ServerTable::append() {
@@ -416,20 +417,18 @@ bool ServerTable::orderedFirst(bool fromEnd) {
 }
 
 void ServerTable::goTop() {
-  writeBuffer();
-  found_ = false;
-  bof_ = false;
-  if (!orderedFirst(false)) {
-    setEof();
-    bof_ = true;
-  }
+  goEnd(false);
 }
 
 void ServerTable::goBottom() {
+  goEnd(true);
+}
+
+void ServerTable::goEnd(bool bottom) {
   writeBuffer();
   found_ = false;
   bof_ = false;
-  if (!orderedFirst(true)) {
+  if (!orderedFirst(bottom)) {
     setEof();
     bof_ = true;
   }

@@ -72,6 +72,14 @@ int32_t julianFromIso(const std::string& s) {
   return xbase::julianFromYmd(y, m, d);
 }
 
+// The lines of a catalogue column (fields or tags, one a line).
+std::vector<std::string> linesOf(const std::string& text) {
+  std::vector<std::string> lines;
+  std::istringstream in(text);
+  for (std::string line; std::getline(in, line);) lines.push_back(line);
+  return lines;
+}
+
 class RecordContext : public xbase::EvalContext {
  public:
   RecordContext(const TableSchema& s, const Record& r, uint32_t recno) : s_(s), r_(r), recno_(recno) {}
@@ -456,9 +464,7 @@ std::string TableSchema::fieldsText(const std::vector<xbase::FieldSpec>& fields)
 
 std::vector<xbase::FieldSpec> TableSchema::parseFields(const std::string& text) {
   std::vector<xbase::FieldSpec> out;
-  std::istringstream in(text);
-  std::string line;
-  while (std::getline(in, line)) {
+  for (const std::string& line : linesOf(text)) {
     std::istringstream l(line);
     xbase::FieldSpec f;
     std::string type, flag;
@@ -485,9 +491,7 @@ std::string TableSchema::tagsText(const std::vector<xbase::TagSpec>& tags) {
 
 std::vector<xbase::TagSpec> TableSchema::parseTags(const std::string& text) {
   std::vector<xbase::TagSpec> out;
-  std::istringstream in(text);
-  std::string line;
-  while (std::getline(in, line))
+  for (const std::string& line : linesOf(text))
     if (line.find_first_not_of(' ') != std::string::npos) out.push_back(xbase::TagSpec::parse(line));
   return out;
 }

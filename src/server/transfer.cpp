@@ -66,8 +66,7 @@ void recordFrom(const xbase::DbfTable& src, const TableSchema& schema, Record& r
       }
     } catch (const xbase::Error& e) {
       // Pushing on would leave the field blank on the server: the value would be lost.
-      throw xbase::Error(e.genCode(), e.subCode(),
-                         "registro " + std::to_string(src.recNo()) + ": " + e.description(),
+      throw xbase::Error(e.genCode(), e.subCode(), "registro " + std::to_string(src.recNo()) + ": " + e.description(),
                          schema.name().name);
     }
   }
@@ -164,9 +163,9 @@ TransferCount pullFolder(Session& s, const std::string& dir, std::ostream* log) 
     Result folders = s.exec("SELECT DISTINCT folder FROM xb_tables ORDER BY folder");
     std::string held;
     for (int i = 0; i < folders.rows(); ++i) held += (i ? ", " : "") + folders.text(i, 0);
-    throw xbase::Error(xbase::EG_OPEN, SE_NO_TABLE,
-                       "el servidor no tiene la carpeta " + folder +
-                           (held.empty() ? " ni ninguna otra" : " (tiene: " + held + ")"))
+    throw xbase::Error(
+        xbase::EG_OPEN, SE_NO_TABLE,
+        "el servidor no tiene la carpeta " + folder + (held.empty() ? " ni ninguna otra" : " (tiene: " + held + ")"))
         .setSubsystem("ADSCDX");
   }
   for (int t = 0; t < names.rows(); ++t) {

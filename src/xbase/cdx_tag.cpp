@@ -225,8 +225,7 @@ bool CdxTag::locate(std::string_view key, uint32_t recno, TagCursor& c) {
   k.resize(size_t(shape_.length), char(shape_.pad));
   const auto* t = reinterpret_cast<const uint8_t*>(k.data());
   const int kl = shape_.length;
-  bool any = lowerBound(beforeEntry(t, recno, kl), &c, nullptr,
-                        nullptr);
+  bool any = lowerBound(beforeEntry(t, recno, kl), &c, nullptr, nullptr);
   return any && c.recno == recno && std::memcmp(c.key.data(), t, size_t(kl)) == 0;
 }
 
@@ -238,8 +237,7 @@ uint32_t CdxTag::position(const TagCursor& c) {
   const auto* t = reinterpret_cast<const uint8_t*>(c.key.data());
   const int kl = shape_.length;
   uint32_t pos = 0;
-  lowerBound(beforeEntry(t, c.recno, kl), nullptr, nullptr,
-             &pos);
+  lowerBound(beforeEntry(t, c.recno, kl), nullptr, nullptr, &pos);
   return pos;
 }
 
@@ -313,25 +311,37 @@ void CdxTag::fixSeparators(std::vector<PathStep>& path, CdxNode* child) {
   }
 }
 
-void CdxTag::insert(std::string_view key, uint32_t recno) {
+CdxTag::EntrySpot CdxTag::spotOf(std::string_view key, uint32_t recno) {
   const int kl = shape_.length;
-  std::string k(key);
-  k.resize(size_t(kl), char(shape_.pad));
-  const auto* t = reinterpret_cast<const uint8_t*>(k.data());
-  std::vector<PathStep> path;
-  lowerBound(beforeEntry(t, recno, kl), nullptr, &path,
-             nullptr);
-  CdxNode* leaf = node(path.back().node);
-  size_t j = path.back().slot;
-  if (j < leaf->count() && compareEntry(leaf->key(j, kl), leaf->recnos[j], t, recno, kl) == 0) return;
-  for (auto& step : path) index_.cache().forgetCount(step.node);
-  insertLeafEntry(*leaf, j, t, recno, shape_);
-  index_.touch(leaf);
+  EntrySpot spot;
+  spot.key.assign(key.substr(0, size_t(kl)));
+  spot.key.resize(size_t(kl), char(shape_.pad));
+  const uint8_t* t = spot.bytes();
+  lowerBound(beforeEntry(t, recno, kl), nullptr, &spot.path, nullptr);
+  spot.leaf = node(spot.path.back().node);
+  spot.slot = spot.path.back().slot;
+  spot.present = spot.slot < spot.leaf->count() &&
+                 compareEntry(spot.leaf->key(spot.slot, kl), spot.leaf->recnos[spot.slot], t, recno, kl) == 0;
+  return spot;
+}
+
+void CdxTag::changing(const EntrySpot& spot) {
+  for (auto& step : spot.path) index_.cache().forgetCount(step.node);
+  index_.touch(spot.leaf);
   index_.changed();
+}
+
+void CdxTag::insert(std::string_view key, uint32_t recno) {
+  EntrySpot spot = spotOf(key, recno);
+  if (spot.present) return;
+  CdxNode* leaf = spot.leaf;
+  size_t j = spot.slot;
+  insertLeafEntry(*leaf, j, spot.bytes(), recno, shape_);
+  changing(spot);
   if (!leafFits(*leaf, shape_))
-    splitLeaf(path, leaf, j);
+    splitLeaf(spot.path, leaf, j);
   else if (j + 1 == leaf->count())
-    fixSeparators(path, leaf);
+    fixSeparators(spot.path, leaf);
 }
 
 void CdxTag::splitLeaf(std::vector<PathStep>& path, CdxNode* leaf, size_t insertedAt) {
@@ -456,25 +466,17 @@ void CdxTag::insertChild(std::vector<PathStep>& path, size_t level, const uint8_
 }
 
 bool CdxTag::remove(std::string_view key, uint32_t recno) {
-  const int kl = shape_.length;
-  std::string k(key);
-  k.resize(size_t(kl), char(shape_.pad));
-  const auto* t = reinterpret_cast<const uint8_t*>(k.data());
-  std::vector<PathStep> path;
-  lowerBound(beforeEntry(t, recno, kl), nullptr, &path,
-             nullptr);
-  CdxNode* leaf = node(path.back().node);
-  size_t j = path.back().slot;
-  if (j >= leaf->count() || compareEntry(leaf->key(j, kl), leaf->recnos[j], t, recno, kl) != 0) return false;
-  for (auto& step : path) index_.cache().forgetCount(step.node);
+  EntrySpot spot = spotOf(key, recno);
+  if (!spot.present) return false;
+  CdxNode* leaf = spot.leaf;
+  size_t j = spot.slot;
   eraseLeafEntry(*leaf, j, shape_);
-  index_.touch(leaf);
-  index_.changed();
+  changing(spot);
   if (leaf->count() > 0) {
-    if (j == leaf->count()) fixSeparators(path, leaf);
+    if (j == leaf->count()) fixSeparators(spot.path, leaf);
     return true;
   }
-  removeChild(path, path.size() - 1);
+  removeChild(spot.path, spot.path.size() - 1);
   return true;
 }
 

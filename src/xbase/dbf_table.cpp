@@ -1061,51 +1061,35 @@ void DbfTable::goTo(uint32_t recno) {
 }
 
 void DbfTable::goTop() {
-  writeBuffer();
-  found_ = false;
-  bof_ = false;
-  if (order_ < 0) {
-    uint32_t n = recCount();
-    for (uint32_t r = 1; r <= n; ++r)
-      if (visible(r)) {
-        load(r);
-        return;
-      }
-    setEof();
-    bof_ = true;
-    return;
-  }
-  return readingIndex([&]() -> void {
-    TagCursor c;
-    bool ok = orderFirst(c, false);
-    while (ok && !visible(c.recno)) ok = orderStep(c, +1);
-    if (ok) {
-      landOn(c);
-    } else {
-      setEof();
-      bof_ = true;
-    }
-  });
+  goEnd(false);
 }
 
 void DbfTable::goBottom() {
+  goEnd(true);
+}
+
+void DbfTable::goEnd(bool bottom) {
   writeBuffer();
   found_ = false;
   bof_ = false;
+  int step = bottom ? -1 : +1;
   if (order_ < 0) {
-    for (uint32_t r = recCount(); r >= 1; --r)
+    uint32_t n = recCount();
+    for (uint32_t i = 0; i < n; ++i) {
+      uint32_t r = bottom ? n - i : i + 1;
       if (visible(r)) {
         load(r);
         return;
       }
+    }
     setEof();
     bof_ = true;
     return;
   }
   return readingIndex([&]() -> void {
     TagCursor c;
-    bool ok = orderFirst(c, true);
-    while (ok && !visible(c.recno)) ok = orderStep(c, -1);
+    bool ok = orderFirst(c, bottom);
+    while (ok && !visible(c.recno)) ok = orderStep(c, step);
     if (ok) {
       landOn(c);
     } else {

@@ -203,6 +203,7 @@ class DbfTable {
   void requireWritable() const;
   void requireRecordLock() const;  // the current record's lock, or the file's, when shared
   void setDeletionMark(char mark);
+  void goEnd(bool bottom);  // goTop / goBottom
 
   // Records.
   void readRecord(uint32_t recno, std::vector<uint8_t>& into) const;

@@ -324,7 +324,9 @@ void chkLower(Node& n, const CompileInfo& info) {
   setResult(n, VT::Char, n.args[0]->width, evLower);
 }
 
-Value evLeft(const Node& n, const EvalState& st) {
+// LEFT / RIGHT: the first (last) characters of the text.
+template <bool FromRight>
+Value evSide(const Node& n, const EvalState& st) {
   Value v = n.arg(0, st);
   if (v.isNull()) return v;
   Value k = n.arg(1, st);
@@ -332,20 +334,12 @@ Value evLeft(const Node& n, const EvalState& st) {
   int64_t len = toInt(k.number);
   if (len <= 0)
     v.text.clear();
-  else if (uint64_t(len) < v.text.size())
-    v.text.resize(size_t(len));
-  return v;
-}
-Value evRight(const Node& n, const EvalState& st) {
-  Value v = n.arg(0, st);
-  if (v.isNull()) return v;
-  Value k = n.arg(1, st);
-  if (k.isNull()) return k;
-  int64_t len = toInt(k.number);
-  if (len <= 0)
-    v.text.clear();
-  else if (uint64_t(len) < v.text.size())
+  else if (uint64_t(len) >= v.text.size())
+    return v;
+  else if constexpr (FromRight)
     v.text.erase(0, v.text.size() - size_t(len));
+  else
+    v.text.resize(size_t(len));
   return v;
 }
 void chkLeftRight(Node& n, const CompileInfo& info, EvalFn fn) {
@@ -356,10 +350,10 @@ void chkLeftRight(Node& n, const CompileInfo& info, EvalFn fn) {
   setResult(n, VT::Char, isConst(n, 1) ? std::min(constSize(n, info, 1), w) : w, fn);
 }
 void chkLeft(Node& n, const CompileInfo& info) {
-  chkLeftRight(n, info, evLeft);
+  chkLeftRight(n, info, evSide<false>);
 }
 void chkRight(Node& n, const CompileInfo& info) {
-  chkLeftRight(n, info, evRight);
+  chkLeftRight(n, info, evSide<true>);
 }
 
 // SUBSTR: a start of 0 reads as 1 and a negative one counts from the end.

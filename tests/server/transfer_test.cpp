@@ -143,7 +143,8 @@ TEST(Transfer, AValueTheCataloguesFieldCannotHoldStopsThePushOfItsTable) {
   fs::create_directories(bases);
   // An older CLAS_ROM whose FACTOR is wider than the catalogue's N 9 4.
   std::string table = bases + "/CLAS_ROM.DBF";
-  std::string out = run(dbf + " create " + shellWord(table) + " --fields 'NEGOCIO C 2, CODIGO C 4, FACTOR N 12 4'", status);
+  std::string out =
+      run(dbf + " create " + shellWord(table) + " --fields 'NEGOCIO C 2, CODIGO C 4, FACTOR N 12 4'", status);
   ASSERT_EQ(status, 0) << out;
   testing_support::writeFile(d.path() + "/rows.tsv", "NEGOCIO\tCODIGO\tFACTOR\n01\tEST\t1.5\n");
   out = run(dbf + " load " + shellWord(table) + " < " + shellWord(d.path() + "/rows.tsv"), status);

@@ -59,8 +59,7 @@ Value evaluate(const std::string& source) {
 TEST_P(NumbersUnderLocale, NumericFieldsKeepTheirDecimals) {
   testing_support::TempDir dir;
   std::string path = dir.file("NUMEROS.DBF");
-  DbfTable::create(path, {{"FACTOR", 'N', 8, 4}, {"MONTO", 'N', 20, 2}, {"TASA", 'F', 10, 3}, {"REAL", 'B', 8, 3}},
-                   {});
+  DbfTable::create(path, {{"FACTOR", 'N', 8, 4}, {"MONTO", 'N', 20, 2}, {"TASA", 'F', 10, 3}, {"REAL", 'B', 8, 3}}, {});
   {
     auto t = DbfTable::open(path, OpenOptions{false, false});
     ASSERT_TRUE(t->append());
@@ -165,7 +164,7 @@ TEST_P(NumbersUnderLocale, TheNumericEntryFilterKeepsTheTypedDecimals) {
   d.type(501, "1.5");
   EXPECT_EQ(d.text(501), "     1.5000");
   EXPECT_DOUBLE_EQ(win::NUMBER_OF(*screen->MONTO), 1.5);
-  d.setText(502, "");   // away and back: focus selects everything, typing replaces it
+  d.setText(502, "");  // away and back: focus selects everything, typing replaces it
   d.type(501, "1234.0625");
   EXPECT_EQ(d.text(501), " 1,234.0625");
   EXPECT_DOUBLE_EQ(win::NUMBER_OF(*screen->MONTO), 1234.0625);
