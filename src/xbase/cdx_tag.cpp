@@ -291,6 +291,18 @@ void CdxTag::setRoot(uint32_t root) {
   index_.tagRootChanged(this);
 }
 
+void CdxTag::linkAfter(CdxNode* n, CdxNode* right) {
+  right->left = n->offset;
+  right->right = n->right;
+  if (hasLink(n->right)) {
+    CdxNode* after = node(n->right);
+    after->left = right->offset;
+    index_.touch(after);
+  }
+  n->right = right->offset;
+  index_.touch(right);
+}
+
 // Keeps every separator on the path equal to the last entry of the child below it.
 void CdxTag::fixSeparators(std::vector<PathStep>& path, CdxNode* child) {
   const int kl = shape_.length;
@@ -372,16 +384,8 @@ void CdxTag::splitLeaf(std::vector<PathStep>& path, CdxNode* leaf, size_t insert
       break;
   }
   right->attributes = 2;
-  right->left = leaf->offset;
-  right->right = leaf->right;
-  if (hasLink(leaf->right)) {
-    CdxNode* after = node(leaf->right);
-    after->left = right->offset;
-    index_.touch(after);
-  }
-  leaf->right = right->offset;
+  linkAfter(leaf, right);
   index_.touch(leaf);
-  index_.touch(right);
 
   const uint8_t* leftLast = leaf->key(leaf->count() - 1, kl);
   const uint8_t* rightLast = right->key(right->count() - 1, kl);
@@ -435,15 +439,7 @@ void CdxTag::insertChild(std::vector<PathStep>& path, size_t level, const uint8_
   n->recnos.resize(k);
   n->children.resize(k);
   right->attributes = 0;
-  right->left = n->offset;
-  right->right = n->right;
-  if (hasLink(n->right)) {
-    CdxNode* after = node(n->right);
-    after->left = right->offset;
-    index_.touch(after);
-  }
-  n->right = right->offset;
-  index_.touch(right);
+  linkAfter(n, right);
   const uint8_t* leftLast = n->key(n->count() - 1, kl);
   const uint8_t* rightLast = right->key(right->count() - 1, kl);
   if (level == 0) {

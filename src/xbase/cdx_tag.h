@@ -140,6 +140,8 @@ class CdxTag {
   // After the leaf at `spot` changed: counts along the path forgotten, the leaf to be written.
   void changing(const EntrySpot& spot);
   void splitLeaf(std::vector<PathStep>& path, CdxNode* leaf, size_t insertedAt);
+  // Puts the new node `right` between `n` and its right sibling (`n` itself is touched by the caller).
+  void linkAfter(CdxNode* n, CdxNode* right);
   void insertChild(std::vector<PathStep>& path, size_t level, const uint8_t* key, uint32_t recno, uint32_t child);
   void removeChild(std::vector<PathStep>& path, size_t level);
   void setRoot(uint32_t root);

@@ -956,21 +956,17 @@ std::string DbfTable::scopeKey(const Value& v) const {
 }
 
 void DbfTable::setScopeTop(std::optional<Value> top) {
-  writeBuffer();
-  if (order_ < 0) {
-    scopeTop_.reset();
-    return;
-  }
-  scopeTop_ = top ? std::optional<std::string>(scopeKey(*top)) : std::nullopt;
+  scopeTop_ = scopeBound(top);
 }
 
 void DbfTable::setScopeBottom(std::optional<Value> bottom) {
+  scopeBottom_ = scopeBound(bottom);
+}
+
+std::optional<std::string> DbfTable::scopeBound(const std::optional<Value>& v) {
   writeBuffer();
-  if (order_ < 0) {
-    scopeBottom_.reset();
-    return;
-  }
-  scopeBottom_ = bottom ? std::optional<std::string>(scopeKey(*bottom)) : std::nullopt;
+  if (order_ < 0 || !v) return std::nullopt;  // natural order has no scope
+  return scopeKey(*v);
 }
 
 void DbfTable::setScope(std::optional<Value> top, std::optional<Value> bottom) {

@@ -228,6 +228,7 @@ class DbfTable {
   TagRuntime* current() { return order_ < 0 ? nullptr : &tags_[size_t(order_)]; }
   bool descending() const;
   std::string scopeKey(const Value& v) const;
+  std::optional<std::string> scopeBound(const std::optional<Value>& v);  // a scope end in the current order
   bool inScope(std::string_view key) const;
   bool orderFirst(TagCursor& c, bool fromEnd);
   bool orderStep(TagCursor& c, int direction);
