@@ -171,7 +171,10 @@ TransferCount pullFolder(Session& s, const std::string& dir, std::ostream* log) 
   for (int t = 0; t < names.rows(); ++t) {
     std::string name = names.text(t, 0);
     std::optional<ServerTableInfo> info = findServerTable(s, tableNameOf(folder, name));
-    if (!info) continue;
+    if (!info)  // listed but gone: a copy without it would pass for the whole folder
+      throw xbase::Error(xbase::EG_OPEN, SE_NO_TABLE, "la tabla figura en el servidor pero no existe",
+                         folder + "/" + name)
+          .setSubsystem("ADSCDX");
     const TableSchema& schema = *info->schema;
     std::string file = name.find('.') == std::string::npos ? name + ".DBF" : name;
     std::string path = (fs::path(dir) / file).string();

@@ -132,6 +132,12 @@ TEST(Transfer, PullingAFolderTheServerDoesNotHoldFailsNamingTheFoldersItHolds) {
   out = run(dbf + " pull " + shellWord(schema.conninfo()) + " " + shellWord(d.path() + "/copia/PROFILE"), status);
   EXPECT_EQ(status, 0) << out;
   EXPECT_NE(out.find("1 tablas, 0 registros"), std::string::npos) << out;
+
+  // A table the server lists whose SQL table someone dropped is not left out in silence.
+  schema.scalar("DROP TABLE profile__t");
+  out = run(dbf + " pull " + shellWord(schema.conninfo()) + " " + shellWord(d.path() + "/otra/PROFILE"), status);
+  EXPECT_NE(status, 0) << out;
+  EXPECT_EQ(out, "dbfutil: la tabla figura en el servidor pero no existe: PROFILE/T\n");
 }
 
 TEST(Transfer, AValueTheCataloguesFieldCannotHoldStopsThePushOfItsTable) {
