@@ -1,7 +1,11 @@
 #!/usr/bin/env bash
 # Plays one scenario script on a fresh demo program folder:
 #
-#   run_scenario.sh INITDB CONFIGURA DBFUTIL SCRIPT WORK [HOLD_TABLE]
+#   run_scenario.sh INITDB CONFIGURA DBFUTIL SCRIPT WORK [DEMO [HOLD_TABLE]]
+#
+# DEMO, when given (and not empty), is a folder INITDB --demo made beforehand: it is copied
+# instead of making the demo again for every scenario. HOLD_TABLE is the program that plays
+# another workstation for "#! hold".
 #
 # Lines starting with "#!" prepare the folder before the program runs (the program itself
 # reads them as comments):
@@ -22,10 +26,14 @@
 #                          begins with KEY holds VALUE in FIELD ("-": there is no such record)
 #   #! run                 ends this run of the program: what follows is a new run
 set -euo pipefail
-initdb=$1 configura=$2 dbfutil=$3 script=$4 work=$5 hold_table=${6:-}
+initdb=$1 configura=$2 dbfutil=$3 script=$4 work=$5 demo=${6:-} hold_table=${7:-}
 rm -rf "$work"
 mkdir -p "$work"
-"$initdb" "$work/hotel" --demo >/dev/null
+if [[ -n $demo ]]; then
+  cp -a "$demo" "$work/hotel"
+else
+  "$initdb" "$work/hotel" --demo >/dev/null
+fi
 home="$work/hotel"
 # The workstation's own settings (SALTMERE.INI: the last business chosen...) stay with the
 # scenario, so that scenarios running side by side do not see each other's.

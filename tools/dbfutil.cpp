@@ -31,6 +31,7 @@
 #include "xbase/error.h"
 #include "xbase/field_text.h"
 #include "xbase/key_codec.h"
+#include "xbase/number_text.h"
 
 #ifdef CONFIGURA_SERVER_TOOLS
 #include "server/session.h"
@@ -159,15 +160,14 @@ Value scopeValue(const DbfTable& t, const std::string& text) {
   const TagInfo* info = t.tagInfo(t.order());
   switch (t.index()->find(info->name)->kind()) {
     case KeyKind::Double: {
-      char* end = nullptr;
-      double d = std::strtod(text.c_str(), &end);
-      if (*end == '\0' && !text.empty() && text.size() != 8) return Value::num(d);
+      std::optional<double> d = readNumber(text);
+      if (d && text.size() != 8) return Value::num(*d);
       int32_t jd = julianFromDtos(text);
       if (jd) return Value::date(jd);
-      return Value::num(d);
+      return Value::num(parseNumber(text));
     }
     case KeyKind::Int32:
-      return Value::num(std::strtod(text.c_str(), nullptr));
+      return Value::num(parseNumber(text));
     case KeyKind::Logical:
       return Value::boolean(text == "T" || text == ".T.");
     default:

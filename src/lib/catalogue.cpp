@@ -263,7 +263,7 @@ class Parser {
     try {
       parsed = xbase::TagSpec::parse(rest);
     } catch (const std::exception& e) {
-      fail(e.what());
+      fail(e.what());  // the same failure, with the catalogue file and line
     }
     if (!validName(parsed.name, kMaxTagName))
       fail("nombre de etiqueta inválido: " + parsed.name + " (letras, dígitos y _, hasta 10, empezando por letra)");
@@ -288,7 +288,7 @@ class Parser {
       try {
         keyExpr = xbase::Expr::compile(key, infos, cp);
         if (!filter.empty()) forExpr = xbase::Expr::compile(filter, infos, cp);
-      } catch (const std::exception& e) {
+      } catch (const std::exception& e) {  // the same failure, with the catalogue file and line
         failAt(t.line, "etiqueta " + t.tag.name + ": " + e.what());
       }
       // A bare integer field is keyed as 4 bytes, like the engine does.

@@ -1,10 +1,8 @@
 #include "lib/picture.h"
 
 #include <cmath>
-#include <cstdio>
-#include <cstdlib>
 
-#include "xbase/field_codec.h"
+#include "xbase/number_text.h"
 
 namespace lib {
 
@@ -33,11 +31,7 @@ int pictureIntegerDigits(const std::string& picture) {
 std::string TRANSFORM_NUMBER(double value, const std::string& picture) {
   std::string functions = !picture.empty() && picture[0] == '@' ? picture.substr(0, picture.find(' ')) : "";
   std::string t = pictureTemplate(picture);
-  if (t.empty()) {
-    char buf[64];
-    std::snprintf(buf, sizeof buf, "%g", value);
-    return buf;
-  }
+  if (t.empty()) return xbase::generalNumber(value, 6);
   int decimals = pictureDecimals(picture);
   int places = pictureIntegerDigits(picture);
   if (functions.find('Z') != std::string::npos && value == 0) return std::string(t.size(), ' ');
@@ -95,7 +89,7 @@ double readNumber(const std::string& text) {
   std::string clean;
   for (char c : text)
     if (c != ',' && c != ' ') clean.push_back(c);
-  return std::strtod(clean.c_str(), nullptr);
+  return xbase::parseNumber(clean);
 }
 
 }  // namespace lib

@@ -134,7 +134,7 @@ void UNLOCK_FOR_MODIFY(WDBTable*, bool skip) {
           a.table->unlockAll();
           return true;
         } catch (const xbase::Error& e) {
-          if (!e.canRetry()) throw;
+          if (!e.canRetry()) throw;  // only a busy file is tried again; the rest is the handler's
           failedBefore = true;
           return false;
         }
@@ -151,7 +151,7 @@ void ADD_NEW_REC(WDBTable*, bool noWait) {
     try {
       return a.table->append();
     } catch (const xbase::Error& e) {
-      if (!isNetworkSoftFailure(e)) throw;
+      if (!isNetworkSoftFailure(e)) throw;  // a refused append lock waits for the next attempt
       return false;
     }
   };

@@ -29,39 +29,39 @@ void START_TRANSACTION(int kind = 2, std::optional<int> id = std::nullopt);
 void END_TRANSACTION();
 void ROLLBACK_TRANSACTION();
 
-// Convenience for the common case: select `table`, lock, run `change`, release.
-// A change that fails half-way still releases the record (writing what was assigned), so
-// that a failure never leaves other workstations waiting on a lock nobody holds for real.
-template <typename F>
-void MODIFY(WDBTable& table, F change) {
+namespace detail {
+// Runs `body` between `take` and `release`, each with `table` selected. A body that fails
+// half-way is still released (writing what was assigned), so that a failure never leaves
+// other workstations waiting on a lock nobody holds for real. `body` may open or select
+// other tables: what is released is this one's.
+template <typename Take, typename Release, typename F>
+void holding(WDBTable& table, Take take, Release release, F& body) {
   SELECT(table.Area);
-  LOCK_FOR_MODIFY(&table);
+  take(&table);
   try {
-    change();
+    body();
   } catch (...) {
     SELECT(table.Area);
-    UNLOCK_FOR_MODIFY(&table);
+    release(&table);
     throw;
   }
-  // `change` may have opened or selected other tables: the lock released is this one's.
   SELECT(table.Area);
-  UNLOCK_FOR_MODIFY(&table);
+  release(&table);
+}
+}  // namespace detail
+
+// Convenience for the common case: select `table`, lock, run `change`, release.
+template <typename F>
+void MODIFY(WDBTable& table, F change) {
+  detail::holding(
+      table, [](WDBTable* t) { LOCK_FOR_MODIFY(t); }, [](WDBTable* t) { UNLOCK_FOR_MODIFY(t); }, change);
 }
 
 // Select `table`, append a locked blank record, run `fill`, release.
 template <typename F>
 void ADD(WDBTable& table, F fill) {
-  SELECT(table.Area);
-  ADD_NEW_REC(&table);
-  try {
-    fill();
-  } catch (...) {
-    SELECT(table.Area);
-    UNLOCK_NEW_REC(&table);
-    throw;
-  }
-  SELECT(table.Area);
-  UNLOCK_NEW_REC(&table);
+  detail::holding(
+      table, [](WDBTable* t) { ADD_NEW_REC(t); }, [](WDBTable* t) { UNLOCK_NEW_REC(t); }, fill);
 }
 
 }  // namespace lib

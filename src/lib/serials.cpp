@@ -1,12 +1,13 @@
 #include "lib/serials.h"
 
 #include <cmath>
-#include <cstdio>
 
 #include "lib/globals.h"
 #include "lib/record_protocol.h"
 #include "lib/text.h"
 #include "lib/use.h"
+#include "xbase/error.h"
+#include "xbase/number_text.h"
 
 namespace lib {
 
@@ -26,9 +27,7 @@ std::string seriesKey(WDBTable& t, const std::string& business, const std::strin
 
 // The serial for `number` on the series at the table's current record.
 std::string format(WDBTable& t, double number) {
-  char digits[32];
-  std::snprintf(digits, sizeof digits, "%.0f", std::floor(number));
-  std::string n = digits;
+  std::string n = xbase::fixedNumber(std::floor(number), 0);
   if (n.size() > 15) n = n.substr(n.size() - 15);
   if (t.N("JUSTIFICA") == 0) {
     size_t indent = size_t(std::max(0.0, t.N("INDENT")));
@@ -37,17 +36,30 @@ std::string format(WDBTable& t, double number) {
   return trim(t.S("PREFIJO")) + n + trim(t.S("POSFIJO"));
 }
 
-// Runs `body` with the table positioned by `t->SetOrder("SERIALES")`, restoring its order.
-struct OrderGuard {
-  WDBTable& t;
-  std::string previous;
-  explicit OrderGuard(WDBTable& table) : t(table), previous(table.Order()) { t.SetOrder("SERIALES"); }
+// Puts the table in the SERIALES order; restore() puts its own order back, and a failure
+// there is the caller's to hear of. Left by a failure instead, the destructor puts it back
+// as well as it can: the failure already on its way is the one the user must see.
+class OrderGuard {
+ public:
+  explicit OrderGuard(WDBTable& table) : t_(table), previous_(table.Order()) { t_.SetOrder("SERIALES"); }
+  OrderGuard(const OrderGuard&) = delete;
+  OrderGuard& operator=(const OrderGuard&) = delete;
+  void restore() {
+    restored_ = true;
+    t_.SetOrder(previous_);
+  }
   ~OrderGuard() {
+    if (restored_) return;
     try {
-      t.SetOrder(previous);
-    } catch (...) {
+      t_.SetOrder(previous_);
+    } catch (const xbase::Error&) {
     }
   }
+
+ private:
+  WDBTable& t_;
+  std::string previous_;
+  bool restored_ = false;
 };
 
 }  // namespace
@@ -73,6 +85,7 @@ std::string GET_NXSERIAL(void* owner, const std::string& business, const std::st
         t->FieldPut("CURRENT_N", Value::chars(serial));
       });
     }
+    order.restore();
   }
   if (own) KILLTABLA(own);
   g.areas->select(previous);

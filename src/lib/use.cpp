@@ -147,7 +147,7 @@ bool PACK_TABLE(const std::string& name) {
   try {
     t = storageDriver(g.DEF_RDD).open(tablePath(base, UseOptions{}), false, false);
   } catch (const xbase::Error& e) {
-    if (isNetworkSoftFailure(e)) return false;
+    if (isNetworkSoftFailure(e)) return false;  // in use elsewhere: the documented false
     throw;
   }
   t->pack();
@@ -211,8 +211,8 @@ void KILLTABLA(std::unique_ptr<WDBTable>& table, bool forceClose) {
     table.reset();
     return;
   }
-  table->Release();
-  table.reset();
+  std::unique_ptr<WDBTable> closing = std::move(table);  // gone for the caller even if closing fails
+  closing->Release();
 }
 
 bool IS_FILE(void*, const std::string& name, std::string folder) {
@@ -231,7 +231,7 @@ bool COPY_STRUC(void*, WDBTable& table, const std::string& newName, std::string 
           storageDriver(G().DEF_RDD).create(path, fields);
           return true;
         } catch (const xbase::Error& e) {
-          if (!e.canRetry()) throw;
+          if (!e.canRetry()) throw;  // only a busy file is tried again
           return false;
         }
       },

@@ -32,7 +32,8 @@ std::unique_ptr<WDBTable> USE(void* owner, std::string name, std::string tag = "
 std::unique_ptr<WDBTable> USE(void* owner, std::string name, const UseOptions& options);
 
 // Releases the object (closes it, or puts it in the file bag) and erases a temporary
-// table's files. A null object is ignored.
+// table's files; `table` is null afterwards. A last change that cannot be written throws
+// xbase::Error, the table closed all the same. A null object is ignored.
 void KILLTABLA(std::unique_ptr<WDBTable>& table, bool forceClose = false);
 
 // Where USE finds the table BASE (name without extension, at most 8 characters).

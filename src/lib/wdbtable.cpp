@@ -2,9 +2,11 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <exception>
 
 #include "lib/errors.h"
 #include "lib/globals.h"
+#include "lib/messages.h"
 #include "lib/text.h"
 #include "xbase/file.h"
 
@@ -29,13 +31,25 @@ WDBTable::WDBTable(int area, void* parent) : Area(area), oParent(parent) {
 }
 
 WDBTable::~WDBTable() {
-  if (registered_) Release();
+  if (!registered_) return;
+  try {
+    Release();
+  } catch (const xbase::Error& e) {
+    // A destructor cannot pass the failure on, so the user is told here; unless another
+    // failure is already on its way to the error handler, which then reports that one.
+    if (std::uncaught_exceptions() == 0 && G().messages) G().messages->show(e.what(), "Error", MB_ICONERROR);
+  }
 }
 
 void WDBTable::Release() {
   std::string path = Used() ? workArea().path : std::string();
   bool temporary = Cargo.rfind("BORRAR", 0) == 0;
-  Axit();
+  std::exception_ptr failed;
+  try {
+    Axit();
+  } catch (const xbase::Error&) {
+    failed = std::current_exception();  // the temporary files go all the same
+  }
   if (temporary && !path.empty()) {
     std::string stem = path.substr(0, path.rfind('.'));
     for (const std::string& p : {path, stem + ".FPT", stem + ".CDX"}) {
@@ -43,6 +57,7 @@ void WDBTable::Release() {
       if (!real.empty()) std::remove(real.c_str());
     }
   }
+  if (failed) std::rethrow_exception(failed);
 }
 
 void WDBTable::Init() {
@@ -66,11 +81,14 @@ void WDBTable::Init() {
 
 void WDBTable::Axit() {
   Globals& g = G();
+  std::exception_ptr failed;
   if (g.areas && g.areas->area(Area)) {
     try {
       driver().flush();
     } catch (const xbase::Error&) {
-      // Closing goes on; the next check reports what did not reach the disk.
+      // The area closes all the same (the change cannot be written from it either), and
+      // the caller then learns that the last change did not reach the table.
+      failed = std::current_exception();
     }
     g.areas->close(Area);
   }
@@ -78,6 +96,7 @@ void WDBTable::Axit() {
   auto& reg = g.XFILES_AREA;
   reg.erase(std::remove_if(reg.begin(), reg.end(), [&](const OpenTableEntry& e) { return e.area == Area; }), reg.end());
   registered_ = false;
+  if (failed) std::rethrow_exception(failed);
 }
 
 WorkArea& WDBTable::workArea() const {

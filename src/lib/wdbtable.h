@@ -39,11 +39,13 @@ class WDBTable : public WTable {
   void* oParent = nullptr;
 
   // Registers the table (open-table registry, text search); Axit undoes it and closes the area.
+  // A last change that cannot be written throws xbase::Error, once the area is closed.
   void Init() override;
   void Axit() override;
   // Closes the object and, for a temporary table, erases its data, memo and index files
-  // (what KILLTABLA does when the table is not kept in the file bag). The destructor does it
-  // for an object nobody released.
+  // (what KILLTABLA does when the table is not kept in the file bag); throws as Axit does.
+  // The destructor does it for an object nobody released, and shows such a failure in a
+  // message box, since it cannot throw.
   void Release();
   // Lets go of the area without closing it (the file bag keeps it).
   void detach() { registered_ = false; }

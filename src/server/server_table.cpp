@@ -57,7 +57,7 @@ ServerTable::ServerTable(std::shared_ptr<Session> session, ServerTableInfo info,
   cache_ = wanted;
   try {
     goTop();
-  } catch (...) {
+  } catch (...) {  // a table that cannot be read is not left attached and open
     session_->detach(this);
     session_->close(handle_, oid_);
     throw;
@@ -69,7 +69,8 @@ ServerTable::~ServerTable() {
   try {
     writeBuffer();
   } catch (...) {
-    // Closing cannot report; the lost change is what the error handler saw last.
+    // A destructor cannot report. The table object flushes before closing (WDBTable::Axit)
+    // and reports there; what fails here was already reported by that flush.
   }
   try {
     if (shared_) {
@@ -78,6 +79,7 @@ ServerTable::~ServerTable() {
     }
     session_->close(handle_, oid_);
   } catch (...) {
+    // Only a broken connection fails here, and the server drops the session's locks with it.
   }
 }
 
@@ -195,9 +197,13 @@ void ServerTable::put(int i, const xbase::Value& v) {
 }
 
 void ServerTable::deleteRecord() {
+  setDeletionMark('*', "delete");
+}
+
+void ServerTable::setDeletionMark(char mark, const char* operation) {
   if (eof_) return;
-  requireLocked("delete");
-  rec_.bytes[0] = '*';
+  requireLocked(operation);
+  rec_.bytes[0] = uint8_t(mark);
   dirty_ = true;
 }
 
@@ -213,10 +219,7 @@ void ServerTable::pack() {
 }
 
 void ServerTable::recall() {
-  if (eof_) return;
-  requireLocked("recall");
-  rec_.bytes[0] = ' ';
-  dirty_ = true;
+  setDeletionMark(' ', "recall");
 }
 
 bool ServerTable::append() {
@@ -414,20 +417,18 @@ bool ServerTable::orderedFirst(bool fromEnd) {
 }
 
 void ServerTable::goTop() {
-  writeBuffer();
-  found_ = false;
-  bof_ = false;
-  if (!orderedFirst(false)) {
-    setEof();
-    bof_ = true;
-  }
+  goEnd(false);
 }
 
 void ServerTable::goBottom() {
+  goEnd(true);
+}
+
+void ServerTable::goEnd(bool bottom) {
   writeBuffer();
   found_ = false;
   bof_ = false;
-  if (!orderedFirst(true)) {
+  if (!orderedFirst(bottom)) {
     setEof();
     bof_ = true;
   }

@@ -99,6 +99,8 @@ class ServerTable : public lib::TableDriver, public SessionTable {
 
   void requireWritable() const;
   void requireLocked(const char* what) const;
+  void setDeletionMark(char mark, const char* operation);
+  void goEnd(bool bottom);  // goTop / goBottom
   void writeBuffer();
   void dropCache() { cached_.clear(); }
   void setEof();

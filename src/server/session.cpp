@@ -199,7 +199,8 @@ void Session::commit() {
     for (SessionTable* t : std::set<SessionTable*>(tables_)) t->beforeCommit();
     execOnce("COMMIT");
   } catch (...) {
-    // What could not be committed is undone: the transaction ends either way.
+    // What could not be committed is undone: the transaction ends either way. A rollback
+    // that fails too (the connection is gone) adds nothing: the commit's failure goes on.
     try {
       rollback();
     } catch (...) {
@@ -307,7 +308,7 @@ bool Session::lockRecord(int handle, uint32_t table, uint32_t recno) {
   bool ok = false;
   try {
     ok = tryAdvisory("pg_try_advisory_lock", asInt4(table), asInt4(recno), true);
-  } catch (...) {
+  } catch (...) {  // the count taken above goes back before the failure goes on
     lockerDown(table);
     throw;
   }
@@ -337,7 +338,7 @@ std::optional<uint32_t> Session::appendLocked(int handle, uint32_t table, const 
     }
     records_[{table, recno}] = Hold{handle, false};
     return recno;
-  } catch (...) {
+  } catch (...) {  // the count taken above goes back before the failure goes on
     lockerDown(table);
     throw;
   }

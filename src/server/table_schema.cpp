@@ -7,8 +7,10 @@
 #include <sstream>
 
 #include "lib/globals.h"
+#include "xbase/byte_order.h"
 #include "xbase/date.h"
 #include "xbase/error.h"
+#include "xbase/number_text.h"
 
 namespace server {
 
@@ -57,18 +59,6 @@ bool plainDecimal(const std::string& s) {
   return digit;
 }
 
-int32_t getI32(const uint8_t* p) {
-  return int32_t(uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24);
-}
-int64_t getI64(const uint8_t* p) {
-  uint64_t v = 0;
-  for (int i = 7; i >= 0; --i) v = (v << 8) | p[i];
-  return int64_t(v);
-}
-void putI64(uint8_t* p, int64_t v) {
-  for (int i = 0; i < 8; ++i) p[i] = uint8_t(uint64_t(v) >> (8 * i));
-}
-
 std::string isoDate(int32_t julian) {
   xbase::Ymd d = xbase::ymdFromJulian(julian);
   char buf[32];
@@ -82,25 +72,12 @@ int32_t julianFromIso(const std::string& s) {
   return xbase::julianFromYmd(y, m, d);
 }
 
-// Exact text of a currency value (4 decimals) from its scaled integer, and back.
-std::string currencyText(int64_t v) {
-  char buf[64];
-  unsigned long long a = v < 0 ? 0ull - static_cast<unsigned long long>(v) : static_cast<unsigned long long>(v);
-  std::snprintf(buf, sizeof buf, "%s%llu.%04llu", v < 0 ? "-" : "", a / 10000, a % 10000);
-  return buf;
-}
-
-int64_t currencyFrom(const std::string& s) {
-  bool neg = !s.empty() && s[0] == '-';
-  size_t i = neg ? 1 : 0;
-  int64_t whole = 0, frac = 0;
-  int places = 0;
-  for (; i < s.size() && s[i] != '.'; ++i) whole = whole * 10 + (s[i] - '0');
-  if (i < s.size()) ++i;
-  for (; i < s.size() && places < 4; ++i, ++places) frac = frac * 10 + (s[i] - '0');
-  while (places++ < 4) frac *= 10;
-  int64_t v = whole * 10000 + frac;
-  return neg ? -v : v;
+// The lines of a catalogue column (fields or tags, one a line).
+std::vector<std::string> linesOf(const std::string& text) {
+  std::vector<std::string> lines;
+  std::istringstream in(text);
+  for (std::string line; std::getline(in, line);) lines.push_back(line);
+  return lines;
 }
 
 class RecordContext : public xbase::EvalContext {
@@ -348,14 +325,11 @@ Param TableSchema::fieldParam(const Record& r, int i) const {
       if (p[0] == 'F' || p[0] == 'f' || p[0] == 'N' || p[0] == 'n') return Param::text("f");
       return Param::none();
     case 'I':
-      return Param::text(std::to_string(getI32(p)));
-    case 'B': {
-      char buf[64];
-      std::snprintf(buf, sizeof buf, "%.17g", codec_->decode(f, r.bytes.data()).number);
-      return Param::text(buf);
-    }
+      return Param::text(std::to_string(int32_t(xbase::le32(p))));
+    case 'B':
+      return Param::text(xbase::shortestNumber(codec_->decode(f, r.bytes.data()).number));
     case 'Y':
-      return Param::text(currencyText(getI64(p)));
+      return Param::text(xbase::scaledText(int64_t(xbase::le64(p)), 4));
     case 'T': {
       xbase::Value v = codec_->decode(f, r.bytes.data());
       if (v.julian <= 0) return Param::none();
@@ -429,15 +403,19 @@ void TableSchema::putColumn(Record& r, int i, const Result& res, int row, int co
       codec_->encode(f, r.bytes.data(), xbase::Value::num(double(res.integer(row, col))), name_.name);
       return;
     case 'B':
-      codec_->encode(f, r.bytes.data(), xbase::Value::num(std::strtod(res.raw(row, col), nullptr)), name_.name);
+      codec_->encode(f, r.bytes.data(), xbase::Value::num(xbase::readNumber(res.raw(row, col)).value_or(0)),
+                     name_.name);
       return;
     case 'Y':
-      putI64(p, currencyFrom(res.text(row, col)));
+      xbase::put64(p, uint64_t(xbase::scaledFrom(res.text(row, col), 4)));
       return;
     case 'T': {
-      int y = 0, mo = 0, d = 0, h = 0, mi = 0;
-      double s = 0;
-      std::sscanf(res.raw(row, col), "%d-%d-%d %d:%d:%lf", &y, &mo, &d, &h, &mi, &s);
+      // "YYYY-MM-DD hh:mm:ss[.fff]"; the seconds with their fraction are read apart, since
+      // scanf's %lf would take the decimal point of the process locale.
+      const char* text = res.raw(row, col);
+      int y = 0, mo = 0, d = 0, h = 0, mi = 0, at = 0;
+      if (std::sscanf(text, "%d-%d-%d %d:%d:%n", &y, &mo, &d, &h, &mi, &at) != 5 || at == 0) return;
+      double s = xbase::parseNumber(text + at);
       int32_t ms = int32_t(std::llround((h * 3600 + mi * 60) * 1000.0 + s * 1000.0));
       codec_->encode(f, r.bytes.data(), xbase::Value::dateTime(xbase::julianFromYmd(y, mo, d), ms), name_.name);
       return;
@@ -486,9 +464,7 @@ std::string TableSchema::fieldsText(const std::vector<xbase::FieldSpec>& fields)
 
 std::vector<xbase::FieldSpec> TableSchema::parseFields(const std::string& text) {
   std::vector<xbase::FieldSpec> out;
-  std::istringstream in(text);
-  std::string line;
-  while (std::getline(in, line)) {
+  for (const std::string& line : linesOf(text)) {
     std::istringstream l(line);
     xbase::FieldSpec f;
     std::string type, flag;
@@ -515,9 +491,7 @@ std::string TableSchema::tagsText(const std::vector<xbase::TagSpec>& tags) {
 
 std::vector<xbase::TagSpec> TableSchema::parseTags(const std::string& text) {
   std::vector<xbase::TagSpec> out;
-  std::istringstream in(text);
-  std::string line;
-  while (std::getline(in, line))
+  for (const std::string& line : linesOf(text))
     if (line.find_first_not_of(' ') != std::string::npos) out.push_back(xbase::TagSpec::parse(line));
   return out;
 }

@@ -28,7 +28,8 @@ std::string folderOf(const std::string& dir) {
 }
 
 // The record of `src`'s current record in the server layout, field by field by name: text
-// through UTF-8, numbers, dates and logicals as the file holds them (blank stays blank).
+// through UTF-8, numbers, dates and logicals as the file holds them (blank stays blank). A
+// value the server's field cannot hold throws, naming the record and the field.
 void recordFrom(const xbase::DbfTable& src, const TableSchema& schema, Record& rec) {
   schema.blank(rec);
   rec.bytes[0] = src.deleted() ? '*' : ' ';
@@ -63,8 +64,10 @@ void recordFrom(const xbase::DbfTable& src, const TableSchema& schema, Record& r
         if (v.type == xbase::ValueType::Char && schema.isTextField(i)) v.text = schema.codePage().fromUtf8(v.text);
         schema.codec().encode(f, rec.bytes.data(), v, schema.name().name);
       }
-    } catch (const xbase::Error&) {
-      // A value that does not fit the catalogue's field stays blank.
+    } catch (const xbase::Error& e) {
+      // Pushing on would leave the field blank on the server: the value would be lost.
+      throw xbase::Error(e.genCode(), e.subCode(), "registro " + std::to_string(src.recNo()) + ": " + e.description(),
+                         schema.name().name);
     }
   }
 }
@@ -142,7 +145,7 @@ TransferCount pushFolder(Session& s, const std::string& dir, std::ostream* log) 
       ++count.tables;
       count.records += long(n);
       if (log) *log << folder << "/" << name << ": " << n << " registros\n";
-    } catch (...) {
+    } catch (...) {  // the server keeps the table it had; the failure goes on to the caller
       if (s.inTransaction()) s.rollback();
       throw;
     }
@@ -153,16 +156,29 @@ TransferCount pushFolder(Session& s, const std::string& dir, std::ostream* log) 
 TransferCount pullFolder(Session& s, const std::string& dir, std::ostream* log) {
   TransferCount count;
   std::string folder = folderOf(dir);
-  fs::create_directories(dir);
   ensureCatalogue(s);
   Result names = s.exec("SELECT name FROM xb_tables WHERE folder = $1 ORDER BY name", {Param::text(folder)});
+  if (names.rows() == 0) {
+    // A mistyped folder would otherwise "pull" nothing and look like success.
+    Result folders = s.exec("SELECT DISTINCT folder FROM xb_tables ORDER BY folder");
+    std::string held;
+    for (int i = 0; i < folders.rows(); ++i) held += (i ? ", " : "") + folders.text(i, 0);
+    throw xbase::Error(
+        xbase::EG_OPEN, SE_NO_TABLE,
+        "el servidor no tiene la carpeta " + folder + (held.empty() ? " ni ninguna otra" : " (tiene: " + held + ")"))
+        .setSubsystem("ADSCDX");
+  }
   for (int t = 0; t < names.rows(); ++t) {
     std::string name = names.text(t, 0);
     std::optional<ServerTableInfo> info = findServerTable(s, tableNameOf(folder, name));
-    if (!info) continue;
+    if (!info)  // listed but gone: a copy without it would pass for the whole folder
+      throw xbase::Error(xbase::EG_OPEN, SE_NO_TABLE, "la tabla figura en el servidor pero no existe",
+                         folder + "/" + name)
+          .setSubsystem("ADSCDX");
     const TableSchema& schema = *info->schema;
     std::string file = name.find('.') == std::string::npos ? name + ".DBF" : name;
     std::string path = (fs::path(dir) / file).string();
+    fs::create_directories(dir);
     xbase::DbfTable::create(path, schema.fieldSpecs(), schema.tagSpecs(), schema.codePage());
     auto out = xbase::DbfTable::open(path, xbase::OpenOptions{false, false});
     uint32_t last = 0, written = 0;

@@ -6,7 +6,11 @@
 // pull: every server table of the folder is written back as DBF/CDX(/FPT) files with the
 // same records, record numbers and marks (a number without a row becomes a blank deleted
 // record). The folder is named as on the server: the last component of the directory
-// ("BASES" for /hotel/BASES).
+// ("BASES" for /hotel/BASES); a folder of which the server holds no table is an error
+// (SE_NO_TABLE) that names the folders it does hold, and nothing is written; so is a table
+// the server lists whose SQL table is gone.
+// push: a value that the server's field cannot hold (a number wider than the catalogue's
+// field, a text where it wants a number) stops the push of that table, which is rolled back.
 #pragma once
 
 #include <ostream>

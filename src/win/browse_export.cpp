@@ -3,8 +3,10 @@
 // their picture says) and dates are dates.
 #include <xlsxwriter.h>
 
+#include <clocale>
 #include <cstdio>
 #include <memory>
+#include <string>
 
 #include "lib/picture.h"
 #include "lib/table_driver.h"
@@ -45,6 +47,15 @@ std::string sheetName(const std::string& name) {
   return s.substr(0, 31);
 }
 
+// libxlsxwriter writes numbers with printf, which follows the process locale: under a
+// Spanish desktop's 1250.5 would reach the sheet as "1250,5". The C numeric locale is kept
+// while a workbook is written.
+struct CNumericLocale {
+  std::string previous = std::setlocale(LC_NUMERIC, nullptr);
+  CNumericLocale() { std::setlocale(LC_NUMERIC, "C"); }
+  ~CNumericLocale() { std::setlocale(LC_NUMERIC, previous.c_str()); }
+};
+
 struct Workbook {
   lxw_workbook* wb = nullptr;
   ~Workbook() {
@@ -59,6 +70,7 @@ bool exportToWorkbook(WBLISTBOX& g, const std::string& path) {
   if (!t) return false;
   lxw_workbook_options options{};
   options.constant_memory = LXW_TRUE;  // rows go out as they are read
+  CNumericLocale cNumbers;             // outlives the workbook, closed in its destructor
   Workbook book;
   book.wb = workbook_new_opt(path.c_str(), &options);
   if (!book.wb) {

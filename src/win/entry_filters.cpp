@@ -11,6 +11,7 @@
 #include "lib/program_time.h"
 #include "win/controls.h"
 #include "xbase/date.h"
+#include "xbase/number_text.h"
 
 namespace win {
 
@@ -118,8 +119,7 @@ class NumericEntry : public QObject {
   }
 
   void showParts() {
-    double v = std::strtod((integer_.empty() ? std::string("0") : integer_).c_str(), nullptr);
-    if (!decimals_.empty()) v += std::strtod(("0." + decimals_).c_str(), nullptr);
+    double v = xbase::parseNumber((integer_.empty() ? std::string("0") : integer_) + "." + decimals_);
     show(negative_ ? -v : v);
   }
 

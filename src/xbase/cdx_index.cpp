@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "xbase/byte_order.h"
 #include "xbase/error.h"
 #include "xbase/lock_scheme.h"
 
@@ -13,29 +14,6 @@ namespace {
 constexpr size_t kMaxCachedNodes = 49152;  // about 40 MB of decoded nodes
 constexpr size_t kMaxDirtyNodes = 16384;   // deferred writes are flushed beyond this
 constexpr uint16_t kFreeMark = 0xFFFF;
-
-uint16_t le16(const uint8_t* p) {
-  return uint16_t(p[0] | (p[1] << 8));
-}
-uint32_t le32(const uint8_t* p) {
-  return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
-}
-uint32_t be32(const uint8_t* p) {
-  return uint32_t(p[0]) << 24 | uint32_t(p[1]) << 16 | uint32_t(p[2]) << 8 | p[3];
-}
-void put16(uint8_t* p, uint32_t v) {
-  p[0] = uint8_t(v);
-  p[1] = uint8_t(v >> 8);
-}
-void put32(uint8_t* p, uint32_t v) {
-  for (int i = 0; i < 4; ++i) p[i] = uint8_t(v >> (8 * i));
-}
-void putBe32(uint8_t* p, uint32_t v) {
-  p[0] = uint8_t(v >> 24);
-  p[1] = uint8_t(v >> 16);
-  p[2] = uint8_t(v >> 8);
-  p[3] = uint8_t(v);
-}
 
 std::string upperAscii(std::string_view s) {
   std::string r(s);
@@ -87,7 +65,8 @@ CdxIndex::~CdxIndex() {
       if (shared_ && !locked_) file_.unlock(LockScheme::mutex().offset, 1);
     }
   } catch (...) {
-    // A destructor cannot report; the next check shows what is missing.
+    // A destructor cannot report; the table flushes its index before it closes and reports
+    // there, and the next check shows what is missing.
   }
 }
 
@@ -228,7 +207,8 @@ std::optional<uint32_t> CdxIndex::leafCount(uint32_t offset) {
   file_.readMapped(offset, h, 4, "nodo de índice");
   if (!(le16(h) & 2) || le16(h) > 7) return std::nullopt;
   uint32_t count = le16(h + 2);
-  if (count > kNodeSize - 24) throwCorrupt(SC_BAD_INDEX, file_.path(), "nodo " + std::to_string(offset) + ": demasiadas claves para una hoja");
+  if (count > kNodeSize - 24)
+    throwCorrupt(SC_BAD_INDEX, file_.path(), "nodo " + std::to_string(offset) + ": demasiadas claves para una hoja");
   return count;
 }
 
@@ -244,24 +224,29 @@ void CdxIndex::beginRead(bool locked) {
   trimCache();
   if (deferred_) return;
   if (!locked && directory_ && liveCounter() == counter_) return;  // optimistic
-  file_.waitLock(LockScheme::mutex().offset, 1, false);
+  lockAndCatchUp(false, readDepth_);
+}
+
+void CdxIndex::lockAndCatchUp(bool exclusive, int& depth) {
+  file_.waitLock(LockScheme::mutex().offset, 1, exclusive);
   locked_ = true;
   try {
     checkForeignChanges();
-  } catch (...) {
-    file_.unlock(LockScheme::mutex().offset, 1);
-    locked_ = false;
-    --readDepth_;
+  } catch (...) {  // the section does not begin: the mutex goes back before the failure goes on
+    unlockMutex();
+    --depth;
     throw;
   }
 }
 
+void CdxIndex::unlockMutex() {
+  file_.unlock(LockScheme::mutex().offset, 1);
+  locked_ = false;
+}
+
 void CdxIndex::endRead() {
   if (--readDepth_ > 0 || writeDepth_ > 0) return;
-  if (locked_) {
-    file_.unlock(LockScheme::mutex().offset, 1);
-    locked_ = false;
-  }
+  if (locked_) unlockMutex();
 }
 
 void CdxIndex::beginWrite() {
@@ -272,16 +257,7 @@ void CdxIndex::beginWrite() {
     throw Error(EG_LOCK, SC_LOCK, "escritura de índice dentro de una lectura", file_.path());
   }
   if (deferred_) return;
-  file_.waitLock(LockScheme::mutex().offset, 1, true);
-  locked_ = true;
-  try {
-    checkForeignChanges();
-  } catch (...) {
-    file_.unlock(LockScheme::mutex().offset, 1);
-    locked_ = false;
-    --writeDepth_;
-    throw;
-  }
+  lockAndCatchUp(true, writeDepth_);
 }
 
 void CdxIndex::endWrite() {
@@ -292,13 +268,11 @@ void CdxIndex::endWrite() {
   }
   try {
     writeDirty();
-  } catch (...) {
-    file_.unlock(LockScheme::mutex().offset, 1);
-    locked_ = false;
+  } catch (...) {  // the mutex goes back before the failure goes on
+    unlockMutex();
     throw;
   }
-  file_.unlock(LockScheme::mutex().offset, 1);
-  locked_ = false;
+  unlockMutex();
 }
 
 void CdxIndex::abortWrite() noexcept {
@@ -311,11 +285,10 @@ void CdxIndex::abortWrite() noexcept {
   cache_.clear();
   ++epoch_;
   counter_ = ~counter_;  // reread roots at the next section
-  if (locked_) {
-    file_.unlock(LockScheme::mutex().offset, 1);
-    locked_ = false;
-  }
+  if (locked_) unlockMutex();
   if (deferred_) {
+    // Called while another failure unwinds: that one goes on. A failed reread here is
+    // retried by the next section, since the counter no longer matches.
     try {
       checkForeignChanges();
     } catch (...) {
@@ -399,8 +372,8 @@ uint32_t CdxIndex::allocate(uint32_t bytes) {
   if (bytes == kNodeSize && freeHead_ != 0 && freeHead_ != kNoNode) {
     uint32_t off = freeHead_;
     uint8_t page[8];
-    bool ok = off % kNodeSize == 0 && off >= 1024 && uint64_t(off) + kNodeSize <= file_.size() &&
-              !cache_.find(off) && file_.readAt(off, page, 8) == 8 && le16(page) == kFreeMark;
+    bool ok = off % kNodeSize == 0 && off >= 1024 && uint64_t(off) + kNodeSize <= file_.size() && !cache_.find(off) &&
+              file_.readAt(off, page, 8) == 8 && le16(page) == kFreeMark;
     if (ok) {
       uint32_t next = le32(page + 4);
       freeHead_ = next == kNoNode ? 0 : next;

@@ -90,6 +90,10 @@ class CdxIndex {
   CdxIndex() = default;
   void loadDirectory();
   void checkForeignChanges();
+  // Takes the index mutex and catches up with other processes' changes; when that fails
+  // the mutex is let go and `depth` counts the section out again.
+  void lockAndCatchUp(bool exclusive, int& depth);
+  void unlockMutex();
   uint32_t liveCounter() const;
   void readableDisk();
   void trimCache();

@@ -24,6 +24,21 @@ int compareEntry(const uint8_t* key, uint32_t recno, const uint8_t* target, uint
   return recno < targetRecno ? -1 : (recno > targetRecno ? 1 : 0);
 }
 
+// lowerBound orders: the entries before the entry (target, recno)...
+auto beforeEntry(const uint8_t* target, uint32_t recno, int length) {
+  return [=](const uint8_t* e, uint32_t r) { return compareEntry(e, r, target, recno, length) < 0; };
+}
+
+// ...and those before the first key that starts with `prefix` (after: past the last one).
+auto beforePrefix(std::string_view prefix, int length, bool after) {
+  size_t n = std::min(prefix.size(), size_t(length));
+  const auto* p = reinterpret_cast<const uint8_t*>(prefix.data());
+  return [=](const uint8_t* k, uint32_t) {
+    int c = std::memcmp(k, p, n);
+    return after ? c <= 0 : c < 0;
+  };
+}
+
 }  // namespace
 
 CdxTag::CdxTag(CdxIndex& index, uint32_t headerOffset, TagInfo info, uint32_t root)
@@ -45,6 +60,38 @@ CdxNode* CdxTag::node(uint32_t offset) {
   throwCorrupt(SC_BAD_INDEX, index.path(), "etiqueta " + tag + ": " + what);
 }
 
+void CdxTag::checkDepth(int depth) {
+  if (depth > kMaxDepth) damaged(index_, name(), "árbol demasiado profundo o con ciclos");
+}
+
+CdxNode* CdxTag::nonEmptyLeaf(uint32_t link, bool rightwards) {
+  for (int guard = 0; hasLink(link) && guard < 1 << 20; ++guard) {
+    CdxNode* n = node(link);
+    if (!n->leaf) damaged(index_, name(), "hermano de hoja que no es hoja");
+    if (n->count() > 0) return n;
+    link = rightwards ? n->right : n->left;
+  }
+  return nullptr;
+}
+
+bool CdxTag::firstOf(CdxNode* leaf, TagCursor& c) {
+  if (!leaf) {
+    c.leaf = kNoNode;
+    return false;
+  }
+  fillCursor(c, *leaf, 0);
+  return true;
+}
+
+bool CdxTag::lastOf(CdxNode* leaf, TagCursor& c) {
+  if (!leaf) {
+    c.leaf = kNoNode;
+    return false;
+  }
+  fillCursor(c, *leaf, leaf->count() - 1);
+  return true;
+}
+
 void CdxTag::fillCursor(TagCursor& c, const CdxNode& leaf, size_t i) {
   c.leaf = leaf.offset;
   c.index = uint32_t(i);
@@ -54,7 +101,7 @@ void CdxTag::fillCursor(TagCursor& c, const CdxNode& leaf, size_t i) {
 }
 
 uint32_t CdxTag::subtreeCount(uint32_t offset, int depth) {
-  if (depth > kMaxDepth) damaged(index_, name(), "árbol demasiado profundo o con ciclos");
+  checkDepth(depth);
   NodeCache& cache = index_.cache();
   if (std::optional<uint32_t> known = cache.count(offset)) return *known;
   if (std::optional<uint32_t> leaf = index_.leafCount(offset)) {
@@ -78,7 +125,7 @@ bool CdxTag::lowerBound(const Before& before, TagCursor* c, std::vector<PathStep
   uint32_t off = root_;
   uint32_t pos = 0;
   for (int depth = 0;; ++depth) {
-    if (depth > kMaxDepth) damaged(index_, name(), "árbol demasiado profundo o con ciclos");
+    checkDepth(depth);
     CdxNode* n = node(off);
     const int kl = shape_.length;
     size_t lo = 0, hi = n->count();
@@ -97,18 +144,8 @@ bool CdxTag::lowerBound(const Before& before, TagCursor* c, std::vector<PathStep
         return true;
       }
       // Past this leaf: the answer, if any, starts the next non-empty leaf.
-      uint32_t right = n->right;
-      for (int guard = 0; hasLink(right) && guard < 1 << 20; ++guard) {
-        CdxNode* r = node(right);
-        if (!r->leaf) damaged(index_, name(), "hermano de hoja que no es hoja");
-        if (r->count() > 0) {
-          if (c) fillCursor(*c, *r, 0);
-          return true;
-        }
-        right = r->right;
-      }
-      if (c) c->leaf = kNoNode;
-      return false;
+      CdxNode* r = nonEmptyLeaf(n->right, true);
+      return c ? firstOf(r, *c) : r != nullptr;
     }
     if (n->count() == 0) damaged(index_, name(), "nodo interior vacío");
     if (lo == n->count()) {  // beyond this subtree: go down its right edge
@@ -131,26 +168,10 @@ bool CdxTag::first(TagCursor& c) {
 bool CdxTag::last(TagCursor& c) {
   uint32_t off = root_;
   for (int depth = 0;; ++depth) {
-    if (depth > kMaxDepth) damaged(index_, name(), "árbol demasiado profundo o con ciclos");
+    checkDepth(depth);
     CdxNode* n = node(off);
-    if (n->leaf) {
-      if (n->count() > 0) {
-        fillCursor(c, *n, n->count() - 1);
-        return true;
-      }
-      // An empty rightmost leaf: step left to the last entry there is.
-      uint32_t left = n->left;
-      for (int guard = 0; hasLink(left) && guard < 1 << 20; ++guard) {
-        CdxNode* l = node(left);
-        if (l->count() > 0) {
-          fillCursor(c, *l, l->count() - 1);
-          return true;
-        }
-        left = l->left;
-      }
-      c.leaf = kNoNode;
-      return false;
-    }
+    // An empty rightmost leaf: step left to the last entry there is.
+    if (n->leaf) return lastOf(n->count() > 0 ? n : nonEmptyLeaf(n->left, false), c);
     if (n->count() == 0) damaged(index_, name(), "nodo interior vacío");
     off = n->children.back();
   }
@@ -176,17 +197,7 @@ bool CdxTag::next(TagCursor& c) {
     fillCursor(c, *n, c.index + 1);
     return true;
   }
-  uint32_t right = n->right;
-  for (int guard = 0; hasLink(right) && guard < 1 << 20; ++guard) {
-    CdxNode* r = node(right);
-    if (r->count() > 0) {
-      fillCursor(c, *r, 0);
-      return true;
-    }
-    right = r->right;
-  }
-  c.leaf = kNoNode;
-  return false;
+  return firstOf(nonEmptyLeaf(n->right, true), c);
 }
 
 bool CdxTag::prev(TagCursor& c) {
@@ -202,25 +213,11 @@ bool CdxTag::prev(TagCursor& c) {
     fillCursor(c, *n, c.index - 1);
     return true;
   }
-  uint32_t left = n->left;
-  for (int guard = 0; hasLink(left) && guard < 1 << 20; ++guard) {
-    CdxNode* l = node(left);
-    if (l->count() > 0) {
-      fillCursor(c, *l, l->count() - 1);
-      return true;
-    }
-    left = l->left;
-  }
-  c.leaf = kNoNode;
-  return false;
+  return lastOf(nonEmptyLeaf(n->left, false), c);
 }
 
 bool CdxTag::seek(std::string_view prefix, bool after, TagCursor& c) {
-  size_t n = std::min(prefix.size(), size_t(shape_.length));
-  const auto* p = reinterpret_cast<const uint8_t*>(prefix.data());
-  if (after)
-    return lowerBound([&](const uint8_t* k, uint32_t) { return std::memcmp(k, p, n) <= 0; }, &c, nullptr, nullptr);
-  return lowerBound([&](const uint8_t* k, uint32_t) { return std::memcmp(k, p, n) < 0; }, &c, nullptr, nullptr);
+  return lowerBound(beforePrefix(prefix, shape_.length, after), &c, nullptr, nullptr);
 }
 
 bool CdxTag::locate(std::string_view key, uint32_t recno, TagCursor& c) {
@@ -228,8 +225,7 @@ bool CdxTag::locate(std::string_view key, uint32_t recno, TagCursor& c) {
   k.resize(size_t(shape_.length), char(shape_.pad));
   const auto* t = reinterpret_cast<const uint8_t*>(k.data());
   const int kl = shape_.length;
-  bool any = lowerBound([&](const uint8_t* e, uint32_t r) { return compareEntry(e, r, t, recno, kl) < 0; }, &c, nullptr,
-                        nullptr);
+  bool any = lowerBound(beforeEntry(t, recno, kl), &c, nullptr, nullptr);
   return any && c.recno == recno && std::memcmp(c.key.data(), t, size_t(kl)) == 0;
 }
 
@@ -241,26 +237,20 @@ uint32_t CdxTag::position(const TagCursor& c) {
   const auto* t = reinterpret_cast<const uint8_t*>(c.key.data());
   const int kl = shape_.length;
   uint32_t pos = 0;
-  lowerBound([&](const uint8_t* e, uint32_t r) { return compareEntry(e, r, t, c.recno, kl) < 0; }, nullptr, nullptr,
-             &pos);
+  lowerBound(beforeEntry(t, c.recno, kl), nullptr, nullptr, &pos);
   return pos;
 }
 
 uint32_t CdxTag::positionOf(std::string_view prefix, bool after) {
-  size_t n = std::min(prefix.size(), size_t(shape_.length));
-  const auto* p = reinterpret_cast<const uint8_t*>(prefix.data());
   uint32_t pos = 0;
-  if (after)
-    lowerBound([&](const uint8_t* k, uint32_t) { return std::memcmp(k, p, n) <= 0; }, nullptr, nullptr, &pos);
-  else
-    lowerBound([&](const uint8_t* k, uint32_t) { return std::memcmp(k, p, n) < 0; }, nullptr, nullptr, &pos);
+  lowerBound(beforePrefix(prefix, shape_.length, after), nullptr, nullptr, &pos);
   return pos;
 }
 
 bool CdxTag::atPosition(uint32_t position, TagCursor& c) {
   uint32_t off = root_;
   for (int depth = 0;; ++depth) {
-    if (depth > kMaxDepth) damaged(index_, name(), "árbol demasiado profundo o con ciclos");
+    checkDepth(depth);
     CdxNode* n = node(off);
     if (n->leaf) {
       if (position >= n->count()) {
@@ -301,6 +291,18 @@ void CdxTag::setRoot(uint32_t root) {
   index_.tagRootChanged(this);
 }
 
+void CdxTag::linkAfter(CdxNode* n, CdxNode* right) {
+  right->left = n->offset;
+  right->right = n->right;
+  if (hasLink(n->right)) {
+    CdxNode* after = node(n->right);
+    after->left = right->offset;
+    index_.touch(after);
+  }
+  n->right = right->offset;
+  index_.touch(right);
+}
+
 // Keeps every separator on the path equal to the last entry of the child below it.
 void CdxTag::fixSeparators(std::vector<PathStep>& path, CdxNode* child) {
   const int kl = shape_.length;
@@ -321,25 +323,37 @@ void CdxTag::fixSeparators(std::vector<PathStep>& path, CdxNode* child) {
   }
 }
 
-void CdxTag::insert(std::string_view key, uint32_t recno) {
+CdxTag::EntrySpot CdxTag::spotOf(std::string_view key, uint32_t recno) {
   const int kl = shape_.length;
-  std::string k(key);
-  k.resize(size_t(kl), char(shape_.pad));
-  const auto* t = reinterpret_cast<const uint8_t*>(k.data());
-  std::vector<PathStep> path;
-  lowerBound([&](const uint8_t* e, uint32_t r) { return compareEntry(e, r, t, recno, kl) < 0; }, nullptr, &path,
-             nullptr);
-  CdxNode* leaf = node(path.back().node);
-  size_t j = path.back().slot;
-  if (j < leaf->count() && compareEntry(leaf->key(j, kl), leaf->recnos[j], t, recno, kl) == 0) return;
-  for (auto& step : path) index_.cache().forgetCount(step.node);
-  insertLeafEntry(*leaf, j, t, recno, shape_);
-  index_.touch(leaf);
+  EntrySpot spot;
+  spot.key.assign(key.substr(0, size_t(kl)));
+  spot.key.resize(size_t(kl), char(shape_.pad));
+  const uint8_t* t = spot.bytes();
+  lowerBound(beforeEntry(t, recno, kl), nullptr, &spot.path, nullptr);
+  spot.leaf = node(spot.path.back().node);
+  spot.slot = spot.path.back().slot;
+  spot.present = spot.slot < spot.leaf->count() &&
+                 compareEntry(spot.leaf->key(spot.slot, kl), spot.leaf->recnos[spot.slot], t, recno, kl) == 0;
+  return spot;
+}
+
+void CdxTag::changing(const EntrySpot& spot) {
+  for (auto& step : spot.path) index_.cache().forgetCount(step.node);
+  index_.touch(spot.leaf);
   index_.changed();
+}
+
+void CdxTag::insert(std::string_view key, uint32_t recno) {
+  EntrySpot spot = spotOf(key, recno);
+  if (spot.present) return;
+  CdxNode* leaf = spot.leaf;
+  size_t j = spot.slot;
+  insertLeafEntry(*leaf, j, spot.bytes(), recno, shape_);
+  changing(spot);
   if (!leafFits(*leaf, shape_))
-    splitLeaf(path, leaf, j);
+    splitLeaf(spot.path, leaf, j);
   else if (j + 1 == leaf->count())
-    fixSeparators(path, leaf);
+    fixSeparators(spot.path, leaf);
 }
 
 void CdxTag::splitLeaf(std::vector<PathStep>& path, CdxNode* leaf, size_t insertedAt) {
@@ -370,16 +384,8 @@ void CdxTag::splitLeaf(std::vector<PathStep>& path, CdxNode* leaf, size_t insert
       break;
   }
   right->attributes = 2;
-  right->left = leaf->offset;
-  right->right = leaf->right;
-  if (hasLink(leaf->right)) {
-    CdxNode* after = node(leaf->right);
-    after->left = right->offset;
-    index_.touch(after);
-  }
-  leaf->right = right->offset;
+  linkAfter(leaf, right);
   index_.touch(leaf);
-  index_.touch(right);
 
   const uint8_t* leftLast = leaf->key(leaf->count() - 1, kl);
   const uint8_t* rightLast = right->key(right->count() - 1, kl);
@@ -433,15 +439,7 @@ void CdxTag::insertChild(std::vector<PathStep>& path, size_t level, const uint8_
   n->recnos.resize(k);
   n->children.resize(k);
   right->attributes = 0;
-  right->left = n->offset;
-  right->right = n->right;
-  if (hasLink(n->right)) {
-    CdxNode* after = node(n->right);
-    after->left = right->offset;
-    index_.touch(after);
-  }
-  n->right = right->offset;
-  index_.touch(right);
+  linkAfter(n, right);
   const uint8_t* leftLast = n->key(n->count() - 1, kl);
   const uint8_t* rightLast = right->key(right->count() - 1, kl);
   if (level == 0) {
@@ -464,25 +462,17 @@ void CdxTag::insertChild(std::vector<PathStep>& path, size_t level, const uint8_
 }
 
 bool CdxTag::remove(std::string_view key, uint32_t recno) {
-  const int kl = shape_.length;
-  std::string k(key);
-  k.resize(size_t(kl), char(shape_.pad));
-  const auto* t = reinterpret_cast<const uint8_t*>(k.data());
-  std::vector<PathStep> path;
-  lowerBound([&](const uint8_t* e, uint32_t r) { return compareEntry(e, r, t, recno, kl) < 0; }, nullptr, &path,
-             nullptr);
-  CdxNode* leaf = node(path.back().node);
-  size_t j = path.back().slot;
-  if (j >= leaf->count() || compareEntry(leaf->key(j, kl), leaf->recnos[j], t, recno, kl) != 0) return false;
-  for (auto& step : path) index_.cache().forgetCount(step.node);
+  EntrySpot spot = spotOf(key, recno);
+  if (!spot.present) return false;
+  CdxNode* leaf = spot.leaf;
+  size_t j = spot.slot;
   eraseLeafEntry(*leaf, j, shape_);
-  index_.touch(leaf);
-  index_.changed();
+  changing(spot);
   if (leaf->count() > 0) {
-    if (j == leaf->count()) fixSeparators(path, leaf);
+    if (j == leaf->count()) fixSeparators(spot.path, leaf);
     return true;
   }
-  removeChild(path, path.size() - 1);
+  removeChild(spot.path, spot.path.size() - 1);
   return true;
 }
 

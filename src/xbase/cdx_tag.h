@@ -118,9 +118,30 @@ class CdxTag {
   template <typename Before>
   bool lowerBound(const Before& before, TagCursor* c, std::vector<PathStep>* path, uint32_t* position);
   void fillCursor(TagCursor& c, const CdxNode& leaf, size_t index);
+  // The cursor on the first (last) entry of a leaf with entries; invalid, and false, for none.
+  bool firstOf(CdxNode* leaf, TagCursor& c);
+  bool lastOf(CdxNode* leaf, TagCursor& c);
+  // The first leaf with entries along the sibling links from `link`, nullptr when none.
+  CdxNode* nonEmptyLeaf(uint32_t link, bool rightwards);
+  void checkDepth(int depth);  // a deeper tree is damaged (or has a cycle)
   uint32_t subtreeCount(uint32_t node, int depth = 0);
   void fixSeparators(std::vector<PathStep>& path, CdxNode* leaf);
+  // Where the entry (key, recno) is, or would go: its key padded to the tag's length, the
+  // path down to it, its leaf and slot, and whether it is there.
+  struct EntrySpot {
+    std::string key;
+    std::vector<PathStep> path;
+    CdxNode* leaf = nullptr;
+    size_t slot = 0;
+    bool present = false;
+    const uint8_t* bytes() const { return reinterpret_cast<const uint8_t*>(key.data()); }
+  };
+  EntrySpot spotOf(std::string_view key, uint32_t recno);
+  // After the leaf at `spot` changed: counts along the path forgotten, the leaf to be written.
+  void changing(const EntrySpot& spot);
   void splitLeaf(std::vector<PathStep>& path, CdxNode* leaf, size_t insertedAt);
+  // Puts the new node `right` between `n` and its right sibling (`n` itself is touched by the caller).
+  void linkAfter(CdxNode* n, CdxNode* right);
   void insertChild(std::vector<PathStep>& path, size_t level, const uint8_t* key, uint32_t recno, uint32_t child);
   void removeChild(std::vector<PathStep>& path, size_t level);
   void setRoot(uint32_t root);

@@ -5,25 +5,12 @@
 #include <cstring>
 #include <ctime>
 
+#include "xbase/byte_order.h"
 #include "xbase/error.h"
 
 namespace xbase {
 
 namespace {
-
-uint16_t le16(const uint8_t* p) {
-  return uint16_t(p[0] | (p[1] << 8));
-}
-uint32_t le32(const uint8_t* p) {
-  return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
-}
-void put16(uint8_t* p, uint32_t v) {
-  p[0] = uint8_t(v);
-  p[1] = uint8_t(v >> 8);
-}
-void put32(uint8_t* p, uint32_t v) {
-  for (int i = 0; i < 4; ++i) p[i] = uint8_t(v >> (8 * i));
-}
 
 bool knownVersion(uint8_t v) {
   switch (v) {
@@ -209,7 +196,7 @@ DbfHeader DbfHeader::forNewTable(const std::vector<FieldSpec>& specs, uint8_t la
   int nullBits = 0;
   for (const auto& s : specs) {
     if (std::strchr("IBYT", s.type)) vfp = true;
-    if (s.nullable) vfp = true;
+    if (s.nullable || s.binary) vfp = true;  // only Visual FoxPro headers hold these flags
     if (s.type == 'M' || s.type == 'G') memo = true;
   }
   h.version = vfp ? 0x30 : (memo ? 0xF5 : 0x03);

@@ -63,7 +63,8 @@ struct DbfHeader {
   std::vector<uint8_t> build() const;
 
   // Lays out new fields (offsets, null bits, _NullFlags) and chooses the version byte:
-  // FoxPro 2 (0x03, 0xF5 with memo) unless a Visual FoxPro type or a null is needed (0x30).
+  // FoxPro 2 (0x03, 0xF5 with memo) unless a Visual FoxPro type, a null or a binary (untranslated)
+  // field is needed (0x30).
   static DbfHeader forNewTable(const std::vector<FieldSpec>& specs, uint8_t languageDriver, const std::string& path);
 };
 

@@ -208,7 +208,7 @@ void DbfTable::compileTags() {
       if (!info.forExpr.empty()) rt.filter = Expr::compile(info.forExpr, infos, *codePage_);
       rt.maintainable = true;
     } catch (const Error& e) {
-      rt.why = e.description();
+      rt.why = e.description();  // a writable open refuses the tag below; a read-only one still reads it
     }
     KeyKind kind = KeyKind::Char;
     if (rt.key) {
@@ -270,7 +270,8 @@ DbfTable::~DbfTable() {
     flushAppends();
     if (index_) index_->flush();
   } catch (...) {
-    // Closing cannot report; `check` will show anything that did not reach the disk.
+    // A destructor cannot report. Callers that must know call flush() first (the table
+    // objects of the program do, and report its failure); `check` shows what is missing.
   }
 }
 
@@ -432,12 +433,16 @@ bool DbfTable::getLogical(std::string_view name) const {
   return get(name).logical;
 }
 
-void DbfTable::put(int i, const Value& v) {
-  requireWritable();
-  if (eof_) throw Error(EG_WRITE, SC_WRITE, "no hay registro actual (fin de archivo)", file_.path());
+void DbfTable::requireRecordLock() const {
   if (options_.shared && !fileLock_ && !recordLocks_.count(recno_))
     throw Error(EG_UNLOCKED, SC_NOT_LOCKED, "el registro " + std::to_string(recno_) + " no está bloqueado",
                 file_.path());
+}
+
+void DbfTable::put(int i, const Value& v) {
+  requireWritable();
+  if (eof_) throw Error(EG_WRITE, SC_WRITE, "no hay registro actual (fin de archivo)", file_.path());
+  requireRecordLock();
   const Field& f = field(i);
   if (f.isMemo()) {
     if (v.isNull()) {
@@ -457,22 +462,18 @@ void DbfTable::put(int i, const Value& v) {
 }
 
 void DbfTable::deleteRecord() {
-  if (eof_) return;
-  requireWritable();
-  if (options_.shared && !fileLock_ && !recordLocks_.count(recno_))
-    throw Error(EG_UNLOCKED, SC_NOT_LOCKED, "el registro " + std::to_string(recno_) + " no está bloqueado",
-                file_.path());
-  record_[0] = '*';
-  dirty_ = true;
+  setDeletionMark('*');
 }
 
 void DbfTable::recall() {
+  setDeletionMark(' ');
+}
+
+void DbfTable::setDeletionMark(char mark) {
   if (eof_) return;
   requireWritable();
-  if (options_.shared && !fileLock_ && !recordLocks_.count(recno_))
-    throw Error(EG_UNLOCKED, SC_NOT_LOCKED, "el registro " + std::to_string(recno_) + " no está bloqueado",
-                file_.path());
-  record_[0] = ' ';
+  requireRecordLock();
+  record_[0] = uint8_t(mark);
   dirty_ = true;
 }
 
@@ -561,7 +562,7 @@ bool DbfTable::append() {
       flushAppends();
     }
     return true;
-  } catch (...) {
+  } catch (...) {  // the header lock taken for this append is let go before the failure goes on
     if (tookHeader) file_.unlock(locks_->header().offset, 1);
     throw;
   }
@@ -955,21 +956,17 @@ std::string DbfTable::scopeKey(const Value& v) const {
 }
 
 void DbfTable::setScopeTop(std::optional<Value> top) {
-  writeBuffer();
-  if (order_ < 0) {
-    scopeTop_.reset();
-    return;
-  }
-  scopeTop_ = top ? std::optional<std::string>(scopeKey(*top)) : std::nullopt;
+  scopeTop_ = scopeBound(top);
 }
 
 void DbfTable::setScopeBottom(std::optional<Value> bottom) {
+  scopeBottom_ = scopeBound(bottom);
+}
+
+std::optional<std::string> DbfTable::scopeBound(const std::optional<Value>& v) {
   writeBuffer();
-  if (order_ < 0) {
-    scopeBottom_.reset();
-    return;
-  }
-  scopeBottom_ = bottom ? std::optional<std::string>(scopeKey(*bottom)) : std::nullopt;
+  if (order_ < 0 || !v) return std::nullopt;  // natural order has no scope
+  return scopeKey(*v);
 }
 
 void DbfTable::setScope(std::optional<Value> top, std::optional<Value> bottom) {
@@ -1060,51 +1057,35 @@ void DbfTable::goTo(uint32_t recno) {
 }
 
 void DbfTable::goTop() {
-  writeBuffer();
-  found_ = false;
-  bof_ = false;
-  if (order_ < 0) {
-    uint32_t n = recCount();
-    for (uint32_t r = 1; r <= n; ++r)
-      if (visible(r)) {
-        load(r);
-        return;
-      }
-    setEof();
-    bof_ = true;
-    return;
-  }
-  return readingIndex([&]() -> void {
-    TagCursor c;
-    bool ok = orderFirst(c, false);
-    while (ok && !visible(c.recno)) ok = orderStep(c, +1);
-    if (ok) {
-      landOn(c);
-    } else {
-      setEof();
-      bof_ = true;
-    }
-  });
+  goEnd(false);
 }
 
 void DbfTable::goBottom() {
+  goEnd(true);
+}
+
+void DbfTable::goEnd(bool bottom) {
   writeBuffer();
   found_ = false;
   bof_ = false;
+  int step = bottom ? -1 : +1;
   if (order_ < 0) {
-    for (uint32_t r = recCount(); r >= 1; --r)
+    uint32_t n = recCount();
+    for (uint32_t i = 0; i < n; ++i) {
+      uint32_t r = bottom ? n - i : i + 1;
       if (visible(r)) {
         load(r);
         return;
       }
+    }
     setEof();
     bof_ = true;
     return;
   }
   return readingIndex([&]() -> void {
     TagCursor c;
-    bool ok = orderFirst(c, true);
-    while (ok && !visible(c.recno)) ok = orderStep(c, -1);
+    bool ok = orderFirst(c, bottom);
+    while (ok && !visible(c.recno)) ok = orderStep(c, step);
     if (ok) {
       landOn(c);
     } else {

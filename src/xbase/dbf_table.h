@@ -201,6 +201,9 @@ class DbfTable {
   void compileTags();
   void requireExclusive(const char* operation) const;
   void requireWritable() const;
+  void requireRecordLock() const;  // the current record's lock, or the file's, when shared
+  void setDeletionMark(char mark);
+  void goEnd(bool bottom);  // goTop / goBottom
 
   // Records.
   void readRecord(uint32_t recno, std::vector<uint8_t>& into) const;
@@ -225,6 +228,7 @@ class DbfTable {
   TagRuntime* current() { return order_ < 0 ? nullptr : &tags_[size_t(order_)]; }
   bool descending() const;
   std::string scopeKey(const Value& v) const;
+  std::optional<std::string> scopeBound(const std::optional<Value>& v);  // a scope end in the current order
   bool inScope(std::string_view key) const;
   bool orderFirst(TagCursor& c, bool fromEnd);
   bool orderStep(TagCursor& c, int direction);

@@ -3,12 +3,12 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
-#include <cstdio>
 #include <cstdlib>
 #include <ctime>
 
 #include "xbase/date.h"
 #include "xbase/error.h"
+#include "xbase/number_text.h"
 
 namespace xbase::expr_detail {
 
@@ -88,133 +88,13 @@ double dateTimeDiff(const Value& a, const Value& b) {
 
 namespace {
 
-// ---- decimal rounding ----
-// xBase rounds the decimal text of a number, not its binary value: ROUND(2.675, 2) is 2.68.
-// Numbers are taken to 15 significant digits, which is what a double holds reliably.
-
-struct Digits {
-  char d[24] = {};
-  int n = 0;    // significant digits, no trailing zeros; 0 means the value is zero
-  int exp = 0;  // value = 0.d[0..n) * 10^exp
-};
-
-Digits decompose(double ax) {
-  Digits r;
-  if (!(ax > 0) || std::isinf(ax)) return r;
-  char buf[48];
-  std::snprintf(buf, sizeof buf, "%.14e", ax);
-  r.d[r.n++] = buf[0];
-  int i = 2;
-  while (buf[i] != 'e') r.d[r.n++] = buf[i++];
-  r.exp = std::atoi(buf + i + 1) + 1;
-  while (r.n > 0 && r.d[r.n - 1] == '0') --r.n;
-  if (r.n == 0) r.exp = 0;
-  return r;
-}
-
-void roundDigits(Digits& r, int64_t dec) {
-  int64_t keep = r.exp + dec;
-  if (keep >= r.n) return;
-  if (keep < 0) {
-    r.n = 0;
-    r.exp = 0;
-    return;
-  }
-  bool up = r.d[keep] >= '5';
-  r.n = int(keep);
-  if (up) {
-    int i = r.n - 1;
-    while (i >= 0 && r.d[i] == '9') --i;
-    if (i < 0) {
-      r.d[0] = '1';
-      r.n = 1;
-      r.exp += 1;
-    } else {
-      r.d[i]++;
-      r.n = i + 1;
-    }
-  }
-  while (r.n > 0 && r.d[r.n - 1] == '0') --r.n;
-  if (r.n == 0) r.exp = 0;
-}
-
-// "123.45" for digits already rounded to `dec` places.
-std::string fixedText(const Digits& r, int64_t dec) {
-  std::string s;
-  if (r.exp <= 0) {
-    s = "0";
-  } else {
-    s.reserve(size_t(r.exp) + size_t(dec) + 1);
-    for (int i = 0; i < r.exp; ++i) s.push_back(i < r.n ? r.d[i] : '0');
-  }
-  if (dec > 0) {
-    s.push_back('.');
-    for (int64_t j = 0; j < dec; ++j) {
-      int64_t idx = r.exp + j;
-      s.push_back(idx >= 0 && idx < r.n ? r.d[idx] : '0');
-    }
-  }
-  return s;
-}
-
-bool isSmallInteger(double x) {
-  return std::fabs(x) < 1e15 && x == std::trunc(x);
-}
-
-std::string integerText(double ax) {
-  char buf[24];
-  auto res = std::to_chars(buf, buf + sizeof buf, int64_t(ax));
-  return std::string(buf, res.ptr);
-}
-
-std::string absText(double x, int64_t dec) {
-  double ax = std::fabs(x);
-  if (dec == 0 && isSmallInteger(ax)) return integerText(ax);
-  // Fast path: away from a decimal tie, rounding the scaled binary value gives the same
-  // digits as rounding the decimal text (below 1e9 the 15-digit error is under 1e-6).
-  static constexpr double kPow10[] = {1, 10, 100, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9};
-  if (dec <= 9 && ax < 1e9) {
-    double scaled = ax * kPow10[dec];
-    double whole = std::floor(scaled);
-    double frac = scaled - whole;
-    if (scaled < 1e9 && std::fabs(frac - 0.5) > 1e-6) {
-      std::string s = integerText(whole + (frac > 0.5 ? 1 : 0));
-      if (dec > 0) {
-        if (s.size() <= size_t(dec)) s.insert(0, size_t(dec) + 1 - s.size(), '0');
-        s.insert(s.size() - size_t(dec), 1, '.');
-      }
-      return s;
-    }
-  }
-  Digits r = decompose(ax);
-  roundDigits(r, dec);
-  return fixedText(r, dec);
-}
-
 bool hasNonZeroDigit(std::string_view s) {
   return s.find_first_of("123456789") != std::string_view::npos;
 }
 
-double roundNumber(double x, int64_t dec) {
-  if (!std::isfinite(x) || x == 0) return x;
-  dec = std::clamp<int64_t>(dec, -400, 400);
-  Digits r = decompose(std::fabs(x));
-  if (r.exp + dec >= r.n) return x;
-  roundDigits(r, dec);
-  if (r.n == 0) return 0;
-  std::string s = "0." + std::string(r.d, size_t(r.n)) + "e" + std::to_string(r.exp);
-  double v = 0;
-  std::from_chars(s.data(), s.data() + s.size(), v);
-  return x < 0 ? -v : v;
-}
-
 // The text of a number with no picture: all its significant digits, no padding.
 std::string numberText(double x) {
-  if (!std::isfinite(x)) return "*";
-  if (isSmallInteger(x)) return (x < 0 ? "-" : "") + integerText(std::fabs(x));
-  Digits r = decompose(std::fabs(x));
-  std::string s = fixedText(r, std::max(0, r.n - r.exp));
-  return (x < 0 && r.n > 0 ? "-" : "") + s;
+  return std::isfinite(x) ? significantText(x) : "*";
 }
 
 }  // namespace
@@ -226,7 +106,7 @@ std::string strNumber(double x, int64_t len, int64_t dec) {
   dec = std::clamp<int64_t>(dec, 0, std::max<int64_t>(0, len - 2));
   if (!std::isfinite(x)) return std::string(size_t(len), '*');
   for (;;) {
-    std::string digits = absText(x, dec);
+    std::string digits = decimalText(std::fabs(x), dec);
     bool neg = x < 0 && hasNonZeroDigit(digits);
     int64_t need = int64_t(digits.size()) + (neg ? 1 : 0);
     if (need <= len) {
@@ -444,7 +324,9 @@ void chkLower(Node& n, const CompileInfo& info) {
   setResult(n, VT::Char, n.args[0]->width, evLower);
 }
 
-Value evLeft(const Node& n, const EvalState& st) {
+// LEFT / RIGHT: the first (last) characters of the text.
+template <bool FromRight>
+Value evSide(const Node& n, const EvalState& st) {
   Value v = n.arg(0, st);
   if (v.isNull()) return v;
   Value k = n.arg(1, st);
@@ -452,20 +334,12 @@ Value evLeft(const Node& n, const EvalState& st) {
   int64_t len = toInt(k.number);
   if (len <= 0)
     v.text.clear();
-  else if (uint64_t(len) < v.text.size())
-    v.text.resize(size_t(len));
-  return v;
-}
-Value evRight(const Node& n, const EvalState& st) {
-  Value v = n.arg(0, st);
-  if (v.isNull()) return v;
-  Value k = n.arg(1, st);
-  if (k.isNull()) return k;
-  int64_t len = toInt(k.number);
-  if (len <= 0)
-    v.text.clear();
-  else if (uint64_t(len) < v.text.size())
+  else if (uint64_t(len) >= v.text.size())
+    return v;
+  else if constexpr (FromRight)
     v.text.erase(0, v.text.size() - size_t(len));
+  else
+    v.text.resize(size_t(len));
   return v;
 }
 void chkLeftRight(Node& n, const CompileInfo& info, EvalFn fn) {
@@ -476,10 +350,10 @@ void chkLeftRight(Node& n, const CompileInfo& info, EvalFn fn) {
   setResult(n, VT::Char, isConst(n, 1) ? std::min(constSize(n, info, 1), w) : w, fn);
 }
 void chkLeft(Node& n, const CompileInfo& info) {
-  chkLeftRight(n, info, evLeft);
+  chkLeftRight(n, info, evSide<false>);
 }
 void chkRight(Node& n, const CompileInfo& info) {
-  chkLeftRight(n, info, evRight);
+  chkLeftRight(n, info, evSide<true>);
 }
 
 // SUBSTR: a start of 0 reads as 1 and a negative one counts from the end.
@@ -880,7 +754,7 @@ Value evRound(const Node& n, const EvalState& st) {
   if (v.isNull()) return v;
   Value d = n.arg(1, st);
   if (d.isNull()) return d;
-  v.number = roundNumber(v.number, toInt(d.number));
+  v.number = roundDecimal(v.number, toInt(d.number));
   return v;
 }
 void chkRound(Node& n, const CompileInfo& info) {
@@ -1065,14 +939,12 @@ std::string transformNumber(double x, const Picture& pic) {
     int64_t decPlaces = 0, intSlots = 0;
     for (size_t i = 0; i < t.size(); ++i)
       if (isDigitSlot(t[i])) (i < intEnd ? intSlots : decPlaces)++;
-    Digits r = decompose(std::fabs(x));
-    roundDigits(r, decPlaces);
-    std::string digits = fixedText(r, decPlaces);
+    std::string digits = decimalText(std::fabs(x), decPlaces);
     size_t point = digits.find('.');
     std::string intPart = digits.substr(0, point);
     std::string frac = point == std::string::npos ? std::string() : digits.substr(point + 1);
     if (intPart == "0" && intSlots == 0) intPart.clear();
-    bool neg = x < 0 && r.n > 0;
+    bool neg = x < 0 && hasNonZeroDigit(digits);
     out.assign(t);
     size_t left = intPart.size();
     size_t firstDigit = intEnd;

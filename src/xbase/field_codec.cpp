@@ -5,44 +5,25 @@
 #include <cstdio>
 #include <cstring>
 
+#include "xbase/byte_order.h"
 #include "xbase/date.h"
 #include "xbase/error.h"
+#include "xbase/number_text.h"
 
 namespace xbase {
 
 namespace {
-
-int32_t getI32(const uint8_t* p) {
-  return int32_t(uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24);
-}
-void putI32(uint8_t* p, int32_t v) {
-  for (int i = 0; i < 4; ++i) p[i] = uint8_t(uint32_t(v) >> (8 * i));
-}
-int64_t getI64(const uint8_t* p) {
-  uint64_t v = 0;
-  for (int i = 7; i >= 0; --i) v = (v << 8) | p[i];
-  return int64_t(v);
-}
-void putI64(uint8_t* p, int64_t v) {
-  for (int i = 0; i < 8; ++i) p[i] = uint8_t(uint64_t(v) >> (8 * i));
-}
-double getF64(const uint8_t* p) {
-  int64_t bits = getI64(p);
-  double d;
-  std::memcpy(&d, &bits, 8);
-  return d;
-}
-void putF64(uint8_t* p, double d) {
-  int64_t bits;
-  std::memcpy(&bits, &d, 8);
-  putI64(p, bits);
-}
 
 std::string trimmed(const uint8_t* p, int n) {
   int b = 0, e = n;
   while (b < e && (p[b] == ' ' || p[b] == 0)) ++b;
   while (e > b && (p[e - 1] == ' ' || p[e - 1] == 0)) --e;
   return std::string(reinterpret_cast<const char*>(p + b), size_t(e - b));
+}
+
+// A number as an error message names it.
+std::string shownNumber(double v, int decimals) {
+  return std::isfinite(v) ? decimalText(v, decimals) : shortestNumber(v);
 }
 
 [[noreturn]] void widthError(const Field& f, const std::string& table, const std::string& value) {
@@ -57,56 +38,6 @@ std::string trimmed(const uint8_t* p, int n) {
 }
 
 }  // namespace
-
-std::string formatNumber(double value, int width, int decimals) {
-  if (!std::isfinite(value)) return {};
-  decimals = std::clamp(decimals, 0, 18);
-  double scale = std::pow(10.0, decimals);
-  double scaled = value * scale;
-  // Half away from zero, with a nudge for values like 2.675 that binary cannot hold exactly.
-  double nudge = std::fabs(scaled) * 1e-12 + 1e-9;
-  double rounded = scaled >= 0 ? std::floor(scaled + 0.5 + nudge) : std::ceil(scaled - 0.5 - nudge);
-  char buf[400];
-  if (std::fabs(rounded) < 9e15) {
-    long long r = (long long)rounded;
-    bool neg = r < 0;
-    unsigned long long a = neg ? (unsigned long long)(-r) : (unsigned long long)r;
-    unsigned long long ip = decimals > 0 ? a / (unsigned long long)scale : a;
-    unsigned long long fp = decimals > 0 ? a % (unsigned long long)scale : 0;
-    if (decimals > 0)
-      std::snprintf(buf, sizeof buf, "%s%llu.%0*llu", neg ? "-" : "", ip, decimals, fp);
-    else
-      std::snprintf(buf, sizeof buf, "%s%llu", neg ? "-" : "", ip);
-  } else {
-    std::snprintf(buf, sizeof buf, "%.*f", decimals, rounded / scale);
-  }
-  std::string s = buf;
-  if (s == "-0" || (s.size() > 1 && s[0] == '-' && s.find_first_not_of("-0.") == std::string::npos)) s.erase(0, 1);
-  if (int(s.size()) > width) return {};
-  return std::string(size_t(width) - s.size(), ' ') + s;
-}
-
-double parseNumber(const std::string& text) {
-  size_t i = 0;
-  while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) ++i;
-  size_t start = i;
-  if (i < text.size() && (text[i] == '-' || text[i] == '+')) ++i;
-  bool digits = false;
-  while (i < text.size() && (std::isdigit(static_cast<unsigned char>(text[i])) || text[i] == '.')) {
-    digits = true;
-    ++i;
-  }
-  if (!digits) return 0;
-  if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
-    size_t j = i + 1;
-    if (j < text.size() && (text[j] == '-' || text[j] == '+')) ++j;
-    if (j < text.size() && std::isdigit(static_cast<unsigned char>(text[j]))) {
-      i = j;
-      while (i < text.size() && std::isdigit(static_cast<unsigned char>(text[i]))) ++i;
-    }
-  }
-  return std::strtod(text.substr(start, i - start).c_str(), nullptr);
-}
 
 bool FieldCodec::isNull(const Field& f, const uint8_t* record) const {
   if (f.nullBit < 0 || header_->nullFlagsField < 0) return false;
@@ -126,7 +57,7 @@ void FieldCodec::setNull(const Field& f, uint8_t* record, bool null) const {
 
 uint32_t FieldCodec::memoBlock(const Field& f, const uint8_t* record) const {
   const uint8_t* p = record + f.offset;
-  if (f.length == 4) return uint32_t(getI32(p));
+  if (f.length == 4) return le32(p);
   std::string t = trimmed(p, f.length);
   uint32_t v = 0;
   for (char c : t) {
@@ -139,7 +70,7 @@ uint32_t FieldCodec::memoBlock(const Field& f, const uint8_t* record) const {
 void FieldCodec::setMemoBlock(const Field& f, uint8_t* record, uint32_t block) const {
   uint8_t* p = record + f.offset;
   if (f.length == 4) {
-    putI32(p, int32_t(block));
+    put32(p, block);
     return;
   }
   std::memset(p, ' ', size_t(f.length));
@@ -172,13 +103,13 @@ Value FieldCodec::decode(const Field& f, const uint8_t* record) const {
     case 'L':
       return Value::boolean(p[0] == 'T' || p[0] == 't' || p[0] == 'Y' || p[0] == 'y');
     case 'I':
-      return Value::num(getI32(p));
+      return Value::num(int32_t(le32(p)));
     case 'B':
-      return Value::num(getF64(p));
+      return Value::num(leDouble(p));
     case 'Y':
-      return Value::num(double(getI64(p)) / 10000.0);
+      return Value::num(double(int64_t(le64(p))) / 10000.0);
     case 'T': {
-      int32_t jd = getI32(p), ms = getI32(p + 4);
+      int32_t jd = int32_t(le32(p)), ms = int32_t(le32(p + 4));
       if (jd <= 0) return Value::dateTime(0, 0);
       return Value::dateTime(jd, ms < 0 || ms >= 86400000 ? 0 : ms);
     }
@@ -229,7 +160,7 @@ void FieldCodec::encode(const Field& f, uint8_t* record, const Value& v, const s
     case 'F': {
       if (v.type != ValueType::Number) typeError(f, table);
       std::string s = formatNumber(v.number, f.length, f.decimals);
-      if (s.empty()) widthError(f, table, formatNumber(v.number, 40, f.decimals).substr(0));
+      if (s.empty()) widthError(f, table, shownNumber(v.number, f.decimals));
       std::memcpy(p, s.data(), size_t(f.length));
       return;
     }
@@ -246,25 +177,25 @@ void FieldCodec::encode(const Field& f, uint8_t* record, const Value& v, const s
     case 'I': {
       if (v.type != ValueType::Number) typeError(f, table);
       double r = std::round(v.number);
-      if (r < -2147483648.0 || r > 2147483647.0) widthError(f, table, formatNumber(v.number, 40, 0));
-      putI32(p, int32_t(r));
+      if (r < -2147483648.0 || r > 2147483647.0) widthError(f, table, shownNumber(v.number, 0));
+      put32(p, uint32_t(int32_t(r)));
       return;
     }
     case 'B':
       if (v.type != ValueType::Number) typeError(f, table);
-      putF64(p, v.number);
+      putDouble(p, v.number);
       return;
     case 'Y': {
       if (v.type != ValueType::Number) typeError(f, table);
       double r = std::round(v.number * 10000.0);
-      if (std::fabs(r) > 9.2e18) widthError(f, table, formatNumber(v.number, 40, 4));
-      putI64(p, int64_t(r));
+      if (std::fabs(r) > 9.2e18) widthError(f, table, shownNumber(v.number, 4));
+      put64(p, uint64_t(int64_t(r)));
       return;
     }
     case 'T':
       if (v.type != ValueType::DateTime && v.type != ValueType::Date) typeError(f, table);
-      putI32(p, v.julian);
-      putI32(p + 4, v.type == ValueType::DateTime ? v.millis : 0);
+      put32(p, uint32_t(v.julian));
+      put32(p + 4, uint32_t(v.type == ValueType::DateTime ? v.millis : 0));
       return;
     default:
       throw Error(EG_UNSUPPORTED, SC_VALUE,
@@ -294,19 +225,11 @@ std::string FieldCodec::rawText(const Field& f, const uint8_t* record) const {
              : (p[0] == 'F' || p[0] == 'f' || p[0] == 'N' || p[0] == 'n') ? "F"
                                                                           : "";
     case 'I':
-      return std::to_string(getI32(p));
-    case 'B': {
-      char buf[64];
-      std::snprintf(buf, sizeof buf, "%.*f", f.decimals, getF64(p));
-      return buf;
-    }
-    case 'Y': {
-      int64_t v = getI64(p);
-      char buf[64];
-      std::snprintf(buf, sizeof buf, "%s%lld.%04lld", v < 0 ? "-" : "", (long long)(v < 0 ? -(v / 10000) : v / 10000),
-                    (long long)(v < 0 ? -(v % 10000) : v % 10000));
-      return buf;
-    }
+      return std::to_string(int32_t(le32(p)));
+    case 'B':
+      return fixedNumber(leDouble(p), f.decimals);
+    case 'Y':
+      return scaledText(int64_t(le64(p)), 4);
     case 'T': {
       Value v = decode(f, record);
       if (v.julian <= 0) return "";

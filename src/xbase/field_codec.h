@@ -10,6 +10,7 @@
 #include <string>
 
 #include "xbase/dbf_header.h"
+#include "xbase/number_text.h"  // numbers are written and read through it
 #include "xbase/value.h"
 
 namespace xbase {
@@ -37,10 +38,5 @@ class FieldCodec {
  private:
   const DbfHeader* header_;
 };
-
-// xBase formatting of a number in `width` characters with `decimals` places, rounded half
-// away from zero; "" when it does not fit.
-std::string formatNumber(double value, int width, int decimals);
-double parseNumber(const std::string& text);
 
 }  // namespace xbase

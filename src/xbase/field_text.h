@@ -1,7 +1,10 @@
 // The text form of field values used by dumps and loads: one line per record, fields
 // separated by tabs. Character fields are right-trimmed, numbers as the file holds them,
 // dates YYYYMMDD (empty for an empty date), logicals T/F, date-times YYYYMMDDhhmmss.
-// Backslash, tab, carriage return and line feed inside a value are written \\ \t \r \n.
+// Backslash, tab, carriage return and line feed inside a value are written \\ \t \r \n;
+// any other control character, and every byte that is not part of a well-formed UTF-8
+// character (binary fields and memos, blobs, damaged bytes), as \xNN (two hex digits), so
+// the text is always valid UTF-8. Reading back turns each escape into its byte again.
 #pragma once
 
 #include <string>

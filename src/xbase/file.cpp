@@ -17,6 +17,16 @@ namespace xbase {
 
 namespace {
 
+// The byte range of a lock: shared, or exclusive (only a file open for writing can have that).
+struct flock lockRange(uint64_t offset, uint64_t length, bool exclusive) {
+  struct flock fl {};
+  fl.l_type = short(exclusive ? F_WRLCK : F_RDLCK);
+  fl.l_whence = SEEK_SET;
+  fl.l_start = off_t(offset);
+  fl.l_len = off_t(length);
+  return fl;
+}
+
 [[noreturn]] void throwIo(int genCode, int subCode, const std::string& what, const std::string& path, int err) {
   Error e(genCode, subCode, what + " (" + std::strerror(err) + ")", path, err);
   if (err == EAGAIN || err == EACCES || err == EBUSY) e.setRetry(true).setDefault(true);
@@ -179,22 +189,14 @@ std::shared_ptr<const uint8_t> File::mapHead(size_t n) const {
 }
 
 bool File::tryLock(uint64_t offset, uint64_t length, bool exclusive) {
-  struct flock fl {};
-  fl.l_type = short(exclusive && writable_ ? F_WRLCK : F_RDLCK);
-  fl.l_whence = SEEK_SET;
-  fl.l_start = off_t(offset);
-  fl.l_len = off_t(length);
+  struct flock fl = lockRange(offset, length, exclusive && writable_);
   if (::fcntl(fd_, F_OFD_SETLK, &fl) == 0) return true;
   if (isLockBusy(errno)) return false;
   throwIo(EG_LOCK, SC_LOCK, "error al bloquear", path_, errno);
 }
 
 void File::waitLock(uint64_t offset, uint64_t length, bool exclusive) {
-  struct flock fl {};
-  fl.l_type = short(exclusive && writable_ ? F_WRLCK : F_RDLCK);
-  fl.l_whence = SEEK_SET;
-  fl.l_start = off_t(offset);
-  fl.l_len = off_t(length);
+  struct flock fl = lockRange(offset, length, exclusive && writable_);
   while (::fcntl(fd_, F_OFD_SETLKW, &fl) != 0) {
     if (errno != EINTR) throwIo(EG_LOCK, SC_LOCK, "error al bloquear", path_, errno);
   }

@@ -3,28 +3,13 @@
 #include <cstring>
 #include <vector>
 
+#include "xbase/byte_order.h"
 #include "xbase/error.h"
 #include "xbase/lock_scheme.h"
 
 namespace xbase {
 
 namespace {
-
-uint32_t be32(const uint8_t* p) {
-  return uint32_t(p[0]) << 24 | uint32_t(p[1]) << 16 | uint32_t(p[2]) << 8 | p[3];
-}
-void putBe32(uint8_t* p, uint32_t v) {
-  p[0] = uint8_t(v >> 24);
-  p[1] = uint8_t(v >> 16);
-  p[2] = uint8_t(v >> 8);
-  p[3] = uint8_t(v);
-}
-uint32_t le32(const uint8_t* p) {
-  return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
-}
-void putLe32(uint8_t* p, uint32_t v) {
-  for (int i = 0; i < 4; ++i) p[i] = uint8_t(v >> (8 * i));
-}
 
 class MutexGuard {
  public:
@@ -146,7 +131,7 @@ uint32_t FptMemo::write(uint32_t oldBlock, std::string_view data, uint32_t type)
   if (kind_ == Kind::Fpt)
     putBe32(h, next + needed);
   else
-    putLe32(h, next + needed);
+    put32(h, next + needed);
   file_.writeAt(0, h, 4);
   return next;
 }

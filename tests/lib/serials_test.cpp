@@ -5,6 +5,7 @@
 
 #include <set>
 
+#include "lib/errors.h"
 #include "lib/record_protocol.h"
 #include "lib/serials.h"
 #include "lib/use.h"
@@ -108,4 +109,17 @@ TEST(Serials, TwoProcessesDrawingAtOnceGetDistinctConsecutiveNumbers) {
   EXPECT_EQ(*all.begin(), 1001);
   EXPECT_EQ(*all.rbegin(), 2000);
   EXPECT_EQ(numberOf("FA"), 2000);
+}
+
+TEST(Serials, TheCallersTableKeepsItsOrderAlsoWhenTheSeriesIsFull) {
+  ProgramFolder p;
+  p.table("SERIALES.DBF", kSeriales, {"SERIALES: NEGOCIO+MODULO+CODIGO", "SERIAL4: NEGOCIO+DESCRIP"});
+  series("FA", "", 41, 0, 1);
+  series("ZZ", "", 999999999999999, 0, 1);  // the next one does not fit NUMERO
+  auto t = USE(nullptr, "SERIALES", "SERIAL4");
+  EXPECT_EQ(GET_NXSERIAL(nullptr, "01", "FA", 0, t.get()), "42             ");
+  EXPECT_EQ(t->Order(), "SERIAL4");
+  EXPECT_THROW(GET_NXSERIAL(nullptr, "01", "ZZ", 0, t.get()), xbase::Error);
+  EXPECT_EQ(t->Order(), "SERIAL4");
+  EXPECT_EQ(numberOf("ZZ"), 999999999999999);
 }

@@ -2,6 +2,7 @@
 // the server driver checked against the engine on random work.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <random>
@@ -104,6 +105,67 @@ TEST(Transfer, InitdbWithAServerWritesAdsDefAndPushesTheNewDatabase) {
   size_t templates = 0;
   for (const auto& t : lib::Catalogue::builtIn().tables()) templates += t.profileTemplate ? 1 : 0;
   EXPECT_EQ(schema.scalar("SELECT count(*) FROM xb_tables WHERE folder = 'PROFILE'"), std::to_string(templates));
+}
+
+TEST(Transfer, PullingAFolderTheServerDoesNotHoldFailsNamingTheFoldersItHolds) {
+  ServerSchema schema;
+  TempDir d;
+  int status = 0;
+  std::string dbf = std::string(DBFUTIL_PATH);
+  std::string out = run(dbf + " pull " + shellWord(schema.conninfo()) + " " + shellWord(d.path() + "/BASES"), status);
+  EXPECT_NE(status, 0) << out;
+  EXPECT_EQ(out, "dbfutil: el servidor no tiene la carpeta BASES ni ninguna otra\n");
+
+  for (const char* folder : {"BASES", "PROFILE"}) {
+    std::string dir = d.path() + "/" + folder;
+    fs::create_directories(dir);
+    out = run(dbf + " create " + shellWord(dir + "/T.DBF") + " --fields 'CODIGO C 4'", status);
+    ASSERT_EQ(status, 0) << out;
+    out = run(dbf + " push " + shellWord(dir) + " " + shellWord(schema.conninfo()), status);
+    ASSERT_EQ(status, 0) << out;
+  }
+  std::string mistyped = d.path() + "/copia/BASE";
+  out = run(dbf + " pull " + shellWord(schema.conninfo()) + " " + shellWord(mistyped), status);
+  EXPECT_NE(status, 0) << out;
+  EXPECT_EQ(out, "dbfutil: el servidor no tiene la carpeta BASE (tiene: BASES, PROFILE)\n");
+  EXPECT_FALSE(fs::exists(mistyped));
+  out = run(dbf + " pull " + shellWord(schema.conninfo()) + " " + shellWord(d.path() + "/copia/PROFILE"), status);
+  EXPECT_EQ(status, 0) << out;
+  EXPECT_NE(out.find("1 tablas, 0 registros"), std::string::npos) << out;
+
+  // A table the server lists whose SQL table someone dropped is not left out in silence.
+  schema.scalar("DROP TABLE profile__t");
+  out = run(dbf + " pull " + shellWord(schema.conninfo()) + " " + shellWord(d.path() + "/otra/PROFILE"), status);
+  EXPECT_NE(status, 0) << out;
+  EXPECT_EQ(out, "dbfutil: la tabla figura en el servidor pero no existe: PROFILE/T\n");
+}
+
+TEST(Transfer, AValueTheCataloguesFieldCannotHoldStopsThePushOfItsTable) {
+  ServerSchema schema;
+  TempDir d;
+  int status = 0;
+  std::string dbf = std::string(DBFUTIL_PATH);
+  std::string bases = d.path() + "/BASES";
+  fs::create_directories(bases);
+  // An older CLAS_ROM whose FACTOR is wider than the catalogue's N 9 4.
+  std::string table = bases + "/CLAS_ROM.DBF";
+  std::string out =
+      run(dbf + " create " + shellWord(table) + " --fields 'NEGOCIO C 2, CODIGO C 4, FACTOR N 12 4'", status);
+  ASSERT_EQ(status, 0) << out;
+  testing_support::writeFile(d.path() + "/rows.tsv", "NEGOCIO\tCODIGO\tFACTOR\n01\tEST\t1.5\n");
+  out = run(dbf + " load " + shellWord(table) + " < " + shellWord(d.path() + "/rows.tsv"), status);
+  ASSERT_EQ(status, 0) << out;
+  out = run(dbf + " push " + shellWord(bases) + " " + shellWord(schema.conninfo()), status);
+  ASSERT_EQ(status, 0) << out;
+
+  out = run(dbf + " set " + shellWord(table) + " 1 FACTOR=123456.5", status);
+  ASSERT_EQ(status, 0) << out;
+  out = run(dbf + " push " + shellWord(bases) + " " + shellWord(schema.conninfo()), status);
+  EXPECT_NE(status, 0) << out;
+  EXPECT_EQ(std::count(out.begin(), out.end(), '\n'), 1) << out;
+  EXPECT_EQ(out, "dbfutil: registro 1: el valor 123456.5000 no cabe en el campo FACTOR (N 9,4): CLAS_ROM\n");
+  // The table pushed before is still there, untouched.
+  EXPECT_EQ(schema.scalar("SELECT factor FROM clas_rom"), "1.5000");
 }
 
 // The engine is the oracle: the same random work on a local table and on a server table

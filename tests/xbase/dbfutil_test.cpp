@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "support/temp_dir.h"
+#include "xbase/dbf_table.h"
 
 using testing_support::readFile;
 using testing_support::runCommand;
@@ -122,4 +123,41 @@ TEST(Dbfutil, FailuresAreOneLineAndNonZero) {
   EXPECT_NE(out.find("registro 2"), std::string::npos) << out;
   EXPECT_EQ(dbfutil("reindex " + q(t)), 0);
   EXPECT_EQ(dbfutil("check " + q(t)), 0);
+}
+
+TEST(Dbfutil, DumpEscapesBytesThatAreNotTextAndLoadReadsThemBack) {
+  TempDir dir;
+  std::string t = dir.file("BIN.DBF");
+  std::vector<xbase::FieldSpec> fields = {
+      {"CODIGO", 'C', 2}, {"DATOS", 'C', 6, 0, false, true}, {"BLOB", 'M', 4, 0, false, true}, {"NOTAS", 'M', 4}};
+  xbase::DbfTable::create(t, fields);
+  const std::string datos = std::string("\x00\xFF\x80", 3) + "A\\";  // the padding blank is trimmed by dump
+  const std::string blob = "\xC3\xA9 ok \xE9\x01\x7F\xF0\x9F\x8F\xA8\xED\xA0\x80\xC0\xAF\n";
+  {
+    auto table = xbase::DbfTable::open(t, {false, false});
+    ASSERT_TRUE(table->append());
+    table->putString("CODIGO", "01");
+    table->putString("DATOS", datos);
+    table->putString("BLOB", blob);
+    table->putString("NOTAS", "Ñandú\tcon \\x41");
+  }
+  std::string out;
+  ASSERT_EQ(dbfutil("dump " + q(t), &out), 0) << out;
+  // é and the four-byte 🏨 stay; a lone 0xE9, controls, a surrogate and an overlong "/" do not.
+  EXPECT_EQ(out,
+            "RECNO\tCODIGO\tDATOS\tBLOB\tNOTAS\n"
+            "1\t01\t\\x00\\xFF\\x80A\\\\\t"
+            "\xC3\xA9 ok \\xE9\\x01\\x7F\xF0\x9F\x8F\xA8\\xED\\xA0\\x80\\xC0\\xAF\\n\t"
+            "Ñandú\\tcon \\\\x41\n");
+
+  // What dump wrote, loaded into a table of the same structure, gives back the same bytes.
+  std::string copy = dir.file("COPIA.DBF");
+  xbase::DbfTable::create(copy, fields);
+  writeFile(dir.file("bin.tsv"), out);  // load skips the RECNO column
+  ASSERT_EQ(dbfutil("load " + q(copy) + " < " + q(dir.file("bin.tsv")), &out), 0) << out;
+  auto back = xbase::DbfTable::open(copy, {true, true});
+  back->goTo(1);
+  EXPECT_EQ(back->getString("DATOS"), datos + " ");
+  EXPECT_EQ(back->getString("BLOB"), blob);
+  EXPECT_EQ(back->getString("NOTAS"), "Ñandú\tcon \\x41");
 }
