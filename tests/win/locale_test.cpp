@@ -11,6 +11,7 @@
 #include <string>
 
 #include "lib/picture.h"
+#include "support/open_screen.h"
 #include "support/program_folder.h"
 #include "win/controls.h"
 #include "win/driver.h"
@@ -157,7 +158,7 @@ TEST_P(NumbersUnderLocale, TheNumericEntryFilterKeepsTheTypedDecimals) {
   d.install();
   auto frame = std::make_unique<win::MainFrame>("Configuración Hotelería");
   frame->window()->show();
-  NUMEROS* screen = win::open<NUMEROS>();
+  NUMEROS* screen = testing_support::open<NUMEROS>();
   ASSERT_NE(screen, nullptr);
   QCoreApplication::processEvents();
   win::ONLYNUMBER(*screen->MONTO, "99,999.9999");
