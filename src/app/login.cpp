@@ -69,7 +69,7 @@ void scramble(WDBTable& users) {
 void scrambleBusiness(WDBTable& users, const std::string& business) {
   uint32_t current = users.RecNo();
   users.SetOrder("USUARIO5");
-  std::string key = padded(business, 2) + "0";
+  std::string key = lib::businessKey(business) + "0";
   while (users.Seek(key)) scramble(users);  // scrambling takes the record out of this key
   users.SetOrder("USUARIOS");
   users.GoTo(current);
@@ -136,7 +136,7 @@ UserLogin::Outcome UserLogin::Verificar(const std::string& name, const std::stri
                                         const std::string& business, Mode mode) {
   auto users = lib::USE(nullptr, "USUARIOS", "USUARIOS");
   int width = users->driver().field(users->FieldPos("NOMBRE") - 1).length;
-  bool found = users->Seek(padded(business, 2) + padded(upper(name), size_t(width)));
+  bool found = users->Seek(lib::businessKey(business) + padded(upper(name), size_t(width)));
   enum { None, UnknownUser, WrongPassword } failure = found ? None : UnknownUser;
   if (found && !lib::samePassword(upper(password), upper(storedPassword(*users)))) failure = WrongPassword;
   if (failure == None && users->HasField("ADASIPA") && users->N("ADASIPA") == 0) {
@@ -279,7 +279,7 @@ std::optional<int> passwordDays(const std::string& business) {
   auto users = lib::USE(nullptr, "USUARIOS", "USUARIO3");
   char code[8];
   std::snprintf(code, sizeof code, "%4d", lib::G().XUSER_NUMBER);
-  if (!limits.hasDias || !users->HasField("DIAS_CLAVE") || !users->Seek(padded(business, 2) + code))
+  if (!limits.hasDias || !users->HasField("DIAS_CLAVE") || !users->Seek(lib::businessKey(business) + code))
     return std::nullopt;
   int a = limits.diasClave, b = int(users->N("DIAS_CLAVE"));
   if (a > 0 && b > 0) return std::min(a, b);
@@ -379,7 +379,7 @@ int ACT_CLAVE(const std::string& business) {
     auto users = lib::USE(nullptr, "USUARIOS", "USUARIO3");
     char code[8];
     std::snprintf(code, sizeof code, "%4d", lib::G().XUSER_NUMBER);
-    if (!users->Seek(padded(business, 2) + code)) users->GoTo(users->RecCount() + 1);
+    if (!users->Seek(lib::businessKey(business) + code)) users->GoTo(users->RecCount() + 1);
     ChangeResult r = changePassword(*users, business, d.GetDlgItemText(501), d.GetDlgItemText(502),
                                     d.GetDlgItemText(503), 1, misses);
     if (r == ChangeResult::Exhausted) win::ENDDIALOG(d, 0);

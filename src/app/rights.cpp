@@ -6,18 +6,8 @@
 
 namespace app {
 
-namespace {
-
 using lib::padded;
 using lib::upper;
-
-std::string str(double n, int width) {
-  char buf[32];
-  std::snprintf(buf, sizeof buf, "%*.0f", width, n);
-  return buf;
-}
-
-}  // namespace
 
 Rights::Rights() : menu_(size_t(kLastRight - kFirstRight + 1), false), checks_(menu_.size(), false) {}
 
@@ -30,7 +20,7 @@ void Rights::LOAD_DERECHOS(const std::string& loginName) {
   {
     auto users = lib::USE(nullptr, "USUARIOS", "USUARIOS");
     int width = users->driver().field(users->FieldPos("NOMBRE") - 1).length;
-    std::string key = padded(business, 2) + padded(upper(loginName), size_t(width));
+    std::string key = lib::businessKey(business) + padded(upper(loginName), size_t(width));
     if (users->Seek(key)) {
       found = true;
       ACT_UID = int(users->N("CODIGO"));
@@ -42,7 +32,7 @@ void Rights::LOAD_DERECHOS(const std::string& loginName) {
   checks_.assign(checks_.size(), false);
   if (found) {
     auto menus = lib::USE(nullptr, "MENUS", "MENUS");
-    std::string prefix = padded(business, 2) + str(ACT_UID, 8);
+    std::string prefix = lib::businessKey(business) + lib::STR(ACT_UID, 8);
     menus->SetScope(lib::Value::chars(prefix), lib::Value::chars(prefix));
     for (menus->GoTop(); !menus->Eof(); menus->Skip()) {
       int id = int(menus->N("ID"));

@@ -4,6 +4,7 @@
 
 #include "app/rights.h"
 #include "lib/record_protocol.h"
+#include "lib/text.h"
 #include "lib/use.h"
 
 namespace app {
@@ -16,28 +17,16 @@ const char* tableOf(RightsOf owner) {
   return owner == RightsOf::User ? "MENUS" : "DET_PERF";
 }
 
-std::string str(int n, int width) {
-  char buf[32];
-  std::snprintf(buf, sizeof buf, "%*d", width, n);
-  return buf;
-}
-
-std::string businessKey(const std::string& business) {
-  std::string key = business;
-  key.resize(2, ' ');
-  return key;
-}
-
 constexpr size_t kRights = size_t(kLastRight - kFirstRight + 1);
 
 }  // namespace
 
 std::string rightsKey(const std::string& business, int code) {
-  return businessKey(business) + str(code, 8);
+  return lib::businessKey(business) + lib::STR(code, 8);
 }
 
 std::string rightsKey(const std::string& business, int code, int id) {
-  return rightsKey(business, code) + str(id, 8);
+  return rightsKey(business, code) + lib::STR(id, 8);
 }
 
 void createRights(RightsOf owner, const std::string& business, int code) {
@@ -92,7 +81,7 @@ void deleteRights(RightsOf owner, const std::string& business, int code) {
 int firstFreeCode(lib::WDBTable& table, const std::string& business) {
   std::set<int> used;
   uint32_t at = table.RecNo();
-  std::string key = businessKey(business);
+  std::string key = lib::businessKey(business);
   table.SetScope(Value::chars(key), Value::chars(key));
   for (table.GoTop(); !table.Eof(); table.Skip()) used.insert(int(table.N("CODIGO")));
   table.ClearScope();

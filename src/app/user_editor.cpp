@@ -65,7 +65,7 @@ int numberIn(const WDIAG& d, int id) {
 
 int supervisorsOf(const std::string& business) {
   auto t = lib::USE(nullptr, "USUARIOS", "USUARIOS");
-  std::string key = padded(business, 2);
+  std::string key = lib::businessKey(business);
   t->SetScope(Value::chars(key), Value::chars(key));
   int n = 0;
   for (t->GoTop(); !t->Eof(); t->Skip()) n += t->N("SUPERVISOR") == 1 ? 1 : 0;
@@ -181,7 +181,8 @@ void USER_EDITOR::SAVE_DATOS() {
     return;
   }
   int width = users->driver().field(users->FieldPos("NOMBRE") - 1).length;
-  if (users->Seek(padded(NEGOCIO, 2) + padded(login, size_t(width))) && (mode_ == kAdd || users->RecNo() != XRECNO)) {
+  if (users->Seek(lib::businessKey(NEGOCIO) + padded(login, size_t(width))) &&
+      (mode_ == kAdd || users->RecNo() != XRECNO)) {
     say("Nombre de Usuario ya existente...", "Error");
     SetFocusTo(kLogin);
     return;

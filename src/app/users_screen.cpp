@@ -35,12 +35,6 @@ int say(const std::string& text, const std::string& title, int flags = lib::MB_O
   return win::MESSAGE_BOX(nullptr, text, title, flags);
 }
 
-std::string str(int n, int width) {
-  char buf[32];
-  std::snprintf(buf, sizeof buf, "%*d", width, n);
-  return buf;
-}
-
 void collectIds(const std::vector<MenuEntry>& entries, std::set<int>& ids) {
   for (const MenuEntry& e : entries) {
     if (e.isMenu()) collectIds(e.submenu, ids);
@@ -191,9 +185,9 @@ void USUARIOS::DEL_USER() {
   {
     win::WAIT wait(this);
     wait.PUT_TEXT("Un momento por favor...", "Actualizando Referencias...");
-    deleteWhere("F_BROWSE", "F_BROW2", lib::padded(NEGOCIO, 2) + str(code, 4));
+    deleteWhere("F_BROWSE", "F_BROW2", lib::businessKey(NEGOCIO) + lib::STR(code, 4));
     deleteRights(RightsOf::User, NEGOCIO, code);
-    deleteWhere("DET_TRA2", "DET_TRA22", lib::padded(NEGOCIO, 2) + str(code, 4));
+    deleteWhere("DET_TRA2", "DET_TRA22", lib::businessKey(NEGOCIO) + lib::STR(code, 4));
     wait.TERMINAR();
   }
   lib::MODIFY(*USUARIOS_, [&] { USUARIOS_->Delete(); });

@@ -24,6 +24,12 @@ std::string padded(std::string s, size_t width) {
   return s;
 }
 
+std::string STR(long long n, int width) {
+  std::string digits = std::to_string(n);
+  if (int(digits.size()) < width) digits.insert(0, size_t(width) - digits.size(), ' ');
+  return digits;
+}
+
 std::string businessKey(const std::string& negocio) {
   return padded(negocio, kBusinessWidth);
 }

@@ -16,6 +16,10 @@ std::string rtrim(std::string s);
 // Blank-padded (or cut) to `width`: a value as its field stores it, or a key part.
 std::string padded(std::string s, size_t width);
 
+// A number right-aligned in `width` characters, as xBase's STR(n, width) writes a whole
+// number (key parts such as a user code).
+std::string STR(long long n, int width);
+
 // The business unit as every key of the shared tables begins with it: NEGOCIO is two
 // characters wide in all of them.
 inline constexpr size_t kBusinessWidth = 2;

@@ -3,6 +3,7 @@
 #include "lib/picture.h"
 #include "lib/program_time.h"
 #include "lib/record_protocol.h"
+#include "lib/text.h"
 #include "lib/use.h"
 #include "rooms/availability.h"
 #include "rooms/availability_screens.h"
@@ -52,8 +53,8 @@ void ACT_STIP::L_CLASES() {
   win::CCOMBOBOX classes(this, kClass);
   classes.Clear();
   auto t = lib::USE(this, "CLAS_ROM", "CLAS_ROM");
-  const std::string neg = PADR(NEGOCIO, kNegocioWidth);
-  for (t->Seek(neg, true); !t->Eof() && PADR(t->S("NEGOCIO"), kNegocioWidth) == neg; t->Skip())
+  const std::string neg = lib::businessKey(NEGOCIO);
+  for (t->Seek(neg, true); !t->Eof() && lib::businessKey(t->S("NEGOCIO")) == neg; t->Skip())
     classes.Add(t->S("CODIGO") + " - " + t->S("DESCRIP"), 0, t->S("CODIGO"));
   lib::KILLTABLA(t);
 }
@@ -62,8 +63,8 @@ void ACT_STIP::L_TIPOS() {
   win::CLISTBOX types(this, kTypes);
   types.Clear();
   auto t = lib::USE(this, "TIPO_ROM", "TIPO_ROM");
-  const std::string neg = PADR(NEGOCIO, kNegocioWidth);
-  for (t->Seek(neg, true); !t->Eof() && PADR(t->S("NEGOCIO"), kNegocioWidth) == neg; t->Skip())
+  const std::string neg = lib::businessKey(NEGOCIO);
+  for (t->Seek(neg, true); !t->Eof() && lib::businessKey(t->S("NEGOCIO")) == neg; t->Skip())
     types.Add(t->S("CODIGO") + " - " + t->S("DESCRIP"), t->S("CODIGO"));
   lib::KILLTABLA(t);
 }

@@ -5,6 +5,7 @@
 
 #include "lib/errors.h"
 #include "lib/record_protocol.h"
+#include "lib/text.h"
 #include "rooms/stat_fields.h"
 #include "xbase/date.h"
 
@@ -25,31 +26,23 @@ double percent(double a, double b) {
   return std::round(ratio(a, b) * 100.0 * 100.0) / 100.0;
 }
 
-std::string rtrim(std::string s) {
-  while (!s.empty() && s.back() == ' ') s.pop_back();
-  return s;
-}
+using lib::rtrim;
 
 }  // namespace
 
-std::string PADR(const std::string& text, size_t width) {
-  std::string s = text.substr(0, std::min(text.size(), width));
-  s.resize(width, ' ');
-  return s;
-}
-
 std::string statTipKey(const std::string& negocio, const std::string& tipo, int32_t fecha, const std::string& clase) {
-  return PADR(negocio, kNegocioWidth) + PADR(tipo, kCodeWidth) + xbase::dtos(fecha) + PADR(clase, kCodeWidth);
+  return lib::businessKey(negocio) + lib::padded(tipo, kCodeWidth) + xbase::dtos(fecha) +
+         lib::padded(clase, kCodeWidth);
 }
 
 std::string statTip2Key(const std::string& negocio, int32_t fecha) {
-  return PADR(negocio, kNegocioWidth) + xbase::dtos(fecha);
+  return lib::businessKey(negocio) + xbase::dtos(fecha);
 }
 
 std::string statTip9Key(const std::string& negocio, const std::string& xclase, const std::string& tipo, int32_t fecha,
                         const std::string& clase) {
-  return PADR(negocio, kNegocioWidth) + PADR(xclase, kCodeWidth) + PADR(tipo, kCodeWidth) + xbase::dtos(fecha) +
-         PADR(clase, kCodeWidth);
+  return lib::businessKey(negocio) + lib::padded(xclase, kCodeWidth) + lib::padded(tipo, kCodeWidth) +
+         xbase::dtos(fecha) + lib::padded(clase, kCodeWidth);
 }
 
 AvailabilityFigures derivedFigures(const AvailabilityCounts& c) {
@@ -307,10 +300,10 @@ int CAM_BLOQUEO(WDBTable& statTip, const std::string& negocio, const std::string
 int CAM_TOTAL_TIPO(WDBTable& statTip, const std::string& negocio, const std::string& clase, const std::string& tipo,
                    int32_t from, int delta) {
   StatTipFields f(statTip);
-  const std::string neg = PADR(negocio, kNegocioWidth);
+  const std::string neg = lib::businessKey(negocio);
   int changed = 0;
   if (!rtrim(tipo).empty()) {
-    const std::string type = PADR(tipo, kCodeWidth);
+    const std::string type = lib::padded(tipo, kCodeWidth);
     statTip.SetOrder("STAT_TIP");
     statTip.Seek(statTipKey(negocio, tipo, from, ""), true);
     while (!statTip.Eof() && statTip.FieldGet(f.NEGOCIO).text == neg && statTip.FieldGet(f.TIPO_ROM).text == type) {
@@ -320,7 +313,7 @@ int CAM_TOTAL_TIPO(WDBTable& statTip, const std::string& negocio, const std::str
     }
   }
   if (!rtrim(clase).empty()) {
-    const std::string cls = PADR(clase, kCodeWidth), blank(kCodeWidth, ' ');
+    const std::string cls = lib::padded(clase, kCodeWidth), blank(kCodeWidth, ' ');
     statTip.SetOrder("STAT_TIP9");
     statTip.Seek(statTip9Key(negocio, clase, "", from, ""), true);
     while (!statTip.Eof() && statTip.FieldGet(f.NEGOCIO).text == neg && statTip.FieldGet(f.XCLASE).text == cls &&
@@ -336,7 +329,7 @@ int CAM_TOTAL_TIPO(WDBTable& statTip, const std::string& negocio, const std::str
 }
 
 int CAM_STAT_TOT(WDBTable& statTot, const std::string& negocio, int32_t from, int delta) {
-  const std::string neg = PADR(negocio, kNegocioWidth);
+  const std::string neg = lib::businessKey(negocio);
   statTot.SetOrder("STAT_TOT");
   statTot.Seek(neg + xbase::dtos(from), true);
   int changed = 0;
@@ -353,7 +346,7 @@ int CAM_STAT_TOT(WDBTable& statTot, const std::string& negocio, int32_t from, in
 
 int ADD_TAB_RESE(WDBTable& tabRese, const std::string& negocio, const std::string& room, const std::string& clase,
                  const std::string& freeState, int32_t from) {
-  const std::string neg = PADR(negocio, kNegocioWidth), code = PADR(room, kRoomWidth);
+  const std::string neg = lib::businessKey(negocio), code = lib::padded(room, kRoomWidth);
   int added = 0;
   for (int32_t d = from;; ++d) {
     tabRese.SetOrder("TAB_RESE");
@@ -374,7 +367,7 @@ int ADD_TAB_RESE(WDBTable& tabRese, const std::string& negocio, const std::strin
 }
 
 int DEL_TAB_RESE(WDBTable& tabRese, const std::string& negocio, const std::string& room, int32_t from) {
-  const std::string prefix = PADR(negocio, kNegocioWidth) + PADR(room, kRoomWidth);
+  const std::string prefix = lib::businessKey(negocio) + lib::padded(room, kRoomWidth);
   tabRese.SetOrder("TAB_RES2");
   tabRese.Seek(prefix + xbase::dtos(from), true);
   int deleted = 0;
@@ -388,8 +381,8 @@ int DEL_TAB_RESE(WDBTable& tabRese, const std::string& negocio, const std::strin
 
 int REN_TAB_RESE(WDBTable& tabRese, const std::string& negocio, const std::string& oldRoom, const std::string& newRoom,
                  int32_t from) {
-  const std::string neg = PADR(negocio, kNegocioWidth);
-  const std::string oldCode = PADR(oldRoom, kRoomWidth), newCode = PADR(newRoom, kRoomWidth);
+  const std::string neg = lib::businessKey(negocio);
+  const std::string oldCode = lib::padded(oldRoom, kRoomWidth), newCode = lib::padded(newRoom, kRoomWidth);
   if (oldCode == newCode) return 0;
   tabRese.SetOrder("TAB_RES2");
   int renamed = 0;

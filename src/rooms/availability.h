@@ -19,13 +19,9 @@
 
 namespace rooms {
 
-// Code widths of the shared tables.
-constexpr size_t kNegocioWidth = 2;
+// Code widths of the shared tables (the business unit's: lib::kBusinessWidth).
 constexpr size_t kRoomWidth = 15;
 constexpr size_t kCodeWidth = 4;  // room type, class, location
-
-// `text` cut or right-padded with blanks to `width`, as codes are compared.
-std::string PADR(const std::string& text, size_t width);
 
 // Keys of the STAT_TIP orders: STAT_TIP (business + type + date + class), STAT_TIP2
 // (business + date), STAT_TIP9 (business + XCLASE + type + date + class).

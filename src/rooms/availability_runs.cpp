@@ -10,6 +10,7 @@
 
 #include "lib/program_time.h"
 #include "lib/record_protocol.h"
+#include "lib/text.h"
 #include "lib/use.h"
 #include "rooms/availability.h"
 #include "rooms/stat_fields.h"
@@ -24,10 +25,17 @@ namespace {
 
 constexpr int kAllotmentColumns = 20;
 
-std::string trim(std::string s) {
-  size_t a = s.find_first_not_of(' ');
-  if (a == std::string::npos) return "";
-  return s.substr(a, s.find_last_not_of(' ') - a + 1);
+using lib::trim;
+
+// One more row of a pass, counted on the progress window; false (and the run marked
+// cancelled) when the user stopped it.
+bool nextRow(Progress& progress, RunResult& result) {
+  if (!progress.CANPRINT()) {
+    result.completed = false;
+    return false;
+  }
+  progress.ADVANCE();
+  return true;
 }
 
 // Business + date: the start of the date orders (STAT_TIP2, TAB_RESE, DET_RES9, T_ALLOT3...).
@@ -212,7 +220,8 @@ class RowIndex {
 
  private:
   static std::string key(int32_t fecha, const std::string& xclase, const std::string& tipo, const std::string& clase) {
-    return xbase::dtos(fecha) + PADR(xclase, kCodeWidth) + PADR(tipo, kCodeWidth) + PADR(clase, kCodeWidth);
+    return xbase::dtos(fecha) + lib::padded(xclase, kCodeWidth) + lib::padded(tipo, kCodeWidth) +
+           lib::padded(clase, kCodeWidth);
   }
   uint32_t find(const std::string& k) const {
     auto it = rows_.find(k);
@@ -373,7 +382,7 @@ class Categories {
   int of(const std::string& tipo) {
     auto it = cache_.find(tipo);
     if (it != cache_.end()) return it->second;
-    int c = t_->Seek(neg_ + PADR(tipo, 2)) ? int(t_->N("C_STAT_TIP")) : -1;
+    int c = t_->Seek(neg_ + lib::padded(tipo, 2)) ? int(t_->N("C_STAT_TIP")) : -1;
     return cache_[tipo] = c;
   }
 
@@ -389,7 +398,7 @@ class Categories {
 
 RunResult runGeneration(const std::string& negocio, int32_t from, int32_t to, Progress& progress) {
   RunResult result;
-  const std::string neg = PADR(negocio, kNegocioWidth);
+  const std::string neg = lib::businessKey(negocio);
   progress.PUT_TEXT("Un momento por favor...", "Generando referencias en Tablas...");
 
   // The room counts of the types and the classes, from the rooms.
@@ -435,12 +444,8 @@ RunResult runGeneration(const std::string& negocio, int32_t from, int32_t to, Pr
     for (tab->Seek(dayKey(neg, d)); !tab->Eof() && raw(*tab, "NEGOCIO") == neg && tab->D("FECHA") == d; tab->Skip(1))
       present.insert(raw(*tab, "CODIGO"));
     for (const RoomInfo& r : inv.rooms) {
-      if (!progress.CANPRINT()) {
-        result.completed = false;
-        return result;
-      }
+      if (!nextRow(progress, result)) return result;
       progress.PUT_TEXT("", "", "", "Procesando : " + date + " " + r.descrip, false);
-      progress.ADVANCE();
       ++result.read;
       if (present.count(r.code)) continue;
       lib::ADD(*tab, [&] {
@@ -490,12 +495,8 @@ RunResult runGeneration(const std::string& negocio, int32_t from, int32_t to, Pr
       }
     };
     for (const ClassInfo& c : inv.classes) {
-      if (!progress.CANPRINT()) {
-        result.completed = false;
-        return result;
-      }
+      if (!nextRow(progress, result)) return result;
       progress.PUT_TEXT("", "", "", "Procesando : ESTADISTICAS" + date + " " + c.descrip, false);
-      progress.ADVANCE();
       for (const TypeInfo& t : inv.types)
         refresh(c.code, t.code, c.code, t.cantidad, t.clase == c.code ? 1 : 0, 0, t.tope);
       refresh(c.code, blank, blank, c.cantidad, 1, 1, c.tope);
@@ -508,7 +509,7 @@ RunResult runGeneration(const std::string& negocio, int32_t from, int32_t to, Pr
 
 RunResult runFastRecalculation(const std::string& negocio, int32_t start, Progress& progress) {
   RunResult result;
-  const std::string neg = PADR(negocio, kNegocioWidth);
+  const std::string neg = lib::businessKey(negocio);
   progress.PUT_TEXT("Recalculando Estadísticas...");
   Inventory inv;
   loadTypes(inv, neg);
@@ -529,11 +530,7 @@ RunResult runFastRecalculation(const std::string& negocio, int32_t start, Progre
     progress.SET_TOTAL(keysBetween(*tab, dayKey(neg, start), neg));
     int32_t shown = 0;
     for (tab->Seek(dayKey(neg, start), true); !tab->Eof() && raw(*tab, "NEGOCIO") == neg; tab->Skip(1)) {
-      if (!progress.CANPRINT()) {
-        result.completed = false;
-        return result;
-      }
-      progress.ADVANCE();
+      if (!nextRow(progress, result)) return result;
       int32_t d = tab->D("FECHA");
       if (d != shown) {
         shown = d;
@@ -557,11 +554,7 @@ RunResult runFastRecalculation(const std::string& negocio, int32_t start, Progre
     progress.SET_TOTAL(keysBetween(*nights, dayKey(neg, start), neg));
     int32_t current = 0;
     for (nights->Seek(dayKey(neg, start), true); !nights->Eof() && raw(*nights, "NEGOCIO") == neg; nights->Skip(1)) {
-      if (!progress.CANPRINT()) {
-        result.completed = false;
-        return result;
-      }
-      progress.ADVANCE();
+      if (!nextRow(progress, result)) return result;
       int32_t d = nights->D("FECHA");
       if (d != current) {
         if (current) recomputeDate(*st, f, index, current, result);
@@ -593,7 +586,7 @@ RunResult runFastRecalculation(const std::string& negocio, int32_t start, Progre
 // ---- Full rebuild ----
 
 std::pair<int32_t, int32_t> fullRebuildRange(const std::string& negocio) {
-  const std::string neg = PADR(negocio, kNegocioWidth);
+  const std::string neg = lib::businessKey(negocio);
   int32_t closing = parameter("F_HOTEL", neg, "CIERRE_DIA").julian;
   auto st = open("STAT_TIP", "STAT_TIP2");
   st->Seek(closing ? dayKey(neg, closing - 100) : neg, true);
@@ -606,7 +599,7 @@ std::pair<int32_t, int32_t> fullRebuildRange(const std::string& negocio) {
 
 RunResult runFullRebuild(const std::string& negocio, bool keepHistoric, Progress& progress) {
   RunResult result;
-  const std::string neg = PADR(negocio, kNegocioWidth);
+  const std::string neg = lib::businessKey(negocio);
   auto [first, last] = fullRebuildRange(negocio);
   progress.PUT_TEXT("Un momento por favor...", "Preparando la información...");
   if (!first) return result;
@@ -634,11 +627,7 @@ RunResult runFullRebuild(const std::string& negocio, bool keepHistoric, Progress
       progress.PUT_TEXT("", "", "Procesando Info Rooms: " + date, "", false);
       for (tab->Seek(dayKey(neg, d)); !tab->Eof() && raw(*tab, "NEGOCIO") == neg && tab->D("FECHA") == d;
            tab->Skip(1)) {
-        if (!progress.CANPRINT()) {
-          result.completed = false;
-          return result;
-        }
-        progress.ADVANCE();
+        if (!nextRow(progress, result)) return result;
         ++result.read;
         auto state = inv.states.find(raw(*tab, "T_EST_HA"));
         if (state == inv.states.end() || !state->second.blocked) continue;
@@ -660,11 +649,7 @@ RunResult runFullRebuild(const std::string& negocio, bool keepHistoric, Progress
     Categories categories(neg);
     progress.SET_TOTAL(keysBetween(*stays, dayKey(neg, first), neg));
     for (stays->Seek(dayKey(neg, first), true); !stays->Eof() && raw(*stays, "NEGOCIO") == neg; stays->Skip(1)) {
-      if (!progress.CANPRINT()) {
-        result.completed = false;
-        return result;
-      }
-      progress.ADVANCE();
+      if (!nextRow(progress, result)) return result;
       ++result.read;
       if (stays->N("ESTADO") > 2) continue;
       const std::string res = raw(*stays, "COD_RES");

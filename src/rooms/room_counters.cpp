@@ -18,7 +18,7 @@ namespace {
 using lib::Value;
 
 std::string neg(const std::string& negocio) {
-  return PADR(negocio, kNegocioWidth);
+  return lib::businessKey(negocio);
 }
 
 // Adds `delta` to a numeric field of the record found by `key`; false when there is none.
@@ -46,7 +46,7 @@ void applyCeiling(lib::WDBTable& s, double tope) {
 
 int countRooms(const std::string& negocio, const std::string& tipo) {
   auto rooms = lib::USE(nullptr, "ROOMS", "ROOMS2");
-  const std::string key = neg(negocio) + PADR(tipo, kCodeWidth);
+  const std::string key = neg(negocio) + lib::padded(tipo, kCodeWidth);
   rooms->SetScope(Value::chars(key), Value::chars(key));
   int n = 0;
   for (rooms->GoTop(); !rooms->Eof(); rooms->Skip()) ++n;
@@ -78,7 +78,7 @@ std::vector<ClassOfBusiness> classesOf(const std::string& negocio) {
 template <typename F>
 void eachRoomOfType(const std::string& negocio, const std::string& tipo, F change) {
   auto rooms = lib::USE(nullptr, "ROOMS", "ROOMS2");
-  const std::string key = neg(negocio) + PADR(tipo, kCodeWidth);
+  const std::string key = neg(negocio) + lib::padded(tipo, kCodeWidth);
   if (rooms->Seek(key)) {
     while (!rooms->Eof() && rooms->S("NEGOCIO") == lib::trim(negocio) && rooms->S("TIPO") == lib::trim(tipo)) {
       // The rewrite may move the room in this order: the next one is taken first.
@@ -100,17 +100,17 @@ std::optional<std::string> CLASE_DEL_TIPO(const std::string& negocio, const std:
   if (lib::trim(tipo).empty()) return std::nullopt;
   auto t = lib::USE(nullptr, "TIPO_ROM", "TIPO_ROM");
   std::optional<std::string> clase;
-  if (t->Seek(neg(negocio) + PADR(tipo, kCodeWidth))) clase = t->S("CLASE");
+  if (t->Seek(neg(negocio) + lib::padded(tipo, kCodeWidth))) clase = t->S("CLASE");
   lib::KILLTABLA(t);
   return clase;
 }
 
 void SUMA_TIPO(const std::string& negocio, const std::string& tipo, double delta) {
-  addTo("TIPO_ROM", neg(negocio) + PADR(tipo, kCodeWidth), "CANTIDAD", delta);
+  addTo("TIPO_ROM", neg(negocio) + lib::padded(tipo, kCodeWidth), "CANTIDAD", delta);
 }
 
 void SUMA_CLASE(const std::string& negocio, const std::string& clase, double delta) {
-  if (!lib::trim(clase).empty()) addTo("CLAS_ROM", neg(negocio) + PADR(clase, kCodeWidth), "CANTIDAD", delta);
+  if (!lib::trim(clase).empty()) addTo("CLAS_ROM", neg(negocio) + lib::padded(clase, kCodeWidth), "CANTIDAD", delta);
 }
 
 void SUMA_CANT_ROOMS(const std::string& negocio, double delta) {
@@ -159,7 +159,7 @@ void SUMA_BLOQUEOS_ROOM(const std::string& negocio, const std::string& room, con
   if (blocked.empty()) return;
   auto s = lib::USE(nullptr, "STAT_TIP", "STAT_TIP");
   auto t = lib::USE(nullptr, "TAB_RESE", "TAB_RES2");
-  t->Seek(neg(negocio) + PADR(room, kRoomWidth) + xbase::dtos(desde), true);
+  t->Seek(neg(negocio) + lib::padded(room, kRoomWidth) + xbase::dtos(desde), true);
   for (; !t->Eof() && t->S("NEGOCIO") == lib::trim(negocio) && t->S("CODIGO") == lib::trim(room); t->Skip()) {
     auto state = blocked.find(t->S("T_EST_HA"));
     if (state != blocked.end()) CAM_BLOQUEO(*s, negocio, *clase, tipo, t->D("FECHA"), state->second, sign);
@@ -190,7 +190,7 @@ void ROOM_BORRADA(const std::string& negocio, const std::string& room, const std
 
 int RECUENTA_TIPO(const std::string& negocio, const std::string& tipo) {
   const int n = countRooms(negocio, tipo);
-  storeCount("TIPO_ROM", neg(negocio) + PADR(tipo, kCodeWidth), n);
+  storeCount("TIPO_ROM", neg(negocio) + lib::padded(tipo, kCodeWidth), n);
   return n;
 }
 
@@ -198,14 +198,14 @@ int RECUENTA_CLASE(const std::string& negocio, const std::string& clase) {
   std::vector<std::string> types;
   {
     auto t = lib::USE(nullptr, "TIPO_ROM", "TIPO_ROM2");
-    const std::string key = neg(negocio) + PADR(clase, kCodeWidth);
+    const std::string key = neg(negocio) + lib::padded(clase, kCodeWidth);
     t->SetScope(Value::chars(key), Value::chars(key));
     for (t->GoTop(); !t->Eof(); t->Skip()) types.push_back(t->S("CODIGO"));
     lib::KILLTABLA(t);
   }
   int n = 0;
   for (const std::string& tipo : types) n += countRooms(negocio, tipo);
-  storeCount("CLAS_ROM", neg(negocio) + PADR(clase, kCodeWidth), n);
+  storeCount("CLAS_ROM", neg(negocio) + lib::padded(clase, kCodeWidth), n);
   return n;
 }
 
@@ -296,7 +296,7 @@ void TOPE_CLASE(const std::string& negocio, const std::string& clase, double top
 
 bool ROOM_COMPROMETIDA(const std::string& negocio, const std::string& room, int32_t desde) {
   auto t = lib::USE(nullptr, "TAB_RESE", "TAB_RES2");
-  t->Seek(neg(negocio) + PADR(room, kRoomWidth) + xbase::dtos(desde), true);
+  t->Seek(neg(negocio) + lib::padded(room, kRoomWidth) + xbase::dtos(desde), true);
   bool held = false;
   while (!held && !t->Eof() && t->S("NEGOCIO") == lib::trim(negocio) && t->S("CODIGO") == lib::trim(room)) {
     held = t->N("PREASIGN") == 1 || !t->S("RESERVA").empty();
@@ -315,7 +315,7 @@ void RENOMBRA_TAB_RESE(const std::string& negocio, const std::string& oldCode, c
 
 void CLASE_TAB_RESE(const std::string& negocio, const std::string& room, const std::string& clase, int32_t desde) {
   auto t = lib::USE(nullptr, "TAB_RESE", "TAB_RES2");
-  t->Seek(neg(negocio) + PADR(room, kRoomWidth) + xbase::dtos(desde), true);
+  t->Seek(neg(negocio) + lib::padded(room, kRoomWidth) + xbase::dtos(desde), true);
   while (!t->Eof() && t->S("NEGOCIO") == lib::trim(negocio) && t->S("CODIGO") == lib::trim(room)) {
     if (t->S("CLASE") != lib::trim(clase)) lib::MODIFY(*t, [&] { t->FieldPut("CLASE", Value::chars(clase)); });
     t->Skip();

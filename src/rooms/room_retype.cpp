@@ -27,7 +27,7 @@ struct Assignment {
 };
 
 std::string neg(const std::string& negocio) {
-  return PADR(negocio, kNegocioWidth);
+  return lib::businessKey(negocio);
 }
 
 std::string assignmentKey(const lib::WDBTable& t, const std::string& negocio, const Assignment& a) {
@@ -37,7 +37,7 @@ std::string assignmentKey(const lib::WDBTable& t, const std::string& negocio, co
 std::vector<Assignment> assignmentsOf(const std::string& negocio, const std::string& room) {
   std::vector<Assignment> out;
   auto t = lib::USE(nullptr, "DET_RES2", "DET_RS28");
-  const std::string key = neg(negocio) + PADR(room, kRoomWidth);
+  const std::string key = neg(negocio) + lib::padded(room, kRoomWidth);
   t->SetScope(Value::chars(key), Value::chars(key));
   for (t->GoTop(); !t->Eof(); t->Skip())
     out.push_back({t->RecNo(), t->S("COD_RES"), t->S("COD_HAB"), t->S("CODIGO"), t->D("F_INICIO"), t->D("F_FINAL"),
@@ -79,11 +79,11 @@ void moveSoldNights(const std::string& negocio, const Assignment& a, const std::
                     const std::string& newType, int32_t desde) {
   if (a.estado > 2 || lib::trim(oldType) == lib::trim(newType) || !lib::IS_FILE(nullptr, "STAT_TIP")) return;
   StayNights stay{a.inicio, a.final, a.adults, a.children, a.free, -1};
-  const std::string header = neg(negocio) + PADR(a.reserva, 10);
+  const std::string header = neg(negocio) + lib::padded(a.reserva, 10);
   const std::string guarantee = lookUp("ENC_RES", header, "TIPO");
   if (!guarantee.empty() && lib::IS_FILE(nullptr, "E_T_RES")) {
     auto types = lib::USE(nullptr, "E_T_RES", "E_T_RES");
-    if (types->Seek(neg(negocio) + PADR(guarantee, 2))) stay.category = int(types->N("C_STAT_TIP"));
+    if (types->Seek(neg(negocio) + lib::padded(guarantee, 2))) stay.category = int(types->N("C_STAT_TIP"));
     lib::KILLTABLA(types);
   }
   std::string oldClass, newClass;
@@ -92,7 +92,7 @@ void moveSoldNights(const std::string& negocio, const Assignment& a, const std::
     newClass = CLASE_DEL_TIPO(negocio, newType).value_or("");
   } else {
     oldClass = newClass =
-        lookUp("ENC_RACK", neg(negocio) + PADR(lookUp("ENC_RES", header, "COD_RACK"), kCodeWidth), "CLASE");
+        lookUp("ENC_RACK", neg(negocio) + lib::padded(lookUp("ENC_RES", header, "COD_RACK"), kCodeWidth), "CLASE");
   }
   auto s = lib::USE(nullptr, "STAT_TIP", "STAT_TIP");
   CAM_ESTADIA(*s, negocio, oldClass, oldType, stay, desde, -1);

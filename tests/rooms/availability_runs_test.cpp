@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "lib/record_protocol.h"
+#include "lib/text.h"
 #include "lib/use.h"
 #include "rooms/availability.h"
 #include "rooms/availability_runs.h"
@@ -66,7 +67,7 @@ std::string classKey(const std::string& clase, int32_t d) {
   return statTip9Key("01", clase, "", d, "");
 }
 std::string roomKey(const std::string& room, int32_t d) {
-  return "01" + PADR(room, 15) + xbase::dtos(d);
+  return "01" + lib::padded(room, 15) + xbase::dtos(d);
 }
 
 Progress& quiet() {

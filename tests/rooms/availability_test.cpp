@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "lib/record_protocol.h"
+#include "lib/text.h"
 #include "lib/use.h"
 #include "rooms/availability.h"
 #include "rooms/hotel_folder.h"
@@ -229,7 +230,7 @@ TEST(TabReseRooms, ANewRoomGetsRowsForTheGeneratedDatesOnly) {
     EXPECT_EQ(ADD_TAB_RESE(*t, "01", "102", "EST", "01", kJan15), 2);  // 15 and 17; 16 kept
     EXPECT_EQ(ADD_TAB_RESE(*t, "01", "102", "EST", "01", kJan15), 0);
   }
-  auto key = [](const std::string& room, int32_t d) { return "01" + PADR(room, 15) + xbase::dtos(d); };
+  auto key = [](const std::string& room, int32_t d) { return "01" + lib::padded(room, 15) + xbase::dtos(d); };
   EXPECT_FALSE(h.exists("TAB_RESE", "TAB_RES2", key("102", kJan15 - 1)));
   EXPECT_EQ(h.text("TAB_RESE", "TAB_RES2", key("102", kJan15), "T_EST_HA"), "01");
   EXPECT_EQ(h.text("TAB_RESE", "TAB_RES2", key("102", kJan15), "CLASE"), "EST");
@@ -245,7 +246,7 @@ TEST(TabReseRooms, DeletingAndRenamingARoomsRows) {
     h.tabRese("101", d);
     h.tabRese("102", d);
   }
-  auto key = [](const std::string& room, int32_t d) { return "01" + PADR(room, 15) + xbase::dtos(d); };
+  auto key = [](const std::string& room, int32_t d) { return "01" + lib::padded(room, 15) + xbase::dtos(d); };
   {
     auto t = lib::USE(nullptr, "TAB_RESE");
     EXPECT_EQ(DEL_TAB_RESE(*t, "01", "101", kJan15), 3);

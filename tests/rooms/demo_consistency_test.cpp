@@ -13,6 +13,7 @@
 
 #include "app/startup.h"
 #include "lib/globals.h"
+#include "lib/text.h"
 #include "lib/use.h"
 #include "rooms/availability.h"
 #include "rooms/availability_runs.h"
@@ -197,7 +198,7 @@ TEST_F(DemoHotel, RoomChangesKeepTheAvailabilityAndTheCountersAsARebuildFindsThe
   // The room counters are the rooms' recount.
   std::map<std::string, int> perClass;
   for (const auto& [code, clase] : types) {
-    const double stored = HotelFolder::number("TIPO_ROM", "TIPO_ROM", "01" + PADR(code, kCodeWidth), "CANTIDAD");
+    const double stored = HotelFolder::number("TIPO_ROM", "TIPO_ROM", "01" + lib::padded(code, kCodeWidth), "CANTIDAD");
     int n = 0;
     for (const auto& [room, tipo] : rooms) n += tipo == code;
     EXPECT_EQ(stored, n) << code;
@@ -205,7 +206,8 @@ TEST_F(DemoHotel, RoomChangesKeepTheAvailabilityAndTheCountersAsARebuildFindsThe
     perClass[clase] += n;
   }
   for (const auto& [clase, n] : perClass) {
-    const double stored = HotelFolder::number("CLAS_ROM", "CLAS_ROM", "01" + PADR(clase, kCodeWidth), "CANTIDAD");
+    const double stored =
+        HotelFolder::number("CLAS_ROM", "CLAS_ROM", "01" + lib::padded(clase, kCodeWidth), "CANTIDAD");
     EXPECT_EQ(stored, n) << clase;
     EXPECT_EQ(stored, RECUENTA_CLASE("01", clase)) << clase;
   }

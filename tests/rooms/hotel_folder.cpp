@@ -8,6 +8,7 @@
 
 #include "lib/catalogue.h"
 #include "lib/record_protocol.h"
+#include "lib/text.h"
 #include "lib/use.h"
 #include "rooms/availability.h"
 #include "rooms/room_counters.h"
@@ -264,7 +265,7 @@ uint32_t HotelFolder::count(const std::string& table) {
 namespace {
 
 std::string roomKey(const std::string& room) {
-  return "01" + rooms::PADR(room, rooms::kRoomWidth);
+  return "01" + lib::padded(room, rooms::kRoomWidth);
 }
 
 // What the room editor does last: the record takes the new type and its class.

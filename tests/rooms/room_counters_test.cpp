@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "lib/record_protocol.h"
+#include "lib/text.h"
 #include "lib/use.h"
 #include "rooms/availability.h"
 #include "rooms/availability_runs.h"
@@ -27,7 +28,7 @@ Progress& quiet() {
 }
 
 std::string roomKey(const std::string& room) {
-  return "01" + PADR(room, kRoomWidth);
+  return "01" + lib::padded(room, kRoomWidth);
 }
 
 void addRoom(const std::string& room, const std::string& tipo) {
@@ -101,11 +102,11 @@ TEST(RoomCounters, AddsRetypesAndDeletesGiveWhatAFullRebuildGives) {
 
   // The room counters are the rooms' recount (read before the recount stores its own).
   for (const char* tipo : {"STD", "JS", "DBL"}) {
-    const double stored = h.number("TIPO_ROM", "TIPO_ROM", "01" + PADR(tipo, kCodeWidth), "CANTIDAD");
+    const double stored = h.number("TIPO_ROM", "TIPO_ROM", "01" + lib::padded(tipo, kCodeWidth), "CANTIDAD");
     EXPECT_EQ(stored, RECUENTA_TIPO("01", tipo)) << tipo;
   }
   for (const char* clase : {"EST", "SUP"}) {
-    const double stored = h.number("CLAS_ROM", "CLAS_ROM", "01" + PADR(clase, kCodeWidth), "CANTIDAD");
+    const double stored = h.number("CLAS_ROM", "CLAS_ROM", "01" + lib::padded(clase, kCodeWidth), "CANTIDAD");
     EXPECT_EQ(stored, RECUENTA_CLASE("01", clase)) << clase;
   }
   EXPECT_EQ(h.number("F_HOTEL", "F_HOTEL", "01", "CANT_ROOMS"), h.count("ROOMS"));
