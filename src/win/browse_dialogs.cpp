@@ -45,13 +45,6 @@ std::string columnName(const WBLISTBOX& g, int defined) {
   return h.empty() ? "Columna " + std::to_string(defined) : h;
 }
 
-int command(int wParam) {
-  return wParam & 0xFFFF;
-}
-int notification(int wParam) {
-  return (wParam >> 16) & 0xFFFF;
-}
-
 }  // namespace
 
 // The saved layout: Spalten hides columns, SpalteXn orders and sizes the shown ones. A
@@ -134,36 +127,48 @@ void chooseColumns(WBLISTBOX& g) {
     width->TEXT(select >= 1 && select <= int(shown.size()) ? std::to_string(shown[size_t(select - 1)].width) : "");
     filling = false;
   };
-  int code = DIALOG_BOX(nullptr, "BROWSE_COLUMNAS", g.dialog(), [&](ModalDialog& dlg, int message, int wParam, int) {
-    if (message == WM_INITDIALOG) {
-      all = std::make_unique<CLISTBOX>(&dlg, 701);
-      list = std::make_unique<CLISTBOX>(&dlg, 702);
-      width = std::make_unique<WEDIT>(&dlg, 501);
-      for (int d = 1; d <= n; ++d) all->Add(columnName(g, d), std::to_string(d));
-      all->SetCurItem(1);
-      fillShown(1);
-      lib::ProfileFile f(layoutFile());
-      int x = f.getInt(section, "x", -1), y = f.getInt(section, "y", -1);
-      if (x >= 0 && y >= 0 && dlg.frame()) dlg.frame()->move(x, y);
-      return 1;
+  auto init = [&](ModalDialog& dlg) {
+    all = std::make_unique<CLISTBOX>(&dlg, 701);
+    list = std::make_unique<CLISTBOX>(&dlg, 702);
+    width = std::make_unique<WEDIT>(&dlg, 501);
+    for (int d = 1; d <= n; ++d) all->Add(columnName(g, d), std::to_string(d));
+    all->SetCurItem(1);
+    fillShown(1);
+    lib::ProfileFile f(layoutFile());
+    int x = f.getInt(section, "x", -1), y = f.getInt(section, "y", -1);
+    if (x >= 0 && y >= 0 && dlg.frame()) dlg.frame()->move(x, y);
+  };
+  // The layout written back, and where the chooser was left.
+  auto accept = [&](ModalDialog& dlg) {
+    lib::ProfileFile f(layoutFile());
+    std::string spalten(size_t(n), '0');
+    for (const Shown& s : shown) spalten[size_t(s.column - 1)] = '1';
+    f.writeString(section, "Spalten", spalten);
+    for (size_t k = 0; k < shown.size(); ++k)
+      f.writeString(section, "SpalteX" + std::to_string(k + 1),
+                    std::to_string(int64_t(shown[k].column) + 65536LL * int64_t(shown[k].width)));
+    for (int k = int(shown.size()) + 1; k <= n; ++k) f.deleteKey(section, "SpalteX" + std::to_string(k));
+    if (QWidget* top = dlg.frame()) {
+      f.writeString(section, "x", std::to_string(top->x()));
+      f.writeString(section, "y", std::to_string(top->y()));
     }
-    if (message != WM_COMMAND) return 0;
-    const int id = command(wParam);
-    const int note = notification(wParam);
+    return true;
+  };
+  auto edit = [&](ModalDialog&, int id, int note) {
     const int at = list->CurItem();
     if (id == 702 && note == LBN_SELCHANGE && !filling) {
       width->TEXT(at >= 1 ? std::to_string(shown[size_t(at - 1)].width) : "");
-      return 1;
+      return true;
     }
     if (id == 501 && note == EN_CHANGE && !filling) {
       if (at >= 1) shown[size_t(at - 1)].width = std::clamp(std::atoi(width->TEXT().c_str()), 0, 2000);
-      return 1;
+      return true;
     }
-    if (note != BN_CLICKED) return 0;
+    if (note != BN_CLICKED) return false;
     switch (id) {
       case 301: {  // show the column chosen among all
         int column = std::atoi(all->CurCargo().c_str());
-        if (column < 1) return 1;
+        if (column < 1) return true;
         auto it = std::find_if(shown.begin(), shown.end(), [&](const Shown& s) { return s.column == column; });
         if (it == shown.end()) {
           shown.push_back({column, defaultWidth(column)});
@@ -171,49 +176,31 @@ void chooseColumns(WBLISTBOX& g) {
         } else {
           fillShown(int(it - shown.begin()) + 1);
         }
-        return 1;
+        return true;
       }
       case 302:  // hide the shown column chosen (one always stays)
         if (at >= 1 && shown.size() > 1) {
           shown.erase(shown.begin() + (at - 1));
           fillShown(std::min(at, int(shown.size())));
         }
-        return 1;
+        return true;
       case 303:
         if (at > 1) {
           std::swap(shown[size_t(at - 1)], shown[size_t(at - 2)]);
           fillShown(at - 1);
         }
-        return 1;
+        return true;
       case 304:
         if (at >= 1 && at < int(shown.size())) {
           std::swap(shown[size_t(at - 1)], shown[size_t(at)]);
           fillShown(at + 1);
         }
-        return 1;
-      case IDOK: {
-        lib::ProfileFile f(layoutFile());
-        std::string spalten(size_t(n), '0');
-        for (const Shown& s : shown) spalten[size_t(s.column - 1)] = '1';
-        f.writeString(section, "Spalten", spalten);
-        for (size_t k = 0; k < shown.size(); ++k)
-          f.writeString(section, "SpalteX" + std::to_string(k + 1),
-                        std::to_string(int64_t(shown[k].column) + 65536LL * int64_t(shown[k].width)));
-        for (int k = int(shown.size()) + 1; k <= n; ++k) f.deleteKey(section, "SpalteX" + std::to_string(k));
-        if (QWidget* top = dlg.frame()) {
-          f.writeString(section, "x", std::to_string(top->x()));
-          f.writeString(section, "y", std::to_string(top->y()));
-        }
-        ENDDIALOG(dlg, IDOK);
-        return 1;
-      }
-      case IDCANCEL:
-        ENDDIALOG(dlg, IDCANCEL);
-        return 1;
+        return true;
       default:
-        return 0;
+        return false;
     }
-  });
+  };
+  int code = DIALOG_BOX("BROWSE_COLUMNAS", g.dialog(), {init, accept, edit});
   if (code == IDOK) {
     g.CONFIGURE();
     g.REFRESHALL();
@@ -242,39 +229,31 @@ bool chooseBrowseFont(WBLISTBOX& g, BrowseFont& chosen) {
     BrowseFont s{face->CurCargo(), std::atoi(size->CurCargo().c_str()), bold->Checked(), italic->Checked()};
     label->setFont(browseQFont(s, label->font()));
   };
-  int code = DIALOG_BOX(nullptr, "BROWSE_LETRA", g.dialog(), [&](ModalDialog& dlg, int message, int wParam, int) {
-    if (message == WM_INITDIALOG) {
-      face = std::make_unique<CCOMBOBOX>(&dlg, 601);
-      size = std::make_unique<CCOMBOBOX>(&dlg, 602);
-      bold = std::make_unique<WCHECKBOX>(&dlg, 1001);
-      italic = std::make_unique<WCHECKBOX>(&dlg, 1002);
-      for (const std::string& name : faces) face->Add(name, 0, name);
-      if (!face->SeekCargo(f.face)) face->SetCurItem(1);
-      for (int points : {6, 7, 8, 9, 10, 11, 12, 14, 16, 18, 20, 24})
-        size->Add(std::to_string(points), 0, std::to_string(points));
-      if (!size->SeekCargo(std::to_string(f.size))) size->SeekCargo("8");
-      bold->SetCheck(f.bold);
-      italic->SetCheck(f.italic);
-      sample(dlg);
-      return 1;
-    }
-    if (message != WM_COMMAND) return 0;
-    const int id = command(wParam);
-    if (id == 601 || id == 602 || id == 1001 || id == 1002) {
-      sample(dlg);
-      return 1;
-    }
-    if (id == IDOK && notification(wParam) == BN_CLICKED) {
-      f = {face->CurCargo(), std::atoi(size->CurCargo().c_str()), bold->Checked(), italic->Checked()};
-      ENDDIALOG(dlg, IDOK);
-      return 1;
-    }
-    if (id == IDCANCEL && notification(wParam) == BN_CLICKED) {
-      ENDDIALOG(dlg, IDCANCEL);
-      return 1;
-    }
-    return 0;
-  });
+  auto init = [&](ModalDialog& dlg) {
+    face = std::make_unique<CCOMBOBOX>(&dlg, 601);
+    size = std::make_unique<CCOMBOBOX>(&dlg, 602);
+    bold = std::make_unique<WCHECKBOX>(&dlg, 1001);
+    italic = std::make_unique<WCHECKBOX>(&dlg, 1002);
+    for (const std::string& name : faces) face->Add(name, 0, name);
+    if (!face->SeekCargo(f.face)) face->SetCurItem(1);
+    for (int points : {6, 7, 8, 9, 10, 11, 12, 14, 16, 18, 20, 24})
+      size->Add(std::to_string(points), 0, std::to_string(points));
+    if (!size->SeekCargo(std::to_string(f.size))) size->SeekCargo("8");
+    bold->SetCheck(f.bold);
+    italic->SetCheck(f.italic);
+    sample(dlg);
+  };
+  auto accept = [&](ModalDialog&) {
+    f = {face->CurCargo(), std::atoi(size->CurCargo().c_str()), bold->Checked(), italic->Checked()};
+    return true;
+  };
+  // Every choice shows at once in the sample.
+  auto changed = [&](ModalDialog& dlg, int id, int) {
+    if (id != 601 && id != 602 && id != 1001 && id != 1002) return false;
+    sample(dlg);
+    return true;
+  };
+  int code = DIALOG_BOX("BROWSE_LETRA", g.dialog(), {init, accept, changed});
   if (code != IDOK || f.empty()) return false;
   chosen = f;
   return true;
@@ -293,55 +272,47 @@ bool chooseSearchDate(WBLISTBOX& g, int32_t& julian, bool& monthOnly) {
     calendar->setSelectedDate(QDate(d.year, d.month, d.day));
     syncing = false;
   };
-  int code = DIALOG_BOX(nullptr, "BROWSE_FECHA", g.dialog(), [&](ModalDialog& dlg, int message, int wParam, int) {
-    if (message == WM_INITDIALOG) {
-      date = std::make_unique<WEDIT>(&dlg, 500);
-      month = std::make_unique<WCHECKBOX>(&dlg, 1001);
-      if (QWidget* host = dlg.window()->control(900)) {
-        auto* layout = new QVBoxLayout(host);
-        layout->setContentsMargins(0, 0, 0, 0);
-        calendar = new QCalendarWidget(host);
-        calendar->setLocale(QLocale(QLocale::Spanish, QLocale::Spain));
-        calendar->setFirstDayOfWeek(Qt::Monday);
-        calendar->setGridVisible(false);
-        calendar->setVerticalHeaderFormat(QCalendarWidget::NoVerticalHeader);
-        layout->addWidget(calendar);
-        QObject::connect(calendar, &QCalendarWidget::selectionChanged, calendar, [&] {
-          if (syncing) return;
-          QDate q = calendar->selectedDate();
-          date->TEXT(lib::DTOC(xbase::julianFromYmd(q.year(), q.month(), q.day())));
-        });
-        QObject::connect(calendar, &QCalendarWidget::activated, calendar,
-                         [&dlg] { fromEventLoop([&dlg] { dlg.OnCOMMAND(IDOK, BN_CLICKED); }); });
-      }
-      date->TEXT(lib::DTOC(picked));
-      show(picked);
-      month->SetCheck(monthOnly);
-      return 1;
+  auto init = [&](ModalDialog& dlg) {
+    date = std::make_unique<WEDIT>(&dlg, 500);
+    month = std::make_unique<WCHECKBOX>(&dlg, 1001);
+    if (QWidget* host = dlg.window()->control(900)) {
+      auto* layout = new QVBoxLayout(host);
+      layout->setContentsMargins(0, 0, 0, 0);
+      calendar = new QCalendarWidget(host);
+      calendar->setLocale(QLocale(QLocale::Spanish, QLocale::Spain));
+      calendar->setFirstDayOfWeek(Qt::Monday);
+      calendar->setGridVisible(false);
+      calendar->setVerticalHeaderFormat(QCalendarWidget::NoVerticalHeader);
+      layout->addWidget(calendar);
+      QObject::connect(calendar, &QCalendarWidget::selectionChanged, calendar, [&] {
+        if (syncing) return;
+        QDate q = calendar->selectedDate();
+        date->TEXT(lib::DTOC(xbase::julianFromYmd(q.year(), q.month(), q.day())));
+      });
+      QObject::connect(calendar, &QCalendarWidget::activated, calendar,
+                       [&dlg] { fromEventLoop([&dlg] { dlg.OnCOMMAND(IDOK, BN_CLICKED); }); });
     }
-    if (message != WM_COMMAND) return 0;
-    const int id = command(wParam);
-    if (id == 500 && notification(wParam) == EN_CHANGE) {
-      if (int32_t jd = lib::CTOD(date->TEXT())) show(jd);
-      return 1;
+    date->TEXT(lib::DTOC(picked));
+    show(picked);
+    month->SetCheck(monthOnly);
+  };
+  auto accept = [&](ModalDialog& dlg) {
+    int32_t jd = lib::CTOD(date->TEXT());
+    if (!jd) {
+      MESSAGE_BOX(&dlg, "Fecha inválida", "Error", 16);
+      return false;
     }
-    if (id == IDOK && notification(wParam) == BN_CLICKED) {
-      int32_t jd = lib::CTOD(date->TEXT());
-      if (!jd) {
-        MESSAGE_BOX(&dlg, "Fecha inválida", "Error", 16);
-        return 1;
-      }
-      picked = jd;
-      monthOnly = month->Checked();
-      ENDDIALOG(dlg, IDOK);
-      return 1;
-    }
-    if (id == IDCANCEL && notification(wParam) == BN_CLICKED) {
-      ENDDIALOG(dlg, IDCANCEL);
-      return 1;
-    }
-    return 0;
-  });
+    picked = jd;
+    monthOnly = month->Checked();
+    return true;
+  };
+  // A date typed shows in the calendar.
+  auto typed = [&](ModalDialog&, int id, int code) {
+    if (id != 500 || code != EN_CHANGE) return false;
+    if (int32_t jd = lib::CTOD(date->TEXT())) show(jd);
+    return true;
+  };
+  int code = DIALOG_BOX("BROWSE_FECHA", g.dialog(), {init, accept, typed});
   if (code != IDOK) return false;
   julian = picked;
   return true;

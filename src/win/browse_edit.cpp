@@ -91,66 +91,58 @@ bool EDITCELL::Editar(lib::WDBTable& table, WBLISTBOX& grid, int, int qtKey, con
 
   std::unique_ptr<WEDIT> edit;
   bool written = false;
-  DIALOG_BOX(nullptr, "EDICION", owner ? owner : grid.dialog(), [&](ModalDialog& dlg, int message, int wParam, int) {
-    if (message == WM_INITDIALOG) {
-      QWidget* top = dlg.frame();
-      top->setWindowFlags(Qt::Dialog | Qt::FramelessWindowHint);
-      top->setFixedSize(place.size());
-      top->move(place.topLeft());
-      edit = std::make_unique<WEDIT>(&dlg, 500);
-      auto* e = qobject_cast<QLineEdit*>(edit->widget());
-      if (!e) return 1;
-      dlg.window()->setFixedSize(place.size());
-      e->setGeometry(0, 0, place.width(), place.height());
-      e->setFont(view->font());
-      if (isDate) {
-        std::string text = value.julian ? lib::DTOC(value.julian) : "  /  /  ";
-        if (typed && std::isdigit(static_cast<unsigned char>(keyText[0]))) text[0] = keyText[0];
-        e->setMaxLength(10);  // dd/mm/yy, or dd/mm/yyyy
-        edit->TEXT(text);
-        e->setCursorPosition(typed ? 1 : 0);
-      } else if (isNumber) {
-        edit->TEXT(typed ? keyText : lib::TRANSFORM_NUMBER(value.number, picture));
-        KeepFirstKey* keep = typed ? new KeepFirstKey(e) : nullptr;
-        if (keep) e->installEventFilter(keep);
-        ONLYNUMBER(*edit, picture);
-        if (keep) keep->typed = e->text();
-      } else if (field.type == 'L') {
-        e->setMaxLength(1);
-        edit->TEXT(typed ? keyText : (value.logical ? "S" : "N"));
-      } else {
-        e->setMaxLength(field.length > 0 ? field.length : 32767);
-        std::string text = typed ? keyText : rtrim(value.text);
-        bool upperCase = picture.find('!') != std::string::npos;
-        if (upperCase) {
-          text = QString::fromStdString(text).toUpper().toStdString();
-          QObject::connect(e, &QLineEdit::textEdited, e, [e](const QString& s) {
-            if (s == s.toUpper()) return;
-            int cursor = e->cursorPosition();
-            e->setText(s.toUpper());
-            e->setCursorPosition(cursor);
-          });
-        }
-        edit->TEXT(text);
-        e->deselect();
-        e->end(false);
+  auto init = [&](ModalDialog& dlg) {
+    QWidget* top = dlg.frame();
+    top->setWindowFlags(Qt::Dialog | Qt::FramelessWindowHint);
+    top->setFixedSize(place.size());
+    top->move(place.topLeft());
+    edit = std::make_unique<WEDIT>(&dlg, 500);
+    auto* e = qobject_cast<QLineEdit*>(edit->widget());
+    if (!e) return;
+    dlg.window()->setFixedSize(place.size());
+    e->setGeometry(0, 0, place.width(), place.height());
+    e->setFont(view->font());
+    if (isDate) {
+      std::string text = value.julian ? lib::DTOC(value.julian) : "  /  /  ";
+      if (typed && std::isdigit(static_cast<unsigned char>(keyText[0]))) text[0] = keyText[0];
+      e->setMaxLength(10);  // dd/mm/yy, or dd/mm/yyyy
+      edit->TEXT(text);
+      e->setCursorPosition(typed ? 1 : 0);
+    } else if (isNumber) {
+      edit->TEXT(typed ? keyText : lib::TRANSFORM_NUMBER(value.number, picture));
+      KeepFirstKey* keep = typed ? new KeepFirstKey(e) : nullptr;
+      if (keep) e->installEventFilter(keep);
+      ONLYNUMBER(*edit, picture);
+      if (keep) keep->typed = e->text();
+    } else if (field.type == 'L') {
+      e->setMaxLength(1);
+      edit->TEXT(typed ? keyText : (value.logical ? "S" : "N"));
+    } else {
+      e->setMaxLength(field.length > 0 ? field.length : 32767);
+      std::string text = typed ? keyText : rtrim(value.text);
+      bool upperCase = picture.find('!') != std::string::npos;
+      if (upperCase) {
+        text = QString::fromStdString(text).toUpper().toStdString();
+        QObject::connect(e, &QLineEdit::textEdited, e, [e](const QString& s) {
+          if (s == s.toUpper()) return;
+          int cursor = e->cursorPosition();
+          e->setText(s.toUpper());
+          e->setCursorPosition(cursor);
+        });
       }
-      return 1;
+      edit->TEXT(text);
+      e->deselect();
+      e->end(false);
     }
-    if (message != WM_COMMAND || ((wParam >> 16) & 0xFFFF) != BN_CLICKED) return 0;
-    const int id = wParam & 0xFFFF;
-    if (id == IDCANCEL) {
-      ENDDIALOG(dlg, IDCANCEL);
-      return 1;
-    }
-    if (id != IDOK) return 0;
+  };
+  auto accept = [&](ModalDialog& dlg) {
     std::string text = edit->TEXT();
     Value written_value;
     if (isDate) {
       const lib::TypedDate date = lib::readDate(text);
       if (date.unreadable) {
         MESSAGE_BOX(&dlg, "Fecha inválida", "Error", 16);
-        return 1;  // the editor stays
+        return false;  // the editor stays
       }
       written_value = Value::date(date.julian);
     } else if (isNumber) {
@@ -164,9 +156,9 @@ bool EDITCELL::Editar(lib::WDBTable& table, WBLISTBOX& grid, int, int qtKey, con
     if (table.Eof() || table.RecNo() != recno) table.GoTo(recno);
     table.FieldPut(position, written_value);
     written = true;
-    ENDDIALOG(dlg, IDOK);
-    return 1;
-  });
+    return true;
+  };
+  DIALOG_BOX("EDICION", owner ? owner : grid.dialog(), {init, accept});
   if (written) grid.REFRESHCURRENT();
   if (grid.view()) grid.view()->setFocus();
   return written;
