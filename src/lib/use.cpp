@@ -220,6 +220,15 @@ bool IS_FILE(void*, const std::string& name, std::string folder) {
   return storageDriver(G().DEF_RDD).exists(G().PATH + normaliseFolder(folder) + trim(name) + ".DBF");
 }
 
+void EACH_RECORD(const std::string& table, const std::string& tag, const std::string& prefix,
+                 const std::function<void(const WDBTable&)>& visit) {
+  auto t = USE(nullptr, table, tag);
+  t->SetScope(prefix);
+  for (t->GoTop(); !t->Eof(); t->Skip())
+    if (!t->Deleted()) visit(*t);
+  KILLTABLA(t);
+}
+
 bool COPY_STRUC(void*, WDBTable& table, const std::string& newName, std::string folder) {
   std::string path = G().PATH + normaliseFolder(folder) + trim(newName);
   if (path.find('.', path.rfind('/') + 1) == std::string::npos) path += ".DBF";

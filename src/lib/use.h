@@ -9,6 +9,7 @@
 // user (XDBACCESS) is used for a table that exists there.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -44,6 +45,11 @@ std::string tablePath(const std::string& base, const UseOptions& options);
 bool PACK_TABLE(const std::string& name);
 
 bool IS_FILE(void* owner, const std::string& name, std::string folder = "BASES\\");
+
+// Every record of `table`, in the order `tag`, whose key begins with `prefix`: the table is
+// opened for the walk and closed after it; deleted records are not visited.
+void EACH_RECORD(const std::string& table, const std::string& tag, const std::string& prefix,
+                 const std::function<void(const WDBTable&)>& visit);
 
 // Creates P/folder/newName with the structure of `table` (DEF_RDD), retrying while it
 // cannot ("No se puede copiar estructura a: " + path after 5 s).

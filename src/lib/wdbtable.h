@@ -92,6 +92,8 @@ class WDBTable : public WTable {
   void SetScopeTop(std::optional<Value> top);
   void SetScopeBottom(std::optional<Value> bottom);
   void ClearScope() { SetScope(std::nullopt, std::nullopt); }
+  // The records whose key on the current order begins with `prefix` (a business unit...).
+  void SetScope(const std::string& prefix) { SetScope(Value::chars(prefix), Value::chars(prefix)); }
   uint32_t KeyCount();
   uint32_t KeyNo();
   bool GoToKeyNo(uint32_t keyNo);

@@ -52,21 +52,16 @@ void ACT_STIP::INIT() {
 void ACT_STIP::L_CLASES() {
   win::CCOMBOBOX classes(this, kClass);
   classes.Clear();
-  auto t = lib::USE(this, "CLAS_ROM", "CLAS_ROM");
-  const std::string neg = lib::businessKey(NEGOCIO);
-  for (t->Seek(neg, true); !t->Eof() && lib::businessKey(t->S("NEGOCIO")) == neg; t->Skip())
-    classes.Add(t->S("CODIGO") + " - " + t->S("DESCRIP"), 0, t->S("CODIGO"));
-  lib::KILLTABLA(t);
+  lib::EACH_RECORD("CLAS_ROM", "CLAS_ROM", lib::businessKey(NEGOCIO), [&](const lib::WDBTable& t) {
+    classes.Add(t.S("CODIGO") + " - " + t.S("DESCRIP"), 0, t.S("CODIGO"));
+  });
 }
 
 void ACT_STIP::L_TIPOS() {
   win::CLISTBOX types(this, kTypes);
   types.Clear();
-  auto t = lib::USE(this, "TIPO_ROM", "TIPO_ROM");
-  const std::string neg = lib::businessKey(NEGOCIO);
-  for (t->Seek(neg, true); !t->Eof() && lib::businessKey(t->S("NEGOCIO")) == neg; t->Skip())
-    types.Add(t->S("CODIGO") + " - " + t->S("DESCRIP"), t->S("CODIGO"));
-  lib::KILLTABLA(t);
+  lib::EACH_RECORD("TIPO_ROM", "TIPO_ROM", lib::businessKey(NEGOCIO),
+                   [&](const lib::WDBTable& t) { types.Add(t.S("CODIGO") + " - " + t.S("DESCRIP"), t.S("CODIGO")); });
 }
 
 void ACT_STIP::PROCESAR() {

@@ -48,12 +48,9 @@ void CLAS_RO2::BIND() {
 // wristbands, where the hotel keeps them.
 void CLAS_RO2::LOAD_LISTAS() {
   win::CCOMBOBOX box(this, kOtherClass);
-  auto classes = lib::USE(this, "CLAS_ROM", "CLAS_ROM");
-  const std::string key = classes->KeyPart("NEGOCIO", NEGOCIO);
-  classes->SetScope(lib::Value::chars(key), lib::Value::chars(key));
-  for (classes->GoTop(); !classes->Eof(); classes->Skip())
-    if (classes->RecNo() != XRECNO) box.Add(classes->S("DESCRIP"), 0, classes->S("CODIGO"));
-  lib::KILLTABLA(classes);
+  lib::EACH_RECORD("CLAS_ROM", "CLAS_ROM", lib::businessKey(NEGOCIO), [&](const lib::WDBTable& c) {
+    if (c.RecNo() != XRECNO) box.Add(c.S("DESCRIP"), 0, c.S("CODIGO"));
+  });
   screens::LOAD_LISTA(*this, {kAdultBand, kChildBand}, "DEF_BRAS", "DEF_BRAS", NEGOCIO, "DESCRIP", true);
 }
 

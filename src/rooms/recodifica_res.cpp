@@ -32,11 +32,9 @@ bool RECODIFICA_RES::run() {
 
 void RECODIFICA_RES::LOAD_TIPOS(win::ModalDialog& d) {
   win::CCOMBOBOX types(&d, kNewType);
-  auto t = lib::USE(nullptr, "TIPO_ROM", "TIPO_ROM");
-  const std::string key = t->KeyPart("NEGOCIO", NEGOCIO);
-  t->SetScope(lib::Value::chars(key), lib::Value::chars(key));
-  for (t->GoTop(); !t->Eof(); t->Skip()) types.Add(t->S("CODIGO") + " - " + t->S("DESCRIP"), 0, t->S("CODIGO"));
-  lib::KILLTABLA(t);
+  lib::EACH_RECORD("TIPO_ROM", "TIPO_ROM", lib::businessKey(NEGOCIO), [&](const lib::WDBTable& t) {
+    types.Add(t.S("CODIGO") + " - " + t.S("DESCRIP"), 0, t.S("CODIGO"));
+  });
   d.SetDlgItemText(400, "Tipo Actual: " + lib::trim(tipo_));
 }
 

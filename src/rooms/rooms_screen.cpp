@@ -127,12 +127,9 @@ void ROOMS::CRITERIO(Criterio c) {
 void ROOMS::LOAD_TREE(const std::string& name, const std::string& table) {
   TREE->Enable(true);
   win::TreeNode top = TREE->ADDLASTCHILD(TREE->GETROOT(), name);
-  auto t = lib::USE(this, table, table);
-  const std::string key = t->KeyPart("NEGOCIO", NEGOCIO);
-  t->SetScope(Value::chars(key), Value::chars(key));
-  for (t->GoTop(); !t->Eof(); t->Skip())
-    TREE->ADDLASTCHILD(top, t->S("DESCRIP"), t->S("CODIGO"), t->S("CODIGO"), t->RecNo(), "XXXX");
-  lib::KILLTABLA(t);
+  lib::EACH_RECORD(table, table, lib::businessKey(NEGOCIO), [&](const lib::WDBTable& t) {
+    TREE->ADDLASTCHILD(top, t.S("DESCRIP"), t.S("CODIGO"), t.S("CODIGO"), t.RecNo(), "XXXX");
+  });
   TREE->SORT(true);
   TREE->EXPAND(top);
   TREE->REFRESH();

@@ -2,6 +2,7 @@
 
 #include "lib/text.h"
 #include "lib/use.h"
+#include "rooms/availability.h"
 #include "rooms/hotel_day.h"
 #include "rooms/recodifica_res.h"
 #include "rooms/room_counters.h"
@@ -22,11 +23,8 @@ const screens::RecodeStep kAvailabilityOfType{"STAT_TIP", "TIPO_ROM", "STAT_TIP"
 
 std::vector<std::string> ROOMS_DEL_TIPO(const std::string& negocio, const std::string& tipo) {
   std::vector<std::string> codes;
-  auto rooms = lib::USE(nullptr, "ROOMS", "ROOMS2");
-  const std::string key = rooms->KeyPart("NEGOCIO", negocio) + rooms->KeyPart("TIPO", tipo);
-  rooms->SetScope(Value::chars(key), Value::chars(key));
-  for (rooms->GoTop(); !rooms->Eof(); rooms->Skip()) codes.push_back(rooms->S("CODIGO"));
-  lib::KILLTABLA(rooms);
+  lib::EACH_RECORD("ROOMS", "ROOMS2", lib::businessKey(negocio) + lib::padded(tipo, kCodeWidth),
+                   [&](const lib::WDBTable& room) { codes.push_back(room.S("CODIGO")); });
   return codes;
 }
 

@@ -316,13 +316,13 @@ void FORM::SAVE(lib::WDBTable* table) const {
 
 namespace {
 
-void fill(win::WDIAG& dialog, std::initializer_list<int> ids, lib::WDBTable& t, const std::string& key,
-          const std::function<bool(const lib::WDBTable&)>& wanted, const std::string& textField) {
+void fill(win::WDIAG& dialog, std::initializer_list<int> ids, const std::string& table, const std::string& tag,
+          const std::string& key, const std::function<bool(const lib::WDBTable&)>& wanted,
+          const std::string& textField) {
   std::vector<std::pair<std::string, std::string>> entries;
-  t.SetScope(Value::chars(key), Value::chars(key));
-  for (t.GoTop(); !t.Eof(); t.Skip())
-    if (!t.Deleted() && (!wanted || wanted(t))) entries.push_back({t.S(textField), t.S("CODIGO")});
-  t.ClearScope();
+  lib::EACH_RECORD(table, tag, key, [&](const lib::WDBTable& t) {
+    if (!wanted || wanted(t)) entries.push_back({t.S(textField), t.S("CODIGO")});
+  });
   for (int id : ids) {
     win::CCOMBOBOX list(&dialog, id);
     for (const auto& [text, code] : entries) list.Add(text, 0, code);
@@ -334,17 +334,13 @@ void fill(win::WDIAG& dialog, std::initializer_list<int> ids, lib::WDBTable& t, 
 void LOAD_LISTA(win::WDIAG& dialog, std::initializer_list<int> ids, const std::string& table, const std::string& tag,
                 const std::string& negocio, const std::string& textField, bool optional) {
   if (optional && !lib::IS_FILE(nullptr, table)) return;
-  auto t = lib::USE(nullptr, table, tag);
-  fill(dialog, ids, *t, t->KeyPart("NEGOCIO", negocio), {}, textField);
-  lib::KILLTABLA(t);
+  fill(dialog, ids, table, tag, lib::businessKey(negocio), {}, textField);
 }
 
 void LOAD_LISTA_IF(win::WDIAG& dialog, std::initializer_list<int> ids, const std::string& table, const std::string& tag,
                    const std::string& keyPrefix, const std::function<bool(const lib::WDBTable&)>& wanted,
                    const std::string& textField) {
-  auto t = lib::USE(nullptr, table, tag);
-  fill(dialog, ids, *t, keyPrefix, wanted, textField);
-  lib::KILLTABLA(t);
+  fill(dialog, ids, table, tag, keyPrefix, wanted, textField);
 }
 
 bool SEEK_CODIGO(win::CCOMBOBOX& list, const std::string& code) {
