@@ -164,6 +164,10 @@ int WDBTable::FieldPos(std::string_view name) const {
   return driver().fieldIndex(name) + 1;
 }
 
+Money WDBTable::M(std::string_view field) const {
+  return Money::fromNumber(N(field));
+}
+
 size_t WDBTable::FieldWidth(std::string_view field) const {
   int pos = FieldPos(field);
   return pos > 0 ? size_t(driver().field(pos - 1).length) : 0;

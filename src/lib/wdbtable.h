@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "lib/money.h"
 #include "lib/work_areas.h"
 #include "xbase/value.h"
 
@@ -104,6 +105,9 @@ class WDBTable : public WTable {
   int32_t D(std::string_view field) const;      // Julian date (0 = empty)
   bool L(std::string_view field) const;         // logical
   bool HasField(std::string_view field) const { return FieldPos(field) > 0; }
+  // An amount, rate or factor field as an exact decimal (lib/money.h).
+  Money M(std::string_view field) const;
+  void FieldPut(std::string_view field, Money amount) { FieldPut(field, Value::num(amount.number())); }
   // The width of a field (0 when the table has no such field).
   size_t FieldWidth(std::string_view field) const;
   // `value` blank-padded to the width of `field`: a part of a seek key.
