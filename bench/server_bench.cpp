@@ -226,6 +226,29 @@ void onDriver(const std::string& rdd, const std::string& home, const std::string
     useServer(home, conninfo, cache);
 }
 
+// Round trips and statements of the process's server session, per iteration.
+class ServerCounts {
+ public:
+  ServerCounts() : trips_(trips()), statements_(statements()) {}
+  void report(benchmark::State& state) const {
+    if (lib::G().DEF_RDD != "ADSCDX") return;
+    double n = double(state.iterations());
+    state.counters["round_trips"] = double(trips() - trips_) / n;
+    state.counters["statements"] = double(statements() - statements_) / n;
+  }
+
+ private:
+  static long trips() {
+    auto* c = server::pgClient();
+    return c && c->connected() ? c->session()->roundTrips() : 0;
+  }
+  static long statements() {
+    auto* c = server::pgClient();
+    return c && c->connected() ? c->session()->statements() : 0;
+  }
+  long trips_, statements_;
+};
+
 void report(benchmark::State& state, const rooms::RunResult& r) {
   state.counters["rows_written"] = double(r.written());
   state.counters["rows_read"] = double(r.read);
@@ -238,37 +261,52 @@ void generation(benchmark::State& state, const std::string& rdd) {
   const std::string work = bench::scratch("generation-" + rdd) + "/";
   std::string conninfo = rdd == "server" ? schema("generation") : "";
   rooms::RunResult last;
+  long trips = 0, statements = 0;
   for (auto _ : state) {
     state.PauseTiming();
     fs::remove_all(work);
     fs::copy(pristine(), work, fs::copy_options::recursive);
     if (rdd == "server") push(conninfo, work + "BASES");
     onDriver(rdd, work, conninfo);
+    auto* c = server::pgClient();
+    long t0 = rdd == "server" ? c->session()->roundTrips() : 0, s0 = rdd == "server" ? c->session()->statements() : 0;
     state.ResumeTiming();
     rooms::Progress quiet;
     last = rooms::runGeneration("01", initdb::demoFirstDay(), initdb::demoLastDay(), quiet);
+    if (rdd == "server") {
+      trips += c->session()->roundTrips() - t0;
+      statements += c->session()->statements() - s0;
+    }
   }
   report(state, last);
+  if (rdd == "server") {
+    state.counters["round_trips"] = double(trips) / double(state.iterations());
+    state.counters["statements"] = double(statements) / double(state.iterations());
+  }
 }
 
 void fastRecalculation(benchmark::State& state, const std::string& rdd) {
   onDriver(rdd, generated(), rdd == "server" ? generatedOnServer() : "");
   rooms::RunResult last;
+  ServerCounts counts;
   for (auto _ : state) {
     rooms::Progress quiet;
     last = rooms::runFastRecalculation("01", initdb::demoFirstDay(), quiet);
   }
   report(state, last);
+  counts.report(state);
 }
 
 void fullRebuild(benchmark::State& state, const std::string& rdd) {
   onDriver(rdd, generated(), rdd == "server" ? generatedOnServer() : "");
   rooms::RunResult last;
+  ServerCounts counts;
   for (auto _ : state) {
     rooms::Progress quiet;
     last = rooms::runFullRebuild("01", true, quiet);
   }
   report(state, last);
+  counts.report(state);
 }
 
 // ---- The grid ----
@@ -357,8 +395,10 @@ void seeks(benchmark::State& state, const std::string& rdd) {
   }();
   auto t = lib::USE(nullptr, "GRID", "GRID");
   long found = 0;
+  ServerCounts counts;
   for (auto _ : state)
     for (const std::string& k : keys) found += t->Seek(k) ? 1 : 0;
+  counts.report(state);
   lib::KILLTABLA(t);
   if (found != long(state.iterations()) * long(keys.size())) state.SkipWithError("a key was not found");
   state.SetItemsProcessed(int64_t(state.iterations()) * int64_t(keys.size()));
@@ -368,8 +408,10 @@ void menusScan(benchmark::State& state, const std::string& rdd) {
   onDriver(rdd, demo(), rdd == "server" ? demoOnServer() : "", 500);
   auto t = lib::USE(nullptr, "MENUS", "MENUS");
   int64_t rows = 0;
+  ServerCounts counts;
   for (auto _ : state)
     for (t->GoTop(); !t->Eof(); t->Skip()) ++rows;
+  counts.report(state);
   lib::KILLTABLA(t);
   state.SetItemsProcessed(rows);
   state.counters["records"] = double(rows) / double(state.iterations());
