@@ -942,8 +942,11 @@ void WBLISTBOX::SHOWDATA() {
     GOTOP();
     return;
   }
+  // Rows and key numbers from the same count, the index's: a record deleted above this one
+  // leaves its key there until reading reaches the top and reads it away, which a count
+  // already lowered for it would take off twice.
+  CountScope();
   key = key > keyOffset_ ? key - keyOffset_ : 1;
-  if (nMaxRec < key && rowCount_ == 0) nMaxRec = key;
   if (uint32_t(rowCount_) != nMaxRec) setRowCount(nMaxRec);
   if (rowCount_ == 0) return;
   int row = std::clamp(int(key) - 1, 0, rowCount_ - 1);
