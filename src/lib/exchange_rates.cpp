@@ -17,21 +17,32 @@ const char* slotField(int slot) {
   return slot >= 1 && slot <= 5 ? fields[slot - 1] : fields[0];
 }
 
-// Puts the table back on the order and record it was on, however the lookup ends.
-class Restore {
+constexpr const char* kLookupOrder = "T_CAMB2";
+
+// The table on `order` while a lookup reads it. A table that was on another order (a caller
+// that also walks it) is put back on its order and record, however the lookup ends; one
+// already on that order (a table opened for lookups) is left on the last record read, which
+// spares reading the caller's record again.
+class OnOrder {
  public:
-  explicit Restore(WDBTable& t) : t_(t), order_(t.Order()), recno_(t.RecNo()) {}
-  ~Restore() {
+  OnOrder(WDBTable& t, const char* order) : t_(t), order_(t.Order()), restore_(order_ != order) {
+    if (!restore_) return;
+    recno_ = t.RecNo();
+    t.SetOrder(order);
+  }
+  ~OnOrder() {
+    if (!restore_) return;
     t_.SetOrder(order_);
     t_.GoTo(recno_);
   }
-  Restore(const Restore&) = delete;
-  Restore& operator=(const Restore&) = delete;
+  OnOrder(const OnOrder&) = delete;
+  OnOrder& operator=(const OnOrder&) = delete;
 
  private:
   WDBTable& t_;
   std::string order_;
-  uint32_t recno_;
+  bool restore_;
+  uint32_t recno_ = 0;
 };
 
 struct Found {
@@ -40,28 +51,27 @@ struct Found {
   int32_t fecha = 0;
 };
 
-// The latest record of the pair (first, second) dated on or before `fecha`, the table on
-// order T_CAMB2.
-bool latest(WDBTable& t, const std::string& pair, const std::string& days) {
-  t.Seek(pair + days, true);
-  if (t.Eof()) return false;
-  return padded(t.S("NEGOCIO"), kBusinessWidth) + padded(t.S("MONEDA1"), kCodeWidth) +
-             padded(t.S("MONEDA2"), kCodeWidth) ==
-         pair;
+// On order T_CAMB2, the latest record of the pair (moneda1, moneda2) of the business dated
+// on or before the day `days` counts back from LIMITE. Codes come right-trimmed, as the
+// fields read; the seek key pads them.
+bool latest(WDBTable& t, const std::string& negocio, const std::string& moneda1, const std::string& moneda2,
+            const std::string& days) {
+  t.Seek(businessKey(negocio) + padded(moneda1, kCodeWidth) + padded(moneda2, kCodeWidth) + days, true);
+  return !t.Eof() && t.S("MONEDA1") == moneda1 && t.S("MONEDA2") == moneda2 && t.S("NEGOCIO") == negocio;
 }
 
-// The effective-rate lookup from `x` into `y` on `fecha`.
+// The effective-rate lookup from `x` into `y` on `fecha`. Codes are compared as the fields
+// read them (right-trimmed), and padded only in the seek key.
 Found lookup(const std::string& negocio, WDBTable& t, const std::string& x, const std::string& y, int32_t fecha,
              int slot) {
-  const std::string b = businessKey(negocio), from = padded(x, kCodeWidth), to = padded(y, kCodeWidth);
+  const std::string b = rtrim(negocio), from = rtrim(x), to = rtrim(y);
   if (from == to) return {ExchangeFactor::Source::Same, Money::units(1), fecha};
-  Restore restore(t);
-  t.SetOrder("T_CAMB2");
+  OnOrder order(t, kLookupOrder);
   const std::string days = STR(FECHA_LIMITE() - fecha, 14);
   Found f;
-  if (latest(t, b + to + from, days))
+  if (latest(t, b, to, from, days))
     f.source = ExchangeFactor::Source::Direct;
-  else if (latest(t, b + from + to, days))
+  else if (latest(t, b, from, to, days))
     f.source = ExchangeFactor::Source::Reverse;
   else
     return f;
@@ -138,8 +148,7 @@ int32_t CFECHA_ACT(const std::string& negocio, WDBTable& rates, const std::strin
 }
 
 std::string SIMBOLO(WDBTable& currencies, const std::string& code, const std::string& negocio) {
-  Restore restore(currencies);
-  currencies.SetOrder("MONEDAS");
+  OnOrder order(currencies, "MONEDAS");
   return currencies.Seek(businessKey(negocio) + padded(code, kCodeWidth)) ? currencies.S("SIMBOLO") : "";
 }
 

@@ -13,9 +13,11 @@
 //
 // Every routine takes the business unit, the table object the caller opened on T_CAMBIO
 // (with no scope set: a scope would hide rates from the lookup) and 2-character currency
-// codes, and leaves the table on the order and record it found it on. A rate slot is 1 to 5
-// (CAMBIO, CAMBIO2 ... CAMBIO5); 0 or any other number means 1. "Today" is the
-// workstation's date.
+// codes, and leaves the selected work area as it was. The lookups read on order T_CAMB2: a
+// table opened on it (a table kept for lookups) stays on it, on the last rate read; a table
+// on any other order (a caller that also walks it) is put back on its order and record. A
+// rate slot is 1 to 5 (CAMBIO, CAMBIO2 ... CAMBIO5); 0 or any other number means 1.
+// "Today" is the workstation's date.
 #pragma once
 
 #include <cstdint>
@@ -67,8 +69,8 @@ Money XCAMBIO_SPEC(const std::string& negocio, WDBTable& rates, const std::strin
 // reverse one); today for a currency with itself; 0 (the empty date) without a rate.
 int32_t CFECHA_ACT(const std::string& negocio, WDBTable& rates, const std::string& a, const std::string& b);
 
-// SIMBOLO of currency `code` in `currencies` (a table object on MONEDAS, left as it was); ""
-// when the business has no such currency.
+// SIMBOLO of currency `code` in `currencies` (a table object on MONEDAS, put back on its
+// order and record unless it was on order MONEDAS); "" when the business has no such currency.
 std::string SIMBOLO(WDBTable& currencies, const std::string& code, const std::string& negocio);
 
 }  // namespace lib

@@ -157,7 +157,9 @@ TEST_F(Rates, TodaysRateWithTheProjectedChange) {
   EXPECT_EQ(CAMBIO_ACT("01", *rates, "01", "01", m("0.5"), 2).factor(), m("1"));
 }
 
-TEST_F(Rates, TheCallersTableStaysOnItsOrderAndRecord) {
+// A table the caller also walks is put back where it was; one kept for lookups (on their
+// order) is left on the last rate read.
+TEST_F(Rates, ATableOnAnotherOrderIsPutBackWhereItWas) {
   rate("01", "02", day(1, 1, 2026), "500");
   rate("01", "02", day(2, 1, 2026), "501");
   rate("01", "03", day(2, 1, 2026), "601");
@@ -170,6 +172,16 @@ TEST_F(Rates, TheCallersTableStaysOnItsOrderAndRecord) {
   rates->GoTo(rates->LastRec() + 1);
   spec("02", "01", day(3, 1, 2026));
   EXPECT_TRUE(rates->Eof());
+  rates->SetOrder("T_CAMB2");
+  rates->GoTo(1);
+  EXPECT_EQ(spec("03", "01", day(3, 1, 2026)).factor(), m("601"));
+  EXPECT_EQ(rates->Order(), "T_CAMB2");
+  EXPECT_EQ(rates->RecNo(), 3u);
+  EXPECT_EQ(spec("02", "01", day(1, 1, 2026)).factor(), m("500"));  // the lookup after it is not disturbed
+  auto currencies = USE(nullptr, "MONEDAS", "MONEDAS");
+  currencies->SetOrder("");
+  SIMBOLO(*currencies, "02", "01");
+  EXPECT_EQ(currencies->Order(), "");
 }
 
 // Every call reads the table: a rate another workstation saves counts from the next call.
@@ -210,9 +222,7 @@ TEST_F(Rates, TheSymbolOfACurrency) {
     currencies->FieldPut("CODIGO", Value::chars("02"));
     currencies->FieldPut("SIMBOLO", Value::chars("US$"));
   });
-  currencies->SetOrder("");
   EXPECT_EQ(SIMBOLO(*currencies, "02", "01"), "US$");
   EXPECT_EQ(SIMBOLO(*currencies, "03", "01"), "");
   EXPECT_EQ(SIMBOLO(*currencies, "02", "02"), "");
-  EXPECT_EQ(currencies->Order(), "");
 }
