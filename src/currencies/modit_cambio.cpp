@@ -35,10 +35,14 @@ void MODIT_CAMBIO::BIND() {
     FORM_.NUMBER(id++, t, field, kPlainRate);
 }
 
-// The pair the rate is for ("Dólares Americanos en Colones"); a new rate starts on today's date.
+// The pair the rate is for ("Dólares Americanos en Colones"): the one chosen for a new rate,
+// the record's own for a rate changed. A new rate starts on today's date.
 void MODIT_CAMBIO::CARGAR() {
-  SetDlgItemText(kPair, currencyName(NEGOCIO, pair_.moneda2) + " en " + currencyName(NEGOCIO, pair_.moneda1));
   EDITOR::CARGAR();
+  const bool adding = MODO_E == kAdd;
+  const std::string moneda1 = adding ? pair_.moneda1 : REGISTRO->S("MONEDA1");
+  const std::string moneda2 = adding ? pair_.moneda2 : REGISTRO->S("MONEDA2");
+  SetDlgItemText(kPair, currencyName(NEGOCIO, moneda2) + " en " + currencyName(NEGOCIO, moneda1));
   if (MODO_E == kAdd) SetDlgItemText(kDate, lib::DTOC(lib::XDATE(true)));
 }
 
@@ -52,8 +56,10 @@ bool MODIT_CAMBIO::VALIDA(const std::string&) {
 void MODIT_CAMBIO::GRABA() {
   lib::WDBTable& t = *REGISTRO;
   FORM_.SAVE(&t);
-  t.FieldPut("MONEDA1", lib::Value::chars(pair_.moneda1));
-  t.FieldPut("MONEDA2", lib::Value::chars(pair_.moneda2));
+  if (MODO_E == kAdd) {
+    t.FieldPut("MONEDA1", lib::Value::chars(pair_.moneda1));
+    t.FieldPut("MONEDA2", lib::Value::chars(pair_.moneda2));
+  }
   t.FieldPut("LIMITE", lib::Value::date(lib::FECHA_LIMITE()));
   t.FieldPut("USUARIO", lib::Value::chars(lib::G().XUSER_ABREVIA));
   t.FieldPut("INFO_USER", lib::Value::chars(lib::INFO_TEXT()));

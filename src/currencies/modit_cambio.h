@@ -1,5 +1,6 @@
-// The rate editor (dialog MODIT_CAMBIO) over the exchange-rate screen: a dated rate of the
-// pair chosen in the tree, its five slots, and who saved it. The first slot may not be zero;
+// The rate editor (dialog MODIT_CAMBIO) over the exchange-rate screen: a new dated rate of
+// the pair chosen in the tree, or the rate under the grid's cursor (which keeps its pair),
+// its five slots, and who saved it. The first slot may not be zero;
 // the date must be one (a rate without its first day would never apply).
 #pragma once
 
@@ -22,7 +23,7 @@ class MODIT_CAMBIO : public screens::EDITOR {
   bool MODIFICA(const std::string& date) override;
 
  private:
-  // The pair, the far limit and who saves, besides the bound fields.
+  // The pair of a new rate, the far limit and who saves, besides the bound fields.
   void GRABA();
   const RELACION pair_;
 };

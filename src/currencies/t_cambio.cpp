@@ -140,9 +140,12 @@ std::optional<RELACION> T_CAMBIO::RELACION_REQUERIDA() {
   return pair;
 }
 
+// The grid shows the pair the new rate is for (the tree's selection may have moved by key).
 void T_CAMBIO::ADD_T_CAMBIO() {
-  if (std::optional<RELACION> pair = RELACION_REQUERIDA())
-    screens::OPEN<MODIT_CAMBIO>(this, NEGOCIO, MODIT_CAMBIO::kAdd, *pair);
+  std::optional<RELACION> pair = RELACION_REQUERIDA();
+  if (!pair) return;
+  SCOPE_RATES(pair);
+  screens::OPEN<MODIT_CAMBIO>(this, NEGOCIO, MODIT_CAMBIO::kAdd, *pair);
 }
 
 void T_CAMBIO::MOD_T_CAMBIO() {
