@@ -559,7 +559,10 @@ void WBLISTBOX::ensureRows(int from, int to, bool painting) {
     if (rows_.empty() || to < first_ - c || from > last + c) {
       anchor(*t, from, to);
     } else {
-      if (to > last) extendForward(*t, to);
+      // Rows read up to the last one also look past it (outside painting): the count may be
+      // short, as after a delete above rows that follow, while their key numbers still
+      // count the deleted key.
+      if (to > last || (!painting && last == rowCount_ - 1)) extendForward(*t, to);
       if (from < first_ && !rows_.empty()) extendBackward(*t, from);
     }
   } catch (...) {
@@ -942,11 +945,8 @@ void WBLISTBOX::SHOWDATA() {
     GOTOP();
     return;
   }
-  // Rows and key numbers from the same count, the index's: a record deleted above this one
-  // leaves its key there until reading reaches the top and reads it away, which a count
-  // already lowered for it would take off twice.
-  CountScope();
   key = key > keyOffset_ ? key - keyOffset_ : 1;
+  if (nMaxRec < key && rowCount_ == 0) nMaxRec = key;
   if (uint32_t(rowCount_) != nMaxRec) setRowCount(nMaxRec);
   if (rowCount_ == 0) return;
   int row = std::clamp(int(key) - 1, 0, rowCount_ - 1);
