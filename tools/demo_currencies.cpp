@@ -98,8 +98,8 @@ void addPairs(const std::string& home, const std::string& negocio, const std::ve
 }
 
 // The business's accounting currency, its exchange-rate handling and its review range.
-void setBusiness(const std::string& home, const std::string& negocio, const char* accounting, int manejo,
-                 int checkMon, int cantMon) {
+void setBusiness(const std::string& home, const std::string& negocio, const char* accounting, int manejo, int checkMon,
+                 int cantMon) {
   auto t = openTable(home, "NEGOCIOS");
   t->setOrder("NEGOCIOS");
   if (!t->seek(negocio)) return;

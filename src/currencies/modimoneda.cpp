@@ -23,13 +23,13 @@ void RECODIFICA_CONTABLE(const std::string& negocio, const std::string& oldCode,
 
 const std::vector<screens::RecodeStep>& CURRENCY_REFERENCES() {
   static const std::vector<screens::RecodeStep> steps = {
-      {"ENC_CHEQ", "MONEDA", "ENC_CHE8"},         {"PENC_CHE", "MONEDA", "PENC_CHE6"},
-      {"PENC_CXP", "MONEDA", "PENC_CXP9"},        {"ENC_CXP", "MONEDA", "ENC_CXP15"},
-      {"ENC_INV", "MONEDA", "ENC_INV11"},         {"DOCUMENT", "MONEDA", "DOCUMEN11"},
-      {"pDOCUMEN", "MONEDA", "DOCUMEN4"},         {"ENC_PREC", "MONEDA", "ENC_PREC2"},
-      {"DET_MON", "MONEDA_1", "DET_MON"},         {"DET_MON", "MONEDA_2", "DET_MON2", false},
-      {"T_CAMBIO", "MONEDA2", "T_CAMB4"},         {"T_CAMBIO", "MONEDA1", "T_CAMBIO", false},
-      {"PENC_PED", "MONEDA", "DOCUMEN4"},         {"ENC_HLIB", "MONEDA", "ENC_HLIB12"},
+      {"ENC_CHEQ", "MONEDA", "ENC_CHE8"},  {"PENC_CHE", "MONEDA", "PENC_CHE6"},
+      {"PENC_CXP", "MONEDA", "PENC_CXP9"}, {"ENC_CXP", "MONEDA", "ENC_CXP15"},
+      {"ENC_INV", "MONEDA", "ENC_INV11"},  {"DOCUMENT", "MONEDA", "DOCUMEN11"},
+      {"pDOCUMEN", "MONEDA", "DOCUMEN4"},  {"ENC_PREC", "MONEDA", "ENC_PREC2"},
+      {"DET_MON", "MONEDA_1", "DET_MON"},  {"DET_MON", "MONEDA_2", "DET_MON2", false},
+      {"T_CAMBIO", "MONEDA2", "T_CAMB4"},  {"T_CAMBIO", "MONEDA1", "T_CAMBIO", false},
+      {"PENC_PED", "MONEDA", "DOCUMEN4"},  {"ENC_HLIB", "MONEDA", "ENC_HLIB12"},
       {"MONEDAS", "EQUIVAL", ""}};
   return steps;
 }

@@ -17,7 +17,7 @@ constexpr const char* kPlainRate = "999999.99999";
 std::string currencyName(const std::string& negocio, const std::string& code) {
   auto currencies = lib::USE(nullptr, "MONEDAS", "MONEDAS");
   return currencies->Seek(lib::businessKey(negocio) + lib::padded(code, 2)) ? lib::trim(currencies->S("DESCRIP"))
-                                                                             : lib::trim(code);
+                                                                            : lib::trim(code);
 }
 
 }  // namespace

@@ -36,7 +36,8 @@ size_t BORRA_TIPOS_DE_CAMBIO(const std::string& negocio, const std::string& mone
 
 size_t MUEVE_TIPOS_DE_CAMBIO(const std::string& negocio, const std::string& moneda1, const std::string& from,
                              const std::string& to) {
-  return eachRateOfPair(negocio, moneda1, from, [&](lib::WDBTable& t) { t.FieldPut("MONEDA2", lib::Value::chars(to)); });
+  return eachRateOfPair(negocio, moneda1, from,
+                        [&](lib::WDBTable& t) { t.FieldPut("MONEDA2", lib::Value::chars(to)); });
 }
 
 }  // namespace currencies

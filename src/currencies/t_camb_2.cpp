@@ -69,9 +69,9 @@ bool T_CAMB_2::SAVE_DATOS(win::ModalDialog& d) {
   const std::string chosen = lib::trim(win::CCOMBOBOX(&d, kTo).CurCargo());
   const lib::Money projected = lib::Money::parse(d.GetDlgItemText(kProjected)).value_or(lib::Money()).rounded(4);
   const std::string first = lib::trim(pair_.moneda1);
-  const bool refused = chosen.empty() || chosen == first ||
-                       (MODIFICA ? !EXISTE(pair_.moneda2) || (chosen != lib::trim(pair_.moneda2) && EXISTE(chosen))
-                                 : EXISTE(chosen));
+  const bool refused =
+      chosen.empty() || chosen == first ||
+      (MODIFICA ? !EXISTE(pair_.moneda2) || (chosen != lib::trim(pair_.moneda2) && EXISTE(chosen)) : EXISTE(chosen));
   if (refused) {
     screens::error(kProblem);
     d.SetFocusTo(kTo);

@@ -44,8 +44,8 @@ void T_CAMBIO::BOTONES() {
 void T_CAMBIO::INIT() {
   LIST_SCREEN::INIT();
   if (!window()) return;
-  TREE->DEFINE_MENU({{kAddPair, "Agregar Referencia"}, {kModifyPair, "Modificar Referencia"},
-                     {kDeletePair, "Borrar Referencia"}});
+  TREE->DEFINE_MENU(
+      {{kAddPair, "Agregar Referencia"}, {kModifyPair, "Modificar Referencia"}, {kDeletePair, "Borrar Referencia"}});
   TREE->ON_LEFT_CLICK([this](win::TreeNode node) { TREE_CLICK(node); });
   LOAD_TREE();
 }
@@ -79,8 +79,8 @@ void T_CAMBIO::LOAD_TREE() {
   const std::string business = lib::businessKey(NEGOCIO);
   lib::EACH_RECORD("MONEDAS", "MONEDAS", business, [&](const lib::WDBTable& currency) {
     const std::string code = currency.S("CODIGO");
-    win::TreeNode top = TREE->ADDLASTCHILD(TREE->GETROOT(), lib::trim(currency.S("DESCRIP")), code, code,
-                                           currency.RecNo(), "XX");
+    win::TreeNode top =
+        TREE->ADDLASTCHILD(TREE->GETROOT(), lib::trim(currency.S("DESCRIP")), code, code, currency.RecNo(), "XX");
     lib::EACH_RECORD("DET_MON", "DET_MON", business + lib::padded(code, 2), [&](const lib::WDBTable& pair) {
       const std::string second = pair.S("MONEDA_2");
       TREE->ADDLASTCHILD(top, lib::trim(pair.S("DESCRIP")), second, second, pair.RecNo(), "XX");

@@ -24,24 +24,27 @@ struct Language {
 
 // Spanish words 1 to 34: units and teens, "DIE-CI" and "VEIN-TI" to be followed by a unit,
 // the tens from "TREIN-TA", the hundreds from "CIEN-TO ".
+// clang-format off
 constexpr std::array<const char*, 34> kSpanish = {
-    "UN",          "DOS",          "TRES",          "CUA-TRO",          "CIN-CO",        "SEIS",
-    "SIE-TE",      "O-CHO",        "NUE-VE",        "DIEZ",             "ON-CE",         "DO-CE",
-    "TRE-CE",      "CA-TOR-CE",    "QUIN-CE",       "DIE-CI",           "VEIN-TE",       "VEIN-TI",
-    "TREIN-TA",    "CUA-REN-TA",   "CIN-CUEN-TA",   "SE-SEN-TA",        "SE-TEN-TA",     "O-CHEN-TA",
-    "NO-VEN-TA",   "CIEN-TO ",     "DOS-CIEN-TOS ", "TRES-CIEN-TOS ",   "CUA-TRO-CIEN-TOS ",
-    "QUI-NIEN-TOS ", "SEIS-CIEN-TOS ", "SE-TE-CIEN-TOS ", "O-CHO-CIEN-TOS ", "NO-VE-CIEN-TOS "};
+    "UN", "DOS", "TRES", "CUA-TRO", "CIN-CO", "SEIS", "SIE-TE", "O-CHO", "NUE-VE",
+    "DIEZ", "ON-CE", "DO-CE", "TRE-CE", "CA-TOR-CE", "QUIN-CE",
+    "DIE-CI", "VEIN-TE", "VEIN-TI",
+    "TREIN-TA", "CUA-REN-TA", "CIN-CUEN-TA", "SE-SEN-TA", "SE-TEN-TA", "O-CHEN-TA", "NO-VEN-TA",
+    "CIEN-TO ", "DOS-CIEN-TOS ", "TRES-CIEN-TOS ", "CUA-TRO-CIEN-TOS ", "QUI-NIEN-TOS ",
+    "SEIS-CIEN-TOS ", "SE-TE-CIEN-TOS ", "O-CHO-CIEN-TOS ", "NO-VE-CIEN-TOS "};
+// clang-format on
 
 // English words 1 to 37: 1 to 20, "TWENTY" again to be followed by a unit, the tens from
 // "THIRTY", the hundreds. Eighteen, forty and thousand are spelt right on our documents.
+// clang-format off
 constexpr std::array<const char*, 37> kEnglish = {
-    "ONE",          "TWO",          "THREE",          "FOUR",         "FIVE",          "SIX",
-    "SEVEN",        "EIGHT",        "NINE",           "TEN",          "ELEVEN",        "TWELVE",
-    "THIRTEEN",     "FOURTEEN",     "FIFTEEN",        "SIXTEEN",      "SEVENTEEN",     "EIGHTEEN",
-    "NINETEEN",     "TWENTY",       "TWENTY",         "THIRTY",       "FORTY",         "FIFTY",
-    "SIXTY",        "SEVENTY",      "EIGHTY",         "NINETY",       "ONE HUNDRED ",  "TWO HUNDRED ",
-    "THREE HUNDRED ", "FOUR HUNDRED ", "FIVE HUNDRED ", "SIX HUNDRED ", "SEVEN HUNDRED ", "EIGHT HUNDRED ",
-    "NINE HUNDRED "};
+    "ONE", "TWO", "THREE", "FOUR", "FIVE", "SIX", "SEVEN", "EIGHT", "NINE", "TEN",
+    "ELEVEN", "TWELVE", "THIRTEEN", "FOURTEEN", "FIFTEEN", "SIXTEEN", "SEVENTEEN", "EIGHTEEN", "NINETEEN",
+    "TWENTY", "TWENTY",
+    "THIRTY", "FORTY", "FIFTY", "SIXTY", "SEVENTY", "EIGHTY", "NINETY",
+    "ONE HUNDRED ", "TWO HUNDRED ", "THREE HUNDRED ", "FOUR HUNDRED ", "FIVE HUNDRED ", "SIX HUNDRED ",
+    "SEVEN HUNDRED ", "EIGHT HUNDRED ", "NINE HUNDRED "};
+// clang-format on
 
 std::string es(int n) {
   return kSpanish[size_t(n - 1)];
@@ -83,8 +86,8 @@ std::string englishGroup(int v) {
 }
 
 const Language kSpanishText = {spanishGroup, " MI-LLO-NES ", " MI-LLON ", " MIL ", " CON ", " EXACTOS", "MENOS ", true};
-const Language kEnglishText = {englishGroup, " MILLIONS ", " MILLION ", " THOUSAND ", " WITH ", " EXACT", "MINUS ",
-                               false};
+const Language kEnglishText = {englishGroup, " MILLIONS ", " MILLION ", " THOUSAND ",
+                               " WITH ",     " EXACT",     "MINUS ",    false};
 
 // The first line of `text` laid out in lines of `width`: pieces end at a blank or at a
 // syllable mark; a piece of length L fits while L + 1 characters are left.
@@ -116,8 +119,8 @@ std::string words(Money amount, int width, bool sinCentimos, const Language& lan
   const Money cents = amount.rounded(2);
   const int64_t c = cents.abs().millionths() / 10'000;  // the amount in cents
   if (c > 99'999'999'999LL) return "";
-  const int millions = int(c / 100'000'000 % 1000), thousands = int(c / 100'000 % 1000),
-            units = int(c / 100 % 1000), hundredths = int(c % 100);
+  const int millions = int(c / 100'000'000 % 1000), thousands = int(c / 100'000 % 1000), units = int(c / 100 % 1000),
+            hundredths = int(c % 100);
   std::string text = cents.negative() ? lang.minus : "";
   if (millions > 0) text += lang.group(millions) + (millions > 1 ? lang.millions : lang.million);
   if (thousands > 0) text += lang.group(thousands) + lang.thousands;

@@ -18,9 +18,9 @@ std::string pick(const std::array<const char*, N>& names, int n) {
 
 constexpr std::array<const char*, 12> kMonths = {"ENERO", "FEBRERO", "MARZO",     "ABRIL",   "MAYO",      "JUNIO",
                                                  "JULIO", "AGOSTO",  "SETIEMBRE", "OCTUBRE", "NOVIEMBRE", "DICIEMBRE"};
-constexpr std::array<const char*, 12> kMonthsEnglish = {"JANUARY", "FEBRUARY", "MARCH",     "APRIL",
-                                                        "MAY",     "JUNE",     "JULY",      "AUGUST",
-                                                        "SEPTEMBER", "OCTOBER", "NOVEMBER", "DECEMBER"};
+constexpr std::array<const char*, 12> kMonthsEnglish = {"JANUARY",   "FEBRUARY", "MARCH",    "APRIL",
+                                                        "MAY",       "JUNE",     "JULY",     "AUGUST",
+                                                        "SEPTEMBER", "OCTOBER",  "NOVEMBER", "DECEMBER"};
 constexpr std::array<const char*, 12> kShort = {"ENE", "FEB", "MAR", "ABR", "MAY", "JUN",
                                                 "JUL", "AGO", "SET", "OCT", "NOV", "DIC"};
 constexpr std::array<const char*, 12> kShortEnglish = {"JAN", "FEB", "MAR", "APR", "MAY", "JUN",
@@ -29,7 +29,8 @@ constexpr std::array<const char*, 12> kShortEnglish = {"JAN", "FEB", "MAR", "APR
 }  // namespace
 
 std::string DIAS_EN_LETRAS(int day, int form) {
-  constexpr std::array<const char*, 7> names = {"DOMINGO", "LUNES", "MARTES", "MIERCOLES", "JUEVES", "VIERNES", "SABADO"};
+  constexpr std::array<const char*, 7> names = {"DOMINGO", "LUNES",   "MARTES", "MIERCOLES",
+                                                "JUEVES",  "VIERNES", "SABADO"};
   constexpr std::array<const char*, 7> shortNames = {"DO", "LU", "MA", "MI", "JU", "VI", "SA"};
   if (form == 0) return pick(names, day);
   if (form == 1) return pick(shortNames, day);

@@ -127,8 +127,8 @@ ExchangeFactor CAMBIO_ACT(const std::string& negocio, WDBTable& rates, const std
   return factorOf(f);
 }
 
-ExchangeFactor CAMBIO_SPEC(const std::string& negocio, WDBTable& rates, const std::string& from,
-                           const std::string& to, int32_t fecha, int slot) {
+ExchangeFactor CAMBIO_SPEC(const std::string& negocio, WDBTable& rates, const std::string& from, const std::string& to,
+                           int32_t fecha, int slot) {
   return factorOf(lookup(negocio, rates, from, to, fecha, slot));
 }
 

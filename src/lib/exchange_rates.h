@@ -35,8 +35,8 @@ class WDBTable;
 struct ExchangeFactor {
   enum class Source { Same, Direct, Reverse, None };
   Source source = Source::None;
-  Money rate;          // the rate as applied (the stored one, projected by CAMBIO_ACT); 1 for Same
-  int32_t fecha = 0;   // FECHA of the rate (the date asked for with Same); 0 with None
+  Money rate;         // the rate as applied (the stored one, projected by CAMBIO_ACT); 1 for Same
+  int32_t fecha = 0;  // FECHA of the rate (the date asked for with Same); 0 with None
 
   // The factor to multiply by: 1, the rate, 1 / the rate (rounded to millionths), or 0.
   Money factor() const;
@@ -53,8 +53,8 @@ struct ExchangeFactor {
 ExchangeFactor CAMBIO_ACT(const std::string& negocio, WDBTable& rates, const std::string& from, const std::string& to,
                           std::optional<Money> proyecta = std::nullopt, int dias = 0, int slot = 1);
 // The factor with the rate effective on `fecha` (no projection).
-ExchangeFactor CAMBIO_SPEC(const std::string& negocio, WDBTable& rates, const std::string& from,
-                           const std::string& to, int32_t fecha, int slot = 1);
+ExchangeFactor CAMBIO_SPEC(const std::string& negocio, WDBTable& rates, const std::string& from, const std::string& to,
+                           int32_t fecha, int slot = 1);
 
 // The rate itself as stored, effective today: positive from a direct hit, negative from a
 // reverse one; 1 from a currency into itself, 0 without a rate.

@@ -5,10 +5,10 @@
 
 #include "lib/amount_words.h"
 
-using lib::Money;
 using lib::MONEX;
 using lib::MONEX2;
 using lib::MONEXINGLES;
+using lib::Money;
 
 namespace {
 
@@ -18,7 +18,7 @@ Money m(const char* text) {
 
 struct Hard {
   const char* amount;
-  const char* spanish;        // with cents
+  const char* spanish;  // with cents
   const char* spanishNoCents;
   const char* english;
 };

@@ -37,8 +37,8 @@ class Rates : public ::testing::Test {
   }
 
   // One unit of `m2` is worth `cambio` units of `m1` from `fecha` on.
-  void rate(const std::string& m1, const std::string& m2, int32_t fecha, const char* cambio,
-            const char* cambio2 = "0", const std::string& negocio = "01") {
+  void rate(const std::string& m1, const std::string& m2, int32_t fecha, const char* cambio, const char* cambio2 = "0",
+            const std::string& negocio = "01") {
     ADD(*rates, [&] {
       rates->FieldPut("NEGOCIO", Value::chars(negocio));
       rates->FieldPut("MONEDA1", Value::chars(m1));
