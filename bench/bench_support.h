@@ -4,8 +4,10 @@
 #pragma once
 
 #include <benchmark/benchmark.h>
+#include <unistd.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <map>
 #include <random>
@@ -15,13 +17,20 @@
 
 namespace bench {
 
+// One folder per process, removed when it ends: benchmarks run at once (by several people
+// on one machine) must not clear each other's data.
 inline std::string scratch(const std::string& name) {
-  static const std::string root = [] {
-    std::filesystem::path p = std::filesystem::temp_directory_path() / "configura-bench";
+  static const std::string& root = *new std::string([] {  // kept for the removal at exit
+    std::filesystem::path p =
+        std::filesystem::temp_directory_path() / ("configura-bench." + std::to_string(::getpid()));
     std::filesystem::remove_all(p);
     std::filesystem::create_directories(p);
+    std::atexit([] {
+      std::error_code ignored;
+      std::filesystem::remove_all(root, ignored);
+    });
     return p.string();
-  }();
+  }());
   return root + "/" + name;
 }
 
