@@ -17,7 +17,8 @@ using screens::Column;
 constexpr struct {
   int set;
   const char *segment, *detail;
-} kSets[] = {{0, "E_SEGMENTO", "D_SEGMENTO"}, {1, "E_SEG2", "D_SEG2"}, {2, "E_SEG3", "D_SEG3"}, {3, "E_SEG4", "D_SEG4"}};
+} kSets[] = {
+    {0, "E_SEGMENTO", "D_SEGMENTO"}, {1, "E_SEG2", "D_SEG2"}, {2, "E_SEG3", "D_SEG3"}, {3, "E_SEG4", "D_SEG4"}};
 
 }  // namespace
 
@@ -37,7 +38,8 @@ AGENCIAS::AGENCIAS(const std::string& dialog, const std::string& negocio)
                     {"CxC ", "GENERA_CXC", "9"},
                     {"Sub-Tipo Tarifa", "", std::string(30, 'X'), 0, 0,
                      [this]() {
-                       const std::string key = TABLA->KeyPart("NEGOCIO", NEGOCIO) + lib::padded(TABLA->S("COD_TREL"), 15);
+                       const std::string key =
+                           TABLA->KeyPart("NEGOCIO", NEGOCIO) + lib::padded(TABLA->S("COD_TREL"), 15);
                        return Value::chars(ENC_TREL && ENC_TREL->Seek(key) ? ENC_TREL->S("DESCRIP") : std::string());
                      }}},
                    true}) {}

@@ -18,10 +18,6 @@ constexpr int kOnConfirmation = 1014, kLowerAdults = 1009, kLowerChildren = 1010
 constexpr int kFirstCheck = 30001, kFirstPercentage = 20001, kFirstLabel = 40001;
 constexpr const char* kPercentagePicture = "999.99";
 
-std::string numbered(const char* field, int n) {
-  return field + std::to_string(n);
-}
-
 // Two digits, as the window's fields keep a day or a month ("5" → "05"; "" stays empty).
 std::string twoDigits(const std::string& typed) {
   std::string digits = lib::trim(typed);
@@ -30,43 +26,6 @@ std::string twoDigits(const std::string& typed) {
 }
 
 }  // namespace
-
-CommissionSchedule CommissionSchedule::read(const lib::WDBTable& t) {
-  CommissionSchedule s;
-  s.lodging = t.M("A_COMIS");
-  s.onConfirmation = t.N("COM_CONF") == 1;
-  s.lowerAdults = t.N("REBAJA_COM") == 1;
-  s.lowerChildren = t.N("REBAJA_CO2") == 1;
-  for (int n = 1; n <= kCommissionTypes; ++n) {
-    s.applies[size_t(n - 1)] = t.N(numbered("C_COMIS", n)) == 1;
-    s.percentage[size_t(n - 1)] = t.M(numbered("P_COMIS", n));
-  }
-  return s;
-}
-
-void CommissionSchedule::write(lib::WDBTable& t) const {
-  auto flag = [](bool on) { return lib::Value::num(on ? 1 : 0); };
-  t.FieldPut("A_COMIS", lodging);
-  t.FieldPut("COM_CONF", flag(onConfirmation));
-  t.FieldPut("REBAJA_COM", flag(lowerAdults));
-  t.FieldPut("REBAJA_CO2", flag(lowerChildren));
-  for (int n = 1; n <= kCommissionTypes; ++n) {
-    t.FieldPut(numbered("C_COMIS", n), flag(applies[size_t(n - 1)]));
-    t.FieldPut(numbered("P_COMIS", n), percentage[size_t(n - 1)]);
-  }
-}
-
-ExceptionWindow ExceptionWindow::read(const lib::WDBTable& t) {
-  return {t.S("COD_RACK"), t.S("D_INICIO"), t.S("M_INICIO"), t.S("D_FINAL"), t.S("M_FINAL")};
-}
-
-void ExceptionWindow::write(lib::WDBTable& t) const {
-  t.FieldPut("COD_RACK", lib::Value::chars(rack));
-  t.FieldPut("D_INICIO", lib::Value::chars(dayFrom));
-  t.FieldPut("M_INICIO", lib::Value::chars(monthFrom));
-  t.FieldPut("D_FINAL", lib::Value::chars(dayTo));
-  t.FieldPut("M_FINAL", lib::Value::chars(monthTo));
-}
 
 bool E_COMIS(win::WDIAG* owner, const std::string& negocio, ScheduleMode mode, CommissionSchedule& schedule,
              ExceptionWindow* window) {
@@ -79,7 +38,7 @@ bool E_COMIS(win::WDIAG* owner, const std::string& negocio, ScheduleMode mode, C
       auto hotel = lib::USE(nullptr, "F_HOTEL3", "F_HOTEL3");
       if (hotel->Seek(lib::businessKey(negocio)))
         for (int n = 1; n <= kCommissionTypes; ++n)
-          if (std::string label = lib::trim(hotel->S(numbered("ROT_COM", n))); !label.empty())
+          if (std::string label = lib::trim(hotel->S("ROT_COM" + std::to_string(n))); !label.empty())
             labels[size_t(n - 1)] = label;
       lib::KILLTABLA(hotel);
     }

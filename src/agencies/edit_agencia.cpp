@@ -45,10 +45,12 @@ constexpr SegmentSet kSegments[] = {{0, kSegment1, kDetail1, "E_SEGMENTO", "D_SE
 constexpr struct {
   int id;
   const char* field;
-} kFlags[] = {{1001, "LISTA_VEND"}, {1018, "TODOS_VEN"},  {kReceivables, "GENERA_CXC"}, {1011, "VARIAR_CXC"},
-              {1003, "NO_COMP"},    {kSpecialPrices, "TARIFA_ESP"}, {1005, "COMISION"}, {kIndividual, "COM_IND"},
-              {1007, "EXENTO"},     {1008, "FACTURA_E"},  {1013, "REST_RACK"}, {1014, "INACTIVO"},
-              {1015, "CONTRATO"},   {1016, "NO_P_TARIF"}, {1017, "NO_NOSH_CM"}, {1012, "LIMIT_DESC"}};
+} kFlags[] = {{1001, "LISTA_VEND"}, {1018, "TODOS_VEN"},      {kReceivables, "GENERA_CXC"},
+              {1011, "VARIAR_CXC"}, {1003, "NO_COMP"},        {kSpecialPrices, "TARIFA_ESP"},
+              {1005, "COMISION"},   {kIndividual, "COM_IND"}, {1007, "EXENTO"},
+              {1008, "FACTURA_E"},  {1013, "REST_RACK"},      {1014, "INACTIVO"},
+              {1015, "CONTRATO"},   {1016, "NO_P_TARIF"},     {1017, "NO_NOSH_CM"},
+              {1012, "LIMIT_DESC"}};
 
 // Key of a segment set: business unit + the set as two characters.
 std::string setKey(const std::string& negocio, int set) {
@@ -75,8 +77,13 @@ void EDIT_AGENCIA::AbrirBases() {
 void EDIT_AGENCIA::BIND() {
   lib::WDBTable* t = REGISTRO;
   FORM_.UPPER(kCode, t, "CODIGO");
-  for (auto [id, field] : {std::pair{502, "DESCRIP"}, {510, "SOCIAL"}, {509, "CED_JUR"}, {503, "TELEFONO"},
-                           {504, "FAX"}, {511, "EMAIL"}, {505, "CONTACTO"}})
+  for (auto [id, field] : {std::pair{502, "DESCRIP"},
+                           {510, "SOCIAL"},
+                           {509, "CED_JUR"},
+                           {503, "TELEFONO"},
+                           {504, "FAX"},
+                           {511, "EMAIL"},
+                           {505, "CONTACTO"}})
     FORM_.TRIMMED(id, t, field);
   FORM_.TEXT(506, t, "DIRECCION");
   FORM_.NUMBER(512, t, "DESCUENTO", "999.99");
@@ -96,10 +103,11 @@ void EDIT_AGENCIA::BIND() {
   // A segment or a client chosen fills the list that depends on it.
   for (const SegmentSet& s : kSegments) {
     FORM_.CODE(s.segmentId, t, s.segmentField);
-    ADD(std::make_unique<win::CCOMBOBOX>(this, s.segmentId), [this, id = s.segmentId](win::WDIAG&, win::WCONTROL&, int n) {
-      if (n == win::CBN_SELCHANGE) LOAD_DETALLES(id);
-      return 1;
-    });
+    ADD(std::make_unique<win::CCOMBOBOX>(this, s.segmentId),
+        [this, id = s.segmentId](win::WDIAG&, win::WCONTROL&, int n) {
+          if (n == win::CBN_SELCHANGE) LOAD_DETALLES(id);
+          return 1;
+        });
   }
   FORM_.CODE(kClient, t, "CLIENTE");
   ADD(std::make_unique<win::CCOMBOBOX>(this, kClient), [this](win::WDIAG&, win::WCONTROL&, int n) {
@@ -175,8 +183,8 @@ void EDIT_AGENCIA::CARGAR() {
       lib::EACH_RECORD("VENDEDOR", "VENDEDOR", lib::businessKey(NEGOCIO),
                        [&](const lib::WDBTable& v) { names[v.S("CODIGO")] = v.S("DESCRIP"); });
     lib::EACH_RECORD("AGE_VEND", "AGE_VEND", agencyKey(NEGOCIO, code), [&](const lib::WDBTable& row) {
-      if (row.N("CHECK1") == 1) sellers.Add(names.count(row.S("VENDEDOR")) ? names[row.S("VENDEDOR")] : row.S("VENDEDOR"),
-                                            row.S("VENDEDOR"));
+      if (row.N("CHECK1") == 1)
+        sellers.Add(names.count(row.S("VENDEDOR")) ? names[row.S("VENDEDOR")] : row.S("VENDEDOR"), row.S("VENDEDOR"));
     });
     std::set<std::string> allowed;
     lib::EACH_RECORD("DET_AGE2", "DET_AGE2", agencyKey(NEGOCIO, code),
@@ -207,28 +215,27 @@ void EDIT_AGENCIA::EXCEPCIONES() {
 void EDIT_AGENCIA::ADD_VENDEDOR() {
   CALL_LEVEL();
   std::string chosen, name;
-  const int code = win::DIALOG_BOX(
-      "ADD_AG_VEND", this,
-      {[&](win::ModalDialog& d) {
-         screens::LOAD_LISTA(d, {601}, "VENDEDOR", "VENDEDOR", NEGOCIO, "DESCRIP", true);
-         d.SetFocusTo(601);
-       },
-       [&](win::ModalDialog& d) {
-         win::CCOMBOBOX sellers(&d, 601);
-         if (sellers.CurItem() <= 0) {
-           screens::error("No ha seleccionado ningun Vendedor");
-           return false;
-         }
-         chosen = sellers.CurCargo();
-         name = sellers.CurText();
-         win::CLISTBOX listed(this, kSellers);
-         for (int i = 1; i <= listed.Count(); ++i)
-           if (lib::trim(listed.ItemCargo(i)) == lib::trim(chosen)) {
-             screens::error("Ya existe el vendedor seleccionado");
-             return false;
-           }
-         return true;
-       }});
+  const int code = win::DIALOG_BOX("ADD_AG_VEND", this,
+                                   {[&](win::ModalDialog& d) {
+                                      screens::LOAD_LISTA(d, {601}, "VENDEDOR", "VENDEDOR", NEGOCIO, "DESCRIP", true);
+                                      d.SetFocusTo(601);
+                                    },
+                                    [&](win::ModalDialog& d) {
+                                      win::CCOMBOBOX sellers(&d, 601);
+                                      if (sellers.CurItem() <= 0) {
+                                        screens::error("No ha seleccionado ningun Vendedor");
+                                        return false;
+                                      }
+                                      chosen = sellers.CurCargo();
+                                      name = sellers.CurText();
+                                      win::CLISTBOX listed(this, kSellers);
+                                      for (int i = 1; i <= listed.Count(); ++i)
+                                        if (lib::trim(listed.ItemCargo(i)) == lib::trim(chosen)) {
+                                          screens::error("Ya existe el vendedor seleccionado");
+                                          return false;
+                                        }
+                                      return true;
+                                    }});
   if (code == win::IDOK) win::CLISTBOX(this, kSellers).Add(name, chosen);
 }
 
@@ -366,7 +373,9 @@ void FILAS_COMISION(const std::string& negocio, const std::string& agency) {
   lib::EACH_RECORD("TEMPORA", "TEMPORA", lib::businessKey(negocio), [&](const lib::WDBTable& season) {
     const std::string code = season.S("CODIGO");
     lib::EACH_RECORD("SUBTEMPO", "SUBTEMPO", lib::businessKey(negocio) + season.KeyPart("CODIGO", code),
-                     [&](const lib::WDBTable& sub) { wanted.push_back({lib::trim(code), lib::trim(sub.S("CODIGO"))}); });
+                     [&](const lib::WDBTable& sub) {
+                       wanted.push_back({lib::trim(code), lib::trim(sub.S("CODIGO"))});
+                     });
   });
   auto rows = lib::USE(nullptr, "DET_AGE", "DET_AGE");
   for (const auto& [season, sub] : wanted) {
@@ -376,6 +385,8 @@ void FILAS_COMISION(const std::string& negocio, const std::string& agency) {
       rows->FieldPut("AGENCIA", Value::chars(agency));
       rows->FieldPut("TEMPORA", Value::chars(season));
       rows->FieldPut("SUBTEMPO", Value::chars(sub));
+      rows->FieldPut("COM_IND", lib::Money());  // entered later, per row
+      rows->FieldPut("COM_GRUP", lib::Money());
     });
   }
   lib::KILLTABLA(rows);

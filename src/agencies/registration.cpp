@@ -65,8 +65,8 @@ CodeListDefinition agencyClassifications() {
 }  // namespace
 
 SCREEN_REGISTRATION(registerAgencyScreens) {
-  std::vector<win::EditEntry> entries = screens::listEntries<AGENCIAS>(
-      {3126, 3127, 3128}, &AGENCIAS::ADD_AGENCIA, &AGENCIAS::MOD_AGENCIA, &AGENCIAS::DEL_AGENCIA);
+  std::vector<win::EditEntry> entries = screens::listEntries<AGENCIAS>({3126, 3127, 3128}, &AGENCIAS::ADD_AGENCIA,
+                                                                       &AGENCIAS::MOD_AGENCIA, &AGENCIAS::DEL_AGENCIA);
   entries.push_back(screens::entry(3433, "Registro de Allotment", &AGENCIAS::ALLOTMENT));
   entries.push_back(screens::entry(3447, "Reporte de Agencias", &AGENCIAS::REPORTE));
   entries.push_back(screens::entry(3462, "Registro de Comision", &AGENCIAS::REG_COMISION));

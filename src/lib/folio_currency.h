@@ -2,15 +2,15 @@
 // accounting currency unless the business keeps folio currencies (NEGOCIOS.MON_FOL = 1);
 // then by the agency's TIPO_MON — 0 the accounting currency, 1 its type's (TIPO_AGE: the
 // accounting currency when the type is missing or keeps none), 2 its own — for a master or
-// an extra folio.
+// an extra folio. Opened folios keep the code it gives.
 #pragma once
 
 #include <string>
 
-namespace agencies {
+namespace lib {
 
 enum class Folio { Master, Extra };
 
 std::string MONEDA_FOLIO(const std::string& negocio, const std::string& agency, Folio folio);
 
-}  // namespace agencies
+}  // namespace lib
