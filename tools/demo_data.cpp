@@ -1,6 +1,7 @@
 #include "tools/demo_data.h"
 
 #include "tools/demo_hotel.h"
+#include "tools/demo_cashier.h"
 #include "tools/demo_parameters.h"
 #include "xbase/date.h"
 
@@ -63,6 +64,7 @@ void addDemoData(const std::string& home, const std::string& password) {
   // The parameters and their lists first; the hotel reuses what they hold and sets the
   // closing day and room count its year of reservations is built on.
   addParameterDemo(home);
+  addCashierDemo(home);
   addHotelDemo(home);
 }
 
