@@ -256,10 +256,7 @@ void CARGOS::CAMBIA_CLAS() {
       "CAMBIA_CLAS", this,
       {[&](win::ModalDialog& d) {
          d.SetDlgItemText(400, lib::trim(TABLA->S("CODIGO")) + " - " + TABLA->S("DESCRIP"));
-         auto* groups = d.ADD(std::make_unique<win::CCOMBOBOX>(&d, kGroup), [fillSubgroups](win::WDIAG& w, win::WCONTROL&, int) {
-           fillSubgroups(static_cast<win::ModalDialog&>(w));
-           return 1;
-         });
+         auto* groups = d.ADD(std::make_unique<win::CCOMBOBOX>(&d, kGroup));
          d.ADD(std::make_unique<win::CCOMBOBOX>(&d, kSubgroup));
          lib::EACH_RECORD("ENC_CARG", "ENC_CARG", lib::businessKey(NEGOCIO),
                           [&](const lib::WDBTable& g) { groups->Add(g.S("DESCRIP"), 0, lib::trim(g.S("CODIGO"))); });
@@ -275,6 +272,12 @@ void CARGOS::CAMBIA_CLAS() {
            screens::error("Falta definir el detalle");
            return false;
          }
+         return true;
+       },
+       // A group chosen offers its sub-groups.
+       [&](win::ModalDialog& d, int id, int) {
+         if (id != kGroup) return false;
+         fillSubgroups(d);
          return true;
        }});
   if (answer != win::IDOK) return;

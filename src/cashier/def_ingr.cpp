@@ -20,6 +20,7 @@ constexpr int kConcepts = 901, kDetail = 902, kCodes = 701;
 constexpr int kAdd = 101, kModify = 102, kDelete = 103, kInclude = 104, kExclude = 105;
 constexpr size_t kMemberWidth = 15;
 const char* const kCheck = "\u2713";
+constexpr int kSpace = 0x20;  // the space bar, as the grid reports keys
 
 std::string member(const std::string& negocio, const std::string& group, int tipo, const std::string& code) {
   return lib::businessKey(negocio) + lib::padded(group, 4) + std::to_string(tipo) + lib::padded(code, kMemberWidth);
@@ -72,7 +73,13 @@ void DEF_INGR::ConfigBrow() {
   OB2->useMaintenanceLook();
   lib::SELECT(CARGOS_->Area);
   BROWMARKS(*OB2, {{2, "TRANSACS1"}}, 1, NEGOCIO);
+  // A double click, Enter or the space bar on a code marks or unmarks it.
   OB2->doubleclick = [this](win::WBLISTBOX&) { MARCA_CARGO(); };
+  OB2->keyBlock = [this](win::WBLISTBOX&, int key, const std::string&) {
+    if (key != kSpace) return false;
+    MARCA_CARGO();
+    return true;
+  };
   OB->selectblock = [this](win::WBLISTBOX&) { MIEMBROS(); };
 }
 

@@ -2,7 +2,7 @@
 // income groups of the business unit (ENC_INGR, grid 700, edited with ED_CONJ), and for the
 // group under the cursor its members (DET_INGR): billing concepts ("Conceptos de
 // Facturación", moved into "Detalle:" with "-->" and out with "<--") and transaction codes
-// ("Cargos:", marked and unmarked with a double click or Enter). Every change is written at
+// ("Cargos:", marked and unmarked with a double click, Enter or the space bar). Every change is written at
 // once.
 #pragma once
 

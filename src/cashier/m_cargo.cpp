@@ -1,6 +1,7 @@
 #include "cashier/m_cargo.h"
 
 #include <cmath>
+#include <functional>
 
 #include "cashier/cargo_copies.h"
 #include "cashier/cargos.h"
@@ -41,6 +42,7 @@ constexpr int kAddComponent = 301, kDeleteComponent = 302, kAddSubtrans = 303, k
 constexpr int kUserControl = 1028;
 
 const char* const kCheck = "\u2713";
+constexpr int kSpace = 0x20;  // the space bar, as the grid reports keys
 
 struct Flag {
   int id;
@@ -310,10 +312,19 @@ void M_CARGO::CARGAR() {
     lib::SELECT(table->Area);
     BROWMARKS(*grid, {{1, tag}}, 1, "", quiet());
   }
-  OB_SUB->doubleclick = [this](win::WBLISTBOX& g) { TOGGLE(*SUBTRANS, g, "NO_RESTAR"); };
-  OB_USER->doubleclick = [this](win::WBLISTBOX& g) {
-    if (IsDlgButtonChecked(kUserControl)) TOGGLE(*USUARIOS, g, "PERMITIDO");
+  // A double click, Enter or the space bar on a row toggles its mark.
+  auto marks = [](win::WBLISTBOX& grid, std::function<void()> toggle) {
+    grid.doubleclick = [toggle](win::WBLISTBOX&) { toggle(); };
+    grid.keyBlock = [toggle](win::WBLISTBOX&, int key, const std::string&) {
+      if (key != kSpace) return false;
+      toggle();
+      return true;
+    };
   };
+  marks(*OB_SUB, [this] { TOGGLE(*SUBTRANS, *OB_SUB, "NO_RESTAR"); });
+  marks(*OB_USER, [this] {
+    if (IsDlgButtonChecked(kUserControl)) TOGGLE(*USUARIOS, *OB_USER, "PERMITIDO");
+  });
   APLICA_COMPUESTO(composite_);
   HABILITA();
   ACTIVATEPAGE(1);
