@@ -25,12 +25,14 @@ std::string descriptionOf(WDBTable& transacs, const std::string& negocio, const 
   return transacs.Seek(key(negocio, code)) ? transacs.S("DESCRIP") : "";
 }
 
-// Every row of a working copy, removed ones too, in the order they were made.
+// Every row of a working copy, removed ones too (which walking the table would hide), in
+// the order they were made.
 void eachRow(WDBTable& copy, const std::function<void()>& visit) {
-  const std::string order = copy.Order();
-  copy.SetOrder("");
-  for (copy.GoTop(); !copy.Eof(); copy.Skip()) visit();
-  copy.SetOrder(order);
+  const uint32_t rows = copy.LastRec();
+  for (uint32_t r = 1; r <= rows; ++r) {
+    copy.GoTo(r);
+    visit();
+  }
 }
 
 uint32_t stored(const WDBTable& copy) {
