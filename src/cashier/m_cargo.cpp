@@ -306,11 +306,13 @@ void M_CARGO::CARGAR() {
   win::AGREGARCOL(*OB_USER, users, "Código", "COD_USER", "9999", {}, 2, false, 12);
   win::AGREGARCOL(*OB_USER, users, "Usuario", "NOMBRE", std::string(12, '!'));
   win::AGREGARCOL(*OB_USER, users, "Nombre", "USUARIO", std::string(30, 'X'));
-  for (auto [grid, table, tag] : {std::tuple{OB_COMP.get(), COMPONENTES, "W_TRAN"},
-                                  std::tuple{OB_SUB.get(), SUBTRANS, "W_TRA3"}, std::tuple{OB_USER.get(), USUARIOS, "W_TRA2"}}) {
+  // Each grid in the order of its code column (the users' follows their mark).
+  for (auto [grid, table, tag, column] : {std::tuple{OB_COMP.get(), COMPONENTES, "W_TRAN", 1},
+                                          std::tuple{OB_SUB.get(), SUBTRANS, "W_TRA3", 1},
+                                          std::tuple{OB_USER.get(), USUARIOS, "W_TRA2", 2}}) {
     grid->useMaintenanceLook();
     lib::SELECT(table->Area);
-    BROWMARKS(*grid, {{1, tag}}, 1, "", quiet());
+    BROWMARKS(*grid, {{column, tag}}, 1, "", quiet());
   }
   // A double click, Enter or the space bar on a row toggles its mark.
   auto marks = [](win::WBLISTBOX& grid, std::function<void()> toggle) {

@@ -22,7 +22,7 @@ using lib::Money;
 using lib::Value;
 
 constexpr int kAmount = 500, kDate = 501, kFactor = 502, kCurrency = 601, kExempt = 901, kGrid = 700;
-constexpr int kCode = 400, kSlot = 401, kTotal = 402;
+constexpr int kCode = 400, kSlot = 401, kTotal = 402, kRule = 403;
 
 // An amount with as many decimals as it has (at least two): 13.00, 10.569, 81.300813.
 std::string shown(Money m) {
@@ -103,6 +103,10 @@ class SIMULACION : public win::ADD2BROWSE {
     grid_->useMaintenanceLook();
     lib::SELECT(lineas_->Area);
     BROWMARKS(*grid_, {{1, "W_SIMUL"}}, 1, "", quiet());
+    // The whole rule of the line under the cursor, however narrow its column.
+    grid_->selectblock = [this, &d](win::WBLISTBOX&) {
+      d.SetDlgItemText(kRule, lineas_->Eof() ? "" : lineas_->S("REGLA"));
+    };
     d.SetFocusTo(kAmount);
   }
 
@@ -169,6 +173,7 @@ class SIMULACION : public win::ADD2BROWSE {
     ENABLE_BROWSE(*grid_);
     grid_->GOTOP();
     grid_->REFRESHALL();
+    if (grid_->selectblock) grid_->selectblock(*grid_);
   }
 
   win::WDIAG* owner_;
