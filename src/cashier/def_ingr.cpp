@@ -44,7 +44,8 @@ DEF_INGR::DEF_INGR(const std::string& dialog, const std::string& negocio)
 
 void DEF_INGR::AbrirBases() {
   LIST_SCREEN::AbrirBases();
-  CARGOS_ = USE("TRANSACS", "TRANSACS1");
+  CARGOS_ = USE("TRANSACS");
+  CARGOS_->SetOrder("TRANSACS1");
 }
 
 void DEF_INGR::BOTONES() {
