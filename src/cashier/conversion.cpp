@@ -12,11 +12,20 @@ std::string MONEDA_CONTABLE(const std::string& negocio) {
   return moneda;
 }
 
-// The lookup of dated rates (CAMBIO_SPEC of the currencies) is linked in here when it
-// exists; until then only the accounting currency itself has a factor.
-std::optional<lib::Money> FACTOR_CAMBIO(const std::string& negocio, const std::string& moneda, int32_t, int) {
-  if (lib::trim(moneda).empty() || lib::trim(moneda) == MONEDA_CONTABLE(negocio)) return lib::Money::units(1);
-  return std::nullopt;
+lib::ExchangeFactor FACTOR_CAMBIO(const std::string& negocio, const std::string& moneda, int32_t fecha, int slot) {
+  const std::string contable = MONEDA_CONTABLE(negocio);
+  if (lib::trim(moneda).empty() || contable.empty() || lib::trim(moneda) == contable) {
+    lib::ExchangeFactor same;
+    same.source = lib::ExchangeFactor::Source::Same;
+    same.rate = lib::Money::units(1);
+    same.fecha = fecha;
+    return same;
+  }
+  // Opened on the lookup order, so that the lookup does not have to put it back.
+  auto rates = lib::USE(nullptr, "T_CAMBIO", "T_CAMB2");
+  lib::ExchangeFactor f = lib::CAMBIO_SPEC(negocio, *rates, lib::trim(moneda), contable, fecha, slot);
+  lib::KILLTABLA(rates);
+  return f;
 }
 
 }  // namespace cashier

@@ -4,6 +4,7 @@
 
 #include "cashier/code_rules.h"
 #include "cashier/conversion.h"
+#include "lib/picture.h"
 #include "lib/program_time.h"
 #include "lib/record_protocol.h"
 #include "lib/text.h"
@@ -80,13 +81,18 @@ class SIMULACION : public win::ADD2BROWSE {
     d.SetDlgItemText(kSlot, "Tipo de cambio #" + std::to_string(slot_) + " del cargo");
     auto* amount = d.ADD(std::make_unique<win::WEDIT>(&d, kAmount));
     win::ONLYNUMBER(*amount, "999,999,999.99");
-    d.ADD(std::make_unique<win::WEDIT>(&d, kDate))->TEXT(lib::DTOC(lib::XDATE()));
+    lookedUpDate_ = lib::DTOC(lib::XDATE());
+    d.ADD(std::make_unique<win::WEDIT>(&d, kDate))->TEXT(lookedUpDate_);
     auto* factor = d.ADD(std::make_unique<win::WEDIT>(&d, kFactor));
     factor->TEXT("1.000000");
     auto* currency = d.ADD(std::make_unique<win::CCOMBOBOX>(&d, kCurrency));
     lib::EACH_RECORD("MONEDAS", "MONEDAS", lib::businessKey(negocio_),
                      [&](const lib::WDBTable& m) { currency->Add(m.S("DESCRIP"), 0, lib::trim(m.S("CODIGO"))); });
-    currency->SeekCargo(MONEDA_CONTABLE(negocio_));
+    const std::string contable = MONEDA_CONTABLE(negocio_);
+    currency->SeekCargo(contable);
+    auto currencies = lib::USE(owner_, "MONEDAS", "MONEDAS");
+    symbol_ = lib::trim(lib::SIMBOLO(*currencies, contable, negocio_));
+    lib::KILLTABLA(currencies);
     auto* exempt = d.ADD(std::make_unique<win::CLISTBOX>(&d, kExempt));
     lib::EACH_RECORD("TIPO_IMP", "TIPO_IMP", lib::businessKey(negocio_), [&](const lib::WDBTable& t) {
       exempt->Add(lib::trim(t.S("CODIGO")) + " - " + t.S("DESCRIP"), lib::trim(t.S("CODIGO")));
@@ -111,12 +117,28 @@ class SIMULACION : public win::ADD2BROWSE {
   }
 
   bool command(win::ModalDialog& d, int id) {
-    if (id != kCurrency) return false;
-    // The currency chosen decides the factor, when its rates are at hand.
-    const int32_t fecha = lib::CTOD(d.GetDlgItemText(kDate));
-    if (auto f = FACTOR_CAMBIO(negocio_, win::CCOMBOBOX(&d, kCurrency).CurCargo(), fecha, slot_))
-      d.SetDlgItemText(kFactor, f->text(Money::kPlaces));
+    if (id != kCurrency && id != kDate) return false;
+    lookUpFactor(d, id == kCurrency);
     return true;
+  }
+
+  // The currency and the date chosen give the factor of the code's rate slot, which the
+  // user may still overwrite until either changes; the note under it says where it came from.
+  void lookUpFactor(win::ModalDialog& d, bool currencyChanged) {
+    const std::string text = d.GetDlgItemText(kDate);
+    const lib::TypedDate date = lib::readDate(text);
+    if (date.unreadable || (!currencyChanged && text == lookedUpDate_)) return;
+    lookedUpDate_ = text;
+    const lib::ExchangeFactor f = FACTOR_CAMBIO(negocio_, win::CCOMBOBOX(&d, kCurrency).CurCargo(), date.julian, slot_);
+    d.SetDlgItemText(kFactor, f.factor().text(Money::kPlaces));
+    const std::string tipo = "Tipo #" + std::to_string(slot_);
+    using Source = lib::ExchangeFactor::Source;
+    switch (f.source) {
+      case Source::Same: d.SetDlgItemText(kSlot, "Tipo de cambio #" + std::to_string(slot_) + " del cargo"); break;
+      case Source::Direct: d.SetDlgItemText(kSlot, tipo + " del " + lib::DTOC(f.fecha)); break;
+      case Source::Reverse: d.SetDlgItemText(kSlot, tipo + " del " + lib::DTOC(f.fecha) + " (inverso)"); break;
+      case Source::None: d.SetDlgItemText(kSlot, "Sin tipo #" + std::to_string(slot_) + " a la fecha"); break;
+    }
   }
 
   // "Calcular": the lines of the amount typed; the dialog stays open for the next one.
@@ -145,9 +167,14 @@ class SIMULACION : public win::ADD2BROWSE {
     show(lines);
     Money total;
     for (const TaxLine& l : lines) total += l.amount;
-    d.SetDlgItemText(kTotal, "Total de las líneas: " + total.text() + "   Monto convertido: " +
-                                 (*amount * *factor).rounded(2).text());
+    d.SetDlgItemText(kTotal, "Total de las líneas: " + inAccounts(total) +
+                                 "   Monto convertido: " + inAccounts((*amount * *factor).rounded(2)));
     return false;
+  }
+
+  // An amount of the accounting currency, with its symbol: "¢63,017.82".
+  std::string inAccounts(Money m) const {
+    return symbol_ + lib::trim(lib::TRANSFORM_NUMBER(m.number(), "99,999,999,999,999.99"));
   }
 
   void show(const std::vector<TaxLine>& lines) {
@@ -182,6 +209,8 @@ class SIMULACION : public win::ADD2BROWSE {
   std::optional<CodeRules> rules_;
   std::unique_ptr<lib::WDBTable> lineas_;
   win::WBLISTBOX* grid_ = nullptr;
+  std::string symbol_;        // of the accounting currency
+  std::string lookedUpDate_;  // the date text the factor shown was looked up for
 };
 
 }  // namespace
