@@ -100,7 +100,7 @@ class SIMULACION : public win::ADD2BROWSE {
     grid_ = d.ADD(std::make_unique<win::WBLISTBOX>(&d, kGrid, lineas_.get(), "SIMULA_IMP"));
     win::AGREGARCOL(*grid_, lineas_.get(), "Lín.", "LINEA", "999", {}, 2, false, 8);
     win::AGREGARCOL(*grid_, lineas_.get(), "Trans.", "COD_TRANS", "!!!!", {}, 0, false, 12);
-    win::AGREGARCOL(*grid_, lineas_.get(), "Descripción", "DESCRIP", std::string(28, 'X'));
+    win::AGREGARCOL(*grid_, lineas_.get(), "Descripción", "DESCRIP", std::string(32, 'X'));
     win::AGREGARCOL(*grid_, lineas_.get(), "D/C", "LADO", "!", {}, 0, false, 16);
     win::AGREGARCOL(*grid_, lineas_.get(), "Base", "BASE", "99,999,999.99", {}, 2);
     win::AGREGARCOL(*grid_, lineas_.get(), "%", "TASA", "999.999", {}, 2, false, 8);
@@ -167,8 +167,11 @@ class SIMULACION : public win::ADD2BROWSE {
     show(lines);
     Money total;
     for (const TaxLine& l : lines) total += l.amount;
-    d.SetDlgItemText(kTotal, "Total de las líneas: " + inAccounts(total) +
-                                 "   Monto convertido: " + inAccounts((*amount * *factor).rounded(2)));
+    // The conversion comes before everything else in the rule: shown once, here.
+    const std::string converted = inAccounts((*amount * *factor).rounded(2));
+    d.SetDlgItemText(kTotal, "Total de las líneas: " + inAccounts(total) + "   Monto convertido: " +
+                                 (*factor == Money::units(1) ? converted
+                                                             : amount->text() + " x " + shown(*factor) + " = " + converted));
     return false;
   }
 
