@@ -245,6 +245,20 @@ void addPaymentForms(const std::string& home, const std::string& business) {
   }
 }
 
+// The money exchange of the cash register: the guest hands in the other currency (posted
+// under MREC at the code's rate slot 1, the buying rate) and receives the accounting one
+// (under VUEL); what the exchange rounds off goes to AJUS.
+void addMoneyExchange(const std::string& home, const std::string& business, const char* received,
+                      const char* delivered) {
+  auto codes = openTable(home, "TRANSACS");
+  recordFor(*codes, "TRANSACS1", business + pad("MREC", 4));
+  codes->putString("MONEDA_1", received);
+  codes->putString("TRANS_1", "MREC");
+  codes->putString("MONEDA_2", delivered);
+  codes->putString("TRANS_2", "VUEL");
+  codes->putString("TRANS_3", "AJUS");
+}
+
 }  // namespace
 
 void addCashierDemo(const std::string& home) {
@@ -255,6 +269,10 @@ void addCashierDemo(const std::string& home) {
     addCodes(home, business);
     addPaymentForms(home, business);
   }
+  // The city hotel keeps its accounts in colones and changes dollars; the beach hotel keeps
+  // them in dollars and changes colones (the currencies' demo).
+  addMoneyExchange(home, "01", "02", "01");
+  addMoneyExchange(home, "02", "01", "02");
 }
 
 }  // namespace initdb

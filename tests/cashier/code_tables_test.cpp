@@ -7,16 +7,19 @@
 #include <functional>
 #include <set>
 #include <string>
+#include <tuple>
 
 #include "cashier/cargo_copies.h"
 #include "cashier/cargo_groups.h"
 #include "cashier/code_references.h"
 #include "cashier/code_rules.h"
+#include "cashier/conversion.h"
 #include "cashier/listado_cargos.h"
 #include "lib/catalogue.h"
 #include "lib/record_protocol.h"
 #include "lib/text.h"
 #include "lib/use.h"
+#include "xbase/date.h"
 #include "support/program_folder.h"
 #include "support/temp_dir.h"
 
@@ -314,6 +317,26 @@ TEST_F(DemoCodes, EveryCodePostsUnderCodesThatExistAndCarriesItsLink) {
                      [&](const WDBTable& t) { EXPECT_TRUE(codes.count(lib::trim(t.S("COD_TRANS")))) << t.S("CODIGO"); });
     lib::EACH_RECORD("TIPO_IMP", "TIPO_IMP", business,
                      [&](const WDBTable& t) { EXPECT_TRUE(codes.count(lib::trim(t.S("COD_TRANS")))) << t.S("CODIGO"); });
+  }
+  // The money exchange takes the other currency in and gives the accounting one out; the
+  // demo's rates price it on every day of their year, directly in the city hotel and through
+  // the reverse of its pair in the beach hotel.
+  const int32_t day = xbase::julianFromYmd(2026, 6, 30);
+  for (const auto& [business, received, source] :
+       {std::tuple{"01", "02", lib::ExchangeFactor::Source::Direct}, {"02", "01", lib::ExchangeFactor::Source::Reverse}}) {
+    SCOPED_TRACE(business);
+    const std::string key = std::string(business) + "MREC";
+    EXPECT_EQ(field("TRANSACS", "TRANSACS1", key, "MONEDA_1"), received);
+    EXPECT_EQ(field("TRANSACS", "TRANSACS1", key, "MONEDA_2"), cashier::MONEDA_CONTABLE(business));
+    for (const char* transaction : {"TRANS_1", "TRANS_2", "TRANS_3"})
+      EXPECT_EQ(records("TRANSACS", "TRANSACS1", business + lib::padded(field("TRANSACS", "TRANSACS1", key, transaction), 4)), 1u);
+    const lib::ExchangeFactor f = cashier::FACTOR_CAMBIO(business, received, day, 1);
+    EXPECT_EQ(f.source, source);
+    EXPECT_EQ(f.fecha, day);
+    EXPECT_FALSE(f.factor().isZero());
+    EXPECT_EQ(cashier::FACTOR_CAMBIO(business, cashier::MONEDA_CONTABLE(business), day, 1).factor(), m("1"));
+    EXPECT_EQ(cashier::FACTOR_CAMBIO(business, received, xbase::julianFromYmd(2025, 12, 15), 1).source,
+              lib::ExchangeFactor::Source::None);
   }
   // The package: 30 % food (13 % and 10 % added) and 70 % room (13 % added), in the order of
   // the components' codes.
