@@ -41,7 +41,7 @@ CodeListDefinition managementClasses() {
           .duplicateModify = "Código Ya definido...",
           .deleteQuestion = "¿Desea borrar el ítem seleccionado?",
           .references = {{"TRANSACS", "CLASIFICA", ""}},
-          .bind = [](screens::FORM& form, lib::WDBTable* record) {
+          .bind = [](screens::FORM& form, lib::WDBTable* record, const std::string&) {
             form.TRIMMED(502, record, "ABREVIA");
             form.OPTION(record, "POS_IMP", {{201, 0}, {202, 1}}, 201);
           }};
