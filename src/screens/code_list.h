@@ -39,11 +39,16 @@ struct CodeListDefinition {
   std::string deleteQuestion;                              // asked as it is
   std::vector<RecodeStep> references;                      // where the code is carried
   std::string recodeText = "Actualizando Referencias...";  // the progress window's line while recoding
-  // The editor's further controls bound to the record.
-  std::function<void(FORM&, lib::WDBTable* record)> bind = {};
+  // The editor's further controls bound to the record (and their lists filled for the
+  // business unit).
+  std::function<void(FORM&, lib::WDBTable* record, const std::string& negocio)> bind = {};
   // What a new record needs in other tables.
   std::function<void(const std::string& negocio, const std::string& code)> afterAdd = {};
   std::array<std::string, 3> captions = {"Agregar ", "Modificar ", "Borrar  "};  // of its entries
+  std::string descriptionTitle = "Descripción";  // the title of the list's second column
+  // A deleted code left as it is in the references (they keep a code without its entry);
+  // otherwise it is blanked there, or their records deleted, as each reference says.
+  bool deleteKeepsReferences = false;
 };
 
 class CODE_LIST : public LIST_SCREEN {
