@@ -50,7 +50,7 @@ long tripsOf(ServerFolder& f, F work) {
 
 }  // namespace
 
-TEST(RoundTrips, AWalkReadsFurtherTheLongerItGoes) {
+TEST(ServerRoundTrips, AWalkReadsFurtherTheLongerItGoes) {
   ServerFolder f;
   auto t = rooms(f, 300);
   f.client().ADSCACHERECORDS(t->Area, 5);
@@ -63,7 +63,7 @@ TEST(RoundTrips, AWalkReadsFurtherTheLongerItGoes) {
   EXPECT_EQ(trips, 6);
 }
 
-TEST(RoundTrips, ASeekForwardAmongTheRowsReadAheadIsAnsweredAtOnce) {
+TEST(ServerRoundTrips, ASeekForwardAmongTheRowsReadAheadIsAnsweredAtOnce) {
   ServerFolder f;
   auto t = rooms(f, 50);
   f.client().ADSCACHERECORDS(t->Area, 20);
@@ -85,7 +85,7 @@ TEST(RoundTrips, ASeekForwardAmongTheRowsReadAheadIsAnsweredAtOnce) {
   EXPECT_EQ(t->N("CANT"), 21);
 }
 
-TEST(RoundTrips, AModifyAfterGoToIsOneRoundTripAndItsWriteArrives) {
+TEST(ServerRoundTrips, AModifyAfterGoToIsOneRoundTripAndItsWriteArrives) {
   ServerFolder f;
   auto t = rooms(f, 10);
   t->GoTop();
@@ -103,7 +103,7 @@ TEST(RoundTrips, AModifyAfterGoToIsOneRoundTripAndItsWriteArrives) {
   EXPECT_EQ(other->N("CANT"), 107);
 }
 
-TEST(RoundTrips, AppendsUnderTheFileLockGoAsOneBatchWhenItIsReleased) {
+TEST(ServerRoundTrips, AppendsUnderTheFileLockGoAsOneBatchWhenItIsReleased) {
   ServerFolder f;
   auto t = rooms(f, 1);
   ASSERT_TRUE(t->FLock());
@@ -132,7 +132,7 @@ TEST(RoundTrips, AppendsUnderTheFileLockGoAsOneBatchWhenItIsReleased) {
   EXPECT_EQ(t->RecNo(), 601u);
 }
 
-TEST(RoundTrips, AProcessKilledWhileHoldingTheTableLeavesNoneOfItsBatch) {
+TEST(ServerRoundTrips, AProcessKilledWhileHoldingTheTableLeavesNoneOfItsBatch) {
   ServerFolder f;
   auto t = rooms(f, 3);
   std::string conninfo = f.schema().conninfo(), home = f.folder().path();
