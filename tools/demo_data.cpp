@@ -3,6 +3,7 @@
 #include "tools/demo_agencies.h"
 #include "tools/demo_currencies.h"
 #include "tools/demo_cashier.h"
+#include "tools/demo_frontcash.h"
 #include "tools/demo_hotel.h"
 #include "tools/demo_parameters.h"
 #include "xbase/date.h"
@@ -70,6 +71,7 @@ void addDemoData(const std::string& home, const std::string& password) {
   addCashierDemo(home);
   addHotelDemo(home);
   addAgencyDemo(home);
+  addFrontCashDemo(home);
 }
 
 }  // namespace initdb
