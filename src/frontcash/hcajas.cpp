@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "frontcash/hp_cierre.h"
 #include "frontcash/register_periods.h"
 #include "lib/program_time.h"
 #include "lib/record_protocol.h"
@@ -186,7 +187,8 @@ void HCAJAS::PRINT_MOVS() {
 
 void HCAJAS::IMPRIMIR_CIERRE() {
   if (!hasPeriod()) return screens::error("Falta seleccionar el cierre");
-  screens::NO_DISPONIBLE("HP_CIERRE", "Imprimir Cierre");
+  HP_CIERRE(this, NEGOCIO, TABLA->S("CODIGO"), {DET_HCAJ->D("FECHA_INI"), DET_HCAJ->S("HORA_INI")},
+            {DET_HCAJ->D("FECHA_FIN"), DET_HCAJ->S("HORA_FIN")});
 }
 
 void HCAJAS::ARQUEOS() {
