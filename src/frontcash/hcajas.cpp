@@ -4,6 +4,7 @@
 
 #include "frontcash/hp_cierre.h"
 #include "frontcash/register_periods.h"
+#include "frontcash/saldos_cierre.h"
 #include "lib/program_time.h"
 #include "lib/record_protocol.h"
 #include "lib/text.h"
@@ -178,7 +179,8 @@ void HCAJAS::DEL_DETALLE() {
 void HCAJAS::MOD_SALDO() {
   if (!hasPeriod()) return screens::error("Falta seleccionar el cierre");
   if (TABLA->N("TIP_CIERRE") == 0) return screens::error("La opción seleccionada no es válida para el tipo de cierre");
-  screens::NO_DISPONIBLE("HCAJAS3", "Modificar Saldos de Cierre");
+  screens::OPEN<HCAJAS3>(NEGOCIO, lib::businessKey(NEGOCIO) + lib::padded(TABLA->S("CODIGO"), 2) +
+                                      xbase::dtos(DET_HCAJ->D("FECHA_INI")) + lib::padded(DET_HCAJ->S("HORA_INI"), 8));
 }
 
 void HCAJAS::PRINT_MOVS() {
@@ -192,7 +194,7 @@ void HCAJAS::IMPRIMIR_CIERRE() {
 }
 
 void HCAJAS::ARQUEOS() {
-  if (hasRecord()) screens::NO_DISPONIBLE("HCAJAS6", "Mostrar Arqueos Adicionales");
+  if (hasRecord()) screens::OPEN<HCAJAS6>(NEGOCIO, TABLA->S("CODIGO"));
 }
 
 AGREGAR_HCAJAS::AGREGAR_HCAJAS(screens::LIST_SCREEN* list, const std::string& negocio, Mode mode)
