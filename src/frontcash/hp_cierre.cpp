@@ -1,9 +1,11 @@
 #include "frontcash/hp_cierre.h"
 
+#include "frontcash/closing_digest.h"
 #include "frontcash/closing_report.h"
 #include "lib/program_time.h"
 #include "lib/text.h"
 #include "lib/use.h"
+#include "screens/messages.h"
 #include "screens/print_document.h"
 #include "win/controls.h"
 #include "win/dialog_box.h"
@@ -57,6 +59,10 @@ bool HP_CIERRE(win::WDIAG* owner, const std::string& negocio, const std::string&
          screens::PRINTER printer;
          if (!lib::trim(profile).empty()) screens::SET_PREDET_INFO(negocio, profile, printer);
          printed = doc.PRINT(printer.entry(), true, true);
+         // A final closing keeps what it said; a reprint says whether its data changed since.
+         if (printed && !data.preliminar &&
+             REGISTRA_CIERRE(negocio, caja, start, end) == DigestCheck::Changed)
+           screens::caution("Los datos de este cierre cambiaron después de imprimirse");
          return printed;  // a cancelled set-up keeps the window open
        }});
   return printed;
