@@ -6,6 +6,7 @@
 #include "lib/program_time.h"
 #include "lib/text.h"
 #include "lib/use.h"
+#include "screens/history.h"
 #include "screens/messages.h"
 #include "win/controls.h"
 #include "win/entry_filters.h"
@@ -273,6 +274,7 @@ double FORM::number(int id) const {
 
 void FORM::SAVE(lib::WDBTable* table) const {
   lib::WDBTable& t = *table;
+  const RecordImage before = IMAGEN(t);
   for (const Binding& b : bindings_) {
     if (b.table != table) continue;
     switch (b.kind) {
@@ -312,6 +314,7 @@ void FORM::SAVE(lib::WDBTable* table) const {
         break;
     }
   }
+  REGISTRA_CAMBIOS(t, before);
 }
 
 namespace {

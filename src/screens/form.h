@@ -10,7 +10,8 @@
 // removed; dates are shown as dd/mm/yy and read with a two- or four-digit year; a code is
 // written only when its list has a selection (CODE_OR_BLANK writes a blank instead); an
 // option is the value of its checked button, and nothing is written while none is checked;
-// SHOWN fields are loaded and never written.
+// SHOWN fields are loaded and never written. SAVE records every field it changes in the
+// change history (screens/history.h), inside the caller's lock.
 #pragma once
 
 #include <functional>
