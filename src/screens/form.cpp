@@ -272,9 +272,9 @@ double FORM::number(int id) const {
   return lib::readNumber(dialog_.GetDlgItemText(id));
 }
 
-void FORM::SAVE(lib::WDBTable* table) const {
+void FORM::SAVE(lib::WDBTable* table, bool recordHistory) const {
   lib::WDBTable& t = *table;
-  const RecordImage before = IMAGEN(t);
+  const RecordImage before = recordHistory ? IMAGEN(t) : RecordImage{};
   for (const Binding& b : bindings_) {
     if (b.table != table) continue;
     switch (b.kind) {
@@ -314,7 +314,7 @@ void FORM::SAVE(lib::WDBTable* table) const {
         break;
     }
   }
-  REGISTRA_CAMBIOS(t, before);
+  if (recordHistory) REGISTRA_CAMBIOS(t, before);
 }
 
 namespace {

@@ -74,8 +74,10 @@ class FORM {
   // The entries that cannot be stored: a date that is not one. Tells the user ("Fecha
   // inválida"), puts the focus on it and returns false.
   bool VALID() const;
-  // Every bound field of `table` into its current record.
-  void SAVE(lib::WDBTable* table) const;
+  // Every bound field of `table` into its current record, recorded in the change history
+  // unless the caller records the save itself (it writes fields of its own in the same
+  // change: IMAGEN before, REGISTRA_CAMBIOS after).
+  void SAVE(lib::WDBTable* table, bool recordHistory = true) const;
 
   // What is typed in control `id` as the binding would store it (texts trimmed, numbers
   // read), for the checks a screen makes before saving.
