@@ -32,7 +32,7 @@ const ScreenOpener* screenOpener(const std::string& screenClass) {
 void editMenu(int menuId, std::vector<win::EditEntry> entries, bool listScreen) {
   if (listScreen) {
     entries.push_back(separator());
-    entries.push_back({0, "Historial de Cambios...", [](win::WDIAG& screen) {
+    entries.push_back({kHistoryEntry, "Historial de Cambios...", [](win::WDIAG& screen) {
                          if (auto* list = dynamic_cast<LIST_SCREEN*>(&screen)) list->HISTORIAL();
                        }});
   }
