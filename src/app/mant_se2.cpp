@@ -78,9 +78,9 @@ bool MANT_SE2::fits(double next) {
   if (!IsDlgButtonChecked(kLeft)) digits = std::max(digits, size_t(std::max(0.0, FORM_.number(kWidth))));
   const size_t length = lib::trim(GetDlgItemText(kPrefix)).size() + digits + lib::trim(GetDlgItemText(kSuffix)).size();
   if (length <= kSerialWidth) return true;
-  return REHUSA("El prefijo, el número y el sufijo no caben en los 15 caracteres del serial (" +
-                    std::to_string(length) + ").",
-                kPrefix);
+  return REHUSA(
+      "El prefijo, el número y el sufijo no caben en los 15 caracteres del serial (" + std::to_string(length) + ").",
+      kPrefix);
 }
 
 bool MANT_SE2::VALIDA(const std::string& code) {
@@ -96,8 +96,8 @@ bool MANT_SE2::VALIDA(const std::string& code) {
     return false;
   if (MODO_E == kModify) return true;
   lib::WDBTable& t = *REGISTRO;
-  const bool taken = t.Seek(t.KeyPart("NEGOCIO", NEGOCIO) + t.KeyPart("MODULO", FORM_.text(kModule)) +
-                            t.KeyPart("CODIGO", code));
+  const bool taken =
+      t.Seek(t.KeyPart("NEGOCIO", NEGOCIO) + t.KeyPart("MODULO", FORM_.text(kModule)) + t.KeyPart("CODIGO", code));
   return taken ? REHUSA(DUPLICADO_ALTA, kCode) : true;
 }
 

@@ -44,7 +44,7 @@ void MANT_SER::DEL_SERIAL() {
 
 void registerSerialScreen() {
   screens::editMenu(MANT_SER::kMenuId, screens::listEntries<MANT_SER>({2842, 2843, 2844}, &MANT_SER::ADD_SERIAL,
-                                                                       &MANT_SER::MOD_SERIAL, &MANT_SER::DEL_SERIAL));
+                                                                      &MANT_SER::MOD_SERIAL, &MANT_SER::DEL_SERIAL));
   screens::opens<MANT_SER>("MANT_SER");
 }
 

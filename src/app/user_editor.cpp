@@ -12,6 +12,7 @@
 #include "lib/record_protocol.h"
 #include "lib/text.h"
 #include "lib/use.h"
+#include "screens/history.h"
 #include "win/controls.h"
 #include "win/entry_filters.h"
 #include "win/message_box.h"
@@ -219,15 +220,22 @@ void USER_EDITOR::SAVE_DATOS() {
     return changed;
   };
   bool changedPassword = false;
+  // The change goes into the history with the record, under its lock.
+  auto recorded = [&] {
+    const screens::RecordImage image = screens::IMAGEN(*users);
+    bool changed = fill();
+    screens::REGISTRA_CAMBIOS(*users, image);
+    return changed;
+  };
   if (mode_ == kAdd) {
     code = firstFreeCode(*users, NEGOCIO);
-    lib::ADD(*users, [&] { fill(); });
+    lib::ADD(*users, [&] { recorded(); });
     createRights(RightsOf::User, NEGOCIO, code);
   } else {
     users->GoTo(XRECNO);
     std::string before = users->FieldGet("PASSWORD").text;
     bool wasScrambled = users->HasField("ADASIPA") && users->N("ADASIPA") == 1;
-    lib::MODIFY(*users, [&] { changedPassword = fill(); });
+    lib::MODIFY(*users, [&] { changedPassword = recorded(); });
     if (changedPassword) LOG_PASSWORD(wasScrambled ? before : lib::ENCRYPT_STRING(before), stored, *users, 3);
   }
   uint32_t saved = users->RecNo();
@@ -261,16 +269,22 @@ void PROFILE_EDITOR::SAVE_DATOS() {
     auto own = lib::USE(this, "PERFILES", "PERFILES");
     int code = firstFreeCode(*own, NEGOCIO);
     lib::ADD(*own, [&] {
+      const screens::RecordImage image = screens::IMAGEN(*own);
       own->FieldPut("NEGOCIO", Value::chars(NEGOCIO));
       own->FieldPut("CODIGO", Value::num(code));
       own->FieldPut("DESCRIP", Value::chars(description));
+      screens::REGISTRA_CAMBIOS(*own, image);
     });
     uint32_t saved = own->RecNo();
     lib::KILLTABLA(own);
     createRights(RightsOf::Profile, NEGOCIO, code);
     profiles.GoTo(saved);
   } else {
-    lib::MODIFY(profiles, [&] { profiles.FieldPut("DESCRIP", Value::chars(description)); });
+    lib::MODIFY(profiles, [&] {
+      const screens::RecordImage image = screens::IMAGEN(profiles);
+      profiles.FieldPut("DESCRIP", Value::chars(description));
+      screens::REGISTRA_CAMBIOS(profiles, image);
+    });
   }
   list_->refreshProfiles(mode_ == kAdd);
   ENDDIALOG();
@@ -302,11 +316,13 @@ void PASSWORD_PARAMS::SAVE_DATOS() {
     return;
   }
   lib::MODIFY(*t, [&] {
+    const screens::RecordImage image = screens::IMAGEN(*t);
     int id = 500;
     for (const char* field : {"DIAS_CLAVE", "SIZE_CLAVE", "INTENTOS"}) {
       if (t->HasField(field)) t->FieldPut(field, Value::num(numberIn(*this, id)));
       ++id;
     }
+    screens::REGISTRA_CAMBIOS(*t, image);
   });
   lib::KILLTABLA(t);
   ENDDIALOG();

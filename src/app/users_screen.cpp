@@ -13,6 +13,7 @@
 #include "lib/record_protocol.h"
 #include "lib/text.h"
 #include "lib/use.h"
+#include "screens/registry.h"
 #include "win/controls.h"
 #include "win/main_frame.h"
 #include "win/message_box.h"
@@ -342,8 +343,8 @@ void USUARIOS::leaveFlagChanged() {
 }
 
 void registerUsersScreen() {
-  win::registerEditMenu(USUARIOS::kMenuId,
-                        {{3567, "Optimizar Archivos", [](WDIAG& s) { static_cast<USUARIOS&>(s).OPTIMIZAR(); }}});
+  screens::editMenu(USUARIOS::kMenuId,
+                    {{3567, "Optimizar Archivos", [](WDIAG& s) { static_cast<USUARIOS&>(s).OPTIMIZAR(); }}});
   registerScreen("USUARIOS", [](const ScreenRequest& r) { screens::OPEN<USUARIOS>(r.principal, r.business); });
 }
 
