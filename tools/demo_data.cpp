@@ -1,6 +1,7 @@
 #include "tools/demo_data.h"
 
 #include "tools/demo_hotel.h"
+#include "tools/demo_logs.h"
 #include "tools/demo_parameters.h"
 #include "xbase/date.h"
 
@@ -64,6 +65,7 @@ void addDemoData(const std::string& home, const std::string& password) {
   // closing day and room count its year of reservations is built on.
   addParameterDemo(home);
   addHotelDemo(home);
+  addLogDemo(home);
 }
 
 }  // namespace initdb
