@@ -81,10 +81,10 @@ std::function<void()>& exchangeRateCheck() {
   return check;
 }
 
-bool showHelpTopic(int topicId) {
-  QString file = QString::fromStdString(lib::G().PATH + "AYUDA/" + std::to_string(topicId) + ".HTML");
+bool showHelpTopic(const std::string& topic) {
+  QString file = QString::fromStdString(lib::G().PATH + "AYUDA/" + topic + ".HTML");
   if (!QFile::exists(file)) {
-    win::MESSAGE_BOX(nullptr, "No hay ayuda disponible para esta pantalla (" + std::to_string(topicId) + ").", "Ayuda",
+    win::MESSAGE_BOX(nullptr, "No hay ayuda disponible para esta pantalla (" + topic + ").", "Ayuda",
                      lib::MB_OK | lib::MB_ICONINFORMATION);
     return false;
   }

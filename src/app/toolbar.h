@@ -46,8 +46,9 @@ class MTOOLBAR : public win::WDIAG {
 // does nothing until the currencies are part of the program.
 std::function<void()>& exchangeRateCheck();
 
-// Opens the help topic AYUDA/<id>.HTML of the program folder in the desktop's browser;
-// false (after a notice) when the topic file does not exist.
-bool showHelpTopic(int topicId);
+// Opens the help page AYUDA/<topic>.HTML of the program folder (a screen's topic is the
+// rights id of its menu entry, screens::helpTopic) in the desktop's browser; false (after a
+// notice) when the page does not exist.
+bool showHelpTopic(const std::string& topic);
 
 }  // namespace app
