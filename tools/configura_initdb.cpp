@@ -27,13 +27,13 @@
 #include "xbase/error.h"
 
 namespace fs = std::filesystem;
+using xbase::DbfTable;
+using xbase::Value;
 
 namespace initdb {
 // The help pages of resources/help, embedded at build time.
 const char* embeddedHelpText();
 }  // namespace initdb
-using xbase::DbfTable;
-using xbase::Value;
 
 namespace {
 
@@ -62,8 +62,9 @@ void installHelp(const std::string& home) {
     const size_t end = next == std::string::npos ? all.size() : next;
     std::string page = all.substr(nameEnd + 1, end - nameEnd - 1);
     std::FILE* f = std::fopen((home + "AYUDA/" + name).c_str(), "wb");
-    if (!f || std::fwrite(page.data(), 1, page.size(), f) != page.size() || std::fclose(f) != 0)
-      throw std::runtime_error("no se puede escribir " + home + "AYUDA/" + name);
+    bool written = f && std::fwrite(page.data(), 1, page.size(), f) == page.size();
+    if (f && std::fclose(f) != 0) written = false;
+    if (!written) throw std::runtime_error("no se puede escribir " + home + "AYUDA/" + name);
     at = next == std::string::npos ? next : next + 1;
   }
 }
