@@ -23,7 +23,7 @@ void HIST_CAMBIOS::AbrirBases() {
 
 void HIST_CAMBIOS::MontarColumnas() {
   lib::WDBTable* h = TABLA;
-  const std::string wide = "@X " + std::string(34, 'X');
+  const std::string wide = "@X " + std::string(30, 'X');
   win::AGREGARCOL(*OB, h, "Fecha", "FECHA");
   win::AGREGARCOL(*OB, h, "Hora", "HORA");
   win::AGREGARCOL(*OB, h, "Usuario", "USUARIO", "@X XXXX", {}, 0, false, 12);
@@ -31,7 +31,7 @@ void HIST_CAMBIOS::MontarColumnas() {
     const std::string op = h->S("OPERACION");
     return lib::Value::chars(op == "A" ? "Alta" : op == "B" ? "Baja" : "Cambio");
   });
-  win::AGREGARCOL(*OB, h, "Campo", "CAMPO", "@X XXXXXXXXXX");
+  win::AGREGARCOL(*OB, h, "Campo", "CAMPO", "@X XXXXXXXXXX", {}, 0, false, 24);
   win::AGREGARCOL(*OB, h, "Antes", "ANTES", wide);
   win::AGREGARCOL(*OB, h, "Después", "DESPUES", wide);
   win::AGREGARCOL(*OB, h, "Estación", "ESTACION", "@X " + std::string(30, 'X'));
