@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
 # Plays one scenario script on a fresh demo program folder:
 #
-#   run_scenario.sh INITDB CONFIGURA DBFUTIL SCRIPT WORK [DEMO [HOLD_TABLE [DRAW_SERIALS]]]
+#   run_scenario.sh INITDB CONFIGURA DBFUTIL SCRIPT WORK [DEMO [HOLD_TABLE [DRAW_SERIALS [SERVER_WORKSTATION]]]]
 #
 # DEMO, when given (and not empty), is a folder INITDB --demo made beforehand: it is copied
 # instead of making the demo again for every scenario. HOLD_TABLE and DRAW_SERIALS are the
-# programs that play another workstation for "#! hold" and "#! draw".
+# programs that play another workstation for "#! hold" and "#! draw", SERVER_WORKSTATION the
+# one that moves the folder to the test server and works on it ("#! server", "#! rollback").
 #
 # Lines starting with "#!" prepare the folder before the program runs (the program itself
 # reads them as comments):
@@ -22,6 +23,10 @@
 #   #! draw FILE RECNO     another workstation draws numbers from the serial counter at RECNO
 #                          while this run lasts; the run fails when it handed out a number twice
 #                          or the counter ended behind the last number it drew
+#   #! server              the folder works through the test server (CONFIGURA_PG_TEST): its
+#                          tables pushed to a schema of its own, ADS.DEF written
+#   #! rollback TABLE      another workstation's server transaction on TABLE fails and is
+#                          rolled back (and logged) before this run
 #   #! exit-code N         this run ends with status N (the user left through the error window)
 #   #! expect FILE RECNO FIELD VALUE   after this run, the field must hold VALUE (trimmed)
 #   #! expect-match FILE RECNO FIELD PATTERN   the same, VALUE a shell pattern ("*UBIC_ROM*")
@@ -29,7 +34,7 @@
 #                          begins with KEY holds VALUE in FIELD ("-": there is no such record)
 #   #! run                 ends this run of the program: what follows is a new run
 set -euo pipefail
-initdb=$1 configura=$2 dbfutil=$3 script=$4 work=$5 demo=${6:-} hold_table=${7:-} draw_serials=${8:-}
+initdb=$1 configura=$2 dbfutil=$3 script=$4 work=$5 demo=${6:-} hold_table=${7:-} draw_serials=${8:-} server_workstation=${9:-}
 rm -rf "$work"
 mkdir -p "$work"
 if [[ -n $demo ]]; then
@@ -78,7 +83,9 @@ release_holders() {
   holders=()
   holder_fds=()
 }
-trap 'for pid in "${holders[@]}"; do kill "$pid" 2>/dev/null; done' EXIT
+on_server=0
+trap 'for pid in "${holders[@]}"; do kill "$pid" 2>/dev/null; done
+      [[ $on_server -eq 1 ]] && "$server_workstation" drop "$home" >/dev/null 2>&1' EXIT
 prepare() {
   local kind=$1
   shift
@@ -109,6 +116,13 @@ prepare() {
         kill -0 "${holders[-1]}" 2>/dev/null || { echo "scenario: $kind $1 $2 falló" >&2; exit 2; }
         sleep 0.05
       done ;;
+    server|rollback)
+      [[ -n $server_workstation ]] || { echo "scenario: $kind necesita server_workstation" >&2; exit 2; }
+      local verb=folder
+      [[ $kind == rollback ]] && verb=rollback
+      [[ $kind == server ]] && on_server=1
+      "$server_workstation" "$verb" "$home" "$@" >"$work/$kind.out" 2>"$work/$kind.err" \
+        || { cat "$work/$kind.err" >&2; echo "scenario: $kind falló" >&2; exit 1; } ;;
     exit-code) expected_status=$1 ;;
     remove) rm -f "$home/$1" ;;
     load)

@@ -24,6 +24,7 @@ const char* kSessionsSql =
     "SELECT a.pid, coalesce(a.usename, ''), coalesce(host(a.client_addr), a.client_hostname, 'local'), "
     "coalesce(a.application_name, ''), to_char(a.backend_start, 'DD/MM/YY HH24:MI:SS'), coalesce(a.state, '') "
     "FROM pg_stat_activity a WHERE a.datname = current_database() AND a.backend_type = 'client backend' "
+    "  AND a.pid <> pg_backend_pid() "  // not this inquiry's own
     "ORDER BY a.backend_start, a.pid";
 const char* kTablesSql =
     "SELECT l.pid, upper(c.relname), "

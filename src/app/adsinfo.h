@@ -31,8 +31,8 @@ struct ServerConnections {
   std::vector<ServerSession> sessions;
 };
 
-// Asks the server at `conninfo` (a management connection of its own, closed afterwards);
-// throws xbase::Error when it does not answer.
+// Asks the server at `conninfo` (a management connection of its own, closed afterwards and
+// not listed); throws xbase::Error when it does not answer.
 ServerConnections SESIONES_SERVIDOR(const std::string& conninfo);
 
 class ADSINFO : public screens::SCREEN {
