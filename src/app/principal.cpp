@@ -22,6 +22,7 @@
 #include "lib/messages.h"
 #include "lib/use.h"
 #include "screens/screen.h"
+#include "screens/registry.h"
 #include "win/controls.h"
 #include "win/dialog_box.h"
 #include "win/entry.h"
@@ -129,7 +130,7 @@ bool PRINCIPAL::Init() {
   LOAD_TRADUCT(g.XU_COMP);
   createToolbar();
   MenuSet(0, nullptr, loginName, g.XU_COMP);
-  exchangeRateCheck()();
+  screens::BUSINESS_ENTERED(g.XU_COMP);
   LOAD_MANEJO_TC(g.XU_COMP);
   BORRAR_TEMPS();
   QStatusBar* bar = frame_->statusBar();
@@ -305,7 +306,7 @@ void PRINCIPAL::changeBusiness(const std::string& code) {
     toolbar_->current = code;
     toolbar_->SETNEGOCIO(code);
     toolbar_->SetUser(g.XUSER_ABREVIA);
-    exchangeRateCheck()();
+    screens::BUSINESS_ENTERED(code);
     LOAD_MANEJO_TC(code);
     // The main window's part: the password-age rule of the new business.
     if (!applyPasswordAge(code)) Exit();

@@ -76,11 +76,6 @@ void MTOOLBAR::SetUser(const std::string& abbreviation) {
   SetDlgItemText(999, abbreviation);
 }
 
-std::function<void()>& exchangeRateCheck() {
-  static std::function<void()> check = [] {};
-  return check;
-}
-
 bool showHelpTopic(const std::string& topic) {
   QString file = QString::fromStdString(lib::G().PATH + "AYUDA/" + topic + ".HTML");
   if (!QFile::exists(file)) {

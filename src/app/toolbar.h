@@ -42,10 +42,6 @@ class MTOOLBAR : public win::WDIAG {
   std::vector<Business> businesses_;
 };
 
-// The stale exchange-rate check run after the login and after every business change; it
-// does nothing until the currencies are part of the program.
-std::function<void()>& exchangeRateCheck();
-
 // Opens the help page AYUDA/<topic>.HTML of the program folder (a screen's topic is the
 // rights id of its menu entry, screens::helpTopic) in the desktop's browser; false (after a
 // notice) when the page does not exist.

@@ -3,6 +3,7 @@
 #include <map>
 
 #include "screens/list_screen.h"
+#include "win/entry.h"
 
 namespace screens {
 
@@ -10,6 +11,11 @@ namespace {
 
 std::map<std::string, ScreenOpener>& openers() {
   static std::map<std::string, ScreenOpener> all;
+  return all;
+}
+
+std::vector<BusinessCheck>& businessChecks() {
+  static std::vector<BusinessCheck> all;
   return all;
 }
 
@@ -41,6 +47,14 @@ void editMenu(int menuId, std::vector<win::EditEntry> entries, bool listScreen) 
 
 win::EditEntry separator() {
   return {0, "", {}};
+}
+
+void onBusinessEntered(BusinessCheck check) {
+  businessChecks().push_back(std::move(check));
+}
+
+void BUSINESS_ENTERED(const std::string& negocio) {
+  for (const BusinessCheck& check : businessChecks()) win::fromEventLoop([&] { check(negocio); });
 }
 
 Registration::Registration(void (*registration)()) {
