@@ -209,6 +209,10 @@ bool sendMail(const MailMessage& m, std::string* error, std::string* answer) {
   curl_easy_setopt(c, CURLOPT_VERBOSE, 1L);  // the replies reach keepReply only so
   CURLcode rc = curl_easy_perform(c);
   if (answer) *answer = reply;
+  if (rc == CURLE_COULDNT_CONNECT || rc == CURLE_COULDNT_RESOLVE_HOST || rc == CURLE_OPERATION_TIMEDOUT)
+    // What the user can act on, the same each time (the library's text carries timings).
+    return fail(error, "No hay conexión con el servidor de correo " + host + " (puerto " +
+                           std::to_string(m.port > 0 ? m.port : 25) + ").");
   if (rc != CURLE_OK) return fail(error, url + ": " + (errorBuffer[0] ? errorBuffer : curl_easy_strerror(rc)));
   return true;
 }

@@ -46,6 +46,7 @@ LogDefinition sessions() {
   LogDefinition d;
   d.screen = "VIEW_E_S";
   d.table = "LOG_E_S";
+  d.userWidth = 32;  // the full name and the abbreviation
   d.textHeading = "Salida";
   d.textWidth = 17;
   d.otherHeading = "Módulo";

@@ -89,7 +89,7 @@ void LOG_VIEWER::MontarColumnas() {
   auto column = [&](const std::string& heading, const char* field, int width) {
     if (!heading.empty()) win::AGREGARCOL(*OB, t, heading, field, "@X " + std::string(size_t(width), 'X'));
   };
-  column(log_.userHeading, "USUARIO", 26);
+  column(log_.userHeading, "USUARIO", log_.userWidth);
   column(log_.workstationHeading, "ESTACION", 24);
   column(log_.textHeading, "TEXTO", log_.textWidth);
   column(log_.otherHeading, "OTRO", log_.otherWidth);
