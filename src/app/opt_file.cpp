@@ -1,5 +1,7 @@
 #include "app/opt_file.h"
 
+#include <algorithm>
+
 #include "screens/messages.h"
 #include "screens/registry.h"
 #include "win/controls.h"
@@ -60,8 +62,11 @@ void OPT_FILE::PROCESAR() {
     screens::error("Debe seleccionar al menos una tabla");
     return;
   }
-  if (!screens::confirm("Se optimizarán " + std::to_string(names.size()) +
-                        " tablas: cada una se verifica, se reindexa y se compacta.\r"
+  const std::string count =
+      names.size() == 1 ? std::string("Se optimizará 1 tabla: se verifica, se reindexa y se compacta.\r")
+                        : "Se optimizarán " + std::to_string(names.size()) +
+                              " tablas: cada una se verifica, se reindexa y se compacta.\r";
+  if (!screens::confirm(count +
                         "Las tablas abiertas en otras estaciones o ventanas no se optimizan.\r¿Desea continuar?"))
     return;
   results_.clear();
@@ -83,6 +88,10 @@ void OPT_FILE::PROCESAR() {
     }
     wait.TERMINAR();
   }
+  // At the end what was left alone heads the list, where the user sees it without scrolling.
+  std::stable_partition(results_.begin(), results_.end(), [](const Optimization& r) { return !r.done; });
+  list.Clear();
+  for (const Optimization& r : results_) list.Add(resultLine(r), r.table);
   size_t done = 0;
   for (const Optimization& r : results_) done += r.done ? 1 : 0;
   const size_t skipped = results_.size() - done;

@@ -17,7 +17,8 @@ class OPT_FILE : public screens::SCREEN {
   OPT_FILE(const std::string& dialog, const std::string& negocio, bool allTables = false);
   void INIT() override;
 
-  // Optimises the tables chosen; the results are listed and kept for the caller.
+  // Optimises the tables chosen; the results are listed and kept for the caller, those
+  // left alone first.
   void PROCESAR();
   const std::vector<Optimization>& results() const { return results_; }
 

@@ -72,6 +72,8 @@ std::vector<std::string> TABLAS_BASE() {
     for (const lib::CatalogueTable& c : lib::Catalogue::builtIn().tables())
       if (!c.profileTemplate && lib::IS_FILE(nullptr, c.name)) names.push_back(c.name);
   }
+  // The program holds DUMMYADS open for the whole session: it could never be had alone.
+  std::erase(names, std::string("DUMMYADS"));
   std::sort(names.begin(), names.end());
   names.erase(std::unique(names.begin(), names.end()), names.end());
   return names;

@@ -24,7 +24,7 @@ struct Optimization {
 Optimization OPTIMIZA_TABLA(const std::string& table);
 
 // The tables of the database, by name: the files of BASES/ (the server's tables of the
-// catalogue with the database server).
+// catalogue with the database server), but DUMMYADS, which the program keeps open.
 std::vector<std::string> TABLAS_BASE();
 
 // "ROOMS: verificada sin diferencias, reindexada, compactada (2 registros borrados eliminados)".
