@@ -34,6 +34,7 @@ LogDefinition errors() {
   d.userHeading = "Usuario Windows";
   d.workstationHeading = "Computador";
   d.textHeading = "Error";
+  d.textWidth = 80;  // the message names the table, path included
   d.row = [](const WDBTable& t) {
     const std::string report = t.S("DETALLE");
     return LogRow{reportLine(report, "V32 WinUser : "), reportLine(report, "Computer: "), t.S("DESCRIP"), "", ""};
