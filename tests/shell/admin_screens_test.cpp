@@ -1,6 +1,7 @@
 // The administration screens of "Archivo > Mantenimientos" on the demo hotel, where a
 // script cannot reach: a mail server of the test's own, another workstation drawing serial
-// numbers while a question is on the screen, and the help page each screen asks for.
+// numbers while a question is on the screen, a log's workbook, and the help page each screen
+// asks for.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -14,6 +15,8 @@
 #include "screens/screen.h"
 #include "shell/shell_fixture.h"
 #include "support/fake_smtp.h"
+#include "support/temp_dir.h"
+#include "win/browse.h"
 #include "win/driver.h"
 #include "win/main_frame.h"
 
@@ -95,6 +98,36 @@ TEST_F(AdminScreens, AQueuedMailIsResentAndMarkedSent) {
     ASSERT_EQ(d.messages().size(), shown + 1);
     EXPECT_EQ(lastMessage(), "El mensaje ya fue enviado.\r¿Desea enviarlo de nuevo?");
   });
+}
+
+// "Exportar a Excel" of a log writes what the filter left, newest first, not the whole log.
+TEST_F(AdminScreens, ALogExportsJustTheRecordsItsFilterLeft) {
+  testing_support::TempDir folder;
+  const std::string path = folder.file("entradas.xlsx");
+  win::BrowseHooks saved = win::browseHooks();
+  win::browseHooks().saveFileName = [&](QWidget*, const std::string&) { return path; };
+  win::browseHooks().openDocument = [](const std::string&) { return true; };
+  run([&] {
+    ASSERT_TRUE(d.chooseMenu(2590));
+    ASSERT_EQ(d.activeName(), "VIEW_E_S");
+    d.setText(503, "recepcionista");
+    d.press(101);
+    ASSERT_TRUE(d.gridMenu(700, "Exportar a Excel"));
+  });
+  win::browseHooks() = saved;
+  std::string sheet;
+  ASSERT_EQ(testing_support::runCommand("unzip -p '" + path + "' xl/worksheets/sheet1.xml", &sheet), 0);
+  size_t rows = 0;
+  for (size_t at = sheet.find("<row "); at != std::string::npos; at = sheet.find("<row ", at + 1)) ++rows;
+  EXPECT_EQ(rows, 3u);  // the headings and the two sessions of the front desk
+  for (const char* heading : {"Fecha", "Usuario", "Estación", "Salida", "Módulo"})
+    EXPECT_NE(sheet.find(std::string("<t>") + heading + "</t>"), std::string::npos) << heading;
+  const size_t newer = sheet.find("<t>08:30:00</t>"), older = sheet.find("<t>07:55:40</t>");
+  ASSERT_NE(newer, std::string::npos);
+  ASSERT_NE(older, std::string::npos);
+  EXPECT_LT(newer, older);
+  EXPECT_NE(sheet.find("Recepcionista de Turno (REC)"), std::string::npos);
+  EXPECT_EQ(sheet.find("Administrador del Sistema"), std::string::npos);
 }
 
 // The counter moves on while the user reads the question: the question comes again with the
