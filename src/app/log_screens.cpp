@@ -79,7 +79,8 @@ LogDefinition rollbacks() {
   d.screen = "VIEW_ROLLBACK";
   d.table = "LOG_ROLL";
   d.textHeading = "Motivo";
-  d.textWidth = 56;
+  d.textWidth = 80;         // the message names the table, path included
+  d.workstationWidth = 36;  // the workstation with the date and time of the rollback
   d.otherHeading = "Transacción";
   d.otherWidth = 10;
   auto transaction = [](const WDBTable& t) {

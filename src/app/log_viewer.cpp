@@ -90,7 +90,7 @@ void LOG_VIEWER::MontarColumnas() {
     if (!heading.empty()) win::AGREGARCOL(*OB, t, heading, field, "@X " + std::string(size_t(width), 'X'));
   };
   column(log_.userHeading, "USUARIO", log_.userWidth);
-  column(log_.workstationHeading, "ESTACION", 24);
+  column(log_.workstationHeading, "ESTACION", log_.workstationWidth);
   column(log_.textHeading, "TEXTO", log_.textWidth);
   column(log_.otherHeading, "OTRO", log_.otherWidth);
   column(log_.stateHeading, "ESTADO", 10);

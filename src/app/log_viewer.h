@@ -29,7 +29,7 @@ struct LogDefinition {
   // Headings of the listed columns; an empty one is not shown.
   std::string userHeading = "Usuario", workstationHeading = "Estación";
   std::string textHeading, otherHeading, stateHeading;
-  int userWidth = 26, textWidth = 64, otherWidth = 24;  // characters
+  int userWidth = 26, workstationWidth = 24, textWidth = 64, otherWidth = 24;  // characters
   std::function<LogRow(const lib::WDBTable& log)> row;
   std::function<std::string(const lib::WDBTable& log)> detail;
   // What button 103 of the screen's template does with the record under the cursor (the
