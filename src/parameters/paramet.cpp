@@ -7,6 +7,7 @@
 #include "lib/text.h"
 #include "lib/use.h"
 #include "parameters/parameter_records.h"
+#include "screens/history.h"
 #include "win/controls.h"
 #include "win/message_box.h"
 
@@ -344,7 +345,9 @@ void PARAMET::SAVE_DATOS() {
   // 4. F_HOTEL.
   CREA_PARAMETRO(*F_HOTEL, NEGOCIO);
   lib::MODIFY(*F_HOTEL, [&] {
-    form_.SAVE(F_HOTEL);
+    // The form's fields and the agency and rates written here, one change in the history.
+    const screens::RecordImage image = screens::IMAGEN(*F_HOTEL);
+    form_.SAVE(F_HOTEL, false);
     if (IsDlgButtonChecked(kByAgency)) {
       win::CCOMBOBOX agency(this, kAgency);
       if (agency.CurItem() > 0) F_HOTEL->FieldPut("R1_AGENCIA", Value::chars(agency.CurCargo()));
@@ -352,6 +355,7 @@ void PARAMET::SAVE_DATOS() {
       F_HOTEL->FieldPut("R1_AGENCIA", Value::chars(""));
     }
     F_HOTEL->FieldPut("R3_TARIFA", Value::chars(rates));
+    screens::REGISTRA_CAMBIOS(*F_HOTEL, image);
   });
   // 5. F_HOTEL2.
   GRABA(F_HOTEL2);
