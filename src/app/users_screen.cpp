@@ -13,6 +13,7 @@
 #include "lib/record_protocol.h"
 #include "lib/text.h"
 #include "lib/use.h"
+#include "screens/history.h"
 #include "screens/registry.h"
 #include "win/controls.h"
 #include "win/main_frame.h"
@@ -324,10 +325,15 @@ void USUARIOS::globalLockChanged() {
   auto sys = lib::USE(nullptr, "F_SYS");
   sys->GoTop();
   bool on = IsDlgButtonChecked(kGlobalLock);
+  auto put = [&] {
+    const screens::RecordImage image = screens::IMAGEN(*sys);
+    sys->FieldPut("BLOQUEADO", Value::num(on ? 1 : 0));
+    screens::REGISTRA_CAMBIOS(*sys, image);
+  };
   if (sys->Eof()) {
-    lib::ADD(*sys, [&] { sys->FieldPut("BLOQUEADO", Value::num(on ? 1 : 0)); });
+    lib::ADD(*sys, put);
   } else {
-    lib::MODIFY(*sys, [&] { sys->FieldPut("BLOQUEADO", Value::num(on ? 1 : 0)); });
+    lib::MODIFY(*sys, put);
   }
 }
 
