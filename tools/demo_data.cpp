@@ -1,6 +1,8 @@
 #include "tools/demo_data.h"
 
+#include "tools/demo_agencies.h"
 #include "tools/demo_currencies.h"
+#include "tools/demo_cashier.h"
 #include "tools/demo_hotel.h"
 #include "tools/demo_logs.h"
 #include "tools/demo_parameters.h"
@@ -66,7 +68,9 @@ void addDemoData(const std::string& home, const std::string& password) {
   // closing day and room count its year of reservations is built on.
   addParameterDemo(home);
   addCurrencyDemo(home);
+  addCashierDemo(home);
   addHotelDemo(home);
+  addAgencyDemo(home);
   addLogDemo(home);
 }
 
