@@ -209,6 +209,12 @@ size_t REGISTRA_CAMBIOS(const lib::WDBTable& t, const RecordImage& before) {
   return rows.size();
 }
 
+size_t CON_HISTORIAL(lib::WDBTable& t, const std::function<void()>& write) {
+  const RecordImage before = IMAGEN(t);
+  write();
+  return REGISTRA_CAMBIOS(t, before);
+}
+
 void REGISTRA_BAJA(const lib::WDBTable& t) {
   write(t.Name, CLAVE_HISTORIAL(t), {{"", "B", "", ""}});
 }

@@ -3,7 +3,7 @@
 // the user, the workstation, the date and the time — written while the editor still holds
 // the record's lock (or its append), so that the history and the record never disagree
 // about what was replaced. FORM::SAVE records what it writes; an editor that writes fields
-// of its own takes an IMAGEN before and calls REGISTRA_CAMBIOS after, inside its lock.
+// of its own writes them and its form's inside CON_HISTORIAL, within its lock.
 // Processes (recodings, counters, runs) do not record: only what a person typed.
 //
 // A record is named by its table and its key: the fields of the table's first catalogued
@@ -16,6 +16,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -43,6 +44,12 @@ RecordImage IMAGEN(const lib::WDBTable& table);
 // One history record per field of `table`'s current record that differs from `before`
 // (the caller holds the record's lock). Returns the number of fields recorded.
 size_t REGISTRA_CAMBIOS(const lib::WDBTable& table, const RecordImage& before);
+
+// Runs `write` on `table`'s current record (the caller holds its lock or its append) and
+// records every field it changed, as one change: for an editor that writes fields of its
+// own beside its form's (saving the form with FORM::SAVE(table, false) inside `write`).
+// Returns the number of fields recorded.
+size_t CON_HISTORIAL(lib::WDBTable& table, const std::function<void()>& write);
 
 // A record about to be deleted (under its lock): one history record for the deletion.
 void REGISTRA_BAJA(const lib::WDBTable& table);
