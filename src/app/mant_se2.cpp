@@ -105,10 +105,10 @@ bool MANT_SE2::AGREGA(const std::string&) {
   lib::WDBTable& t = *REGISTRO;
   lib::ADD(t, [&] {
     t.FieldPut("NEGOCIO", Value::chars(NEGOCIO));
-    const screens::RecordImage before = screens::IMAGEN(t);
-    FORM_.SAVE(&t, false);
-    t.FieldPut("NUMERO", Value::num(typedNext() - 1));
-    screens::REGISTRA_CAMBIOS(t, before);
+    screens::CON_HISTORIAL(t, [&] {
+      FORM_.SAVE(&t, false);
+      t.FieldPut("NUMERO", Value::num(typedNext() - 1));
+    });
   });
   return true;
 }
@@ -138,10 +138,10 @@ bool MANT_SE2::MODIFICA(const std::string&) {
         moved = true;
         return;
       }
-      const screens::RecordImage before = screens::IMAGEN(t);
-      FORM_.SAVE(&t, false);
-      if (changing) t.FieldPut("NUMERO", Value::num(next - 1));
-      screens::REGISTRA_CAMBIOS(t, before);
+      screens::CON_HISTORIAL(t, [&] {
+        FORM_.SAVE(&t, false);
+        if (changing) t.FieldPut("NUMERO", Value::num(next - 1));
+      });
     });
     if (!moved) return true;
   }

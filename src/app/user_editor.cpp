@@ -222,9 +222,8 @@ void USER_EDITOR::SAVE_DATOS() {
   bool changedPassword = false;
   // The change goes into the history with the record, under its lock.
   auto recorded = [&] {
-    const screens::RecordImage image = screens::IMAGEN(*users);
-    bool changed = fill();
-    screens::REGISTRA_CAMBIOS(*users, image);
+    bool changed = false;
+    screens::CON_HISTORIAL(*users, [&] { changed = fill(); });
     return changed;
   };
   if (mode_ == kAdd) {
@@ -269,11 +268,11 @@ void PROFILE_EDITOR::SAVE_DATOS() {
     auto own = lib::USE(this, "PERFILES", "PERFILES");
     int code = firstFreeCode(*own, NEGOCIO);
     lib::ADD(*own, [&] {
-      const screens::RecordImage image = screens::IMAGEN(*own);
-      own->FieldPut("NEGOCIO", Value::chars(NEGOCIO));
-      own->FieldPut("CODIGO", Value::num(code));
-      own->FieldPut("DESCRIP", Value::chars(description));
-      screens::REGISTRA_CAMBIOS(*own, image);
+      screens::CON_HISTORIAL(*own, [&] {
+        own->FieldPut("NEGOCIO", Value::chars(NEGOCIO));
+        own->FieldPut("CODIGO", Value::num(code));
+        own->FieldPut("DESCRIP", Value::chars(description));
+      });
     });
     uint32_t saved = own->RecNo();
     lib::KILLTABLA(own);
@@ -281,9 +280,7 @@ void PROFILE_EDITOR::SAVE_DATOS() {
     profiles.GoTo(saved);
   } else {
     lib::MODIFY(profiles, [&] {
-      const screens::RecordImage image = screens::IMAGEN(profiles);
-      profiles.FieldPut("DESCRIP", Value::chars(description));
-      screens::REGISTRA_CAMBIOS(profiles, image);
+      screens::CON_HISTORIAL(profiles, [&] { profiles.FieldPut("DESCRIP", Value::chars(description)); });
     });
   }
   list_->refreshProfiles(mode_ == kAdd);
@@ -316,13 +313,13 @@ void PASSWORD_PARAMS::SAVE_DATOS() {
     return;
   }
   lib::MODIFY(*t, [&] {
-    const screens::RecordImage image = screens::IMAGEN(*t);
-    int id = 500;
-    for (const char* field : {"DIAS_CLAVE", "SIZE_CLAVE", "INTENTOS"}) {
-      if (t->HasField(field)) t->FieldPut(field, Value::num(numberIn(*this, id)));
-      ++id;
-    }
-    screens::REGISTRA_CAMBIOS(*t, image);
+    screens::CON_HISTORIAL(*t, [&] {
+      int id = 500;
+      for (const char* field : {"DIAS_CLAVE", "SIZE_CLAVE", "INTENTOS"}) {
+        if (t->HasField(field)) t->FieldPut(field, Value::num(numberIn(*this, id)));
+        ++id;
+      }
+    });
   });
   lib::KILLTABLA(t);
   ENDDIALOG();

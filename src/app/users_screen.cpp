@@ -326,9 +326,7 @@ void USUARIOS::globalLockChanged() {
   sys->GoTop();
   bool on = IsDlgButtonChecked(kGlobalLock);
   auto put = [&] {
-    const screens::RecordImage image = screens::IMAGEN(*sys);
-    sys->FieldPut("BLOQUEADO", Value::num(on ? 1 : 0));
-    screens::REGISTRA_CAMBIOS(*sys, image);
+    screens::CON_HISTORIAL(*sys, [&] { sys->FieldPut("BLOQUEADO", Value::num(on ? 1 : 0)); });
   };
   if (sys->Eof()) {
     lib::ADD(*sys, put);

@@ -81,15 +81,15 @@ bool T_CAMB_2::SAVE_DATOS(win::ModalDialog& d) {
   auto pairs = lib::USE(nullptr, "DET_MON", "DET_MON");
   // The pair's change goes into the change history with the record, under its lock.
   auto fill = [&] {
-    const screens::RecordImage image = screens::IMAGEN(*pairs);
-    if (!MODIFICA) {
-      pairs->FieldPut("NEGOCIO", lib::Value::chars(NEGOCIO));
-      pairs->FieldPut("MONEDA_1", lib::Value::chars(first));
-    }
-    pairs->FieldPut("MONEDA_2", lib::Value::chars(chosen));
-    pairs->FieldPut("DESCRIP", lib::Value::chars(TEXTO(chosen)));
-    pairs->FieldPut("PROYECTA", projected);
-    screens::REGISTRA_CAMBIOS(*pairs, image);
+    screens::CON_HISTORIAL(*pairs, [&] {
+      if (!MODIFICA) {
+        pairs->FieldPut("NEGOCIO", lib::Value::chars(NEGOCIO));
+        pairs->FieldPut("MONEDA_1", lib::Value::chars(first));
+      }
+      pairs->FieldPut("MONEDA_2", lib::Value::chars(chosen));
+      pairs->FieldPut("DESCRIP", lib::Value::chars(TEXTO(chosen)));
+      pairs->FieldPut("PROYECTA", projected);
+    });
   };
   if (!MODIFICA) {
     lib::ADD(*pairs, fill);

@@ -346,16 +346,16 @@ void PARAMET::SAVE_DATOS() {
   CREA_PARAMETRO(*F_HOTEL, NEGOCIO);
   lib::MODIFY(*F_HOTEL, [&] {
     // The form's fields and the agency and rates written here, one change in the history.
-    const screens::RecordImage image = screens::IMAGEN(*F_HOTEL);
-    form_.SAVE(F_HOTEL, false);
-    if (IsDlgButtonChecked(kByAgency)) {
-      win::CCOMBOBOX agency(this, kAgency);
-      if (agency.CurItem() > 0) F_HOTEL->FieldPut("R1_AGENCIA", Value::chars(agency.CurCargo()));
-    } else {
-      F_HOTEL->FieldPut("R1_AGENCIA", Value::chars(""));
-    }
-    F_HOTEL->FieldPut("R3_TARIFA", Value::chars(rates));
-    screens::REGISTRA_CAMBIOS(*F_HOTEL, image);
+    screens::CON_HISTORIAL(*F_HOTEL, [&] {
+      form_.SAVE(F_HOTEL, false);
+      if (IsDlgButtonChecked(kByAgency)) {
+        win::CCOMBOBOX agency(this, kAgency);
+        if (agency.CurItem() > 0) F_HOTEL->FieldPut("R1_AGENCIA", Value::chars(agency.CurCargo()));
+      } else {
+        F_HOTEL->FieldPut("R1_AGENCIA", Value::chars(""));
+      }
+      F_HOTEL->FieldPut("R3_TARIFA", Value::chars(rates));
+    });
   });
   // 5. F_HOTEL2.
   GRABA(F_HOTEL2);

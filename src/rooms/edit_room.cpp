@@ -198,11 +198,11 @@ bool EDIT_ROOM::MODIFICA(const std::string& code) {
   r.GoTo(XRECNO);
   lib::MODIFY(r, [&] {
     // The form's fields and those written here, one change in the history.
-    const screens::RecordImage image = screens::IMAGEN(r);
-    FORM_.SAVE(&r, false);
-    r.FieldPut("CLASE", Value::chars(clase));
-    if (IsDlgButtonChecked(kClearReservation)) r.FieldPut("COD_RES", Value::chars(""));
-    screens::REGISTRA_CAMBIOS(r, image);
+    screens::CON_HISTORIAL(r, [&] {
+      FORM_.SAVE(&r, false);
+      r.FieldPut("CLASE", Value::chars(clase));
+      if (IsDlgButtonChecked(kClearReservation)) r.FieldPut("COD_RES", Value::chars(""));
+    });
   });
   GUARDA_DETALLES(code);
   return true;

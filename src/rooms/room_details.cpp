@@ -13,14 +13,13 @@ using lib::Value;
 // `recorded`: the row goes into the change history (a mark the user set).
 void appendRow(lib::WDBTable& rows, const std::string& negocio, const std::string& room, const std::string& code,
                int check, bool recorded = false) {
-  lib::ADD(rows, [&] {
-    const screens::RecordImage image = screens::IMAGEN(rows);
+  auto put = [&] {
     rows.FieldPut("NEGOCIO", Value::chars(negocio));
     rows.FieldPut("ROOM", Value::chars(room));
     rows.FieldPut("CODIGO", Value::chars(code));
     rows.FieldPut("CHECK1", Value::num(check));
-    if (recorded) screens::REGISTRA_CAMBIOS(rows, image);
-  });
+  };
+  lib::ADD(rows, [&] { recorded ? void(screens::CON_HISTORIAL(rows, put)) : put(); });
 }
 
 std::string rowKey(const lib::WDBTable& rows, const std::string& negocio, const std::string& room,
@@ -64,9 +63,7 @@ void GUARDA_MARCAS(const DetailKind& kind, const std::string& negocio, const std
       appendRow(*rows, negocio, room, item.code, check, check == 1);
     } else if (rows->N("CHECK1") != check) {
       lib::MODIFY(*rows, [&] {
-        const screens::RecordImage image = screens::IMAGEN(*rows);
-        rows->FieldPut("CHECK1", Value::num(check));
-        screens::REGISTRA_CAMBIOS(*rows, image);
+        screens::CON_HISTORIAL(*rows, [&] { rows->FieldPut("CHECK1", Value::num(check)); });
       });
     }
   }
