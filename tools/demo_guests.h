@@ -1,5 +1,5 @@
-// The demo hotel's guest profile lists — professions, airlines and guest classifications —
-// and some of its reservations and stays carrying them.
+// The demo hotel's guest profile lists — professions, airlines and guest classifications —,
+// its countries' segments, regions and states, and its reservations and stays naming them.
 #pragma once
 
 #include <string>

@@ -1,7 +1,8 @@
 // The guest profile lists the reservation and front-desk programs pick from: professions,
 // airlines of arrival and guest classifications (short lists, as data). A changed code is
 // carried into the reservations and the reservation history that hold it; a deleted one
-// stays there without its entry.
+// stays there without its entry. And the countries with their states.
+#include "guests/paises.h"
 #include "screens/code_list.h"
 #include "screens/form.h"
 #include "screens/registry.h"
@@ -79,6 +80,7 @@ CodeListDefinition classifications() {
 SCREEN_REGISTRATION(registerGuestProfileLists) {
   for (const CodeListDefinition& list : {professions(), airlines(), classifications()})
     screens::REGISTER_CODE_LIST(list);
+  screens::opens<PAISES>("PAISES");
 }
 
 }  // namespace guests
