@@ -6,6 +6,7 @@
 
 #include <algorithm>
 
+#include "app/optimize.h"
 #include "app/principal.h"
 #include "lib/globals.h"
 #include "lib/messages.h"
@@ -98,6 +99,33 @@ TEST_F(AdminScreens, AQueuedMailIsResentAndMarkedSent) {
     ASSERT_EQ(d.messages().size(), shown + 1);
     EXPECT_EQ(lastMessage(), "El mensaje ya fue enviado.\r¿Desea enviarlo de nuevo?");
   });
+}
+
+// "Optimizar Base de Datos" on every table of the demo at once (their count grows with the
+// database): a table open elsewhere is the one left alone, the others lose their deleted
+// records.
+TEST_F(AdminScreens, OptimisingTheWholeDatabaseLeavesOnlyTheTableOpenElsewhere) {
+  {
+    auto types = lib::USE(nullptr, "TIPO_ROM");
+    types->GoTo(1);
+    lib::MODIFY(*types, [&] { types->Delete(); });
+  }
+  const size_t tables = app::TABLAS_BASE().size();
+  ASSERT_GT(tables, 50u);
+  std::unique_ptr<lib::WDBTable> held;
+  run([&] {
+    held = lib::USE(nullptr, "ROOMS");  // another window of this workstation has it open
+    ASSERT_TRUE(d.chooseMenu(3167));
+    ASSERT_EQ(d.activeName(), "OPT_HOTEL");
+    d.answer(lib::IDOK);
+    d.press(101);
+    EXPECT_EQ(lastMessage(), "Fin de la Optimización: " + std::to_string(tables - 1) +
+                                 " tablas optimizadas, 1 omitida (vea la lista).");
+    held.reset();
+  });
+  auto types = lib::USE(nullptr, "TIPO_ROM");
+  types->GoTo(1);
+  EXPECT_EQ(types->S("CODIGO").substr(0, 3), "DBL");  // the deleted first type is gone
 }
 
 // "Exportar a Excel" of a log writes what the filter left, newest first, not the whole log.
