@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
 # Plays one scenario script on a fresh demo program folder:
 #
-#   run_scenario.sh INITDB CONFIGURA DBFUTIL SCRIPT WORK [DEMO [HOLD_TABLE]]
+#   run_scenario.sh INITDB CONFIGURA DBFUTIL SCRIPT WORK [DEMO [HOLD_TABLE [DRAW_SERIALS [SERVER_WORKSTATION]]]]
 #
 # DEMO, when given (and not empty), is a folder INITDB --demo made beforehand: it is copied
-# instead of making the demo again for every scenario. HOLD_TABLE is the program that plays
-# another workstation for "#! hold".
+# instead of making the demo again for every scenario. HOLD_TABLE and DRAW_SERIALS are the
+# programs that play another workstation for "#! hold" and "#! draw", SERVER_WORKSTATION the
+# one that moves the folder to the test server and works on it ("#! server", "#! rollback").
 #
 # Lines starting with "#!" prepare the folder before the program runs (the program itself
 # reads them as comments):
@@ -19,6 +20,13 @@
 #   #! truncate FILE SIZE  cuts FILE to SIZE bytes
 #   #! hold FILE RECNO|exclusive   another workstation holds the record locked, or the table
 #                          open exclusively, while this run lasts
+#   #! draw FILE RECNO     another workstation draws numbers from the serial counter at RECNO
+#                          while this run lasts; the run fails when it handed out a number twice
+#                          or the counter ended behind the last number it drew
+#   #! server              the folder works through the test server (CONFIGURA_PG_TEST): its
+#                          tables pushed to a schema of its own, ADS.DEF written
+#   #! rollback TABLE      another workstation's server transaction on TABLE fails and is
+#                          rolled back (and logged) before this run
 #   #! exit-code N         this run ends with status N (the user left through the error window)
 #   #! expect FILE RECNO FIELD VALUE   after this run, the field must hold VALUE (trimmed)
 #   #! expect-match FILE RECNO FIELD PATTERN   the same, VALUE a shell pattern ("*UBIC_ROM*")
@@ -28,7 +36,7 @@
 #                          has a line matching the extended regular expression REGEX
 #   #! run                 ends this run of the program: what follows is a new run
 set -euo pipefail
-initdb=$1 configura=$2 dbfutil=$3 script=$4 work=$5 demo=${6:-} hold_table=${7:-}
+initdb=$1 configura=$2 dbfutil=$3 script=$4 work=$5 demo=${6:-} hold_table=${7:-} draw_serials=${8:-} server_workstation=${9:-}
 rm -rf "$work"
 mkdir -p "$work"
 if [[ -n $demo ]]; then
@@ -71,13 +79,17 @@ done <"$script"
 declare -A loaded=()
 holders=()
 holder_fds=()
+# Another workstation that found a fault while it played its part fails the run.
+holders_failed=0
 release_holders() {
   for fd in "${holder_fds[@]}"; do exec {fd}>&-; done
-  for pid in "${holders[@]}"; do wait "$pid" 2>/dev/null || true; done
+  for pid in "${holders[@]}"; do wait "$pid" 2>/dev/null || holders_failed=1; done
   holders=()
   holder_fds=()
 }
-trap 'for pid in "${holders[@]}"; do kill "$pid" 2>/dev/null; done' EXIT
+on_server=0
+trap 'for pid in "${holders[@]}"; do kill "$pid" 2>/dev/null; done
+      [[ $on_server -eq 1 ]] && "$server_workstation" drop "$home" >/dev/null 2>&1' EXIT
 prepare() {
   local kind=$1
   shift
@@ -91,21 +103,30 @@ prepare() {
     file) printf "$2" >"$home/$1" ;;
     poke) printf "$3" | dd of="$home/$1" bs=1 seek="$2" conv=notrunc status=none ;;
     truncate) truncate -s "$2" "$home/$1" ;;
-    hold)
-      [[ -n $hold_table ]] || { echo "scenario: hold necesita hold_table" >&2; exit 2; }
+    hold|draw)
+      local player=$hold_table
+      [[ $kind == draw ]] && player=$draw_serials
+      [[ -n $player ]] || { echo "scenario: $kind necesita su programa" >&2; exit 2; }
       # Its standard input stays open (a pipe we hold) until the run is over.
       local n=${#holders[@]}
       rm -f "$work/hold$n.in"
       mkfifo "$work/hold$n.in"
-      "$hold_table" "$home/$1" "$2" <"$work/hold$n.in" >"$work/hold$n.out" &
+      "$player" "$home/$1" "$2" <"$work/hold$n.in" >"$work/hold$n.out" &
       holders+=($!)
       exec {fd}>"$work/hold$n.in"
       holder_fds+=($fd)
       for _ in $(seq 1 100); do
         [[ -s $work/hold$n.out ]] && break
-        kill -0 "${holders[-1]}" 2>/dev/null || { echo "scenario: hold $1 $2 falló" >&2; exit 2; }
+        kill -0 "${holders[-1]}" 2>/dev/null || { echo "scenario: $kind $1 $2 falló" >&2; exit 2; }
         sleep 0.05
       done ;;
+    server|rollback)
+      [[ -n $server_workstation ]] || { echo "scenario: $kind necesita server_workstation" >&2; exit 2; }
+      local verb=folder
+      [[ $kind == rollback ]] && verb=rollback
+      [[ $kind == server ]] && on_server=1
+      "$server_workstation" "$verb" "$home" "$@" >"$work/$kind.out" 2>"$work/$kind.err" \
+        || { cat "$work/$kind.err" >&2; echo "scenario: $kind falló" >&2; exit 1; } ;;
     exit-code) expected_status=$1 ;;
     remove) rm -f "$home/$1" ;;
     load)
@@ -174,6 +195,10 @@ for ((i = 0; i <= part; i++)); do
   status=0
   (cd "$work" && "$configura" --home "$home" --script "$work/part$i.scn") || status=$?
   release_holders
+  if [[ $holders_failed -ne 0 ]]; then
+    echo "scenario $(basename "$script") failed in run $i: another workstation found a fault" >&2
+    exit 1
+  fi
   if [[ $status -ne $expected_status ]]; then
     echo "scenario $(basename "$script") failed in run $i (status $status)" >&2
     exit 1

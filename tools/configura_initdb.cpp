@@ -3,8 +3,9 @@
 //   configura-initdb DIR [--password P] [--force] [--demo] [--server CONNSTRING]
 //
 // BASES/ gets every table of the catalogue with its index, PROFILE/ the templates of the
-// temporary tables, TEMP/ is created and BMP/ gets the login pictures ART1.BMP and ADS2.BMP
-// (drawn by src/art; pictures already there are kept); business unit "01" and the supervisor
+// temporary tables, TEMP/ is created, AYUDA/ gets the help pages (resources/help, written
+// again with --force) and BMP/ gets the login pictures ART1.BMP and ADS2.BMP (drawn by
+// src/art; pictures already there are kept); business unit "01" and the supervisor
 // user ADMIN (password ADMIN unless --password, stored scrambled) are added. An existing program
 // folder is refused unless --force. --demo adds a second business unit and the demo data.
 // --server writes ADS.DEF with the connection string as line 1 and copies BASES/ and
@@ -29,6 +30,11 @@ namespace fs = std::filesystem;
 using xbase::DbfTable;
 using xbase::Value;
 
+namespace initdb {
+// The help pages of resources/help, embedded at build time.
+const char* embeddedHelpText();
+}  // namespace initdb
+
 namespace {
 
 using lib::upper;
@@ -42,6 +48,26 @@ struct Options {
 };
 
 const char* kUsage = "uso: configura-initdb CARPETA [--password CLAVE] [--force] [--demo] [--server CONEXION]\n";
+
+// The help pages as embedded: each one after a "#@file NAME" line, ending with a line feed
+// of the embedding's own.
+void installHelp(const std::string& home) {
+  const std::string all = initdb::embeddedHelpText();
+  const std::string marker = "#@file ";
+  for (size_t at = all.find(marker); at != std::string::npos;) {
+    const size_t nameEnd = all.find('\n', at);
+    if (nameEnd == std::string::npos) break;
+    const std::string name = all.substr(at + marker.size(), nameEnd - at - marker.size());
+    size_t next = all.find("\n" + marker, nameEnd);
+    const size_t end = next == std::string::npos ? all.size() : next;
+    std::string page = all.substr(nameEnd + 1, end - nameEnd - 1);
+    std::FILE* f = std::fopen((home + "AYUDA/" + name).c_str(), "wb");
+    bool written = f && std::fwrite(page.data(), 1, page.size(), f) == page.size();
+    if (f && std::fclose(f) != 0) written = false;
+    if (!written) throw std::runtime_error("no se puede escribir " + home + "AYUDA/" + name);
+    at = next == std::string::npos ? next : next + 1;
+  }
+}
 
 void createTables(const std::string& home) {
   for (const lib::CatalogueTable& t : lib::Catalogue::builtIn().tables()) {
@@ -132,8 +158,9 @@ int main(int argc, char** argv) {
       std::cerr << "configura-initdb: la clave debe tener de 3 a 10 caracteres\n";
       return 1;
     }
-    for (const char* sub : {"BASES", "PROFILE", "TEMP", "BMP"}) fs::create_directories(home + sub);
+    for (const char* sub : {"BASES", "PROFILE", "TEMP", "BMP", "AYUDA"}) fs::create_directories(home + sub);
     art::installFolderPictures(home + "BMP");
+    installHelp(home);
     createTables(home);
     initdb::addBusiness(home, "01", "Hotel Principal");
     initdb::addUser(home, "01", 1, "ADMIN", "Administrador del Sistema", "ADM", o.password, true);

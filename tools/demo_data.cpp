@@ -6,6 +6,7 @@
 #include "tools/demo_cashier.h"
 #include "tools/demo_frontcash.h"
 #include "tools/demo_hotel.h"
+#include "tools/demo_logs.h"
 #include "tools/demo_parameters.h"
 #include "xbase/date.h"
 
@@ -74,6 +75,7 @@ void addDemoData(const std::string& home, const std::string& password) {
   addAgencyDemo(home);
   addGuestListDemo(home);
   addFrontCashDemo(home);
+  addLogDemo(home);
 }
 
 }  // namespace initdb

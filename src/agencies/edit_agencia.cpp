@@ -11,6 +11,7 @@
 #include "lib/record_protocol.h"
 #include "lib/text.h"
 #include "lib/use.h"
+#include "screens/history.h"
 #include "screens/messages.h"
 #include "screens/unique_code.h"
 #include "win/controls.h"
@@ -230,14 +231,16 @@ bool EDIT_AGENCIA::VALIDA(const std::string& code) {
 }
 
 // The bound fields, the schedule, and the folio currencies only for a folio currency of the
-// agency's own.
+// agency's own: one change in the history.
 void EDIT_AGENCIA::writeAll() {
-  FORM_.SAVE(REGISTRO);
-  schedule_.write(*REGISTRO);
-  if (!IsDlgButtonChecked(kByAgency)) {
-    REGISTRO->FieldPut("MON_MASTER", Value::chars(""));
-    REGISTRO->FieldPut("MON_EXTRA", Value::chars(""));
-  }
+  screens::CON_HISTORIAL(*REGISTRO, [&] {
+    FORM_.SAVE(REGISTRO, false);
+    schedule_.write(*REGISTRO);
+    if (!IsDlgButtonChecked(kByAgency)) {
+      REGISTRO->FieldPut("MON_MASTER", Value::chars(""));
+      REGISTRO->FieldPut("MON_EXTRA", Value::chars(""));
+    }
+  });
 }
 
 bool EDIT_AGENCIA::AGREGA(const std::string& code) {

@@ -7,6 +7,7 @@
 #include "lib/record_walks.h"
 #include "lib/text.h"
 #include "lib/use.h"
+#include "screens/history.h"
 #include "win/wait.h"
 
 namespace agencies {
@@ -54,9 +55,9 @@ std::string store(const std::string& table, const std::string& tag, uint32_t rec
   if (recno) {
     t->GoTo(recno);
     old = code4(t->S("CODIGO"));
-    lib::MODIFY(*t, [&] { fill(*t); });
+    lib::MODIFY(*t, [&] { screens::CON_HISTORIAL(*t, [&] { fill(*t); }); });
   } else {
-    lib::ADD(*t, [&] { fill(*t); });
+    lib::ADD(*t, [&] { screens::CON_HISTORIAL(*t, [&] { fill(*t); }); });
   }
   lib::KILLTABLA(t);
   return old;
@@ -115,7 +116,10 @@ void BORRA_SEGMENTO(const std::string& negocio, int set, uint32_t recno) {
   auto t = lib::USE(nullptr, "ENC_SEG", "ENC_SEG");
   t->GoTo(recno);
   const std::string segment = t->S("CODIGO");
-  lib::MODIFY(*t, [&] { t->Delete(); });
+  lib::MODIFY(*t, [&] {
+    screens::REGISTRA_BAJA(*t);
+    t->Delete();
+  });
   lib::KILLTABLA(t);
   lib::DELETE_RECORDS("DET_SEG", "DET_SEG2", setKey(negocio, set) + code4(segment));
 }
@@ -123,7 +127,10 @@ void BORRA_SEGMENTO(const std::string& negocio, int set, uint32_t recno) {
 void BORRA_DETALLE(uint32_t recno) {
   auto t = lib::USE(nullptr, "DET_SEG", "DET_SEG2");
   t->GoTo(recno);
-  lib::MODIFY(*t, [&] { t->Delete(); });
+  lib::MODIFY(*t, [&] {
+    screens::REGISTRA_BAJA(*t);
+    t->Delete();
+  });
   lib::KILLTABLA(t);
 }
 

@@ -117,17 +117,10 @@ void writeSessionRecord(const std::string& message, const std::string& report) {
 
 MailMessage errorMail(const std::string& report) {
   lib::Globals& g = lib::G();
-  MailMessage m;
-  m.host = g.XEMAILHOST;
-  m.port = g.XEMAIL_SMTP_PORT.value_or(25);
-  m.fromName = g.XEMAILNAME;
-  m.fromAddress = g.XEMAILADDR;
+  MailMessage m = settingsMail();
   m.to = g.XEMAILDEST;
   m.subject = "Error: " + g.XEMAIL_ID;
   m.body = report;
-  m.authenticate = g.XEMAILAUTH == 1;
-  m.user = g.XEMAIL_AU;
-  m.password = g.XEMAIL_AP;
   return m;
 }
 

@@ -1,4 +1,6 @@
 #include "app/error_mail.h"
+
+#include "lib/globals.h"
 #include "lib/text.h"
 
 #include <curl/curl.h>
@@ -108,6 +110,14 @@ bool fail(std::string* error, const std::string& why) {
   return false;
 }
 
+// The server's replies as they come: the last one that is not its goodbye (221) is kept.
+int keepReply(CURL*, curl_infotype type, char* data, size_t size, void* into) {
+  if (type != CURLINFO_HEADER_IN) return 0;
+  std::string line = trim(std::string(data, size), " \r\n");
+  if (!line.empty() && line.rfind("221", 0) != 0) *static_cast<std::string*>(into) = line;
+  return 0;
+}
+
 }  // namespace
 
 std::string mailText(const MailMessage& m) {
@@ -141,7 +151,20 @@ std::string mailText(const MailMessage& m) {
   return text;
 }
 
-bool sendMail(const MailMessage& m, std::string* error) {
+MailMessage settingsMail() {
+  const lib::Globals& g = lib::G();
+  MailMessage m;
+  m.host = g.XEMAILHOST;
+  m.port = g.XEMAIL_SMTP_PORT.value_or(25);
+  m.fromName = g.XEMAILNAME;
+  m.fromAddress = g.XEMAILADDR;
+  m.authenticate = g.XEMAILAUTH == 1;
+  m.user = g.XEMAIL_AU;
+  m.password = g.XEMAIL_AP;
+  return m;
+}
+
+bool sendMail(const MailMessage& m, std::string* error, std::string* answer) {
   std::string host = trim(m.host, " \t");
   if (host.empty()) return fail(error, "no hay servidor de correo (DEFMAIL HOST)");
   std::vector<std::string> to = recipients(m.to);
@@ -180,7 +203,16 @@ bool sendMail(const MailMessage& m, std::string* error) {
     curl_easy_setopt(c, CURLOPT_USERNAME, m.user.c_str());
     curl_easy_setopt(c, CURLOPT_PASSWORD, m.password.c_str());
   }
+  std::string reply;
+  curl_easy_setopt(c, CURLOPT_DEBUGFUNCTION, keepReply);
+  curl_easy_setopt(c, CURLOPT_DEBUGDATA, &reply);
+  curl_easy_setopt(c, CURLOPT_VERBOSE, 1L);  // the replies reach keepReply only so
   CURLcode rc = curl_easy_perform(c);
+  if (answer) *answer = reply;
+  if (rc == CURLE_COULDNT_CONNECT || rc == CURLE_COULDNT_RESOLVE_HOST || rc == CURLE_OPERATION_TIMEDOUT)
+    // What the user can act on, the same each time (the library's text carries timings).
+    return fail(error, "No hay conexión con el servidor de correo " + host + " (puerto " +
+                           std::to_string(m.port > 0 ? m.port : 25) + ").");
   if (rc != CURLE_OK) return fail(error, url + ": " + (errorBuffer[0] ? errorBuffer : curl_easy_strerror(rc)));
   return true;
 }

@@ -22,8 +22,14 @@ struct MailMessage {
   long timeoutSeconds = 10;
 };
 
-// Sends the message; on failure returns false and, when `error` is given, says why.
-bool sendMail(const MailMessage& message, std::string* error = nullptr);
+// A message from this installation's mail settings (DEFMAIL, read at start-up: server,
+// port, sender, authentication); the caller adds the recipients, subject and body.
+MailMessage settingsMail();
+
+// Sends the message; on failure returns false and, when `error` is given, says why. When
+// `answer` is given it receives the server's last reply before its goodbye ("250 ... queued
+// as ...", or the refusal that stopped the mail); empty when no server answered.
+bool sendMail(const MailMessage& message, std::string* error = nullptr, std::string* answer = nullptr);
 
 // The RFC 5322 text sendMail hands to the server (headers, blank line, body in CR LF lines).
 std::string mailText(const MailMessage& message);

@@ -21,6 +21,7 @@
 #include "lib/globals.h"
 #include "lib/messages.h"
 #include "lib/use.h"
+#include "screens/screen.h"
 #include "screens/registry.h"
 #include "win/controls.h"
 #include "win/dialog_box.h"
@@ -143,8 +144,9 @@ bool PRINCIPAL::Init() {
   qApp->installEventFilter(inputWatch_);
   win::timers().start(this, kMinuteTimer, kMinuteMs, [this] { onMinute(); });
   auto* help = new QShortcut(QKeySequence(Qt::Key_F1), w);
-  QObject::connect(help, &QShortcut::activated, w,
-                   [this] { win::fromEventLoop([this] { showHelpTopic(frame_->editMenuId()); }); });
+  QObject::connect(help, &QShortcut::activated, w, [this] {
+    win::fromEventLoop([this] { showHelpTopic(screens::helpTopic(frame_->activeScreen())); });
+  });
   LOAD_TXT_SRCH();
   return true;
 }

@@ -1,4 +1,5 @@
 // The shell's own screens, and every subsystem's through its registration.
+#include "app/admin_screens.h"
 #include "app/dialog_log_viewer.h"
 #include "app/password_screen.h"
 #include "app/screens.h"
@@ -14,6 +15,7 @@ void registerModuleScreens() {
   registerPasswordScreen();
   registerDialogLogViewer();
   registerUsersScreen();
+  registerAdminScreens();
   screens::REGISTER_SCREENS();
 }
 

@@ -76,10 +76,10 @@ void MTOOLBAR::SetUser(const std::string& abbreviation) {
   SetDlgItemText(999, abbreviation);
 }
 
-bool showHelpTopic(int topicId) {
-  QString file = QString::fromStdString(lib::G().PATH + "AYUDA/" + std::to_string(topicId) + ".HTML");
+bool showHelpTopic(const std::string& topic) {
+  QString file = QString::fromStdString(lib::G().PATH + "AYUDA/" + topic + ".HTML");
   if (!QFile::exists(file)) {
-    win::MESSAGE_BOX(nullptr, "No hay ayuda disponible para esta pantalla (" + std::to_string(topicId) + ").", "Ayuda",
+    win::MESSAGE_BOX(nullptr, "No hay ayuda disponible para esta pantalla (" + topic + ").", "Ayuda",
                      lib::MB_OK | lib::MB_ICONINFORMATION);
     return false;
   }

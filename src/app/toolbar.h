@@ -42,8 +42,9 @@ class MTOOLBAR : public win::WDIAG {
   std::vector<Business> businesses_;
 };
 
-// Opens the help topic AYUDA/<id>.HTML of the program folder in the desktop's browser;
-// false (after a notice) when the topic file does not exist.
-bool showHelpTopic(int topicId);
+// Opens the help page AYUDA/<topic>.HTML of the program folder (a screen's topic is the
+// rights id of its menu entry, screens::helpTopic) in the desktop's browser; false (after a
+// notice) when the page does not exist.
+bool showHelpTopic(const std::string& topic);
 
 }  // namespace app

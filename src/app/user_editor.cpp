@@ -12,6 +12,7 @@
 #include "lib/record_protocol.h"
 #include "lib/text.h"
 #include "lib/use.h"
+#include "screens/history.h"
 #include "win/controls.h"
 #include "win/entry_filters.h"
 #include "win/message_box.h"
@@ -219,15 +220,21 @@ void USER_EDITOR::SAVE_DATOS() {
     return changed;
   };
   bool changedPassword = false;
+  // The change goes into the history with the record, under its lock.
+  auto recorded = [&] {
+    bool changed = false;
+    screens::CON_HISTORIAL(*users, [&] { changed = fill(); });
+    return changed;
+  };
   if (mode_ == kAdd) {
     code = firstFreeCode(*users, NEGOCIO);
-    lib::ADD(*users, [&] { fill(); });
+    lib::ADD(*users, [&] { recorded(); });
     createRights(RightsOf::User, NEGOCIO, code);
   } else {
     users->GoTo(XRECNO);
     std::string before = users->FieldGet("PASSWORD").text;
     bool wasScrambled = users->HasField("ADASIPA") && users->N("ADASIPA") == 1;
-    lib::MODIFY(*users, [&] { changedPassword = fill(); });
+    lib::MODIFY(*users, [&] { changedPassword = recorded(); });
     if (changedPassword) LOG_PASSWORD(wasScrambled ? before : lib::ENCRYPT_STRING(before), stored, *users, 3);
   }
   uint32_t saved = users->RecNo();
@@ -261,16 +268,20 @@ void PROFILE_EDITOR::SAVE_DATOS() {
     auto own = lib::USE(this, "PERFILES", "PERFILES");
     int code = firstFreeCode(*own, NEGOCIO);
     lib::ADD(*own, [&] {
-      own->FieldPut("NEGOCIO", Value::chars(NEGOCIO));
-      own->FieldPut("CODIGO", Value::num(code));
-      own->FieldPut("DESCRIP", Value::chars(description));
+      screens::CON_HISTORIAL(*own, [&] {
+        own->FieldPut("NEGOCIO", Value::chars(NEGOCIO));
+        own->FieldPut("CODIGO", Value::num(code));
+        own->FieldPut("DESCRIP", Value::chars(description));
+      });
     });
     uint32_t saved = own->RecNo();
     lib::KILLTABLA(own);
     createRights(RightsOf::Profile, NEGOCIO, code);
     profiles.GoTo(saved);
   } else {
-    lib::MODIFY(profiles, [&] { profiles.FieldPut("DESCRIP", Value::chars(description)); });
+    lib::MODIFY(profiles, [&] {
+      screens::CON_HISTORIAL(profiles, [&] { profiles.FieldPut("DESCRIP", Value::chars(description)); });
+    });
   }
   list_->refreshProfiles(mode_ == kAdd);
   ENDDIALOG();
@@ -302,11 +313,13 @@ void PASSWORD_PARAMS::SAVE_DATOS() {
     return;
   }
   lib::MODIFY(*t, [&] {
-    int id = 500;
-    for (const char* field : {"DIAS_CLAVE", "SIZE_CLAVE", "INTENTOS"}) {
-      if (t->HasField(field)) t->FieldPut(field, Value::num(numberIn(*this, id)));
-      ++id;
-    }
+    screens::CON_HISTORIAL(*t, [&] {
+      int id = 500;
+      for (const char* field : {"DIAS_CLAVE", "SIZE_CLAVE", "INTENTOS"}) {
+        if (t->HasField(field)) t->FieldPut(field, Value::num(numberIn(*this, id)));
+        ++id;
+      }
+    });
   });
   lib::KILLTABLA(t);
   ENDDIALOG();

@@ -13,6 +13,8 @@
 #include "lib/record_protocol.h"
 #include "lib/text.h"
 #include "lib/use.h"
+#include "screens/history.h"
+#include "screens/registry.h"
 #include "win/controls.h"
 #include "win/main_frame.h"
 #include "win/message_box.h"
@@ -323,10 +325,13 @@ void USUARIOS::globalLockChanged() {
   auto sys = lib::USE(nullptr, "F_SYS");
   sys->GoTop();
   bool on = IsDlgButtonChecked(kGlobalLock);
+  auto put = [&] {
+    screens::CON_HISTORIAL(*sys, [&] { sys->FieldPut("BLOQUEADO", Value::num(on ? 1 : 0)); });
+  };
   if (sys->Eof()) {
-    lib::ADD(*sys, [&] { sys->FieldPut("BLOQUEADO", Value::num(on ? 1 : 0)); });
+    lib::ADD(*sys, put);
   } else {
-    lib::MODIFY(*sys, [&] { sys->FieldPut("BLOQUEADO", Value::num(on ? 1 : 0)); });
+    lib::MODIFY(*sys, put);
   }
 }
 
@@ -342,8 +347,8 @@ void USUARIOS::leaveFlagChanged() {
 }
 
 void registerUsersScreen() {
-  win::registerEditMenu(USUARIOS::kMenuId,
-                        {{3567, "Optimizar Archivos", [](WDIAG& s) { static_cast<USUARIOS&>(s).OPTIMIZAR(); }}});
+  screens::editMenu(USUARIOS::kMenuId,
+                    {{3567, "Optimizar Archivos", [](WDIAG& s) { static_cast<USUARIOS&>(s).OPTIMIZAR(); }}});
   registerScreen("USUARIOS", [](const ScreenRequest& r) { screens::OPEN<USUARIOS>(r.principal, r.business); });
 }
 

@@ -4,6 +4,7 @@
 #include "lib/record_protocol.h"
 #include "lib/text.h"
 #include "lib/use.h"
+#include "screens/history.h"
 #include "screens/messages.h"
 #include "screens/unique_code.h"
 #include "win/controls.h"
@@ -107,8 +108,11 @@ void DEF_PAG2::MINIMO(lib::WDBTable& t) const {
 bool DEF_PAG2::AGREGA(const std::string&) {
   lib::ADD(*REGISTRO, [&] {
     REGISTRO->FieldPut("NEGOCIO", lib::Value::chars(NEGOCIO));
-    FORM_.SAVE(REGISTRO);
-    MINIMO(*REGISTRO);
+    // The minimum length beside the form's fields, one change in the history.
+    screens::CON_HISTORIAL(*REGISTRO, [&] {
+      FORM_.SAVE(REGISTRO, false);
+      MINIMO(*REGISTRO);
+    });
   });
   return true;
 }
@@ -116,8 +120,11 @@ bool DEF_PAG2::AGREGA(const std::string&) {
 bool DEF_PAG2::MODIFICA(const std::string&) {
   REGISTRO->GoTo(XRECNO);
   lib::MODIFY(*REGISTRO, [&] {
-    FORM_.SAVE(REGISTRO);
-    MINIMO(*REGISTRO);
+    // The minimum length beside the form's fields, one change in the history.
+    screens::CON_HISTORIAL(*REGISTRO, [&] {
+      FORM_.SAVE(REGISTRO, false);
+      MINIMO(*REGISTRO);
+    });
   });
   return true;
 }

@@ -10,6 +10,7 @@
 #include "lib/record_protocol.h"
 #include "lib/text.h"
 #include "lib/use.h"
+#include "screens/history.h"
 #include "screens/messages.h"
 #include "screens/unique_code.h"
 #include "win/controls.h"
@@ -425,8 +426,11 @@ bool M_CARGO::AGREGA(const std::string& code) {
     REGISTRO->FieldPut("NEGOCIO", Value::chars(NEGOCIO));
     REGISTRO->FieldPut("LINEA", Value::chars(CARGOS_->LINEA));
     REGISTRO->FieldPut("SUBLINEA", Value::chars(CARGOS_->SUBLINEA));
-    FORM_.SAVE(REGISTRO);
-    GRABA_EXTRAS(*REGISTRO);
+    // The extras beside the form's fields, one change in the history.
+    screens::CON_HISTORIAL(*REGISTRO, [&] {
+      FORM_.SAVE(REGISTRO, false);
+      GRABA_EXTRAS(*REGISTRO);
+    });
   });
   const uint32_t saved = REGISTRO->RecNo();
   GRABA_DETALLES(code);
@@ -450,8 +454,11 @@ bool M_CARGO::MODIFICA(const std::string& code) {
   }
   REGISTRO->GoTo(XRECNO);
   lib::MODIFY(*REGISTRO, [&] {
-    FORM_.SAVE(REGISTRO);
-    GRABA_EXTRAS(*REGISTRO);
+    // The extras beside the form's fields, one change in the history.
+    screens::CON_HISTORIAL(*REGISTRO, [&] {
+      FORM_.SAVE(REGISTRO, false);
+      GRABA_EXTRAS(*REGISTRO);
+    });
   });
   GRABA_DETALLES(code);
   REGISTRO->GoTo(XRECNO);

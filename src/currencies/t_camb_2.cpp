@@ -7,6 +7,7 @@
 #include "lib/text.h"
 #include "lib/use.h"
 #include "screens/form.h"
+#include "screens/history.h"
 #include "screens/messages.h"
 #include "win/controls.h"
 #include "win/dialog_box.h"
@@ -78,17 +79,20 @@ bool T_CAMB_2::SAVE_DATOS(win::ModalDialog& d) {
     return false;
   }
   auto pairs = lib::USE(nullptr, "DET_MON", "DET_MON");
+  // The pair's change goes into the change history with the record, under its lock.
   auto fill = [&] {
-    pairs->FieldPut("MONEDA_2", lib::Value::chars(chosen));
-    pairs->FieldPut("DESCRIP", lib::Value::chars(TEXTO(chosen)));
-    pairs->FieldPut("PROYECTA", projected);
+    screens::CON_HISTORIAL(*pairs, [&] {
+      if (!MODIFICA) {
+        pairs->FieldPut("NEGOCIO", lib::Value::chars(NEGOCIO));
+        pairs->FieldPut("MONEDA_1", lib::Value::chars(first));
+      }
+      pairs->FieldPut("MONEDA_2", lib::Value::chars(chosen));
+      pairs->FieldPut("DESCRIP", lib::Value::chars(TEXTO(chosen)));
+      pairs->FieldPut("PROYECTA", projected);
+    });
   };
   if (!MODIFICA) {
-    lib::ADD(*pairs, [&] {
-      pairs->FieldPut("NEGOCIO", lib::Value::chars(NEGOCIO));
-      pairs->FieldPut("MONEDA_1", lib::Value::chars(first));
-      fill();
-    });
+    lib::ADD(*pairs, fill);
   } else {
     pairs->GoTo(pair_.recno);
     lib::MODIFY(*pairs, fill);

@@ -6,6 +6,7 @@
 #include "lib/record_protocol.h"
 #include "lib/text.h"
 #include "lib/use.h"
+#include "screens/history.h"
 #include "screens/messages.h"
 #include "win/wait.h"
 
@@ -186,7 +187,11 @@ void T_CAMBIO::DEL_DET_MON() {
     BORRA_TIPOS_DE_CAMBIO(NEGOCIO, pair->moneda1, pair->moneda2);
     auto pairs = lib::USE(nullptr, "DET_MON", "DET_MON");
     pairs->GoTo(pair->recno);
-    if (!pairs->Eof() && !pairs->Deleted()) lib::MODIFY(*pairs, [&] { pairs->Delete(); });
+    if (!pairs->Eof() && !pairs->Deleted())
+      lib::MODIFY(*pairs, [&] {
+        screens::REGISTRA_BAJA(*pairs);
+        pairs->Delete();
+      });
     wait.TERMINAR();
   });
   LOAD_TREE();

@@ -4,6 +4,7 @@
 #include "lib/record_walks.h"
 #include "lib/text.h"
 #include "lib/use.h"
+#include "screens/history.h"
 
 namespace guests {
 
@@ -34,7 +35,10 @@ void BORRA_PAIS(const std::string& negocio, uint32_t recno) {
   auto t = lib::USE(nullptr, "PAISES", "PAISES");
   t->GoTo(recno);
   const std::string country = lib::padded(lib::trim(t->S("CODIGO")), kCodeWidth);
-  lib::MODIFY(*t, [&] { t->Delete(); });
+  lib::MODIFY(*t, [&] {
+    screens::REGISTRA_BAJA(*t);  // the person's deletion; the states go with it as a process
+    t->Delete();
+  });
   lib::KILLTABLA(t);
   lib::DELETE_RECORDS("DET_PAIS", "DET_PAIS", lib::businessKey(negocio) + country);
 }

@@ -7,6 +7,7 @@
 #include "lib/text.h"
 #include "lib/use.h"
 #include "screens/form.h"
+#include "screens/history.h"
 #include "screens/messages.h"
 #include "screens/tree_menu.h"
 #include "screens/unique_code.h"
@@ -248,7 +249,10 @@ void PAISES::BORRAR() {
   } else {
     auto t = lib::USE(nullptr, "DET_PAIS", "DET_PAIS");
     t->GoTo(item.recno);
-    lib::MODIFY(*t, [&] { t->Delete(); });
+    lib::MODIFY(*t, [&] {
+      screens::REGISTRA_BAJA(*t);
+      t->Delete();
+    });
     lib::KILLTABLA(t);
   }
   LOAD_TREE(item.level == 2 ? 1 : 0, item.country, item.country);

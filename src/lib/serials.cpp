@@ -27,13 +27,7 @@ std::string seriesKey(WDBTable& t, const std::string& business, const std::strin
 
 // The serial for `number` on the series at the table's current record.
 std::string format(WDBTable& t, double number) {
-  std::string n = xbase::fixedNumber(std::floor(number), 0);
-  if (n.size() > 15) n = n.substr(n.size() - 15);
-  if (t.N("JUSTIFICA") == 0) {
-    size_t indent = size_t(std::max(0.0, t.N("INDENT")));
-    if (n.size() < indent) n.insert(0, indent - n.size(), '0');
-  }
-  return trim(t.S("PREFIJO")) + n + trim(t.S("POSFIJO"));
+  return SERIAL_FORMAT(t.S("PREFIJO"), number, int(t.N("INDENT")), int(t.N("JUSTIFICA")), t.S("POSFIJO"));
 }
 
 // Puts the table in the SERIALES order; restore() puts its own order back, and a failure
@@ -63,6 +57,14 @@ class OrderGuard {
 };
 
 }  // namespace
+
+std::string SERIAL_FORMAT(const std::string& prefix, double number, int indent, int justify,
+                          const std::string& suffix) {
+  std::string n = xbase::fixedNumber(std::floor(number), 0);
+  if (n.size() > 15) n = n.substr(n.size() - 15);
+  if (justify == 0 && indent > 0 && n.size() < size_t(indent)) n.insert(0, size_t(indent) - n.size(), '0');
+  return trim(prefix) + n + trim(suffix);
+}
 
 std::string GET_NXSERIAL(void* owner, const std::string& business, const std::string& series, int,
                          WDBTable* serialTable) {

@@ -18,4 +18,9 @@ std::string GET_NXSERIAL(void* owner, const std::string& business, const std::st
 // The serial the next GET_NXSERIAL would hand out, without taking it.
 std::string GET_CURRENTSERIAL(void* owner, const std::string& business, const std::string& series);
 
+// The serial of `number` on a series with these settings (JUSTIFICA 0 zero-pads the number
+// to `indent` digits), trimmed: what GET_NXSERIAL hands out before padding it to 15.
+std::string SERIAL_FORMAT(const std::string& prefix, double number, int indent, int justify,
+                          const std::string& suffix);
+
 }  // namespace lib

@@ -7,6 +7,7 @@
 #include "lib/text.h"
 #include "lib/use.h"
 #include "parameters/parameter_records.h"
+#include "screens/history.h"
 #include "win/controls.h"
 #include "win/message_box.h"
 
@@ -344,14 +345,17 @@ void PARAMET::SAVE_DATOS() {
   // 4. F_HOTEL.
   CREA_PARAMETRO(*F_HOTEL, NEGOCIO);
   lib::MODIFY(*F_HOTEL, [&] {
-    form_.SAVE(F_HOTEL);
-    if (IsDlgButtonChecked(kByAgency)) {
-      win::CCOMBOBOX agency(this, kAgency);
-      if (agency.CurItem() > 0) F_HOTEL->FieldPut("R1_AGENCIA", Value::chars(agency.CurCargo()));
-    } else {
-      F_HOTEL->FieldPut("R1_AGENCIA", Value::chars(""));
-    }
-    F_HOTEL->FieldPut("R3_TARIFA", Value::chars(rates));
+    // The form's fields and the agency and rates written here, one change in the history.
+    screens::CON_HISTORIAL(*F_HOTEL, [&] {
+      form_.SAVE(F_HOTEL, false);
+      if (IsDlgButtonChecked(kByAgency)) {
+        win::CCOMBOBOX agency(this, kAgency);
+        if (agency.CurItem() > 0) F_HOTEL->FieldPut("R1_AGENCIA", Value::chars(agency.CurCargo()));
+      } else {
+        F_HOTEL->FieldPut("R1_AGENCIA", Value::chars(""));
+      }
+      F_HOTEL->FieldPut("R3_TARIFA", Value::chars(rates));
+    });
   });
   // 5. F_HOTEL2.
   GRABA(F_HOTEL2);

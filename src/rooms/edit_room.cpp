@@ -8,6 +8,7 @@
 #include "rooms/room_details.h"
 #include "rooms/room_references.h"
 #include "rooms/room_retype.h"
+#include "screens/history.h"
 #include "screens/messages.h"
 #include "win/controls.h"
 #include "win/wait.h"
@@ -196,9 +197,12 @@ bool EDIT_ROOM::MODIFICA(const std::string& code) {
   if (typeChanged) CLASE_TAB_RESE(NEGOCIO, code, clase, desde);
   r.GoTo(XRECNO);
   lib::MODIFY(r, [&] {
-    FORM_.SAVE(&r);
-    r.FieldPut("CLASE", Value::chars(clase));
-    if (IsDlgButtonChecked(kClearReservation)) r.FieldPut("COD_RES", Value::chars(""));
+    // The form's fields and those written here, one change in the history.
+    screens::CON_HISTORIAL(r, [&] {
+      FORM_.SAVE(&r, false);
+      r.FieldPut("CLASE", Value::chars(clase));
+      if (IsDlgButtonChecked(kClearReservation)) r.FieldPut("COD_RES", Value::chars(""));
+    });
   });
   GUARDA_DETALLES(code);
   return true;

@@ -2,6 +2,7 @@
 
 #include "lib/record_protocol.h"
 #include "lib/use.h"
+#include "screens/history.h"
 
 namespace rooms {
 
@@ -9,14 +10,16 @@ namespace {
 
 using lib::Value;
 
+// `recorded`: the row goes into the change history (a mark the user set).
 void appendRow(lib::WDBTable& rows, const std::string& negocio, const std::string& room, const std::string& code,
-               int check) {
-  lib::ADD(rows, [&] {
+               int check, bool recorded = false) {
+  auto put = [&] {
     rows.FieldPut("NEGOCIO", Value::chars(negocio));
     rows.FieldPut("ROOM", Value::chars(room));
     rows.FieldPut("CODIGO", Value::chars(code));
     rows.FieldPut("CHECK1", Value::num(check));
-  });
+  };
+  lib::ADD(rows, [&] { recorded ? void(screens::CON_HISTORIAL(rows, put)) : put(); });
 }
 
 std::string rowKey(const lib::WDBTable& rows, const std::string& negocio, const std::string& room,
@@ -55,10 +58,13 @@ void GUARDA_MARCAS(const DetailKind& kind, const std::string& negocio, const std
   auto rows = lib::USE(nullptr, kind.rows, kind.rows);
   for (const DetailItem& item : ITEMS_DE(kind, negocio)) {
     const int check = selected.count(item.code) ? 1 : 0;
+    // A mark the user changed goes into the change history; rows made unmarked do not.
     if (!rows->Seek(rowKey(*rows, negocio, room, item.code))) {
-      appendRow(*rows, negocio, room, item.code, check);
+      appendRow(*rows, negocio, room, item.code, check, check == 1);
     } else if (rows->N("CHECK1") != check) {
-      lib::MODIFY(*rows, [&] { rows->FieldPut("CHECK1", Value::num(check)); });
+      lib::MODIFY(*rows, [&] {
+        screens::CON_HISTORIAL(*rows, [&] { rows->FieldPut("CHECK1", Value::num(check)); });
+      });
     }
   }
   lib::KILLTABLA(rows);

@@ -6,6 +6,7 @@
 #include "lib/program_time.h"
 #include "lib/text.h"
 #include "lib/use.h"
+#include "screens/history.h"
 #include "screens/messages.h"
 #include "win/controls.h"
 #include "win/entry_filters.h"
@@ -271,8 +272,9 @@ double FORM::number(int id) const {
   return lib::readNumber(dialog_.GetDlgItemText(id));
 }
 
-void FORM::SAVE(lib::WDBTable* table) const {
+void FORM::SAVE(lib::WDBTable* table, bool recordHistory) const {
   lib::WDBTable& t = *table;
+  const RecordImage before = recordHistory ? IMAGEN(t) : RecordImage{};
   for (const Binding& b : bindings_) {
     if (b.table != table) continue;
     switch (b.kind) {
@@ -312,6 +314,7 @@ void FORM::SAVE(lib::WDBTable* table) const {
         break;
     }
   }
+  if (recordHistory) REGISTRA_CAMBIOS(t, before);
 }
 
 namespace {

@@ -10,7 +10,8 @@
 // removed; dates are shown as dd/mm/yy and read with a two- or four-digit year; a code is
 // written only when its list has a selection (CODE_OR_BLANK writes a blank instead); an
 // option is the value of its checked button, and nothing is written while none is checked;
-// SHOWN fields are loaded and never written.
+// SHOWN fields are loaded and never written. SAVE records every field it changes in the
+// change history (screens/history.h), inside the caller's lock.
 #pragma once
 
 #include <functional>
@@ -74,8 +75,10 @@ class FORM {
   // The entries that cannot be stored: a date that is not one. Tells the user ("Fecha
   // inválida"), puts the focus on it and returns false.
   bool VALID() const;
-  // Every bound field of `table` into its current record.
-  void SAVE(lib::WDBTable* table) const;
+  // Every bound field of `table` into its current record, recorded in the change history
+  // unless the caller records the save itself (it writes fields of its own in the same
+  // change: IMAGEN before, REGISTRA_CAMBIOS after).
+  void SAVE(lib::WDBTable* table, bool recordHistory = true) const;
 
   // What is typed in control `id` as the binding would store it (texts trimmed, numbers
   // read), for the checks a screen makes before saving.

@@ -2,6 +2,8 @@
 
 #include "lib/record_protocol.h"
 #include "lib/text.h"
+#include "screens/history.h"
+#include "screens/history_screen.h"
 #include "screens/messages.h"
 #include "win/wait.h"
 
@@ -68,6 +70,18 @@ void LIST_SCREEN::SIN_GRID(const std::function<void()>& work) {
   work();
 }
 
+void LIST_SCREEN::HISTORIAL() {
+  CALL_LEVEL_AS(routine("HISTORIAL"));
+  if (!hasRecord()) {
+    notice("No hay un registro seleccionado.");
+    return;
+  }
+  const std::string key = CLAVE_HISTORIAL(*TABLA);
+  std::string title = "Tabla " + TABLA->Name + ", registro " + key;
+  if (TABLA->HasField("DESCRIP") && !TABLA->S("DESCRIP").empty()) title += ": " + lib::trim(TABLA->S("DESCRIP"));
+  OPEN<HIST_CAMBIOS>(NEGOCIO, TABLA->Name, key, title);
+}
+
 bool LIST_SCREEN::BORRA_REGISTRO(const std::string& question, const std::function<void(win::WAIT&)>& cascade) {
   CALL_LEVEL_AS(routine("BORRA_REGISTRO"));
   if (!hasRecord() || !confirm(question)) return false;
@@ -81,7 +95,10 @@ bool LIST_SCREEN::BORRA_REGISTRO(const std::string& question, const std::functio
       wait.TERMINAR();
     });
   t.GoTo(deleting);
-  lib::MODIFY(t, [&] { t.Delete(); });
+  lib::MODIFY(t, [&] {
+    REGISTRA_BAJA(t);
+    t.Delete();
+  });
   t.Skip();
   OB->nMaxRec = OB->nMaxRec > 0 ? OB->nMaxRec - 1 : 0;
   OB->SHOWDATA();

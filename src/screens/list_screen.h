@@ -63,6 +63,9 @@ class LIST_SCREEN : public SCREEN, public win::ADD2BROWSE {
   // Runs `work` with the grid detached from the table (a cascade moves its records), and
   // attaches it again however `work` ends.
   void SIN_GRID(const std::function<void()>& work);
+  // "Historial de Cambios...": the change history of the record under the cursor, in a
+  // screen of its own (screens/history_screen.h).
+  void HISTORIAL();
 
  protected:
   LIST_SCREEN(std::string dialog, std::string negocio, ListDefinition definition);
@@ -80,8 +83,8 @@ class LIST_SCREEN : public SCREEN, public win::ADD2BROWSE {
   // The delete protocol: asks `question` ("Advertencia", OK/Cancel); on OK runs `cascade`
   // (when there is one) under the progress window ("Un momento por favor...",
   // "Actualizando Referencias...") with the grid detached, then marks the record under the
-  // cursor deleted under its lock and moves on to the next. False when the user declined or
-  // there was nothing to delete.
+  // cursor deleted under its lock (the deletion recorded in the change history) and moves
+  // on to the next. False when the user declined or there was nothing to delete.
   bool BORRA_REGISTRO(const std::string& question, const std::function<void(win::WAIT&)>& cascade);
 
   const ListDefinition def_;

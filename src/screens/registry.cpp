@@ -2,6 +2,7 @@
 
 #include <map>
 
+#include "screens/list_screen.h"
 #include "win/entry.h"
 
 namespace screens {
@@ -34,7 +35,13 @@ const ScreenOpener* screenOpener(const std::string& screenClass) {
   return it == openers().end() ? nullptr : &it->second;
 }
 
-void editMenu(int menuId, std::vector<win::EditEntry> entries) {
+void editMenu(int menuId, std::vector<win::EditEntry> entries, bool listScreen) {
+  if (listScreen) {
+    entries.push_back(separator());
+    entries.push_back({kHistoryEntry, "Historial de Cambios...", [](win::WDIAG& screen) {
+                         if (auto* list = dynamic_cast<LIST_SCREEN*>(&screen)) list->HISTORIAL();
+                       }});
+  }
   win::registerEditMenu(menuId, std::move(entries));
 }
 

@@ -45,7 +45,10 @@ void opens(const std::string& screenClass) {
 }
 
 // The "Editar" entries of a menu id; an entry bound to an operation of the screen class S.
-void editMenu(int menuId, std::vector<win::EditEntry> entries);
+// The menu of a list screen ends with "Historial de Cambios..." (kHistoryEntry), the
+// history of the record under its cursor; a screen that is no list passes false.
+inline constexpr int kHistoryEntry = 9001;  // outside the rights (2000-7000): always allowed
+void editMenu(int menuId, std::vector<win::EditEntry> entries, bool listScreen = true);
 template <typename S>
 win::EditEntry entry(int id, const std::string& caption, void (S::*operation)()) {
   return {id, caption, [operation](win::WDIAG& screen) { (static_cast<S&>(screen).*operation)(); }};

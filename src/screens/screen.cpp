@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <typeinfo>
 
+#include "lib/globals.h"
 #include "lib/use.h"
 #include "win/main_frame.h"
 
@@ -12,6 +13,9 @@ namespace screens {
 
 SCREEN::SCREEN(std::string dialog, std::string negocio, int menuId) : DIALOG(std::move(dialog)), MENU_ID(menuId) {
   NEGOCIO = std::move(negocio);
+  // A menu entry is opening this screen: the entry's id is still remembered until the
+  // screen logs its opening.
+  if (int entry = lib::G().XID_MENU) HELP_TOPIC = std::to_string(entry);
 }
 
 SCREEN::~SCREEN() {
@@ -47,6 +51,17 @@ lib::WDBTable* SCREEN::USE(const std::string& table, const std::string& tag) {
 void SCREEN::CerrarBases() {
   for (auto& t : tables_) lib::KILLTABLA(t);
   tables_.clear();
+}
+
+std::string helpTopic(const win::WDIAG* dialog) {
+  const SCREEN* outermost = nullptr;
+  for (const win::WDIAG* d = dialog; d; d = d->oParent) {
+    const auto* screen = dynamic_cast<const SCREEN*>(d);
+    if (!screen) continue;
+    if (!screen->HELP_TOPIC.empty()) return screen->HELP_TOPIC;
+    outermost = screen;
+  }
+  return outermost ? outermost->name() : "INDEX";
 }
 
 namespace detail {

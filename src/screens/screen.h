@@ -37,6 +37,10 @@ class SCREEN : public win::WDIAG {
 
   const std::string DIALOG;  // the template the screen is built from
   const int MENU_ID;         // its "Editar" menu (0: none)
+  // The help page F1 opens (AYUDA/<topic>.HTML): the rights id of the menu entry that
+  // opened the screen; "" for a screen opened from another one (an editor), which shows
+  // the page of the screen it was opened from (see helpTopic).
+  std::string HELP_TOPIC;
 
  protected:
   SCREEN(std::string dialog, std::string negocio, int menuId = 0);
@@ -49,6 +53,11 @@ class SCREEN : public win::WDIAG {
  private:
   std::vector<std::unique_ptr<lib::WDBTable>> tables_;
 };
+
+// The help page of `dialog`: its own, else that of the screen it was opened from; a screen
+// opened otherwise than by a menu entry with an id (no id, an "Editar" entry) has the page
+// named after its class ("PARAMET3", "HIST_CAMBIOS"); without a screen, the index ("INDEX").
+std::string helpTopic(const win::WDIAG* dialog);
 
 namespace detail {
 void takeDown(SCREEN* screen);

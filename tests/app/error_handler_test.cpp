@@ -1,16 +1,9 @@
 // The run-time error handler on real tables: the texts it builds, the errors it answers
 // by itself, what it writes to ERROR, LOG_E_S and E_MSGS, the mail it sends, and how the
 // window's answer is honoured.
-#include <arpa/inet.h>
-#include <netinet/in.h>
-#include <poll.h>
-#include <sys/socket.h>
-#include <unistd.h>
-
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <thread>
 
 #include "app/error_handler.h"
 #include "app/error_mail.h"
@@ -21,6 +14,7 @@
 #include "lib/program_time.h"
 #include "lib/record_protocol.h"
 #include "lib/use.h"
+#include "support/fake_smtp.h"
 #include "support/program_folder.h"
 
 using namespace app;
@@ -29,6 +23,8 @@ using lib::CallLevel;
 using lib::CallLevelInfo;
 using lib::G;
 using lib::Value;
+using testing_support::closedPort;
+using testing_support::FakeSmtp;
 using testing_support::ProgramFolder;
 
 namespace {
@@ -79,124 +75,6 @@ std::string rtrim(std::string s) {
   while (!s.empty() && s.back() == ' ') s.pop_back();
   return s;
 }
-
-// A port on which nothing listens: bound once, then let go.
-int closedPort() {
-  int fd = socket(AF_INET, SOCK_STREAM, 0);
-  sockaddr_in a{};
-  a.sin_family = AF_INET;
-  a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  bind(fd, reinterpret_cast<sockaddr*>(&a), sizeof a);
-  socklen_t n = sizeof a;
-  getsockname(fd, reinterpret_cast<sockaddr*>(&a), &n);
-  close(fd);
-  return ntohs(a.sin_port);
-}
-
-// Just enough of an SMTP server for one mail: greeting, EHLO, optional AUTH PLAIN, MAIL,
-// RCPT, DATA, QUIT. Every wait gives up after 10 s so that a broken client cannot hang
-// the test.
-class FakeSmtp {
- public:
-  explicit FakeSmtp(bool offerAuth = false) : offerAuth_(offerAuth) {
-    listener_ = socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in a{};
-    a.sin_family = AF_INET;
-    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    if (bind(listener_, reinterpret_cast<sockaddr*>(&a), sizeof a) != 0 || listen(listener_, 1) != 0) return;
-    socklen_t n = sizeof a;
-    getsockname(listener_, reinterpret_cast<sockaddr*>(&a), &n);
-    port = ntohs(a.sin_port);
-    thread_ = std::thread([this] { serve(); });
-  }
-  ~FakeSmtp() {
-    finish();
-    close(listener_);
-  }
-  void finish() {
-    if (thread_.joinable()) thread_.join();
-  }
-
-  int port = 0;
-  std::vector<std::string> commands;
-  std::string data;  // what came after DATA, up to the final "."
-  std::string credentials;
-
- private:
-  bool readLine(int c, std::string& line) {
-    for (;;) {
-      size_t eol = buffer_.find("\r\n");
-      if (eol != std::string::npos) {
-        line = buffer_.substr(0, eol);
-        buffer_.erase(0, eol + 2);
-        return true;
-      }
-      pollfd pf{c, POLLIN, 0};
-      if (poll(&pf, 1, 10000) <= 0) return false;
-      char chunk[4096];
-      ssize_t got = recv(c, chunk, sizeof chunk, 0);
-      if (got <= 0) return false;
-      buffer_.append(chunk, size_t(got));
-    }
-  }
-  static void say(int c, const std::string& text) { send(c, text.data(), text.size(), MSG_NOSIGNAL); }
-
-  void serve() {
-    pollfd pf{listener_, POLLIN, 0};
-    if (poll(&pf, 1, 10000) <= 0) return;
-    int c = accept(listener_, nullptr, nullptr);
-    if (c < 0) return;
-    say(c, "220 fake ESMTP\r\n");
-    std::string line;
-    bool inData = false, awaitingCredentials = false;
-    while (readLine(c, line)) {
-      if (inData) {
-        if (line == ".") {
-          inData = false;
-          say(c, "250 queued\r\n");
-        } else {
-          data += line + "\r\n";
-        }
-        continue;
-      }
-      if (awaitingCredentials) {
-        awaitingCredentials = false;
-        credentials = line;
-        say(c, "235 ok\r\n");
-        continue;
-      }
-      commands.push_back(line);
-      std::string verb = line.substr(0, 4);
-      if (verb == "EHLO") {
-        say(c, offerAuth_ ? "250-fake\r\n250-AUTH PLAIN\r\n250 OK\r\n" : "250-fake\r\n250 OK\r\n");
-      } else if (verb == "AUTH") {
-        if (line.size() > 11) {  // "AUTH PLAIN <credentials>"
-          credentials = line.substr(11);
-          say(c, "235 ok\r\n");
-        } else {
-          awaitingCredentials = true;
-          say(c, "334 \r\n");
-        }
-      } else if (verb == "MAIL" || verb == "RCPT" || verb == "HELO" || verb == "RSET" || verb == "NOOP") {
-        say(c, "250 ok\r\n");
-      } else if (verb == "DATA") {
-        inData = true;
-        say(c, "354 go ahead\r\n");
-      } else if (verb == "QUIT") {
-        say(c, "221 bye\r\n");
-        break;
-      } else {
-        say(c, "500 what\r\n");
-      }
-    }
-    close(c);
-  }
-
-  bool offerAuth_;
-  int listener_ = -1;
-  std::thread thread_;
-  std::string buffer_;
-};
 
 void mailSettings(int port) {
   lib::Globals& g = G();
@@ -489,6 +367,35 @@ TEST_F(ErrorHandler, AuthenticatedMailsLogInWithTheConfiguredUser) {
             server.commands.end());
   // The client escaped the leading dot and the server took it off again.
   EXPECT_NE(server.data.find("\r\n\r\nlínea 1\r\n..línea con punto\r\nfin\r\n"), std::string::npos) << server.data;
+}
+
+// What the "Probar" button and a resent mail tell the user: the server's own reply.
+TEST(ErrorMail, TheServersReplyIsGivenBackWhetherItTookTheMailOrNot) {
+  auto message = [](int port) {
+    MailMessage m;
+    m.host = "127.0.0.1";
+    m.port = port;
+    m.fromAddress = "hotel@ejemplo.com";
+    m.to = "soporte@ejemplo.com";
+    m.subject = "Prueba";
+    m.body = "Mensaje de prueba";
+    return m;
+  };
+  std::string why, answer;
+  {
+    FakeSmtp server;
+    EXPECT_TRUE(sendMail(message(server.port), &why, &answer)) << why;
+  }
+  EXPECT_EQ(answer, "250 queued as 4711");
+  {
+    FakeSmtp refusing(false, true);
+    EXPECT_FALSE(sendMail(message(refusing.port), &why, &answer));
+  }
+  EXPECT_EQ(answer, "550 5.1.1 mailbox unavailable");
+  EXPECT_FALSE(why.empty());
+  EXPECT_FALSE(sendMail(message(closedPort()), &why, &answer));
+  EXPECT_EQ(answer, "");  // nobody answered
+  EXPECT_NE(why.find("127.0.0.1"), std::string::npos) << why;
 }
 
 TEST(ErrorMail, WithoutAHostNothingIsTried) {

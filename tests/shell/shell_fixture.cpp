@@ -34,24 +34,35 @@ DemoProgram::~DemoProgram() {
 }
 
 void DemoProgram::loginAndRun(const std::string& user, const std::string& password, const std::function<void()>& then) {
+  loginAndRun(user, password, std::vector<std::function<void()>>{then});
+}
+
+void DemoProgram::loginAndRun(const std::string& user, const std::string& password,
+                              std::vector<std::function<void()>> then) {
   win::Driver& d = win::Driver::instance();
   bool up = false;
-  d.run({[&] {
-           up = principal_->Init();
-           if (up) principal_->Show();
-         },
-         [&] {
-           ASSERT_EQ(d.activeName(), "XLOGINUSR");
-           d.setText(500, user);
-           d.setText(501, password);
-           d.press(win::IDOK);
-         },
-         [&] {
-           std::string shown;
-           for (const auto& m : d.messages()) shown += " [" + m.title + "] " + m.text;
-           ASSERT_TRUE(up) << "the login did not get through; active " << d.activeName() << shown;
-           then();
-         }});
+  std::vector<std::function<void()>> steps = {[&] {
+                                                up = principal_->Init();
+                                                if (up) principal_->Show();
+                                              },
+                                              [&] {
+                                                ASSERT_EQ(d.activeName(), "XLOGINUSR");
+                                                d.setText(500, user);
+                                                d.setText(501, password);
+                                                d.press(win::IDOK);
+                                              },
+                                              [&] {
+                                                std::string shown;
+                                                for (const auto& m : d.messages())
+                                                  shown += " [" + m.title + "] " + m.text;
+                                                ASSERT_TRUE(up) << "the login did not get through; active "
+                                                                << d.activeName() << shown;
+                                              }};
+  for (auto& step : then)
+    steps.push_back([&up, step] {
+      if (up) step();
+    });
+  d.run(std::move(steps));
 }
 
 }  // namespace shell_testing

@@ -23,6 +23,9 @@ class DemoProgram {
   // Starts the main window, logs in with the login dialog and runs `then` once the main
   // window is up. Fails the test when the login does not get through.
   void loginAndRun(const std::string& user, const std::string& password, const std::function<void()>& then);
+  // The same with steps one after another (a step that opens a modal dialog lets the
+  // following ones act on it, win/driver.h).
+  void loginAndRun(const std::string& user, const std::string& password, std::vector<std::function<void()>> then);
 
  private:
   testing_support::TempDir dir_;
