@@ -2,6 +2,7 @@
 
 #include "tools/demo_hotel.h"
 #include "tools/demo_parameters.h"
+#include "tools/demo_rates.h"
 #include "xbase/date.h"
 
 namespace initdb {
@@ -64,6 +65,7 @@ void addDemoData(const std::string& home, const std::string& password) {
   // closing day and room count its year of reservations is built on.
   addParameterDemo(home);
   addHotelDemo(home);
+  addRatesDemo(home);
 }
 
 }  // namespace initdb
