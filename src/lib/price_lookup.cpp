@@ -1,9 +1,11 @@
 #include "lib/price_lookup.h"
 
+#include <array>
 #include <cstdio>
 
 #include "lib/rate_calendar.h"
 #include "lib/rate_levels.h"
+#include "lib/table_driver.h"
 #include "lib/text.h"
 #include "lib/use.h"
 #include "lib/wdbtable.h"
@@ -31,27 +33,72 @@ std::string dayMonth(int day, int month) {
   return text;
 }
 
+}  // namespace
+
+// The fields of TIP_PREC a lookup reads, by their position in the table (read once per object:
+// a night reads several records, and finding a field by name costs more than reading it).
+struct PriceFields {
+  int agencia, tRoom, descrip, noAplica, nivTari, codPromo, iDia, iMes, iAnho, fDia, fMes, fAnho;
+  int adultNorm, adultExt, ninhoNorm, ninhoExt;
+  std::array<int, 11> adult{}, ninho{};
+  explicit PriceFields(const TableDriver& d)
+      : agencia(d.fieldIndex("AGENCIA")),
+        tRoom(d.fieldIndex("T_ROOM")),
+        descrip(d.fieldIndex("DESCRIP")),
+        noAplica(d.fieldIndex("NO_APLICA")),
+        nivTari(d.fieldIndex("NIV_TARI")),
+        codPromo(d.fieldIndex("COD_PROMO")),
+        iDia(d.fieldIndex("I_DIA")),
+        iMes(d.fieldIndex("I_MES")),
+        iAnho(d.fieldIndex("I_ANHO")),
+        fDia(d.fieldIndex("F_DIA")),
+        fMes(d.fieldIndex("F_MES")),
+        fAnho(d.fieldIndex("F_ANHO")),
+        adultNorm(d.fieldIndex("ADULT_NORM")),
+        adultExt(d.fieldIndex("ADULT_EXT")),
+        ninhoNorm(d.fieldIndex("NINHO_NORM")),
+        ninhoExt(d.fieldIndex("NINHO_EXT")) {
+    for (int n = 1; n <= 10; ++n) {
+      adult[size_t(n)] = d.fieldIndex("ADULT_" + std::to_string(n));
+      ninho[size_t(n)] = d.fieldIndex("NINHO_" + std::to_string(n));
+    }
+  }
+};
+
+namespace {
+
+// The current record of a price table, read through its field positions.
+struct PriceRow {
+  const TableDriver& d;
+  const PriceFields& f;
+  std::string s(int i) const { return rtrim(d.get(i).text); }
+  double n(int i) const { return d.get(i).number; }
+  Money m(int i) const { return Money::fromNumber(d.get(i).number); }
+};
+
 // The record's range as the lists show it: "01/06/2026 a 30/06/2026", or day/month only.
-std::string rangeText(const WDBTable& r, bool yearly) {
+std::string rangeText(const PriceRow& r, bool yearly) {
+  const PriceFields& f = r.f;
   if (yearly)
-    return dayMonth(NUMERO_TEXTO(r.S("I_DIA")), NUMERO_TEXTO(r.S("I_MES"))) + " a " +
-           dayMonth(NUMERO_TEXTO(r.S("F_DIA")), NUMERO_TEXTO(r.S("F_MES"))) + " (cada año)";
-  const int32_t a = FECHA_TEXTOS(r.S("I_DIA"), r.S("I_MES"), r.S("I_ANHO"));
-  const int32_t b = FECHA_TEXTOS(r.S("F_DIA"), r.S("F_MES"), r.S("F_ANHO"));
-  return (a ? FECHA_LARGA(a) : "\"" + r.S("I_DIA") + "/" + r.S("I_MES") + "/" + r.S("I_ANHO") + "\"") + " a " +
-         (b ? FECHA_LARGA(b) : "\"" + r.S("F_DIA") + "/" + r.S("F_MES") + "/" + r.S("F_ANHO") + "\"");
+    return dayMonth(NUMERO_TEXTO(r.s(f.iDia)), NUMERO_TEXTO(r.s(f.iMes))) + " a " +
+           dayMonth(NUMERO_TEXTO(r.s(f.fDia)), NUMERO_TEXTO(r.s(f.fMes))) + " (cada año)";
+  const int32_t a = FECHA_TEXTOS(r.s(f.iDia), r.s(f.iMes), r.s(f.iAnho));
+  const int32_t b = FECHA_TEXTOS(r.s(f.fDia), r.s(f.fMes), r.s(f.fAnho));
+  return (a ? FECHA_LARGA(a) : "\"" + r.s(f.iDia) + "/" + r.s(f.iMes) + "/" + r.s(f.iAnho) + "\"") + " a " +
+         (b ? FECHA_LARGA(b) : "\"" + r.s(f.fDia) + "/" + r.s(f.fMes) + "/" + r.s(f.fAnho) + "\"");
 }
 
-std::string periodName(const WDBTable& r, bool yearly) {
-  const std::string d = r.S("DESCRIP");
+std::string periodName(const PriceRow& r, bool yearly) {
+  const std::string d = r.s(r.f.descrip);
   return (d.empty() ? std::string("periodo") : "\"" + d + "\"") + " " + rangeText(r, yearly);
 }
 
 // Whether the record's range holds the night; `why` says why not.
-bool holds(const WDBTable& r, bool yearly, int32_t fecha, std::string* why) {
+bool holds(const PriceRow& r, bool yearly, int32_t fecha, std::string* why) {
+  const PriceFields& f = r.f;
   if (yearly) {
-    const int d1 = NUMERO_TEXTO(r.S("I_DIA")), m1 = NUMERO_TEXTO(r.S("I_MES"));
-    const int d2 = NUMERO_TEXTO(r.S("F_DIA")), m2 = NUMERO_TEXTO(r.S("F_MES"));
+    const int d1 = NUMERO_TEXTO(r.s(f.iDia)), m1 = NUMERO_TEXTO(r.s(f.iMes));
+    const int d2 = NUMERO_TEXTO(r.s(f.fDia)), m2 = NUMERO_TEXTO(r.s(f.fMes));
     if (d1 < 1 || m1 < 1 || d2 < 1 || m2 < 1) {
       *why = "sus días y meses no son fechas";
       return false;
@@ -63,8 +110,8 @@ bool holds(const WDBTable& r, bool yearly, int32_t fecha, std::string* why) {
     }
     return true;
   }
-  const int32_t a = FECHA_TEXTOS(r.S("I_DIA"), r.S("I_MES"), r.S("I_ANHO"));
-  const int32_t b = FECHA_TEXTOS(r.S("F_DIA"), r.S("F_MES"), r.S("F_ANHO"));
+  const int32_t a = FECHA_TEXTOS(r.s(f.iDia), r.s(f.iMes), r.s(f.iAnho));
+  const int32_t b = FECHA_TEXTOS(r.s(f.fDia), r.s(f.fMes), r.s(f.fAnho));
   if (!a || !b) {
     *why = "sus fechas no son válidas";
     return false;
@@ -77,14 +124,15 @@ bool holds(const WDBTable& r, bool yearly, int32_t fecha, std::string* why) {
 }
 
 // The price of a record by guest or by persons.
-Money storedPrice(const WDBTable& r, int kind, int state, bool perPax, int persons) {
+Money storedPrice(const PriceRow& r, int kind, int state, bool perPax, int persons) {
   const bool child = kind == C_PRECIO::kNino;
+  const PriceFields& f = r.f;
   if (perPax) {
     if (persons < 1 || persons > 10) return {};
-    return r.M((child ? "NINHO_" : "ADULT_") + std::to_string(persons));
+    return r.m(child ? f.ninho[size_t(persons)] : f.adult[size_t(persons)]);
   }
-  if (child) return r.M(state == C_PRECIO::kExtra ? "NINHO_EXT" : "NINHO_NORM");
-  return r.M(state == C_PRECIO::kExtra ? "ADULT_EXT" : "ADULT_NORM");
+  if (child) return r.m(state == C_PRECIO::kExtra ? f.ninhoExt : f.ninhoNorm);
+  return r.m(state == C_PRECIO::kExtra ? f.adultExt : f.adultNorm);
 }
 
 std::string priceName(int kind, int state, bool perPax, int persons) {
@@ -139,9 +187,20 @@ C_PRECIO::~C_PRECIO() {
 }
 
 WDBTable& C_PRECIO::open(std::unique_ptr<WDBTable>& slot, const char* table, const char* tag) {
-  if (!slot) slot = USE(this, table, tag);
+  if (!slot) {
+    slot = USE(this, table, tag);
+    if (std::string(table) == "TIP_PREC" && !fields_) fields_ = std::make_unique<PriceFields>(slot->driver());
+  }
   return *slot;
 }
+
+namespace {
+
+PriceRow rowOf(const WDBTable& t, const PriceFields& f) {
+  return {t.driver(), f};
+}
+
+}  // namespace
 
 bool C_PRECIO::takesPart(const std::string& promo) const {
   const int n = NUMERO_TEXTO(promo);
@@ -213,7 +272,7 @@ std::optional<Money> C_PRECIO::seasonPrice(int dow, int kind, int state, const s
                  sub + " y el tipo " + tipoRom + ": precio 0.");
     return std::nullopt;
   }
-  Money price = storedPrice(p, kind, state, perPax, persons);
+  Money price = storedPrice(rowOf(p, *fields_), kind, state, perPax, persons);
   if (trace)
     trace->add("Precio de " + agencyName(agencyKey) + ", temporada " + season + "/" + sub + ", " +
                priceName(kind, state, perPax, persons) + ": " + amount(price));
@@ -262,12 +321,13 @@ C_PRECIO::Ajuste C_PRECIO::subTipo(const std::string& tipoRom, PriceTrace* trace
 
 Money C_PRECIO::priceOf(WDBTable& rec, int kind, int state, bool perPax, int persons, int32_t fecha,
                         PriceTrace* trace) {
-  const std::string tipoRom = rec.S("T_ROOM");
-  if (rec.N("NIV_TARI") == 1 && fecha) {
+  const PriceRow row = rowOf(rec, *fields_);
+  const std::string tipoRom = row.s(fields_->tRoom);
+  if (row.n(fields_->nivTari) == 1 && fecha) {
     if (trace) trace->add("El periodo tiene análisis por niveles: el precio sale de las filas de niveles.");
-    return PRECIO_NIVEL(fecha, rec.S("AGENCIA"), tipoRom, kind, persons, trace);
+    return PRECIO_NIVEL(fecha, row.s(fields_->agencia), tipoRom, kind, persons, trace);
   }
-  const Money stored = storedPrice(rec, kind, state, perPax, persons);
+  const Money stored = storedPrice(row, kind, state, perPax, persons);
   if (trace) trace->add("Precio " + priceName(kind, state, perPax, persons) + ": " + amount(stored));
   if (stored.isZero()) return stored;
   const Ajuste a = subTipo(tipoRom, trace);
@@ -299,17 +359,18 @@ bool C_PRECIO::findPromotion(int32_t fecha, const std::string& tipoRom, PriceTra
   p.SetScope(businessKey(negocio_) + p.KeyPart("RACK", rack_) + p.KeyPart("T_ROOM", tipoRom) + "1");
   uint32_t winner = 0;
   for (p.GoTop(); !p.Eof(); p.Skip()) {
-    const std::string promo = trim(p.S("COD_PROMO"));
+    const PriceRow row = rowOf(p, *fields_);
+    const std::string promo = trim(row.s(fields_->codPromo));
     std::string why;
     bool in = false;
     if (!takesPart(promo))
       why = "la agencia no participa";
-    else if (p.N("NO_APLICA") == 1)
+    else if (row.n(fields_->noAplica) == 1)
       why = "marcada N/A";
     else
-      in = holds(p, false, fecha, &why);
+      in = holds(row, false, fecha, &why);
     if (trace)
-      trace->add("Promoción #" + promo + " " + rangeText(p, false) + ": " +
+      trace->add("Promoción #" + promo + " " + rangeText(row, false) + ": " +
                  (winner ? (in ? "también aplica, pero otra ganó antes" : why) : (in ? "aplica: gana" : why)));
     if (in && !winner) {
       winner = p.RecNo();
@@ -333,14 +394,15 @@ bool C_PRECIO::findPeriod(int32_t fecha, const std::string& agencyKey, const std
   bool any = false;
   for (p.GoTop(); !p.Eof(); p.Skip()) {
     any = true;
+    const PriceRow row = rowOf(p, *fields_);
     std::string why;
     bool in = false;
-    if (p.N("NO_APLICA") == 1)
+    if (row.n(fields_->noAplica) == 1)
       why = "marcado N/A, se salta";
     else
-      in = holds(p, yearly, fecha, &why);
+      in = holds(row, yearly, fecha, &why);
     if (trace)
-      trace->add("  " + periodName(p, yearly) + ": " +
+      trace->add("  " + periodName(row, yearly) + ": " +
                  (winner ? (in ? "también contiene la noche, pero otro ganó antes" : why)
                          : (in ? "contiene la noche: gana" : why)));
     if (in && !winner) {
@@ -358,7 +420,8 @@ PriceSet C_PRECIO::GET_TARIFA(int32_t fecha, const std::string& agencyKey, const
   if (trace) trace->add("Promociones del tipo de tarifa " + rack_ + " y el tipo " + tipoRom + ":");
   if (findPromotion(fecha, tipoRom, trace)) {
     PriceSet s = priceSet(*prices10_, fecha, adults, children, discount, trace);
-    s.origen = "Promoción #" + trim(prices10_->S("COD_PROMO")) + " " + rangeText(*prices10_, false);
+    const PriceRow row = rowOf(*prices10_, *fields_);
+    s.origen = "Promoción #" + trim(row.s(fields_->codPromo)) + " " + rangeText(row, false);
     return s;
   }
   std::vector<std::string> keys = {padded(agencyKey, 15)};
@@ -367,7 +430,7 @@ PriceSet C_PRECIO::GET_TARIFA(int32_t fecha, const std::string& agencyKey, const
     for (int defecto : {0, 1})
       if (findPeriod(fecha, key, tipoRom, defecto, trace)) {
         PriceSet s = priceSet(*prices7_, fecha, adults, children, discount, trace);
-        s.origen = "Periodo " + periodName(*prices7_, defecto == 1) + " de " + agencyName(key);
+        s.origen = "Periodo " + periodName(rowOf(*prices7_, *fields_), defecto == 1) + " de " + agencyName(key);
         return s;
       }
   if (trace) trace->add("Ningún periodo contiene la noche: no hay precio.");
@@ -382,9 +445,10 @@ std::vector<PeriodoVigente> C_PRECIO::PERIODOS_VIGENTES(int32_t fecha, const std
     p.SetScope(businessKey(negocio_) + p.KeyPart("AGENCIA", agencyKey) + p.KeyPart("RACK", rack_) +
                p.KeyPart("T_ROOM", tipoRom) + "1" + std::to_string(defecto));
     for (p.GoTop(); !p.Eof(); p.Skip()) {
+      const PriceRow row = rowOf(p, *fields_);
       std::string why;
-      if (p.N("NO_APLICA") != 1 && holds(p, defecto == 1, fecha, &why))
-        found.push_back({p.S("AGENCIA"), periodName(p, defecto == 1), p.RecNo()});
+      if (row.n(fields_->noAplica) != 1 && holds(row, defecto == 1, fecha, &why))
+        found.push_back({row.s(fields_->agencia), periodName(row, defecto == 1), p.RecNo()});
     }
   }
   return found;
@@ -476,7 +540,7 @@ PriceSet C_PRECIO::PRECIO_NOCHE(int32_t fecha, const std::string& tipoRom, int a
   if (!adult) return s;
   s.found = true;
   s.grossAdult = *adult;
-  if (!perPax || children > 0)
+  if (children > 0)
     s.grossChild = OBT_TARIFA(dow, kNino, kRegular, season, tipoRom, false, agencyKey_, perPax,
                               perPax ? children : 1, trace);
   s.netAdult = lessDiscount(s.grossAdult, discount);

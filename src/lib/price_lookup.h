@@ -40,6 +40,7 @@
 namespace lib {
 
 class WDBTable;
+struct PriceFields;
 
 // The agency key of the general tariff ("Tarifa General").
 inline const std::string kTarifaGeneral(15, '*');
@@ -107,8 +108,9 @@ class C_PRECIO {
                      int persons, PriceTrace* trace = nullptr);
 
   // Either mode, as the business unit prices: in period mode GET_TARIFA with the agency key;
-  // in season mode the season and sub-season of the night and, by guest, the regular adult and
-  // child prices, by persons (rate type CALCULO = 1) those of `adults` and `children`.
+  // in season mode the season and sub-season of the night and, by guest, the regular adult's
+  // price and (with children) the regular child's, by persons (rate type CALCULO = 1) those of
+  // `adults` and `children`.
   PriceSet PRECIO_NOCHE(int32_t fecha, const std::string& tipoRom, int adults, int children, Money discount = {},
                         PriceTrace* trace = nullptr);
 
@@ -137,6 +139,7 @@ class C_PRECIO {
   int calculo_ = 0, calcTar_ = 0, tipoBase_ = 0;
   std::string rackBase_, codTrel_;
   std::bitset<51> promos_;
+  std::unique_ptr<PriceFields> fields_;  // of TIP_PREC, once one of its objects is open
   std::unique_ptr<WDBTable> prices3_, prices7_, prices10_, seasons_, subSeasons_, roomTypes_, subTypes_, levels_,
       dynSeasons_, dynValues_;
 };

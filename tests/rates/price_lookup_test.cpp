@@ -11,13 +11,6 @@
 #include "rates/rates_folder.h"
 #include "xbase/date.h"
 
-namespace lib {
-// Amounts as text in the failure messages.
-void PrintTo(const Money& amount, std::ostream* os) {
-  *os << amount.text(6);
-}
-}  // namespace lib
-
 using lib::C_PRECIO;
 using lib::kTarifaGeneral;
 using lib::Money;

@@ -6,6 +6,12 @@
 #include "lib/use.h"
 #include "xbase/date.h"
 
+namespace lib {
+void PrintTo(const Money& amount, std::ostream* os) {
+  *os << amount.text(6);
+}
+}  // namespace lib
+
 namespace rates_testing {
 
 int32_t day(int d, int m, int y) {

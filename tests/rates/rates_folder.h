@@ -4,12 +4,18 @@
 
 #include <cstdint>
 #include <initializer_list>
+#include <ostream>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "lib/wdbtable.h"
 #include "support/program_folder.h"
+
+namespace lib {
+// Amounts as text in failure messages.
+void PrintTo(const Money& amount, std::ostream* os);
+}  // namespace lib
 
 namespace rates_testing {
 
