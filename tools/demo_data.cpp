@@ -1,5 +1,6 @@
 #include "tools/demo_data.h"
 
+#include "tools/demo_currencies.h"
 #include "tools/demo_hotel.h"
 #include "tools/demo_parameters.h"
 #include "tools/demo_rates.h"
@@ -64,6 +65,7 @@ void addDemoData(const std::string& home, const std::string& password) {
   // The parameters and their lists first; the hotel reuses what they hold and sets the
   // closing day and room count its year of reservations is built on.
   addParameterDemo(home);
+  addCurrencyDemo(home);
   addHotelDemo(home);
   addRatesDemo(home);
 }

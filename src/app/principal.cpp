@@ -21,6 +21,7 @@
 #include "lib/globals.h"
 #include "lib/messages.h"
 #include "lib/use.h"
+#include "screens/registry.h"
 #include "win/controls.h"
 #include "win/dialog_box.h"
 #include "win/entry.h"
@@ -128,7 +129,7 @@ bool PRINCIPAL::Init() {
   LOAD_TRADUCT(g.XU_COMP);
   createToolbar();
   MenuSet(0, nullptr, loginName, g.XU_COMP);
-  exchangeRateCheck()();
+  screens::BUSINESS_ENTERED(g.XU_COMP);
   LOAD_MANEJO_TC(g.XU_COMP);
   BORRAR_TEMPS();
   QStatusBar* bar = frame_->statusBar();
@@ -303,7 +304,7 @@ void PRINCIPAL::changeBusiness(const std::string& code) {
     toolbar_->current = code;
     toolbar_->SETNEGOCIO(code);
     toolbar_->SetUser(g.XUSER_ABREVIA);
-    exchangeRateCheck()();
+    screens::BUSINESS_ENTERED(code);
     LOAD_MANEJO_TC(code);
     // The main window's part: the password-age rule of the new business.
     if (!applyPasswordAge(code)) Exit();

@@ -76,11 +76,6 @@ void MTOOLBAR::SetUser(const std::string& abbreviation) {
   SetDlgItemText(999, abbreviation);
 }
 
-std::function<void()>& exchangeRateCheck() {
-  static std::function<void()> check = [] {};
-  return check;
-}
-
 bool showHelpTopic(int topicId) {
   QString file = QString::fromStdString(lib::G().PATH + "AYUDA/" + std::to_string(topicId) + ".HTML");
   if (!QFile::exists(file)) {

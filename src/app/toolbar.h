@@ -42,10 +42,6 @@ class MTOOLBAR : public win::WDIAG {
   std::vector<Business> businesses_;
 };
 
-// The stale exchange-rate check run after the login and after every business change; it
-// does nothing until the currencies are part of the program.
-std::function<void()>& exchangeRateCheck();
-
 // Opens the help topic AYUDA/<id>.HTML of the program folder in the desktop's browser;
 // false (after a notice) when the topic file does not exist.
 bool showHelpTopic(int topicId);

@@ -2,12 +2,19 @@
 
 #include <map>
 
+#include "win/entry.h"
+
 namespace screens {
 
 namespace {
 
 std::map<std::string, ScreenOpener>& openers() {
   static std::map<std::string, ScreenOpener> all;
+  return all;
+}
+
+std::vector<BusinessCheck>& businessChecks() {
+  static std::vector<BusinessCheck> all;
   return all;
 }
 
@@ -33,6 +40,14 @@ void editMenu(int menuId, std::vector<win::EditEntry> entries) {
 
 win::EditEntry separator() {
   return {0, "", {}};
+}
+
+void onBusinessEntered(BusinessCheck check) {
+  businessChecks().push_back(std::move(check));
+}
+
+void BUSINESS_ENTERED(const std::string& negocio) {
+  for (const BusinessCheck& check : businessChecks()) win::fromEventLoop([&] { check(negocio); });
 }
 
 Registration::Registration(void (*registration)()) {

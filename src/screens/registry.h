@@ -63,6 +63,15 @@ std::vector<win::EditEntry> listEntries(std::array<int, 3> ids, void (S::*add)()
   return {entry(ids[0], captions[0], add), entry(ids[1], captions[1], modify), entry(ids[2], captions[2], remove)};
 }
 
+// Checks a subsystem runs each time a user enters a business unit: after the login and after
+// every change of business (or user) on the toolbar, with the business now active. They run
+// in the order they were installed; a check that fails goes to the error handler like any
+// other entry, and the checks after it still run.
+using BusinessCheck = std::function<void(const std::string& negocio)>;
+void onBusinessEntered(BusinessCheck check);
+// Run by the shell once the business is active.
+void BUSINESS_ENTERED(const std::string& negocio);
+
 // Registrations, collected while the program starts and run by REGISTER_SCREENS.
 struct Registration {
   explicit Registration(void (*registration)());

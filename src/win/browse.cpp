@@ -559,7 +559,10 @@ void WBLISTBOX::ensureRows(int from, int to, bool painting) {
     if (rows_.empty() || to < first_ - c || from > last + c) {
       anchor(*t, from, to);
     } else {
-      if (to > last) extendForward(*t, to);
+      // Rows read up to the last one also look past it (outside painting): the count may be
+      // short, as after a delete above rows that follow, while their key numbers still
+      // count the deleted key.
+      if (to > last || (!painting && last == rowCount_ - 1)) extendForward(*t, to);
       if (from < first_ && !rows_.empty()) extendBackward(*t, from);
     }
   } catch (...) {

@@ -304,6 +304,33 @@ TEST_F(Browse, AnEmptyScopeHasNoRowsAndAddsAndDeletesKeepTheCount) {
   EXPECT_EQ(s->OB->nCRecNo, s->TIPOS->RecNo());
 }
 
+// A row deleted with rows below it: the grid stands on the next one, and every row that is
+// left shows, the last one too, although the deleted key is still in the index above it.
+TEST_F(Browse, ADeletedMiddleRowLeavesEveryOtherRowShown) {
+  fillTipos({{"01", "DOBL", "Doble", 1200, date(2025, 1, 16), true},
+             {"01", "FAMI", "Familiar", 1800, date(2025, 1, 17), true},
+             {"01", "SENC", "Sencilla", 900, date(2025, 1, 18), true},
+             {"01", "SUIT", "Suite Junior", 3400, date(2025, 1, 15), true}});
+  LISTA* s = open<LISTA>(nullptr, "01");
+  ASSERT_TRUE(s);
+  settle();
+  ASSERT_TRUE(d.gridRow(700, 2));
+  EXPECT_EQ(s->TIPOS->S("CODIGO"), "FAMI");
+  lib::SELECT(s->TIPOS->Area);
+  lib::LOCK_FOR_MODIFY(s->TIPOS.get());
+  s->TIPOS->Delete();
+  lib::UNLOCK_FOR_MODIFY(s->TIPOS.get());
+  s->TIPOS->Skip(1);
+  s->OB->nMaxRec -= 1;
+  s->OB->SHOWDATA();
+  s->OB->REFRESHALL();
+  settle();
+  EXPECT_EQ(d.gridCount(700), 3);
+  EXPECT_EQ(codes(), (Codes{"DOBL", "SENC", "SUIT"}));
+  EXPECT_EQ(s->TIPOS->S("CODIGO"), "SENC");
+  EXPECT_EQ(s->OB->nCurRec, 2u);
+}
+
 TEST_F(Browse, ShowsTheScopeInTheOrderOfItsIndexWithPicturesAndTranslatedHeadings) {
   lib::G().XTRADUCT.push_back({"Activo", "Vigente", 0});
   fillTipos(hotel());
