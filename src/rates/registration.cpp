@@ -1,0 +1,17 @@
+// The screens of the rates menu: the class that opens for each menu entry and the "Editar"
+// entries of their menu ids.
+#include "rates/rack.h"
+#include "screens/registry.h"
+
+namespace rates {
+
+SCREEN_REGISTRATION(registerRateScreens) {
+  using screens::entry;
+  std::vector<win::EditEntry> rack =
+      screens::listEntries<RACK>({3076, 3077, 3078}, &RACK::ADD_RACK, &RACK::MOD_RACK, &RACK::DEL_RACK);
+  rack.push_back(entry(0, "Duplicar ", &RACK::DUP_RACK));
+  screens::editMenu(RACK::kMenuId, rack);
+  screens::opens<RACK>("RACK");
+}
+
+}  // namespace rates
