@@ -18,6 +18,8 @@ const std::vector<screens::RecodeStep>& RATE_TYPE_REFERENCES();
 class RACK : public screens::LIST_SCREEN {
  public:
   static constexpr int kMenuId = 3075;
+  // "Duplicar" carries no right of its own: an id outside the rights range (never restricted).
+  static constexpr int kDuplicateId = 9075;
   RACK(const std::string& dialog, const std::string& negocio);
 
   void ADD_RACK();

@@ -9,7 +9,7 @@ SCREEN_REGISTRATION(registerRateScreens) {
   using screens::entry;
   std::vector<win::EditEntry> rack =
       screens::listEntries<RACK>({3076, 3077, 3078}, &RACK::ADD_RACK, &RACK::MOD_RACK, &RACK::DEL_RACK);
-  rack.push_back(entry(0, "Duplicar ", &RACK::DUP_RACK));
+  rack.push_back(entry(RACK::kDuplicateId, "Duplicar", &RACK::DUP_RACK));
   screens::editMenu(RACK::kMenuId, rack);
   screens::opens<RACK>("RACK");
 }
