@@ -185,6 +185,11 @@ void DESGLOSE::PROPAGAR() {
 }
 
 void DESGLOSE::GRABAR(const std::string& rack) {
+  GRABAR(rack, especial_);
+}
+
+void DESGLOSE::GRABAR(const std::string& rack, const std::string& especial) {
+  especial_ = especial;
   for (bool fixed : {false, true}) {
     auto stored = lib::USE(nullptr, storedTable(fixed), storedTag(fixed));
     for (int n = 0; n < 4; ++n) {

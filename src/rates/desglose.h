@@ -36,9 +36,11 @@ class DESGLOSE : public win::ADD2BROWSE {
   // "Aplicar Datos Adulto Normal a demás Ventanas": asks, and on OK lines "02"–"04" become
   // copies of line "01"'s percentage rows (as new rows).
   void PROPAGAR();
-  // The working copies into the stored components of `rack`: removed rows delete their
-  // records, new rows append, the others rewrite theirs.
+  // The working copies into the stored components of `rack` (under the special `especial`,
+  // when one was renamed): removed rows delete their records, new rows append, the others
+  // rewrite theirs.
   void GRABAR(const std::string& rack);
+  void GRABAR(const std::string& rack, const std::string& especial);
   // The grids are closed before their tables.
   void CERRAR();
 
@@ -61,7 +63,8 @@ class DESGLOSE : public win::ADD2BROWSE {
   void VACIA(Line& l);
 
   screens::SCREEN& screen_;
-  const std::string negocio_, especial_;
+  const std::string negocio_;
+  std::string especial_;
   std::array<Line, 4> percent_, fixed_;
 };
 

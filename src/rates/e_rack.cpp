@@ -3,6 +3,7 @@
 #include "lib/record_protocol.h"
 #include "lib/text.h"
 #include "rates/rack.h"
+#include "rates/rack2.h"
 #include "screens/messages.h"
 #include "win/controls.h"
 #include "win/wait.h"
@@ -96,9 +97,10 @@ bool E_RACK::MODIFICA(const std::string& code) {
   return true;
 }
 
-// The special breakdowns' screen is not part of this version: the notice the shell gives.
+// The rate type's specials, as stored (a rate type being added has none yet).
 void E_RACK::ESPECIALES() {
-  screens::notice("La pantalla RACK2 (\"Desgloses Especiales\") no está disponible en esta versión del programa.");
+  REGISTRO->GoTo(XRECNO);
+  screens::OPEN<RACK2>(this, NEGOCIO, REGISTRO->S("CODIGO"));
 }
 
 void E_RACK::CerrarBases() {

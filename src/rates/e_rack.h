@@ -1,7 +1,7 @@
 // The rate-type editor (dialog E_RACK, tab pages E_RACK4 "Adultos" and E_RACK5 "Niños") over
 // the RACK screen: the header's fields and the eight breakdown grids (DESGLOSE), written
 // back together on "Aceptar". A changed code is carried into every table that names the
-// rate type (RATE_TYPE_REFERENCES).
+// rate type (RATE_TYPE_REFERENCES). "Desgloses Especiales" opens the specials (RACK2).
 #pragma once
 
 #include <string>

@@ -3,17 +3,16 @@
 #include "lib/record_protocol.h"
 #include "lib/text.h"
 #include "lib/use.h"
+#include "rates/copia.h"
+#include "rates/duplicado.h"
 #include "rates/e_rack.h"
 #include "screens/messages.h"
 #include "win/controls.h"
-#include "win/dialog_box.h"
 #include "win/wait.h"
 
 namespace rates {
 
 namespace {
-
-constexpr int kOldCode = 500, kOldName = 501, kNewCode = 502, kNewName = 503;
 
 // What goes with a deleted rate type: its components (the specials' as well), its special
 // breakdowns, and then its prices.
@@ -21,16 +20,6 @@ const std::vector<screens::RecodeStep> kBreakdowns = {{"DET_RACK", "RACK", "DET_
                                                       {"DET_RAK2", "RACK", "DET_RAK23", true, true},
                                                       {"ENC_RAC2", "RACK", "ENC_RAC2", true, true}};
 const screens::RecodeStep kPrices{"TIP_PREC", "RACK", "TIP_PREC4", true, true};
-
-// Appends a copy of the table's current record with `changes`.
-void copyRecord(lib::WDBTable& t, const std::function<void()>& changes) {
-  std::vector<lib::Value> values;
-  for (int i = 1; i <= t.FCount(); ++i) values.push_back(t.FieldGet(i));
-  lib::ADD(t, [&] {
-    for (int i = 1; i <= t.FCount(); ++i) t.FieldPut(i, values[size_t(i - 1)]);
-    changes();
-  });
-}
 
 }  // namespace
 
@@ -76,53 +65,26 @@ void RACK::DUP_RACK() {
   CALL_LEVEL();
   if (!hasRecord()) return;
   const uint32_t source = TABLA->RecNo();
-  const std::string code = TABLA->S("CODIGO"), name = TABLA->S("DESCRIP");
+  const std::string code = TABLA->S("CODIGO");
   uint32_t added = 0;
-  win::DIALOG_BOX(
-      "DUP_RACK", this,
-      {[&](win::ModalDialog& d) {
-         d.SetDlgItemText(kOldCode, code);
-         d.SetDlgItemText(kOldName, name);
-         d.SetFocusTo(kNewCode);
-       },
-       [&](win::ModalDialog& d) {
-         const std::string newCode = lib::upper(lib::trim(d.GetDlgItemText(kNewCode)));
-         auto headers = lib::USE(nullptr, "ENC_RACK", "ENC_RACK");
-         if (newCode.empty()) {
-           screens::error("Debe definir el Código");
-           d.SetFocusTo(kNewCode);
-           return false;
-         }
-         if (headers->Seek(headers->KeyPart("NEGOCIO", NEGOCIO) + headers->KeyPart("CODIGO", newCode))) {
-           screens::error("Código nuevo ya se encuentra definido");
-           d.SetFocusTo(kNewCode);
-           return false;
-         }
-         SIN_GRID([&] {
-           win::WAIT wait(&d);
-           wait.PUT_TEXT("Un momento por favor...", "Duplicando Tarifa...");
-           headers->GoTo(source);
-           copyRecord(*headers, [&] {
-             headers->FieldPut("CODIGO", lib::Value::chars(newCode));
-             headers->FieldPut("DESCRIP", lib::Value::chars(lib::trim(d.GetDlgItemText(kNewName))));
-           });
-           added = headers->RecNo();
-           for (const char* table : {"DET_RACK", "ENC_RAC2"}) {
-             auto t = lib::USE(nullptr, table, table == std::string("DET_RACK") ? "DET_RACK3" : "ENC_RAC2");
-             std::vector<uint32_t> records;
-             t->SetScope(t->KeyPart("NEGOCIO", NEGOCIO) + t->KeyPart("RACK", code));
-             for (t->GoTop(); !t->Eof(); t->Skip()) records.push_back(t->RecNo());
-             t->ClearScope();
-             for (uint32_t r : records) {
-               t->GoTo(r);
-               copyRecord(*t, [&] { t->FieldPut("RACK", lib::Value::chars(newCode)); });
-             }
-           }
-           wait.TERMINAR();
-         });
-         return true;
-       }});
-  if (added) REFRESCA(true, added);
+  auto headers = lib::USE(nullptr, "ENC_RACK", "ENC_RACK");
+  auto exists = [&](const std::string& c) {
+    return headers->Seek(headers->KeyPart("NEGOCIO", NEGOCIO) + headers->KeyPart("CODIGO", c));
+  };
+  auto copy = [&](const Duplicado& nuevo) {
+    SIN_GRID([&] {
+      headers->GoTo(source);
+      COPIA_REGISTRO(*headers, [&] {
+        headers->FieldPut("CODIGO", lib::Value::chars(nuevo.codigo));
+        headers->FieldPut("DESCRIP", lib::Value::chars(nuevo.descrip));
+      });
+      added = headers->RecNo();
+      const std::string key = lib::businessKey(NEGOCIO) + lib::padded(code, 4);
+      for (auto [table, tag] : {std::pair{"DET_RACK", "DET_RACK3"}, std::pair{"ENC_RAC2", "ENC_RAC2"}})
+        COPIA_REGISTROS(table, tag, key, [&](lib::WDBTable& t) { t.FieldPut("RACK", lib::Value::chars(nuevo.codigo)); });
+    });
+  };
+  if (DUPLICAR("DUP_RACK", this, code, TABLA->S("DESCRIP"), exists, copy)) REFRESCA(true, added);
 }
 
 }  // namespace rates
