@@ -1,5 +1,6 @@
 // The screens of the rates menu: the class that opens for each menu entry and the "Editar"
 // entries of their menu ids.
+#include "rates/enc_trel.h"
 #include "rates/rack.h"
 #include "screens/registry.h"
 
@@ -12,6 +13,9 @@ SCREEN_REGISTRATION(registerRateScreens) {
   rack.push_back(entry(RACK::kDuplicateId, "Duplicar", &RACK::DUP_RACK));
   screens::editMenu(RACK::kMenuId, rack);
   screens::opens<RACK>("RACK");
+  screens::editMenu(ENC_TREL::kMenuId, screens::listEntries<ENC_TREL>({6554, 6555, 6556}, &ENC_TREL::ADD_ENC_TREL,
+                                                                       &ENC_TREL::MOD_ENC_TREL, &ENC_TREL::DEL_ENC_TREL));
+  screens::opens<ENC_TREL>("ENC_TREL");
 }
 
 }  // namespace rates
