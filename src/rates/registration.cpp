@@ -1,6 +1,8 @@
 // The screens of the rates menu: the class that opens for each menu entry and the "Editar"
 // entries of their menu ids.
+#include "rates/def_temp.h"
 #include "rates/enc_trel.h"
+#include "rates/fec_temp.h"
 #include "rates/rack.h"
 #include "screens/registry.h"
 
@@ -16,6 +18,10 @@ SCREEN_REGISTRATION(registerRateScreens) {
   screens::editMenu(ENC_TREL::kMenuId, screens::listEntries<ENC_TREL>({6554, 6555, 6556}, &ENC_TREL::ADD_ENC_TREL,
                                                                        &ENC_TREL::MOD_ENC_TREL, &ENC_TREL::DEL_ENC_TREL));
   screens::opens<ENC_TREL>("ENC_TREL");
+  screens::opens<DEF_TEMP>("DEF_TEMP");
+  screens::editMenu(FEC_TEMP::kMenuId, screens::listEntries<FEC_TEMP>({3072, 3073, 3074}, &FEC_TEMP::ADD_FEC_TEMP,
+                                                                       &FEC_TEMP::MOD_FEC_TEMP, &FEC_TEMP::DEL_FEC_TEMP));
+  screens::opens<FEC_TEMP>("FEC_TEMP");
 }
 
 }  // namespace rates
