@@ -151,11 +151,7 @@ Money lessDiscount(Money price, Money discount) {
 C_PRECIO::C_PRECIO(std::string negocio, std::string rack, std::string agencia)
     : negocio_(std::move(negocio)), rack_(trim(rack)), agencia_(trim(agencia)), agencyKey_(kTarifaGeneral) {
   const std::string business = businessKey(negocio_);
-  {
-    auto h = USE(this, "F_HOTEL2", "F_HOTEL2");
-    periodMode_ = h->Seek(business) && h->N("CALC_TAR") != 0;
-    KILLTABLA(h);
-  }
+  periodMode_ = PRECIOS_POR_PERIODO(negocio_);
   {
     auto r = USE(this, "ENC_RACK", "ENC_RACK");
     if (r->Seek(business + r->KeyPart("CODIGO", rack_))) {
@@ -178,6 +174,11 @@ C_PRECIO::C_PRECIO(std::string negocio, std::string rack, std::string agencia)
     }
     KILLTABLA(a);
   }
+}
+
+bool PRECIOS_POR_PERIODO(const std::string& negocio) {
+  auto h = USE(nullptr, "F_HOTEL2", "F_HOTEL2");
+  return h->Seek(businessKey(negocio)) && h->N("CALC_TAR") != 0;
 }
 
 C_PRECIO::~C_PRECIO() {
@@ -448,7 +449,7 @@ std::vector<PeriodoVigente> C_PRECIO::PERIODOS_VIGENTES(int32_t fecha, const std
       const PriceRow row = rowOf(p, *fields_);
       std::string why;
       if (row.n(fields_->noAplica) != 1 && holds(row, defecto == 1, fecha, &why))
-        found.push_back({row.s(fields_->agencia), periodName(row, defecto == 1), p.RecNo()});
+        found.push_back({row.s(fields_->agencia), periodName(row, defecto == 1), p.RecNo(), defecto == 1});
     }
   }
   return found;

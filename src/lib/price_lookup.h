@@ -42,6 +42,10 @@ namespace lib {
 class WDBTable;
 struct PriceFields;
 
+// Whether the business unit prices by rate periods (F_HOTEL2.CALC_TAR other than 0) rather
+// than by seasons.
+bool PRECIOS_POR_PERIODO(const std::string& negocio);
+
 // The agency key of the general tariff ("Tarifa General").
 inline const std::string kTarifaGeneral(15, '*');
 
@@ -63,6 +67,7 @@ struct PeriodoVigente {
   std::string agencia;  // the agency key it belongs to (blank for a promotion)
   std::string descripcion;
   uint32_t recno = 0;
+  bool defecto = false;  // a default (yearly) period, not a dated one
 };
 
 class C_PRECIO {

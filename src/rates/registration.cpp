@@ -1,5 +1,8 @@
 // The screens of the rates menu: the class that opens for each menu entry and the "Editar"
 // entries of their menu ids.
+#include "lib/price_lookup.h"
+#include "rates/def_pre2.h"
+#include "rates/def_prec.h"
 #include "rates/def_temp.h"
 #include "rates/enc_trel.h"
 #include "rates/fec_temp.h"
@@ -19,6 +22,15 @@ SCREEN_REGISTRATION(registerRateScreens) {
                                                                        &ENC_TREL::MOD_ENC_TREL, &ENC_TREL::DEL_ENC_TREL));
   screens::opens<ENC_TREL>("ENC_TREL");
   screens::opens<DEF_TEMP>("DEF_TEMP");
+  // "Definición de Tarifas": the screen of the business unit's pricing mode.
+  screens::registerScreen("E_PREC", [](const screens::ScreenRequest& r) {
+    if (lib::PRECIOS_POR_PERIODO(r.business))
+      screens::OPEN<DEF_PRE2>("DEF_PRE2", r.business);
+    else
+      screens::OPEN<DEF_PREC>("DEF_PREC", r.business);
+  });
+  screens::editMenu(PRECIOS::kMenuId, {entry(PRECIOS::kExplainId, "Explicar Precio...", &PRECIOS::EXPLICAR_PRECIO),
+                                       entry(PRECIOS::kCheckId, "Noches sin Tarifa...", &PRECIOS::NOCHES_SIN_TARIFA)});
   screens::editMenu(FEC_TEMP::kMenuId, screens::listEntries<FEC_TEMP>({3072, 3073, 3074}, &FEC_TEMP::ADD_FEC_TEMP,
                                                                        &FEC_TEMP::MOD_FEC_TEMP, &FEC_TEMP::DEL_FEC_TEMP));
   screens::opens<FEC_TEMP>("FEC_TEMP");
