@@ -21,43 +21,7 @@ constexpr int kName = 500, kDefault = 1001, kLevels = 1002;
 constexpr int kDates[6] = {501, 502, 503, 504, 505, 506};
 constexpr const char* kNoPeriod = "Falta seleccionar un item del Grid\r   Favor de verificar";
 
-std::string shownDate(const std::string& d, const std::string& m, const std::string& y) {
-  return lib::trim(y).empty() ? d + "/" + m : d + "/" + m + "/" + y;
-}
-
-Periodo periodOf(const lib::WDBTable& t) {
-  return {t.S("I_DIA"), t.S("I_MES"), t.S("I_ANHO"), t.S("F_DIA"), t.S("F_MES"), t.S("F_ANHO"),
-          int(t.N("RA_DEFECTO")), int(t.N("NIV_TARI")), t.S("DESCRIP")};
-}
-
-void putDates(lib::WDBTable& t, const Periodo& p) {
-  t.FieldPut("I_DIA", lib::Value::chars(p.iDia));
-  t.FieldPut("I_MES", lib::Value::chars(p.iMes));
-  t.FieldPut("I_ANHO", lib::Value::chars(p.iAnho));
-  t.FieldPut("F_DIA", lib::Value::chars(p.fDia));
-  t.FieldPut("F_MES", lib::Value::chars(p.fMes));
-  t.FieldPut("F_ANHO", lib::Value::chars(p.fAnho));
-}
-
 }  // namespace
-
-std::string Periodo::fechas() const {
-  return lib::padded(iDia, 2) + lib::padded(iMes, 2) + lib::padded(iAnho, 4) + lib::padded(fDia, 2) +
-         lib::padded(fMes, 2) + lib::padded(fAnho, 4);
-}
-
-std::string Periodo::codigo() const {
-  return lib::padded(iAnho, 4) + lib::padded(iMes, 2) + lib::padded(iDia, 2) + lib::padded(fAnho, 4) +
-         lib::padded(fMes, 2) + lib::padded(fDia, 2);
-}
-
-int32_t Periodo::inicio() const {
-  return raDefecto == 1 ? 0 : lib::FECHA_TEXTOS(iDia, iMes, iAnho);
-}
-
-int32_t Periodo::fin() const {
-  return raDefecto == 1 ? 0 : lib::FECHA_TEXTOS(fDia, fMes, fAnho);
-}
 
 DEF_PRE2::DEF_PRE2(const std::string& dialog, const std::string& negocio) : PRECIOS(dialog, negocio, "TIP_PREC5") {}
 
@@ -89,9 +53,9 @@ void DEF_PRE2::INIT() {
   win::WBLISTBOX& g = *OB_PERIODOS;
   lib::WDBTable* t = PERIODOS;
   win::AGREGARCOL(g, t, "F. Inicio", "I_DIA", std::string(10, 'X'),
-                  [t] { return lib::Value::chars(shownDate(t->S("I_DIA"), t->S("I_MES"), t->S("I_ANHO"))); }, 0, true);
+                  [t] { return lib::Value::chars(FECHA_PERIODO(t->S("I_DIA"), t->S("I_MES"), t->S("I_ANHO"))); }, 0, true);
   win::AGREGARCOL(g, t, "F. Final", "F_DIA", std::string(10, 'X'),
-                  [t] { return lib::Value::chars(shownDate(t->S("F_DIA"), t->S("F_MES"), t->S("F_ANHO"))); }, 0, true);
+                  [t] { return lib::Value::chars(FECHA_PERIODO(t->S("F_DIA"), t->S("F_MES"), t->S("F_ANHO"))); }, 0, true);
   win::AGREGARCOL(g, t, "NIV", "NIV_TARI", "", [t] { return lib::Value::chars(t->N("NIV_TARI") == 1 ? "Sí" : ""); }, 0,
                   true, 8);
   win::AGREGARCOL(g, t, "Descripción", "DESCRIP", std::string(40, 'X'));
@@ -146,12 +110,12 @@ void DEF_PRE2::CARGA_PERIODOS(const std::optional<Periodo>& select) {
     std::string last = "\x01";
     int orden = 0;
     for (prices->GoTop(); !prices->Eof(); prices->Skip()) {
-      const Periodo p = periodOf(*prices);
+      const Periodo p = PERIODO_DE(*prices);
       if (p.fechas() == last) continue;
       last = p.fechas();
       lib::ADD(list, [&] {
         list.FieldPut("ORDEN", lib::Value::num(++orden));
-        putDates(list, p);
+        PON_FECHAS(list, p);
         list.FieldPut("RA_DEFECTO", lib::Value::num(p.raDefecto));
         list.FieldPut("NIV_TARI", lib::Value::num(p.nivTari));
         list.FieldPut("DESCRIP", lib::Value::chars(p.descrip));
@@ -173,7 +137,7 @@ void DEF_PRE2::CARGA_PERIODOS(const std::optional<Periodo>& select) {
 
 std::optional<Periodo> DEF_PRE2::PERIODO_ELEGIDO() const {
   if (!OB_PERIODOS || OB_PERIODOS->nMaxRec == 0 || PERIODOS->Eof() || PERIODOS->Deleted()) return std::nullopt;
-  return periodOf(*PERIODOS);
+  return PERIODO_DE(*PERIODOS);
 }
 
 void DEF_PRE2::ELIGE_PERIODO() {
@@ -207,7 +171,7 @@ void DEF_PRE2::COMPLETA(const Periodo& p) {
       prices->FieldPut("NIV_TARI", lib::Value::num(p.nivTari));
       prices->FieldPut("DESCRIP", lib::Value::chars(p.descrip));
       prices->FieldPut("CODIGO", lib::Value::chars(p.codigo()));
-      putDates(*prices, p);
+      PON_FECHAS(*prices, p);
     });
   });
 }
@@ -298,7 +262,7 @@ bool DEF_PRE2::DEF_PRE3(const std::optional<Periodo>& former) {
       for (uint32_t r : records) {
         prices->GoTo(r);
         lib::MODIFY(*prices, [&] {
-          putDates(*prices, p);
+          PON_FECHAS(*prices, p);
           prices->FieldPut("RA_DEFECTO", lib::Value::num(p.raDefecto));
           prices->FieldPut("NIV_TARI", lib::Value::num(p.nivTari));
           prices->FieldPut("DESCRIP", lib::Value::chars(p.descrip));

@@ -13,23 +13,10 @@
 #include <string>
 
 #include "rates/niveles.h"
+#include "rates/periodo.h"
 #include "rates/precios.h"
 
 namespace rates {
-
-// A period as its records hold it.
-struct Periodo {
-  std::string iDia, iMes, iAnho, fDia, fMes, fAnho;
-  int raDefecto = 0, nivTari = 0;
-  std::string descrip;
-  // "I_DIA + I_MES + ... + F_ANHO" as the period orders key it.
-  std::string fechas() const;
-  // I_ANHO + I_MES + I_DIA + F_ANHO + F_MES + F_DIA.
-  std::string codigo() const;
-  // The dated range (0, 0 for a default period or dates that are none).
-  int32_t inicio() const;
-  int32_t fin() const;
-};
 
 class DEF_PRE2 : public PRECIOS {
  public:

@@ -19,8 +19,8 @@ constexpr int kFirstPrice = 4;  // N/A, Código, Descripción, then the prices
 
 }  // namespace
 
-PRECIOS::PRECIOS(const std::string& dialog, const std::string& negocio, const std::string& tag)
-    : LIST_SCREEN(dialog, negocio, {"TIP_PREC", tag, kMenuId, {}}) {}
+PRECIOS::PRECIOS(const std::string& dialog, const std::string& negocio, const std::string& tag, int menuId)
+    : LIST_SCREEN(dialog, negocio, {"TIP_PREC", tag, menuId, {}}) {}
 
 void PRECIOS::ConfigBrow() {
   lib::SELECT(TABLA->Area);

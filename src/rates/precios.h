@@ -25,7 +25,7 @@ class PRECIOS : public screens::LIST_SCREEN, public win::EDITCELL {
   void NOCHES_SIN_TARIFA();
 
  protected:
-  PRECIOS(const std::string& dialog, const std::string& negocio, const std::string& tag);
+  PRECIOS(const std::string& dialog, const std::string& negocio, const std::string& tag, int menuId = kMenuId);
 
   void ConfigBrow() override;
   void CerrarBases() override;

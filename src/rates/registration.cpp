@@ -2,6 +2,7 @@
 // entries of their menu ids.
 #include "lib/price_lookup.h"
 #include "rates/def_pre2.h"
+#include "rates/def_pre5.h"
 #include "rates/def_prec.h"
 #include "rates/def_temp.h"
 #include "rates/enc_trel.h"
@@ -31,6 +32,7 @@ SCREEN_REGISTRATION(registerRateScreens) {
   });
   screens::editMenu(PRECIOS::kMenuId, {entry(PRECIOS::kExplainId, "Explicar Precio...", &PRECIOS::EXPLICAR_PRECIO),
                                        entry(PRECIOS::kCheckId, "Noches sin Tarifa...", &PRECIOS::NOCHES_SIN_TARIFA)});
+  screens::opens<DEF_PRE5>("DEF_PRE5");
   screens::editMenu(FEC_TEMP::kMenuId, screens::listEntries<FEC_TEMP>({3072, 3073, 3074}, &FEC_TEMP::ADD_FEC_TEMP,
                                                                        &FEC_TEMP::MOD_FEC_TEMP, &FEC_TEMP::DEL_FEC_TEMP));
   screens::opens<FEC_TEMP>("FEC_TEMP");
