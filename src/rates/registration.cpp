@@ -8,6 +8,7 @@
 #include "rates/enc_trel.h"
 #include "rates/fec_temp.h"
 #include "rates/rack.h"
+#include "rates/tar_dina.h"
 #include "screens/registry.h"
 
 namespace rates {
@@ -33,6 +34,7 @@ SCREEN_REGISTRATION(registerRateScreens) {
   screens::editMenu(PRECIOS::kMenuId, {entry(PRECIOS::kExplainId, "Explicar Precio...", &PRECIOS::EXPLICAR_PRECIO),
                                        entry(PRECIOS::kCheckId, "Noches sin Tarifa...", &PRECIOS::NOCHES_SIN_TARIFA)});
   screens::opens<DEF_PRE5>("DEF_PRE5");
+  screens::opens<TAR_DINA>("TAR_DINA");
   screens::editMenu(FEC_TEMP::kMenuId, screens::listEntries<FEC_TEMP>({3072, 3073, 3074}, &FEC_TEMP::ADD_FEC_TEMP,
                                                                        &FEC_TEMP::MOD_FEC_TEMP, &FEC_TEMP::DEL_FEC_TEMP));
   screens::opens<FEC_TEMP>("FEC_TEMP");
