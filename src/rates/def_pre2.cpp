@@ -5,6 +5,7 @@
 #include "lib/record_protocol.h"
 #include "lib/text.h"
 #include "lib/use.h"
+#include "rates/copia_precios.h"
 #include "screens/form.h"
 #include "screens/messages.h"
 #include "win/controls.h"
@@ -39,8 +40,9 @@ void DEF_PRE2::BOTONES() {
       if (notification == win::CBN_SELCHANGE) CAMBIO_SELECCION();
       return 1;
     });
-  ADD_BUTTON(201, [] {
-    screens::notice("La copia de periodos a otras agencias (DEF_PRE4) no está disponible en esta versión del programa.");
+  ADD_BUTTON(201, [this] {
+    REGENERA();
+    if (COPIA_PERIODOS(this, NEGOCIO, rack_, agencia_)) CARGA_PERIODOS(mostrado_);
   });
   ADD_BUTTON(202, [this] { AGREGAR(); });
   ADD_BUTTON(203, [this] { EDITAR(); });

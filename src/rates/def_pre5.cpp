@@ -7,6 +7,7 @@
 #include <map>
 
 #include "rates/copia.h"
+#include "rates/copia_precios.h"
 #include "screens/form.h"
 #include "screens/messages.h"
 #include "win/controls.h"
@@ -65,9 +66,7 @@ void DEF_PRE5::BOTONES() {
   ADD_BUTTON(202, [this] { AGREGAR(); });
   ADD_BUTTON(203, [this] { EDITAR(); });
   ADD_BUTTON(204, [this] { BORRAR(); });
-  ADD_BUTTON(205, [] {
-    screens::notice("La copia de promociones a otros tipos de tarifa (DEF_PRE7) no está disponible en esta versión del programa.");
-  });
+  ADD_BUTTON(205, [this] { COPIA_PROMOCIONES(this, NEGOCIO, rack_); });
 }
 
 void DEF_PRE5::INIT() {
