@@ -1,7 +1,5 @@
 #include "rates/tar_dina.h"
 
-#include <cstdio>
-
 #include "lib/rate_calendar.h"
 #include "lib/record_protocol.h"
 #include "lib/text.h"
@@ -32,13 +30,7 @@ bool starts(const std::string& s, const std::string& prefix) {
 }  // namespace
 
 std::string CODIGO_TEMPORADA(int32_t inicio, int32_t fin) {
-  auto ymd = [](int32_t j) {
-    const xbase::Ymd d = xbase::ymdFromJulian(j);
-    char text[16];
-    std::snprintf(text, sizeof text, "%04d%02d%02d", d.year, d.month, d.day);
-    return std::string(text);
-  };
-  return ymd(inicio) + ymd(fin);
+  return xbase::dtos(inicio) + xbase::dtos(fin);
 }
 
 TAR_DINA::TAR_DINA(const std::string& dialog, const std::string& negocio) : SCREEN(dialog, negocio) {}
