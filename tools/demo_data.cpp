@@ -1,6 +1,8 @@
 #include "tools/demo_data.h"
 
+#include "tools/demo_agencies.h"
 #include "tools/demo_currencies.h"
+#include "tools/demo_cashier.h"
 #include "tools/demo_hotel.h"
 #include "tools/demo_parameters.h"
 #include "tools/demo_rates.h"
@@ -66,8 +68,12 @@ void addDemoData(const std::string& home, const std::string& password) {
   // closing day and room count its year of reservations is built on.
   addParameterDemo(home);
   addCurrencyDemo(home);
+  addCashierDemo(home);
   addHotelDemo(home);
+  // The rates before the agencies' own data: the rate sub-types, promotions and agencies with
+  // prices of their own are the rates' part of the agencies.
   addRatesDemo(home);
+  addAgencyDemo(home);
 }
 
 }  // namespace initdb

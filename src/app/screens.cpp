@@ -4,6 +4,7 @@
 
 #include "lib/call_stack.h"
 #include "lib/messages.h"
+#include "screens/messages.h"
 #include "screens/registry.h"
 #include "win/message_box.h"
 
@@ -39,10 +40,7 @@ void openScreen(const ScreenRequest& request) {
         {request.entry.screen, request.entry.dialogName(), request.business, request.entry.id, request.entry.caption});
     return;
   }
-  win::MESSAGE_BOX(nullptr,
-                   "La pantalla " + request.entry.screen + " (\"" + request.entry.caption +
-                       "\") no está disponible en esta versión del programa.",
-                   "Aviso", lib::MB_OK | lib::MB_ICONINFORMATION);
+  screens::NO_DISPONIBLE(request.entry.screen, request.entry.caption);
 }
 
 }  // namespace app

@@ -30,7 +30,14 @@ const std::vector<screens::RecodeStep>& CURRENCY_REFERENCES() {
       {"DET_MON", "MONEDA_1", "DET_MON"},  {"DET_MON", "MONEDA_2", "DET_MON2", false},
       {"T_CAMBIO", "MONEDA2", "T_CAMB4"},  {"T_CAMBIO", "MONEDA1", "T_CAMBIO", false},
       {"PENC_PED", "MONEDA", "DOCUMEN4"},  {"ENC_HLIB", "MONEDA", "ENC_HLIB12"},
-      {"MONEDAS", "EQUIVAL", ""}};
+      {"MONEDAS", "EQUIVAL", ""},
+      // Tables of this program that keep a currency code too: left behind, they would name a
+      // currency that no longer exists.
+      {"TRANSACS", "MONEDA", ""},          {"TRANSACS", "MONEDA3", "", false},
+      {"TRANSACS", "MONEDA_1", "", false}, {"TRANSACS", "MONEDA_2", "", false},
+      {"TRANSACS", "M_P_ESP", "", false},  {"AGENCIAS", "MON_MASTER", ""},
+      {"AGENCIAS", "MON_EXTRA", "", false}, {"TIPO_AGE", "MON_MASTER", ""},
+      {"TIPO_AGE", "MON_EXTRA", "", false}};
   return steps;
 }
 

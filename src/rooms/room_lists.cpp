@@ -63,7 +63,8 @@ CodeListDefinition qualities() {
           .deleteQuestion = cascadeQuestion("Desea borrar la Cualidad?"),
           .references = {{"DET_ROM2", "CODIGO", "DET_ROM22", true, true}},
           .recodeText = kRecodificandoHabitaciones,
-          .bind = [](screens::FORM& form, lib::WDBTable* record) { form.FLAG(1001, record, "SHOW_REG"); },
+          .bind = [](screens::FORM& form, lib::WDBTable* record,
+                     const std::string&) { form.FLAG(1001, record, "SHOW_REG"); },
           .afterAdd = [](const std::string& negocio,
                          const std::string& code) { FILAS_PARA_ROOMS(kCualidades, negocio, code); }};
 }

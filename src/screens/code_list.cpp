@@ -52,7 +52,7 @@ void CODE_LIST::EDITAR(Mode mode) {
                                       form = std::make_unique<FORM>(d);
                                       form->UPPER(kCode, record.get(), "CODIGO");
                                       form->TRIMMED(kDescription, record.get(), "DESCRIP");
-                                      if (code_.bind) code_.bind(*form, record.get());
+                                      if (code_.bind) code_.bind(*form, record.get(), NEGOCIO);
                                       if (mode == Mode::Modify)
                                         form->LOAD();
                                       else

@@ -39,8 +39,9 @@ struct CodeListDefinition {
   std::string deleteQuestion;                              // asked as it is
   std::vector<RecodeStep> references;                      // where the code is carried
   std::string recodeText = "Actualizando Referencias...";  // the progress window's line while recoding
-  // The editor's further controls bound to the record.
-  std::function<void(FORM&, lib::WDBTable* record)> bind = {};
+  // The editor's further controls bound to the record (and their lists filled for the
+  // business unit).
+  std::function<void(FORM&, lib::WDBTable* record, const std::string& negocio)> bind = {};
   // What a new record needs in other tables.
   std::function<void(const std::string& negocio, const std::string& code)> afterAdd = {};
   std::array<std::string, 3> captions = {"Agregar ", "Modificar ", "Borrar  "};  // of its entries

@@ -33,6 +33,7 @@ namespace screens {
 class FORM {
  public:
   explicit FORM(win::WDIAG& dialog) : dialog_(dialog) {}
+  win::WDIAG& dialog() const { return dialog_; }
 
   // `onClick` runs when the user ticks or unticks the box.
   void FLAG(int id, lib::WDBTable* table, const std::string& field, std::function<void()> onClick = {});

@@ -21,6 +21,10 @@ void caution(const std::string& text) {
   win::MESSAGE_BOX(nullptr, text, "Atención", lib::MB_OK | lib::MB_ICONEXCLAMATION);
 }
 
+void NO_DISPONIBLE(const std::string& screenClass, const std::string& caption) {
+  notice("La pantalla " + screenClass + " (\"" + caption + "\") no está disponible en esta versión del programa.");
+}
+
 std::string cascadeQuestion(const std::string& question) {
   return question + "\rSe borrarán todas las referencias en las habitaciones.";
 }

@@ -15,6 +15,10 @@ void notice(const std::string& text, const std::string& title = "Aviso");
 // A caution that needs no answer: "Atención", exclamation icon.
 void caution(const std::string& text);
 
+// The notice of a screen this version does not have (a menu or "Editar" entry that names
+// it): "La pantalla CLASE ("caption") no está disponible en esta versión del programa.".
+void NO_DISPONIBLE(const std::string& screenClass, const std::string& caption);
+
 // The question of a delete that cascades into other tables, with its second line.
 std::string cascadeQuestion(const std::string& question);
 

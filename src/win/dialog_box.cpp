@@ -23,8 +23,11 @@ const std::vector<ModalDialog*>& openModals() {
   return modals();
 }
 
+// A control registered with a callback (a FORM binding with its own reaction) runs it;
+// every other command goes to the procedure.
 int ModalDialog::OnCOMMAND(int id, int notification) {
   if (ended_) return 0;
+  if (int result = 0; RUN_CALLBACK(id, notification, result)) return result;
   return procedure_(*this, WM_COMMAND, id | (notification << 16), 0);
 }
 

@@ -216,13 +216,12 @@ void WDIAG::routeCommand(int id, int notification) {
   OnCOMMAND(id, notification);
 }
 
-int WDIAG::OnCOMMAND(int id, int notification) {
-  if (Executing_Init || Executing_CloseIt || Executing_Eval) return 0;
+bool WDIAG::RUN_CALLBACK(int id, int notification, int& result) {
   for (size_t i = 0; i < items_.size(); ++i) {
     if (items_[i].control->id() != id || !items_[i].onCommand) continue;
-    if (xItems[i]) return 0;  // its operation is still running
+    result = 0;
+    if (xItems[i]) return true;  // its operation is still running
     xItems[i] = 1;
-    int result = 0;
     try {
       result = items_[i].onCommand(*this, *items_[i].control, notification);
     } catch (...) {
@@ -230,8 +229,14 @@ int WDIAG::OnCOMMAND(int id, int notification) {
       throw;
     }
     if (i < xItems.size()) xItems[i] = 0;
-    return result;
+    return true;
   }
+  return false;
+}
+
+int WDIAG::OnCOMMAND(int id, int notification) {
+  if (Executing_Init || Executing_CloseIt || Executing_Eval) return 0;
+  if (int result = 0; RUN_CALLBACK(id, notification, result)) return result;
   if (notification != 0) return 0;
   if (id == IDOK || ((id == IDCANCEL || id == IDABORT) && !lNoCancel)) ENDDIALOG();
   return 0;

@@ -71,6 +71,9 @@ class WDIAG {
 
   // Overridable handlers, doing nothing by default.
   virtual int OnCOMMAND(int id, int notification);
+  // The callback registered for control `id`, run unless it is running already; false when
+  // the control has none (what the command does is then the dialog's to decide).
+  bool RUN_CALLBACK(int id, int notification, int& result);
   virtual void OnTIMER(int /*id*/) {}
   virtual void OnSIZE(int width, int height);
   virtual void OnNCDESTROY() {}

@@ -64,13 +64,15 @@ TEST(InitDb, CreatesEveryCatalogueTableSoundWithOneBusinessAndItsSupervisor) {
 }
 
 TEST(Catalogue, EveryTableTheProgramOpensIsCatalogued) {
-  std::regex use(R"(\bUSE\s*\(\s*[^,()]+,\s*\"([A-Za-z0-9_]+)\")");
+  // lib::USE(area, "NAME", ...) and a screen's USE("NAME", "ORDER").
+  std::regex use(R"(\bUSE\s*\(\s*(?:\"([A-Za-z0-9_]+)\"|[^,()\"]+,\s*\"([A-Za-z0-9_]+)\"))");
   std::set<std::string> opened;
   for (auto& e : fs::recursive_directory_iterator(std::string(CONFIGURA_SOURCE_DIR) + "/src")) {
     if (e.path().extension() != ".cpp" && e.path().extension() != ".h") continue;
     std::ifstream in(e.path());
     std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    for (std::sregex_iterator m(text.begin(), text.end(), use), end; m != end; ++m) opened.insert((*m)[1]);
+    for (std::sregex_iterator m(text.begin(), text.end(), use), end; m != end; ++m)
+      opened.insert((*m)[1].matched ? (*m)[1].str() : (*m)[2].str());
   }
   EXPECT_GE(opened.size(), 8u);  // the scan itself works
   for (const std::string& name : opened) EXPECT_NE(lib::Catalogue::builtIn().find(name), nullptr) << name;
