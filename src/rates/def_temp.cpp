@@ -5,6 +5,7 @@
 #include "lib/record_protocol.h"
 #include "lib/text.h"
 #include "lib/use.h"
+#include "rates/copia.h"
 #include "screens/messages.h"
 #include "screens/recode.h"
 #include "win/dialog_box.h"
@@ -20,8 +21,7 @@ constexpr int kCode = 500, kName = 501, kFirstDay = 601, kLastDay = 602, kIndivi
 
 const std::vector<screens::RecodeStep> kSeasonReferences = {
     {"SUBTEMPO", "LINEA", "SUBTEMPO", true, true}, {"FEC_TEMP", "CODIGO", "FEC_TEMP", true, true},
-    {"DET_AGE", "TEMPORA", "", true, true}};
-const std::vector<screens::RecodeStep> kSubSeasonReferences = {{"DET_AGE", "SUBTEMPO", "", true, true}};
+    {"DET_AGE", "TEMPORA", "DET_AGE4", true, true}};
 
 std::string seasonText(const lib::WDBTable& t) {
   const std::string name = lib::trim(t.S("DESCRIP"));
@@ -163,7 +163,11 @@ void DEF_TEMP::BORRAR() {
   {
     win::WAIT wait(this);
     wait.PUT_TEXT("Un momento por favor...", "Actualizando Referencias...");
-    report = screens::BORRA_CODIGO(nivel == 1 ? kSeasonReferences : kSubSeasonReferences, NEGOCIO, code);
+    if (nivel == 1)
+      report = screens::BORRA_CODIGO(kSeasonReferences, NEGOCIO, code);
+    else  // the commission rows of this season's sub-season; a same-coded one of another season keeps its own
+      BORRA_REGISTROS("DET_AGE", "DET_AGE4",
+                      lib::businessKey(NEGOCIO) + lib::padded(TREE->Value(PADRE(node)), 2) + lib::padded(code, 2));
     auto t = lib::USE(nullptr, table, table);
     t->GoTo(recno);
     if (!t->Eof() && !t->Deleted()) lib::MODIFY(*t, [&] { t->Delete(); });
