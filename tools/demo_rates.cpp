@@ -105,12 +105,9 @@ Money twoAdults(const std::string& tipo) {
   return Money::units(found == kTwoAdults.end() ? 100 : found->second);
 }
 
-void transactionCodes(const std::string& home) {
-  auto t = openTable(home, "TRANSACS");
-  for (const char* negocio : {"01", "02"})
-    for (auto [code, descrip] : {std::pair{"HOSP", "Hospedaje"}, std::pair{"DESA", "Desayuno"},
-                                 std::pair{"AYB", "Alimentos y Bebidas de Paquete"}})
-      if (recordFor(*t, "TRANSACS1", negocio, code, 4)) t->putString("DESCRIP", descrip);
+// The meal-plan profiles; the transaction codes the breakdowns name (HOSP, ALIM, BEBI) are the
+// cashier's demo's.
+void mealPlans(const std::string& home) {
   auto m = openTable(home, "TIPO_AYB");
   for (const char* negocio : {"01", "02"})
     for (auto [code, descrip] : {std::pair{"DESA", "Desayuno Incluido"}, std::pair{"TODO", "Todo Incluido"}})
@@ -137,19 +134,19 @@ void breakdowns(const std::string& home) {
     line("02", "RACK", "", codigo, "HOSP", 100);
     const bool adult = std::string(codigo) < "03";
     line("01", "CORP", "", codigo, "HOSP", adult ? 88 : 100);
-    if (adult) line("01", "CORP", "", codigo, "DESA", 12);
+    if (adult) line("01", "CORP", "", codigo, "ALIM", 12);
     line("01", "PAQ", "", codigo, "HOSP", adult ? 55 : 40);
-    line("01", "PAQ", "", codigo, "AYB", adult ? 45 : 60);
+    line("01", "PAQ", "", codigo, "ALIM", adult ? 45 : 60);
   }
   for (const char* codigo : {"01", "02"}) {
     line("01", "PAQ", "SUIT", codigo, "HOSP", 50);
-    line("01", "PAQ", "SUIT", codigo, "AYB", 50);
+    line("01", "PAQ", "SUIT", codigo, "ALIM", 50);
   }
   fixed->append();
   fixed->putString("NEGOCIO", "01");
   fixed->putString("RACK", "PAQ");
   fixed->putString("CODIGO", "01");
-  fixed->putString("COD_TRANS", "DESA");
+  fixed->putString("COD_TRANS", "BEBI");
   fixed->putNumber("VALOR", 15);
   fixed->putNumber("IMPONIBLE", 100);
   fixed->putNumber("MONTO_BASE", 15);
@@ -234,7 +231,7 @@ void agencies(const std::string& home) {
     const char* trel;
     int promo1;
   };
-  for (const Setting& s : {Setting{"VIAJESOL", "Viajes del Sol Mayorista", 1, "MY15", 0},
+  for (const Setting& s : {Setting{"TURISOL", "Turismo Solidario S.A.", 1, "MY15", 0},
                            Setting{"CORPTEC", "Corporación Tecnológica", 0, "CO10", 0},
                            Setting{"EXPEDIA", "Expedia", 0, "", 1}}) {
     if (recordFor(*a, "AGENCIAS", "01", s.code, 15)) a->putString("DESCRIP", s.descrip);
@@ -347,7 +344,7 @@ void periods(const std::string& home) {
     const std::string name = period.descrip;
     if (name != "Temporada Alta 2025-2026" && name != "Verano 2026") continue;
     for (const std::string& tipo : types)
-      periodRecord(*p, lib::padded("VIAJESOL", 15), "MAYO", tipo, period, false,
+      periodRecord(*p, lib::padded("TURISOL", 15), "MAYO", tipo, period, false,
                    twoAdults(tipo) * Money::millionths(700'000) * period.factor);
   }
   // Promotion 01 of the Internet rate, May and the first half of June.
@@ -419,7 +416,7 @@ void dynamicRates(const std::string& home) {
 }  // namespace
 
 void addRatesDemo(const std::string& home) {
-  transactionCodes(home);
+  mealPlans(home);
   rateTypes(home);
   breakdowns(home);
   subTypes(home);
