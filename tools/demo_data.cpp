@@ -2,6 +2,7 @@
 
 #include "tools/demo_agencies.h"
 #include "tools/demo_currencies.h"
+#include "tools/demo_guests.h"
 #include "tools/demo_cashier.h"
 #include "tools/demo_hotel.h"
 #include "tools/demo_parameters.h"
@@ -74,6 +75,7 @@ void addDemoData(const std::string& home, const std::string& password) {
   // prices of their own are the rates' part of the agencies.
   addRatesDemo(home);
   addAgencyDemo(home);
+  addGuestListDemo(home);
 }
 
 }  // namespace initdb

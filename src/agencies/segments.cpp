@@ -65,7 +65,7 @@ std::string store(const std::string& table, const std::string& tag, uint32_t rec
 }  // namespace
 
 std::string setKey(const std::string& negocio, int set) {
-  return lib::businessKey(negocio) + (set < 10 ? " " : "") + std::to_string(set);
+  return lib::businessKey(negocio) + lib::STR(set, 2);
 }
 
 std::string GUARDA_SEGMENTO(const std::string& negocio, int set, uint32_t recno, const std::string& code,
