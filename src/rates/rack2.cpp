@@ -12,7 +12,7 @@
 namespace rates {
 
 RACK2::RACK2(win::WDIAG* editor, const std::string& negocio, const std::string& rack)
-    : LIST_SCREEN("RACK2", negocio,
+    : LIST_SCREEN("E_RACK_ESP", negocio,
                   {"ENC_RAC2", "ENC_RAC2", 0, {{"Código", "CODIGO", "!!!!", 0, 16}, {"Descripción", "DESCRIP", std::string(40, 'X')}}}),
       RACK(lib::trim(rack)),
       editor_(editor) {}

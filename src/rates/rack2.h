@@ -1,4 +1,4 @@
-// "Desgloses Especiales Definidos" (RACK2): the special breakdowns of one rate type, opened
+// "Desgloses Especiales Definidos" (RACK2, dialog E_RACK_ESP): the special breakdowns of one rate type, opened
 // from its editor (which takes no input meanwhile). Agregar, Modificar and Detalle open the
 // special's editor E_RACK3; Borrar deletes the special with its components; Duplicar copies
 // the header and its percentage components under a new code.
