@@ -54,6 +54,8 @@ class WEDIT : public WCONTROL {
   bool Modified() const;  // changed by the user since the text was last set
   void SetLimit(int characters);
   void ReadOnly(bool readOnly);
+  // Types `text` where the cursor is, over the selected text, as the user would.
+  void InsertAtCursor(const std::string& text);
 };
 
 class CCOMBOBOX : public WCONTROL {
