@@ -1,25 +1,36 @@
 // Shared by the benchmarks: a scratch folder, deterministic data, and a reporter that
-// prints, after the usual table, the ratio of each "engine" run to its "sqlite" peer.
+// prints, after the usual table, the ratio of each run to its peer: WORK/engine against
+// WORK/sqlite by default, WORK/server against WORK/local for the database server.
 #pragma once
 
 #include <benchmark/benchmark.h>
+#include <unistd.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <map>
 #include <random>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace bench {
 
+// One folder per process, removed when it ends: benchmarks run at once (by several people
+// on one machine) must not clear each other's data.
 inline std::string scratch(const std::string& name) {
-  static const std::string root = [] {
-    std::filesystem::path p = std::filesystem::temp_directory_path() / "configura-bench";
+  static const std::string& root = *new std::string([] {  // kept for the removal at exit
+    std::filesystem::path p =
+        std::filesystem::temp_directory_path() / ("configura-bench." + std::to_string(::getpid()));
     std::filesystem::remove_all(p);
     std::filesystem::create_directories(p);
+    std::atexit([] {
+      std::error_code ignored;
+      std::filesystem::remove_all(root, ignored);
+    });
     return p.string();
-  }();
+  }());
   return root + "/" + name;
 }
 
@@ -56,6 +67,8 @@ inline const Row& row(uint32_t i) {
 
 class RatioReporter : public benchmark::ConsoleReporter {
  public:
+  explicit RatioReporter(std::string subject = "engine", std::string peer = "sqlite")
+      : subject_(std::move(subject)), peer_(std::move(peer)) {}
   void ReportRuns(const std::vector<Run>& runs) override {
     for (const auto& r : runs) {
       if (r.run_type != Run::RT_Iteration) continue;
@@ -72,16 +85,17 @@ class RatioReporter : public benchmark::ConsoleReporter {
   }
   void Finalize() override {
     ConsoleReporter::Finalize();
-    std::printf("\n%-28s %14s %14s %8s\n", "work", "engine", "sqlite", "ratio");
+    std::printf("\n%-28s %14s %14s %8s\n", "work", subject_.c_str(), peer_.c_str(), "ratio");
     for (auto& [base, who] : times_) {
-      if (!who.count("engine") || !who.count("sqlite")) continue;
-      double e = who["engine"], s = who["sqlite"];
+      if (!who.count(subject_) || !who.count(peer_)) continue;
+      double e = who[subject_], s = who[peer_];
       std::printf("%-28s %11.3f %-2s %11.3f %-2s %8.2f\n", base.c_str(), e, units_[base].c_str(), s,
                   units_[base].c_str(), e / s);
     }
   }
 
  private:
+  std::string subject_, peer_;
   std::map<std::string, std::map<std::string, double>> times_;
   std::map<std::string, std::string> units_;
 };

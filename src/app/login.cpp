@@ -14,6 +14,7 @@
 #include "lib/use.h"
 #include "win/controls.h"
 #include "win/dialog_box.h"
+#include "win/driver.h"
 #include "win/message_box.h"
 #include "win/timers.h"
 #include "xbase/file.h"
@@ -391,7 +392,8 @@ int ACT_CLAVE(const std::string& business) {
 void playLoginSound() {
 #ifdef CONFIGURA_HAS_SOUND
   std::string path = xbase::findFileNoCase(lib::G().PATH + "SALTMERE.WAV");
-  if (path.empty() || win::isVirtualTime() || QMediaDevices::audioOutputs().isEmpty()) return;
+  if (path.empty() || win::isVirtualTime() || win::Driver::installed() || QMediaDevices::audioOutputs().isEmpty())
+    return;
   static QSoundEffect* effect = new QSoundEffect;
   effect->setSource(QUrl::fromLocalFile(QString::fromStdString(path)));
   effect->play();

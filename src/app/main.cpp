@@ -1,10 +1,12 @@
 // configura: Configuración Hotelería.
 //
-//   configura [--home DIR] [--script FILE]
+//   configura [--home DIR] [--script FILE [--real-time]]
 //
 // With --script the program runs headless (offscreen windows, virtual time), plays the
 // scenario, prints each message box as it appears and exits with 0, or 1 at the first
-// unmet expectation.
+// unmet expectation. --real-time keeps the real clock for the retry waits, the timers and
+// the progress window, so that several scripted workstations can run side by side on one
+// program folder.
 #include <unistd.h>
 
 #include <cstdlib>
@@ -28,16 +30,21 @@
 
 int main(int argc, char** argv) {
   std::string home, script, screenConfig;
-  for (int i = 1; i < argc; ++i) {
+  bool realTime = false, wrong = false;
+  for (int i = 1; i < argc && !wrong; ++i) {
     std::string a = argv[i];
     if (a == "--home" && i + 1 < argc)
       home = argv[++i];
     else if (a == "--script" && i + 1 < argc)
       script = argv[++i];
-    else {
-      std::cerr << "uso: configura [--home CARPETA] [--script ARCHIVO]\n";
-      return 2;
-    }
+    else if (a == "--real-time")
+      realTime = true;
+    else
+      wrong = true;
+  }
+  if (wrong || (realTime && script.empty())) {
+    std::cerr << "uso: configura [--home CARPETA] [--script ARCHIVO [--real-time]]\n";
+    return 2;
   }
   if (!script.empty()) {
     // Headless, on a screen of a usual office size, so that screenshots show what a user sees.
@@ -74,7 +81,7 @@ int main(int argc, char** argv) {
     if (script.empty())
       g.messages = std::make_unique<win::QtMessageSink>();
     else
-      win::Driver::instance().install();
+      win::Driver::instance().install(realTime);
     app::installErrorWindow();
 
     app::PRINCIPAL principal;

@@ -24,6 +24,7 @@
 #include "screens/registry.h"
 #include "win/controls.h"
 #include "win/dialog_box.h"
+#include "win/driver.h"
 #include "win/entry.h"
 #include "win/main_frame.h"
 #include "win/message_box.h"
@@ -163,7 +164,8 @@ void PRINCIPAL::createToolbar() {
 }
 
 void PRINCIPAL::showSplash() {
-  if (win::isVirtualTime()) return;  // scripts: the splash screen lets events run while it paints
+  // Tests and scripts (also on the real clock): the splash screen lets events run while it paints.
+  if (win::isVirtualTime() || win::Driver::installed()) return;
   QPixmap picture(420, 160);
   picture.fill(QColor(0x1F, 0x3A, 0x5F));
   QPainter p(&picture);
@@ -181,7 +183,7 @@ void PRINCIPAL::showSplash() {
 void PRINCIPAL::Show() {
   QMainWindow* w = frame_->window();
   const lib::Globals& g = lib::G();
-  bool fade = g.XDOTRANSPARENCY == 1 && !g.XREMOTE_SESSION && !win::isVirtualTime();
+  bool fade = g.XDOTRANSPARENCY == 1 && !g.XREMOTE_SESSION && !(win::isVirtualTime() || win::Driver::installed());
   if (fade) w->setWindowOpacity(0);
   w->showMaximized();
   if (fade) {

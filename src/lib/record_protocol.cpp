@@ -159,7 +159,15 @@ void ADD_NEW_REC(WDBTable*, bool noWait) {
     while (!attempt()) ++g.XRETRIES[1];
     return;
   }
-  retryUntil(attempt, lockPolicy(a, a.table->recCount() + 1));
+  // The message names the record the append would make: worked out only when an append
+  // is refused (on the server, the count is one more round trip).
+  const int64_t first = g.clock->ticks();
+  if (attempt()) return;
+  ++g.XRETRIES[1];
+  XDELAY(kRetryWaitMs);
+  RetryPolicy policy = lockPolicy(a, a.table->recCount() + 1);
+  policy.since = first;
+  retryUntil(attempt, policy);
 }
 
 void UNLOCK_NEW_REC(WDBTable* table) {

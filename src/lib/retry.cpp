@@ -7,7 +7,7 @@ namespace lib {
 
 void retryUntil(const std::function<bool()>& attempt, const RetryPolicy& policy) {
   Clock& clock = *G().clock;
-  const int64_t start = clock.ticks();
+  const int64_t start = policy.since >= 0 ? policy.since : clock.ticks();
   while (!attempt()) {
     if (!policy.silent && clock.ticks() - start > kRetryQuietMs) {
       if (policy.afterQuiet) policy.afterQuiet();

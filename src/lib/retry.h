@@ -8,6 +8,7 @@
 // a record for good never keeps another one waiting for ever.
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <string>
 
@@ -25,6 +26,7 @@ struct RetryPolicy {
   bool silent = false;  // no messages at all (appending with no-wait)
   int genCode = 41;     // of the error when the user gives up (EG_LOCK; EG_OPEN for opens)
   std::string file;     // the table or file waited for, named in that error
+  int64_t since = -1;   // clock ticks of a first attempt made before retryUntil, if any
 };
 
 void retryUntil(const std::function<bool()>& attempt, const RetryPolicy& policy);

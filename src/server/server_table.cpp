@@ -1,5 +1,6 @@
 #include "server/server_table.h"
 
+#include <algorithm>
 #include <typeinfo>
 
 #include "lib/globals.h"
@@ -20,8 +21,19 @@ std::string upper(std::string_view s) {
   return r;
 }
 
+std::string trimmedUpper(std::string_view s) {
+  std::string n = upper(s);
+  while (!n.empty() && n.back() == ' ') n.pop_back();
+  while (!n.empty() && n.front() == ' ') n.erase(n.begin());
+  return n;
+}
+
 bool startsWith(const std::string& key, const std::string& prefix) {
   return key.size() >= prefix.size() && key.compare(0, prefix.size(), prefix) == 0;
+}
+
+const char* dirWord(bool ascending) {
+  return ascending ? "" : " DESC";
 }
 
 }  // namespace
@@ -52,22 +64,18 @@ ServerTable::ServerTable(std::shared_ptr<Session> session, ServerTableInfo info,
         .setRetry(true)
         .setDefault(true);
   session_->attach(this);
-  int wanted = 1;
-  if (lib::G().XADSCACHERECORDS > 0) wanted = lib::G().XADSCACHERECORDS;
-  cache_ = wanted;
-  try {
-    goTop();
-  } catch (...) {  // a table that cannot be read is not left attached and open
-    session_->detach(this);
-    session_->close(handle_, oid_);
-    throw;
-  }
+  cache_ = lib::G().XADSCACHERECORDS > 0 ? lib::G().XADSCACHERECORDS : 1;
+  ahead_ = cache_;
+  // On the first record, read when somebody looks (most callers seek first).
+  recno_ = 0;
+  loaded_ = false;
 }
 
 ServerTable::~ServerTable() {
   session_->detach(this);
   try {
     writeBuffer();
+    flushBatch();
   } catch (...) {
     // A destructor cannot report. The table object flushes before closing (WDBTable::Axit)
     // and reports there; what fails here was already reported by that flush.
@@ -84,9 +92,7 @@ ServerTable::~ServerTable() {
 }
 
 int ServerTable::fieldIndex(std::string_view name) const {
-  std::string n = upper(name);
-  while (!n.empty() && n.back() == ' ') n.pop_back();
-  while (!n.empty() && n.front() == ' ') n.erase(n.begin());
+  std::string n = trimmedUpper(name);
   size_t arrow = n.find("->");
   if (arrow != std::string::npos) n = n.substr(arrow + 2);
   for (int i = 0; i < fieldCount(); ++i)
@@ -94,39 +100,180 @@ int ServerTable::fieldIndex(std::string_view name) const {
   return -1;
 }
 
+bool ServerTable::alone() const {
+  return !shared_ || session_->holdsFile(handle_, oid_);
+}
+
 // ---------------------------------------------------------------------------------------
 // Records.
 
-uint32_t ServerTable::recCount() {
+uint32_t ServerTable::serverCount() {
   Result r = session_->exec("SELECT CASE WHEN is_called THEN last_value ELSE 0 END FROM " + schema_->quotedSequence());
-  return uint32_t(r.integer(0, 0));
+  uint32_t n = uint32_t(r.integer(0, 0));
+  knownCount_ = std::max(knownCount_, n);
+  return n;
+}
+
+uint32_t ServerTable::recCount() {
+  if (nextLocal_) return *nextLocal_ - 1;  // held alone: nobody else appends
+  return serverCount();
+}
+
+uint32_t ServerTable::recNo() const {
+  // A record noted by goTo keeps its number; past the records known, it may be the end.
+  if (!loaded_ && (recno_ == 0 || recno_ > knownCount_)) materialize();
+  if (!recnoKnown_) {
+    auto* self = const_cast<ServerTable*>(this);
+    self->recno_ = self->recCount() + 1;
+    self->recnoKnown_ = true;
+  }
+  return recno_;
+}
+
+bool ServerTable::eof() const {
+  // A record noted by goTo within the records known to exist is no end of file.
+  if (!loaded_ && (recno_ == 0 || recno_ > knownCount_)) materialize();
+  return eof_;
+}
+
+bool ServerTable::bof() const {
+  if (!loaded_ && recno_ == 0) materialize();
+  return bof_;
+}
+
+bool ServerTable::deleted() const {
+  materialize();
+  if (eof_) return false;
+  if (source_.row >= 0) return source_.res.logical(source_.row, source_.first);
+  return rec_.bytes[0] == '*';
 }
 
 void ServerTable::setEof() {
   eof_ = true;
-  recno_ = recCount() + 1;
+  loaded_ = true;
+  recnoKnown_ = false;  // one past the last record: asked for when somebody wants it
+  key_.reset();
+  source_ = {};
   schema_->blank(rec_);
+}
+
+void ServerTable::takeFrom(Source source) {
+  source_ = std::move(source);
+  decoded_.assign(size_t(fieldCount()), false);
+  blanked_ = false;
+  key_.reset();
+}
+
+const Record& ServerTable::record() const {
+  if (source_.row >= 0) {
+    currentKey();  // kept: the row goes
+    schema_->readRow(source_.res, source_.row, source_.first, rec_);
+    source_ = {};
+  }
+  return rec_;
+}
+
+const std::optional<std::string>& ServerTable::currentKey() const {
+  if (!key_ && source_.row >= 0 && source_.keyColumn >= 0) key_ = source_.res.bytes(source_.row, source_.keyColumn);
+  return key_;
+}
+
+const std::string& ServerTable::keyOf(Ahead& a) const {
+  if (!a.key) a.key = a.source.res.bytes(a.source.row, a.source.keyColumn);
+  return *a.key;
 }
 
 void ServerTable::land(const Result& r, int row) {
   recno_ = uint32_t(r.integer(row, 0));
-  schema_->readRow(r, row, 1, rec_);
+  recnoKnown_ = true;
+  bool keyed = order_ >= 0 && r.columns() > 2 + fieldCount();
+  takeFrom({r, row, 1, keyed ? 2 + fieldCount() : -1});
   eof_ = false;
+  loaded_ = true;
+  knownCount_ = std::max(knownCount_, recno_);
+}
+
+void ServerTable::landOn(Ahead& a) {
+  recno_ = a.recno;
+  recnoKnown_ = true;
+  std::optional<std::string> key = std::move(a.key);
+  takeFrom(std::move(a.source));
+  key_ = std::move(key);
+  eof_ = false;
+  loaded_ = true;
+}
+
+// The record and the table's count in one statement: a number without its row reads as a
+// blank deleted record, one past the count as end of file.
+Statement ServerTable::loadStatement(uint32_t recno) const {
+  return {"SELECT (SELECT CASE WHEN is_called THEN last_value ELSE 0 END FROM " + schema_->quotedSequence() + "), " +
+              schema_->selectList() + " FROM (SELECT $1::integer AS wanted) w LEFT JOIN " + schema_->quotedTable() +
+              " t ON t.\"_recno\" = w.wanted",
+          {Param::text(std::to_string(recno))}};
+}
+
+void ServerTable::applyLoad(const Result& r, uint32_t recno) {
+  uint32_t count = uint32_t(r.integer(0, 0));
+  knownCount_ = std::max(knownCount_, count);
+  key_.reset();
+  if (!r.null(0, 1)) {
+    recno_ = recno;
+    recnoKnown_ = true;
+    takeFrom({r, 0, 2, -1});
+    eof_ = false;
+    loaded_ = true;
+    knownCount_ = std::max(knownCount_, recno);
+    return;
+  }
+  if (recno >= 1 && recno <= count) {
+    // A number handed out whose row is not (yet) there: an empty record marked deleted.
+    source_ = {};
+    schema_->blank(rec_);
+    rec_.bytes[0] = '*';
+    recno_ = recno;
+    recnoKnown_ = true;
+    eof_ = false;
+    loaded_ = true;
+    return;
+  }
+  setEof();
+  recno_ = count + 1;
+  recnoKnown_ = true;
 }
 
 void ServerTable::loadRecord(uint32_t recno) {
-  Result r = session_->exec(
-      "SELECT " + schema_->selectList() + " FROM " + schema_->quotedTable() + " WHERE \"_recno\" = $1::integer",
-      {Param::text(std::to_string(recno))});
-  if (r.rows() > 0) {
-    land(r, 0);
+  auto held = batch_.find(recno);
+  if (held != batch_.end()) {  // our own write, not sent yet
+    source_ = {};
+    rec_ = held->second;
+    recno_ = recno;
+    recnoKnown_ = true;
+    eof_ = false;
+    loaded_ = true;
+    key_.reset();
     return;
   }
-  // A number handed out whose row is not (yet) there: an empty record marked deleted.
-  schema_->blank(rec_);
-  rec_.bytes[0] = '*';
-  recno_ = recno;
-  eof_ = false;
+  Statement s = loadStatement(recno);
+  applyLoad(session_->exec(s.sql, s.params), recno);
+}
+
+void ServerTable::materialize() const {
+  if (loaded_) return;
+  auto* self = const_cast<ServerTable*>(this);  // reading what goTo noted changes no meaning
+  if (recno_ == 0) {
+    // The opening's first record, in natural order whatever order was set since.
+    int order = order_;
+    self->order_ = -1;
+    self->goEnd(false);
+    self->order_ = order;
+    if (order >= 0) {
+      self->dropCache();
+      self->key_.reset();
+    }
+    self->bof_ = self->eof_;
+    return;
+  }
+  self->loadRecord(recno_);
 }
 
 void ServerTable::requireWritable() const {
@@ -137,27 +284,92 @@ void ServerTable::requireWritable() const {
 
 void ServerTable::requireLocked(const char*) const {
   requireWritable();
-  if (shared_ && !session_->holdsFile(handle_, oid_) && !session_->holdsRecord(handle_, oid_, recno_))
+  if (shared_ && !session_->holdsFile(handle_, oid_) && !session_->holdsRecord(handle_, oid_, recNo()))
     throw xbase::Error(xbase::EG_UNLOCKED, xbase::SC_NOT_LOCKED,
                        "el registro " + std::to_string(recno_) + " no está bloqueado", schema_->name().name)
         .setSubsystem("ADSCDX");
 }
 
+void ServerTable::sendWrite(const std::string& sql, std::vector<Param> params) {
+  session_->send(sql, std::move(params));
+  unsynced_ = true;
+}
+
 void ServerTable::writeBuffer() {
   if (!dirty_ || eof_) return;
-  std::vector<Param> params = schema_->rowParams(rec_, recno_);
-  bool inserted = pendingNew_;
-  if (!pendingNew_) {
-    Result r = session_->exec(schema_->updateSql(), params);
-    if (r.affected() == 0) inserted = true;  // a record number without its row
+  if (batching()) {
+    batch_[recno_] = record();
+  } else {
+    sendWrite(schema_->upsertSql(), schema_->rowParams(record(), recno_));
   }
-  if (inserted) session_->exec(schema_->insertSql(), params);
+  // The rows read ahead follow the record where it stood: a write that moves it in the
+  // order leaves them behind.
+  if (currentKey() && order_ >= 0) {
+    std::string now = *schema_->key(*tag(), record(), recno_, true);
+    if (*key_ != now) dropCache();
+    key_ = now;
+  } else if (order_ >= 0) {
+    dropCache();  // where it stood in the order is not known
+  }
   dirty_ = false;
   pendingNew_ = false;
-  dropCache();
+  if (batch_.size() >= kBatchRows) flushBatch();
+}
+
+void ServerTable::flushBatch() {
+  if (batch_.empty()) {
+    if (nextLocal_ && *nextLocal_ - 1 > knownCount_) knownCount_ = *nextLocal_ - 1;
+    return;
+  }
+  std::vector<std::pair<uint32_t, const Record*>> rows;
+  auto sendRows = [&] {
+    if (rows.empty()) return;
+    sendWrite(schema_->batchSql(), schema_->batchParams(rows));
+    rows.clear();
+  };
+  uint32_t last = 0;
+  for (const auto& [recno, record] : batch_) {
+    rows.emplace_back(recno, &record);
+    last = std::max(last, recno);
+    if (rows.size() >= kBatchRows) sendRows();
+  }
+  sendRows();
+  if (nextLocal_ && *nextLocal_ > 1) {
+    // The numbers handed out while alone, given to the sequence with the rows.
+    sendWrite("SELECT setval('" + schema_->quotedSequence() + "', GREATEST($1::bigint, (SELECT last_value FROM " +
+                  schema_->quotedSequence() + ")))",
+              {Param::text(std::to_string(*nextLocal_ - 1))});
+    knownCount_ = std::max(knownCount_, *nextLocal_ - 1);
+  }
+  knownCount_ = std::max(knownCount_, last);
+  batch_.clear();
+}
+
+void ServerTable::flush() {
+  writeBuffer();
+  flushBatch();
+  if (unsynced_) {
+    unsynced_ = false;
+    session_->sync();  // a write the server refused is reported here
+  }
+}
+
+void ServerTable::beforeCommit() {
+  writeBuffer();
+  flushBatch();
 }
 
 xbase::Value ServerTable::get(int i) const {
+  materialize();
+  if (source_.row >= 0 && !decoded_[size_t(i)]) {
+    // Only the fields looked at are decoded from the row.
+    if (!blanked_) {
+      schema_->blank(rec_);
+      blanked_ = true;
+    }
+    schema_->readField(source_.res, source_.row, source_.first + 1 + i, i, rec_);
+    decoded_[size_t(i)] = true;
+  }
   const xbase::Field& f = field(i);
   if (f.isMemo()) {
     auto it = rec_.memos.find(i);
@@ -171,27 +383,29 @@ xbase::Value ServerTable::get(int i) const {
 
 void ServerTable::put(int i, const xbase::Value& v) {
   requireWritable();
-  if (eof_)
+  if (eof())
     throw xbase::Error(xbase::EG_WRITE, xbase::SC_WRITE, "no hay registro actual (fin de archivo)",
                        schema_->name().name)
         .setSubsystem("ADSCDX");
   requireLocked("put");
+  materialize();
+  Record& rec = record();
   const xbase::Field& f = field(i);
   const std::string& table = schema_->name().name;
   if (f.isMemo()) {
     if (v.isNull()) {
-      schema_->codec().encode(f, rec_.bytes.data(), v, table);
+      schema_->codec().encode(f, rec.bytes.data(), v, table);
     } else {
       if (v.type != xbase::ValueType::Char)
         throw xbase::Error(xbase::EG_DATATYPE, xbase::SC_VALUE, "tipo de dato incorrecto para el campo " + f.name,
                            table)
             .setSubsystem("ADSCDX");
-      rec_.memos[i] = schema_->isTextField(i) ? schema_->codePage().fromUtf8(v.text) : v.text;
+      rec.memos[i] = schema_->isTextField(i) ? schema_->codePage().fromUtf8(v.text) : v.text;
     }
   } else if (v.type == xbase::ValueType::Char && schema_->isTextField(i)) {
-    schema_->codec().encode(f, rec_.bytes.data(), xbase::Value::chars(schema_->codePage().fromUtf8(v.text)), table);
+    schema_->codec().encode(f, rec.bytes.data(), xbase::Value::chars(schema_->codePage().fromUtf8(v.text)), table);
   } else {
-    schema_->codec().encode(f, rec_.bytes.data(), v, table);
+    schema_->codec().encode(f, rec.bytes.data(), v, table);
   }
   dirty_ = true;
 }
@@ -200,10 +414,15 @@ void ServerTable::deleteRecord() {
   setDeletionMark('*', "delete");
 }
 
+void ServerTable::recall() {
+  setDeletionMark(' ', "recall");
+}
+
 void ServerTable::setDeletionMark(char mark, const char* operation) {
-  if (eof_) return;
+  if (eof()) return;
   requireLocked(operation);
-  rec_.bytes[0] = uint8_t(mark);
+  materialize();
+  record().bytes[0] = uint8_t(mark);
   dirty_ = true;
 }
 
@@ -213,32 +432,41 @@ void ServerTable::pack() {
     throw xbase::Error(xbase::EG_SHARED, xbase::SC_EXCLUSIVE, "compactar requiere uso exclusivo de la tabla",
                        schema_->name().name);
   writeBuffer();
+  flushBatch();
   session_->exec("DELETE FROM " + schema_->quotedTable() + " WHERE \"_deleted\"");
   dropCache();
   goTop();
-}
-
-void ServerTable::recall() {
-  setDeletionMark(' ', "recall");
 }
 
 bool ServerTable::append() {
   requireWritable();
   writeBuffer();
   dropCache();
-  bool alone = !shared_ || session_->holdsFile(handle_, oid_);
-  std::optional<uint32_t> recno = session_->appendLocked(handle_, oid_, schema_->quotedSequence(), !alone);
-  if (!recno) return false;
-  schema_->blank(rec_);
-  if (session_->inTransaction()) {
-    // Rolled back, the number stays taken: a blank deleted record keeps the table dense.
-    Record gone;
-    schema_->blank(gone);
-    gone.bytes[0] = '*';
-    session_->afterRollback(schema_->insertSql() + " ON CONFLICT (\"_recno\") DO NOTHING",
-                            schema_->rowParams(gone, *recno));
+  uint32_t recno = 0;
+  if (alone() && !session_->inTransaction()) {
+    // Nobody else can append now: the numbers are ours to count.
+    if (!nextLocal_) nextLocal_ = serverCount() + 1;
+    recno = (*nextLocal_)++;
+  } else {
+    std::optional<uint32_t> taken = session_->appendLocked(handle_, oid_, schema_->quotedSequence(), !alone());
+    if (!taken) return false;
+    recno = *taken;
+    if (session_->inTransaction()) {
+      // Rolled back, the number stays taken: a blank deleted record keeps the table dense.
+      Record gone;
+      schema_->blank(gone);
+      gone.bytes[0] = '*';
+      session_->afterRollback(schema_->insertSql() + " ON CONFLICT (\"_recno\") DO NOTHING",
+                              schema_->rowParams(gone, recno));
+    }
   }
-  recno_ = *recno;
+  source_ = {};
+  schema_->blank(rec_);
+  recno_ = recno;
+  recnoKnown_ = true;
+  loaded_ = true;
+  key_.reset();
+  knownCount_ = std::max(knownCount_, recno);
   eof_ = bof_ = found_ = false;
   dirty_ = true;
   pendingNew_ = true;
@@ -248,8 +476,10 @@ bool ServerTable::append() {
 void ServerTable::afterRollback() {
   dirty_ = false;
   pendingNew_ = false;
+  batch_.clear();
+  nextLocal_.reset();
   dropCache();
-  if (!eof_) loadRecord(recno_);
+  if (loaded_ && !eof_) loadRecord(recno_);
 }
 
 // ---------------------------------------------------------------------------------------
@@ -257,23 +487,44 @@ void ServerTable::afterRollback() {
 
 bool ServerTable::lockRecord(uint32_t recno) {
   if (recno == 0) {
-    if (eof_) return false;
-    recno = recno_;
+    if (eof()) return false;
+    recno = recNo();
   }
   if (!shared_ || session_->holdsFile(handle_, oid_) || session_->holdsRecord(handle_, oid_, recno)) return true;
-  if (!session_->lockRecord(handle_, oid_, recno)) return false;
-  dropCache();
-  if (recno == recno_ && !dirty_ && !eof_) loadRecord(recno);  // see what others wrote
-  return true;
+  bool current = recno == recno_ && recnoKnown_ && !dirty_ && !(loaded_ && eof_);
+  if (!current) return session_->lockRecord(handle_, oid_, recno);
+  // The record is read again with its lock, in the same round trip: what others wrote.
+  std::optional<std::string> before = currentKey();
+  Statement read = loadStatement(recno);
+  Result r;
+  bool ok = session_->lockRecord(handle_, oid_, recno, &read, &r);
+  if (r.valid()) {
+    applyLoad(r, recno);
+    if (before && order_ >= 0) {
+      std::optional<std::string> now = eof_ ? std::nullopt : schema_->key(*tag(), record(), recno_, true);
+      if (!now || *before != *now) dropCache();  // another workstation moved it
+      key_ = now;
+    }
+  }
+  return ok;
 }
 
 bool ServerTable::lockFile() {
   if (!shared_ || session_->holdsFile(handle_, oid_)) return true;
   writeBuffer();
-  if (!session_->lockFile(handle_, oid_)) return false;
-  dropCache();
-  if (!eof_ && !dirty_) loadRecord(recno_);
-  return true;
+  bool positioned = loaded_ ? !eof_ : recno_ != 0;
+  if (!positioned || dirty_) {
+    if (!session_->lockFile(handle_, oid_)) return false;
+    dropCache();
+    return true;
+  }
+  Statement read = loadStatement(recno_);
+  Result r;
+  uint32_t recno = recno_;
+  bool ok = session_->lockFile(handle_, oid_, &read, &r);
+  if (r.valid()) applyLoad(r, recno);
+  if (ok) dropCache();
+  return ok;
 }
 
 void ServerTable::unlockRecord(uint32_t recno) {
@@ -285,6 +536,11 @@ void ServerTable::unlockRecord(uint32_t recno) {
 void ServerTable::unlockAll() {
   writeBuffer();
   if (!shared_) return;
+  if (session_->holdsFile(handle_, oid_) && !session_->inTransaction()) {
+    // What was written alone goes before the lock does.
+    flushBatch();
+    nextLocal_.reset();
+  }
   session_->unlockFile(handle_, oid_);
   for (uint32_t r : session_->recordsOf(handle_, oid_)) session_->unlockRecord(handle_, oid_, r);
 }
@@ -307,10 +563,10 @@ std::vector<std::string> ServerTable::tagNames() const {
 }
 
 void ServerTable::setOrder(std::string_view name) {
-  std::string n = upper(name);
-  while (!n.empty() && n.back() == ' ') n.pop_back();
-  while (!n.empty() && n.front() == ' ') n.erase(n.begin());
+  std::string n = trimmedUpper(name);
   dropCache();
+  key_.reset();
+  source_.keyColumn = -1;  // the key it read was the old order's
   if (n.empty()) {
     order_ = -1;
     return;
@@ -363,6 +619,10 @@ std::string ServerTable::keyColumn() const {
   return "t." + quoteIdent(tag()->column);
 }
 
+std::string ServerTable::selectList() const {
+  return order_ < 0 ? schema_->selectList() : schema_->selectList() + ", " + keyColumn();
+}
+
 std::string ServerTable::scopeSql(Query& q, bool lowSide, bool highSide) const {
   std::string sql = " AND " + keyColumn() + " IS NOT NULL";
   const std::optional<std::string>& low = descending() ? scopeBottom_ : scopeTop_;
@@ -375,45 +635,52 @@ std::string ServerTable::scopeSql(Query& q, bool lowSide, bool highSide) const {
   return sql;
 }
 
-bool ServerTable::fetch(const std::string& sql, const std::vector<Param>& params, bool forward) {
+void ServerTable::dropCache() {
+  // Rows read ahead and never used: the next read asks for fewer.
+  if (cached_.size() > size_t(ahead_) / 2) ahead_ = std::max(cache_, ahead_ / 2);
+  cached_.clear();
+  cachedToEnd_ = false;
+  previousKey_.reset();
+}
+
+bool ServerTable::fetch(const std::string& sql, const std::vector<Param>& params, bool forward, int limit) {
+  flushBatch();
   dropCache();
   Result r = session_->exec(sql, params);
   if (r.rows() == 0) return false;
   land(r, 0);
-  if (forward)
+  if (forward) {
+    int keyColumn = order_ >= 0 ? 2 + fieldCount() : -1;
     for (int i = 1; i < r.rows(); ++i) {
-      Record rec;
-      schema_->readRow(r, i, 1, rec);
-      cached_.emplace_back(uint32_t(r.integer(i, 0)), std::move(rec));
+      Ahead a;
+      a.recno = uint32_t(r.integer(i, 0));
+      a.source = {r, i, 1, keyColumn};
+      knownCount_ = std::max(knownCount_, a.recno);
+      cached_.push_back(std::move(a));
     }
+    cachedToEnd_ = r.rows() < limit;
+  }
   return true;
 }
 
 // ---------------------------------------------------------------------------------------
 // Navigation.
 
-namespace {
-
-const char* dirWord(bool ascending) {
-  return ascending ? "" : " DESC";
-}
-
-}  // namespace
-
 // First visible entry of the order (or last), scope applied.
 bool ServerTable::orderedFirst(bool fromEnd) {
   Query q;
   std::string vis = deletedHidden_ ? " AND NOT t.\"_deleted\"" : "";
   bool ascending = descending() == fromEnd;
-  std::string limit = fromEnd ? "1" : std::to_string(cache_);
+  int limit = fromEnd ? 1 : ahead_;
+  std::string lim = " LIMIT " + std::to_string(limit);
   if (order_ < 0)
-    return fetch("SELECT " + schema_->selectList() + " FROM " + schema_->quotedTable() + " t WHERE true" + vis +
-                     " ORDER BY t.\"_recno\"" + dirWord(ascending) + " LIMIT " + limit,
-                 q.params, !fromEnd);
-  std::string sql = "SELECT " + schema_->selectList() + " FROM " + schema_->quotedTable() + " t WHERE true" +
+    return fetch("SELECT " + selectList() + " FROM " + schema_->quotedTable() + " t WHERE true" + vis +
+                     " ORDER BY t.\"_recno\"" + dirWord(ascending) + lim,
+                 q.params, !fromEnd, limit);
+  std::string sql = "SELECT " + selectList() + " FROM " + schema_->quotedTable() + " t WHERE true" +
                     scopeSql(q, true, true) + vis + " ORDER BY " + keyColumn() + dirWord(ascending) + ", t.\"_recno\"" +
-                    dirWord(ascending) + " LIMIT " + limit;
-  return fetch(sql, q.params, !fromEnd);
+                    dirWord(ascending) + lim;
+  return fetch(sql, q.params, !fromEnd, limit);
 }
 
 void ServerTable::goTop() {
@@ -439,16 +706,24 @@ void ServerTable::goTo(uint32_t recno) {
   found_ = false;
   bof_ = false;
   dropCache();
-  if (recno < 1 || recno > recCount()) {
+  key_.reset();
+  if (recno < 1) {
     setEof();
     return;
   }
-  loadRecord(recno);
+  // Noted only: read with its lock, or when somebody looks at it.
+  recno_ = recno;
+  previousKey_.reset();
+  recnoKnown_ = true;
+  eof_ = false;
+  loaded_ = false;
+  if (batch_.count(recno) || (nextLocal_ && recno < *nextLocal_ && recno > knownCount_)) loadRecord(recno);
 }
 
 // Whether the entry next to (key, recno) in storage direction `up` lies in the scope: the
 // engine stops at the first entry out of scope, even an invisible one.
 bool ServerTable::firstEntryAfterInScope(const std::string& key, uint32_t recno, bool up) {
+  flushBatch();
   Query q;
   std::string k = q.key(key), r = q.num(recno);
   std::string sql = "SELECT " + keyColumn() + " FROM " + schema_->quotedTable() + " t WHERE (" + keyColumn() +
@@ -459,6 +734,7 @@ bool ServerTable::firstEntryAfterInScope(const std::string& key, uint32_t recno,
 }
 
 void ServerTable::skip(int64_t count) {
+  materialize();
   writeBuffer();
   found_ = false;
   if (count == 0) {
@@ -470,26 +746,37 @@ void ServerTable::skip(int64_t count) {
   uint64_t steps = uint64_t(forward ? count : -count);
   bof_ = false;
   if (forward && !eof_ && steps <= cached_.size()) {
-    while (steps-- > 1) cached_.pop_front();
-    recno_ = cached_.front().first;
-    rec_ = std::move(cached_.front().second);
+    std::optional<std::string> previous = order_ >= 0 ? currentKey() : std::nullopt;
+    while (steps-- > 1) {
+      if (order_ >= 0) previous = keyOf(cached_.front());
+      cached_.pop_front();
+    }
+    landOn(cached_.front());
     cached_.pop_front();
-    eof_ = false;
+    if (order_ >= 0) previousKey_ = previous;
     return;
   }
+  if (forward && !eof_ && cachedToEnd_) {  // the rows read ahead reached the end of the scope
+    cached_.clear();
+    cachedToEnd_ = false;
+    return setEof();
+  }
   dropCache();
+  // A walk forward that outran what was read ahead reads further this time.
+  if (forward && !eof_) ahead_ = std::min(kMaxReadAhead, ahead_ * 2);
   std::string vis = deletedHidden_ ? " AND NOT t.\"_deleted\"" : "";
   Query q;
   // The offset is a parameter: one prepared statement serves every count.
   std::string offset = " OFFSET " + q.add(Param::text(std::to_string(steps - 1))) + "::bigint";
-  std::string limit = " LIMIT " + std::to_string(forward ? cache_ : 1);
+  int limit = forward ? ahead_ : 1;
+  std::string lim = " LIMIT " + std::to_string(limit);
   if (order_ < 0) {
     if (forward && eof_) return setEof();
     uint32_t from = eof_ ? recCount() + 1 : recno_;
-    std::string sql = "SELECT " + schema_->selectList() + " FROM " + schema_->quotedTable() + " t WHERE t.\"_recno\" " +
+    std::string sql = "SELECT " + selectList() + " FROM " + schema_->quotedTable() + " t WHERE t.\"_recno\" " +
                       (forward ? ">" : "<") + " " + q.num(from) + vis + " ORDER BY t.\"_recno\"" + dirWord(forward) +
-                      offset + limit;
-    if (fetch(sql, q.params, forward)) return;
+                      offset + lim;
+    if (fetch(sql, q.params, forward, limit)) return;
     if (forward) return setEof();
     goTop();
     bof_ = true;
@@ -500,13 +787,12 @@ void ServerTable::skip(int64_t count) {
   if (eof_) {
     if (forward) return setEof();
     // Back from end of file: from the last entry of the scope.
-    sql = "SELECT " + schema_->selectList() + " FROM " + schema_->quotedTable() + " t WHERE true" +
-          scopeSql(q, true, true) + vis + " ORDER BY " + keyColumn() + dirWord(up) + ", t.\"_recno\"" + dirWord(up) +
-          offset + limit;
+    sql = "SELECT " + selectList() + " FROM " + schema_->quotedTable() + " t WHERE true" + scopeSql(q, true, true) +
+          vis + " ORDER BY " + keyColumn() + dirWord(up) + ", t.\"_recno\"" + dirWord(up) + offset + lim;
   } else {
     // From the current record's entry, or from where its key would stand when the record
     // is not in the order.
-    std::string key = *schema_->key(*tag(), rec_, recno_, true);
+    std::string key = currentKey() ? *key_ : *schema_->key(*tag(), record(), recno_, true);
     const std::optional<std::string>& low = descending() ? scopeBottom_ : scopeTop_;
     const std::optional<std::string>& high = descending() ? scopeTop_ : scopeBottom_;
     bool comingIn = up ? (low && key < *low) : (high && key > fullKey(*high));
@@ -514,46 +800,93 @@ void ServerTable::skip(int64_t count) {
       sql.clear();
     } else {
       std::string k = q.key(key), r = q.num(recno_);
-      sql = "SELECT " + schema_->selectList() + " FROM " + schema_->quotedTable() + " t WHERE (" + keyColumn() +
+      sql = "SELECT " + selectList() + " FROM " + schema_->quotedTable() + " t WHERE (" + keyColumn() +
             ", t.\"_recno\") " + (up ? ">" : "<") + " (" + k + ", " + r + ")" + scopeSql(q, true, true) + vis +
-            " ORDER BY " + keyColumn() + dirWord(up) + ", t.\"_recno\"" + dirWord(up) + offset + limit;
+            " ORDER BY " + keyColumn() + dirWord(up) + ", t.\"_recno\"" + dirWord(up) + offset + lim;
+      if (forward && !descending() && steps == 1 && !comingIn) {
+        if (fetch(sql, q.params, forward, limit)) {
+          previousKey_ = key;  // the entry left is the one before
+          return;
+        }
+        sql.clear();
+      }
     }
   }
-  if (!sql.empty() && fetch(sql, q.params, forward)) return;
+  if (!sql.empty() && fetch(sql, q.params, forward, limit)) return;
   if (forward) return setEof();
   if (!orderedFirst(false)) setEof();
   bof_ = true;
 }
 
+// A seek forward from the current record, answered from the rows read ahead when the key
+// falls among them: nullopt when the server has to answer.
+std::optional<bool> ServerTable::seekAhead(const std::string& k, bool soft) {
+  if (descending() || !loaded_ || eof_ || !currentKey()) return std::nullopt;
+  if (!(*key_ < k)) {
+    // A walk that went one past the keys before `k`: the current record is the first at
+    // or after it.
+    if (!previousKey_ || !(*previousKey_ < k)) return std::nullopt;
+    found_ = startsWith(*key_, k);
+    if (!found_ && !soft) {
+      dropCache();
+      setEof();
+    }
+    return found_;
+  }
+  if (cached_.empty() && !cachedToEnd_) return std::nullopt;
+  auto at = std::find_if(cached_.begin(), cached_.end(), [&](Ahead& a) { return !(keyOf(a) < k); });
+  if (at == cached_.end()) {
+    if (!cachedToEnd_) return std::nullopt;
+    dropCache();
+    found_ = false;
+    setEof();  // nothing at or after the key in the scope
+    return false;
+  }
+  std::optional<std::string> previous = at == cached_.begin() ? key_ : std::optional<std::string>(keyOf(*(at - 1)));
+  cached_.erase(cached_.begin(), at);
+  landOn(cached_.front());
+  cached_.pop_front();
+  previousKey_ = previous;
+  found_ = startsWith(*currentKey(), k);
+  if (!found_ && !soft) {
+    dropCache();
+    setEof();
+  }
+  return found_;
+}
+
 bool ServerTable::seek(const xbase::Value& value, bool soft, bool last) {
   writeBuffer();
   bof_ = false;
-  dropCache();
   if (order_ < 0)
     throw xbase::Error(xbase::EG_NOORDER, xbase::SC_TAG, "no hay orden activo para buscar", schema_->name().name)
         .setSubsystem("ADSCDX");
   std::string k = schema_->keyOf(*tag(), value);
+  if (!last)
+    if (std::optional<bool> answer = seekAhead(k, soft)) return *answer;
+  dropCache();
   std::string kFull = fullKey(k);
   bool desc = descending();
   std::string vis = deletedHidden_ ? " AND NOT t.\"_deleted\"" : "";
-  std::string base = "SELECT " + schema_->selectList() + " FROM " + schema_->quotedTable() + " t WHERE true";
+  std::string base = "SELECT " + selectList() + " FROM " + schema_->quotedTable() + " t WHERE true";
   auto order = [&](bool ascending) {
     return " ORDER BY " + keyColumn() + dirWord(ascending) + ", t.\"_recno\"" + dirWord(ascending);
   };
   // Reading on in the order's direction, the far bound of the scope goes into the query
   // (so the rows kept for the next skips stay inside it); the near one is checked below.
   auto ahead = [&](Query& q) { return desc ? scopeSql(q, true, false) : scopeSql(q, false, true); };
-  std::string more = " LIMIT " + std::to_string(cache_);
+  int limit = ahead_;
+  std::string more = " LIMIT " + std::to_string(limit);
   bool ok;
   if (!last) {
     Query q;
     std::string cond = desc ? " AND " + keyColumn() + " <= " + q.key(kFull) : " AND " + keyColumn() + " >= " + q.key(k);
-    ok = fetch(base + cond + ahead(q) + vis + order(!desc) + more, q.params, true);
+    ok = fetch(base + cond + ahead(q) + vis + order(!desc) + more, q.params, true, limit);
   } else {
     // The last of the matching entries (in the order), when one is visible.
     Query q;
     std::string cond = " AND " + keyColumn() + " >= " + q.key(k) + " AND " + keyColumn() + " <= " + q.key(kFull);
-    ok = fetch(base + cond + scopeSql(q, false, false) + vis + order(desc) + " LIMIT 1", q.params, false);
+    ok = fetch(base + cond + scopeSql(q, false, false) + vis + order(desc) + " LIMIT 1", q.params, false, 1);
     if (!ok) {
       Query any;
       std::string anyCond =
@@ -568,11 +901,11 @@ bool ServerTable::seek(const xbase::Value& value, bool soft, bool last) {
         Query n;
         std::string next =
             desc ? " AND " + keyColumn() + " < " + n.key(k) : " AND " + keyColumn() + " > " + n.key(kFull);
-        ok = fetch(base + next + ahead(n) + vis + order(!desc) + more, n.params, true);
+        ok = fetch(base + next + ahead(n) + vis + order(!desc) + more, n.params, true, limit);
       }
     }
   }
-  std::string landed = ok ? *schema_->key(*tag(), rec_, recno_, true) : std::string();
+  std::string landed = ok ? (currentKey() ? *key_ : *schema_->key(*tag(), record(), recno_, true)) : std::string();
   if (ok && !inScope(landed)) ok = false;
   found_ = ok && startsWith(landed, k);
   if (!found_ && !(ok && soft)) {
@@ -584,6 +917,7 @@ bool ServerTable::seek(const xbase::Value& value, bool soft, bool last) {
 
 uint32_t ServerTable::keyCount() {
   writeBuffer();
+  flushBatch();
   if (order_ < 0) return recCount();
   Query q;
   std::string sql = "SELECT count(*) FROM " + schema_->quotedTable() + " t WHERE true" + scopeSql(q, true, true);
@@ -591,10 +925,12 @@ uint32_t ServerTable::keyCount() {
 }
 
 uint32_t ServerTable::keyNo() {
+  materialize();
   writeBuffer();
+  flushBatch();
   if (eof_) return 0;
   if (order_ < 0) return recno_;
-  std::optional<std::string> key = schema_->key(*tag(), rec_, recno_);
+  std::optional<std::string> key = schema_->key(*tag(), record(), recno_);
   if (!key || !inScope(*key)) return 0;
   Query q;
   std::string k = q.key(*key), r = q.num(recno_);
@@ -613,12 +949,13 @@ uint32_t ServerTable::keyNo() {
 
 bool ServerTable::goToKeyNo(uint32_t keyNo) {
   writeBuffer();
+  flushBatch();
   if (order_ < 0) {
     if (keyNo < 1 || keyNo > recCount()) return false;
     goTo(keyNo);
     return true;
   }
-  if (keyNo < 1 || keyNo > keyCount()) return false;
+  if (keyNo < 1) return false;
   bool ascending = !descending();
   Query q;
   std::string inner = "SELECT " + keyColumn() + " AS k, t.\"_recno\" AS r FROM " + schema_->quotedTable() +
@@ -626,11 +963,15 @@ bool ServerTable::goToKeyNo(uint32_t keyNo) {
                       ", t.\"_recno\"" + dirWord(ascending) + " OFFSET " +
                       q.add(Param::text(std::to_string(keyNo - 1))) + "::bigint LIMIT 1";
   std::string vis = deletedHidden_ ? " AND NOT t.\"_deleted\"" : "";
-  std::string sql = "WITH p AS (" + inner + ") SELECT " + schema_->selectList() + " FROM " + schema_->quotedTable() +
+  int limit = ahead_;
+  std::string sql = "WITH p AS (" + inner + ") SELECT " + selectList() + " FROM " + schema_->quotedTable() +
                     " t, p WHERE (" + keyColumn() + ", t.\"_recno\") " + (ascending ? ">=" : "<=") + " (p.k, p.r)" +
                     scopeSql(q, true, true) + vis + " ORDER BY " + keyColumn() + dirWord(ascending) + ", t.\"_recno\"" +
-                    dirWord(ascending) + " LIMIT " + std::to_string(cache_);
-  if (!fetch(sql, q.params, true)) {
+                    dirWord(ascending) + " LIMIT " + std::to_string(limit);
+  // Past the last key the inner query finds nothing, and so does the whole: one query
+  // answers both whether the key number exists and where it lands.
+  if (!fetch(sql, q.params, true, limit)) {
+    if (keyNo > keyCount()) return false;
     setEof();
     return false;
   }

@@ -6,20 +6,42 @@
 // with the record number, a descending tag read backwards; seeks compare a character key
 // as a prefix; scopes are prefix bounds (a descending tag swaps their roles); key counts
 // and key numbers count every entry of the scope, deleted records included; deleted
-// records are skipped (hidden, as the program runs) when reading. Each move is one keyset
-// query on (key, record number). Reading forward (goTop, seek, skip ahead) fetches
-// cacheRecords() rows per round trip and serves the next skips from them; any write,
-// lock, order or scope change drops them. Rows cached may be older than the server's:
-// locking a record reads it again, which the record protocol relies on.
+// records are skipped (hidden, as the program runs) when reading. Each move the table
+// cannot answer itself is one keyset query on (key, record number).
 //
-// Changes go to the record buffer, written (one UPDATE, or the INSERT of a new record)
-// when the record pointer moves, a lock is released, the table is flushed or closed, and
-// before a commit. Appends take the next number of the table's sequence with its record
-// lock. Locks: Session. A table opened exclusively (shared = false) is held alone and its
-// records need no locks.
+// Round trips are spent where the program waits for an answer:
+//   - reading forward (goTop, seek, skip ahead) fetches the next rows of the order with
+//     the one asked: cacheRecords() of them (ADS.DEF line 22), and twice as many each time
+//     a walk uses up what was read, up to kMaxReadAhead. Skips forward, and seeks forward to
+//     a key inside what was read, are answered from those rows, and so is the end of the
+//     scope once a read came back short. Rows kept this way may be older than the
+//     server's: locking a record reads it again, which the record protocol relies on. A
+//     move elsewhere, a change of order, scope or deletion filter, an append, and a write
+//     that moves the current record in the order drop them;
+//   - goTo only notes the record: it is read when the program looks at it, or together with
+//     its lock (one round trip for both);
+//   - opening a table reads nothing until the program moves or looks (its definition is
+//     kept by the Session);
+//   - writes and releases are sent without waiting (Session::send): the record buffer goes
+//     as one upsert when the record pointer moves, a lock is released, or the table is
+//     flushed or closed; flush() (and so closing through the table object) waits for them
+//     and reports a failure.
+// While the table is held alone (opened exclusively, or under this handle's file lock) or
+// inside a server transaction, nobody else can see or change what it writes until it lets
+// go, so records written are collected (the last version of each) and sent as one
+// statement per kBatchRows records, before anything that reads this table from the
+// server, when the file lock goes, and before a commit; appends then take their record
+// numbers without asking (nobody else can append), and the sequence follows with the
+// batch. A process killed before a batch is sent leaves none of it, and each batch is all
+// there or not at all.
+//
+// Appends take the next number of the table's sequence with its record lock. Locks:
+// Session. A table opened exclusively (shared = false) is held alone and its records need
+// no locks.
 #pragma once
 
 #include <deque>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -32,6 +54,9 @@ namespace server {
 
 class ServerTable : public lib::TableDriver, public SessionTable {
  public:
+  static constexpr int kMaxReadAhead = 2000;
+  static constexpr size_t kBatchRows = 500;
+
   ServerTable(std::shared_ptr<Session> session, ServerTableInfo info, bool shared, bool readOnly);
   ~ServerTable() override;
 
@@ -39,8 +64,11 @@ class ServerTable : public lib::TableDriver, public SessionTable {
   int cacheRecords() const { return cache_; }
   void setCacheRecords(int n) {
     cache_ = n < 1 ? 1 : n;
+    ahead_ = cache_;
     dropCache();
   }
+  // Rows the next forward read asks for.
+  int readAhead() const { return ahead_; }
 
   int fieldCount() const override { return schema_->fieldCount(); }
   const xbase::Field& field(int i) const override { return schema_->field(i); }
@@ -48,11 +76,11 @@ class ServerTable : public lib::TableDriver, public SessionTable {
   std::vector<xbase::FieldSpec> structure() const override { return schema_->fieldSpecs(); }
 
   uint32_t recCount() override;
-  uint32_t recNo() const override { return recno_; }
-  bool eof() const override { return eof_; }
-  bool bof() const override { return bof_; }
+  uint32_t recNo() const override;
+  bool eof() const override;
+  bool bof() const override;
   bool found() const override { return found_; }
-  bool deleted() const override { return !eof_ && rec_.bytes[0] == '*'; }
+  bool deleted() const override;
 
   void goTo(uint32_t recno) override;
   void goTop() override;
@@ -75,7 +103,7 @@ class ServerTable : public lib::TableDriver, public SessionTable {
   bool append() override;
   void deleteRecord() override;
   void recall() override;
-  void flush() override { writeBuffer(); }
+  void flush() override;
   void pack() override;
 
   bool lockRecord(uint32_t recno) override;
@@ -85,47 +113,90 @@ class ServerTable : public lib::TableDriver, public SessionTable {
   bool isLocked(uint32_t recno) const override;
   std::vector<uint32_t> lockedRecords() const override;
 
-  void beforeCommit() override { writeBuffer(); }
+  void beforeCommit() override;
   void afterRollback() override;
 
  private:
   struct Query;
+  // A row of a result, read (decoded) only as far as somebody looks at it.
+  struct Source {
+    Result res;
+    int row = -1;  // -1: nothing pending
+    int first = 1;  // the column of _deleted
+    int keyColumn = -1;
+  };
+  struct Ahead {
+    uint32_t recno = 0;
+    Source source;
+    std::optional<std::string> key;  // in the controlling order, once asked for
+  };
+  const std::string& keyOf(Ahead& a) const;
   const TableSchema::Tag* tag() const { return order_ < 0 ? nullptr : &schema_->tags()[size_t(order_)]; }
   bool descending() const { return tag() && tag()->spec.descending; }
   std::string fullKey(const std::string& prefix) const;  // a prefix padded with 0xFF
   bool inScope(const std::string& key) const;
   std::string scopeSql(Query& q, bool lowSide, bool highSide) const;
   std::string keyColumn() const;
+  std::string selectList() const;  // the row, and the key of the order when there is one
 
+  bool alone() const;
+  bool batching() const { return alone() || session_->inTransaction(); }
   void requireWritable() const;
   void requireLocked(const char* what) const;
   void setDeletionMark(char mark, const char* operation);
   void goEnd(bool bottom);  // goTop / goBottom
   void writeBuffer();
-  void dropCache() { cached_.clear(); }
+  void flushBatch();
+  void sendWrite(const std::string& sql, std::vector<Param> params);
+  void dropCache();
   void setEof();
   void land(const Result& r, int row);
+  void landOn(Ahead& a);
+  void takeFrom(Source source);
+  // The current record complete (decoded from its row when it was not yet).
+  const Record& record() const;
+  Record& record() { return const_cast<Record&>(static_cast<const ServerTable*>(this)->record()); }
+  const std::optional<std::string>& currentKey() const;
+  Statement loadStatement(uint32_t recno) const;
+  void applyLoad(const Result& r, uint32_t recno);
   void loadRecord(uint32_t recno);
-  // Runs an ordered query and lands on its first row; the rest are kept when `forward`.
-  bool fetch(const std::string& sql, const std::vector<Param>& params, bool forward);
+  void materialize() const;  // reads what goTo (or the opening) only noted
+  // Runs an ordered query and lands on its first row; the rest are kept when `forward`
+  // (`limit` rows were asked for).
+  bool fetch(const std::string& sql, const std::vector<Param>& params, bool forward, int limit);
   bool orderedFirst(bool fromEnd);
   bool firstEntryAfterInScope(const std::string& key, uint32_t recno, bool up);
+  std::optional<bool> seekAhead(const std::string& key, bool soft);
+  uint32_t serverCount();
 
   std::shared_ptr<Session> session_;
-  std::unique_ptr<TableSchema> schema_;
+  std::shared_ptr<const TableSchema> schema_;
   uint32_t oid_ = 0;
   int handle_ = 0;
   bool shared_ = true, readOnly_ = false;
 
-  Record rec_;
-  uint32_t recno_ = 1;
-  bool eof_ = true, bof_ = true, found_ = false;
+  mutable Record rec_;
+  mutable Source source_;                 // where the rest of rec_ still is
+  mutable std::vector<bool> decoded_;     // fields of rec_ taken from source_
+  mutable bool blanked_ = false;          // rec_ blanked for source_'s fields
+  uint32_t recno_ = 0;
+  bool eof_ = false, bof_ = false, found_ = false;
+  bool loaded_ = false;       // false: recno_ noted (0: the first record) and not read yet
+  bool recnoKnown_ = true;    // false at end of file until somebody asks
+  mutable std::optional<std::string> key_;  // of the current record in the order, as read
+  // The key of the entry just before the current one, when a walk forward came from it.
+  std::optional<std::string> previousKey_;
   bool dirty_ = false, pendingNew_ = false;
   bool deletedHidden_ = true;
   int order_ = -1;
   std::optional<std::string> scopeTop_, scopeBottom_;
-  int cache_ = 1;
-  std::deque<std::pair<uint32_t, Record>> cached_;
+  int cache_ = 1, ahead_ = 1;
+  std::deque<Ahead> cached_;
+  bool cachedToEnd_ = false;  // the rows read ahead reach the end of the scope
+  uint32_t knownCount_ = 0;   // records the table is known to have at least
+  std::map<uint32_t, Record> batch_;
+  std::optional<uint32_t> nextLocal_;  // the next record number while held alone
+  bool unsynced_ = false;              // writes sent and not yet confirmed
 };
 
 // The "ADSCDX" driver: opens, creates and finds tables on the session of the process

@@ -1,5 +1,6 @@
 #include "server/session.h"
 
+#include <poll.h>
 #include <unistd.h>
 
 #include <cstdlib>
@@ -10,9 +11,22 @@ namespace server {
 
 namespace {
 
+// Statements sent without waiting before the Session reads their answers anyway, so that
+// neither side's buffers fill up.
+constexpr size_t kMaxPending = 3000;
+
 int32_t asInt4(uint32_t v) {
   return static_cast<int32_t>(v);
 }
+
+std::string num(long long v) {
+  return std::to_string(v);
+}
+
+const char* kLockRecord =
+    "SELECT CASE WHEN pg_try_advisory_lock_shared($1::int8) THEN CASE WHEN pg_try_advisory_lock($2::int4, "
+    "$3::int4) THEN true ELSE NOT pg_advisory_unlock_shared($1::int8) END ELSE false END";
+const char* kUnlockRecord = "SELECT pg_advisory_unlock($2::int4, $3::int4), pg_advisory_unlock_shared($1::int8)";
 
 }  // namespace
 
@@ -34,7 +48,14 @@ Session::Session(std::string conninfo) : conninfo_(std::move(conninfo)) {}
 Session::~Session() {
   // A child of fork() shares its parent's socket: closing it properly would end the
   // parent's session, so the child leaves it alone.
-  if (conn_ && pid_ == getpid()) PQfinish(conn_);
+  if (conn_ && pid_ == getpid()) {
+    try {
+      drain(nullptr, nullptr);  // what was sent runs before the session ends
+    } catch (...) {
+      // The connection is going anyway; the server drops its locks with it.
+    }
+    PQfinish(conn_);
+  }
 }
 
 bool Session::connected() const {
@@ -45,9 +66,10 @@ void Session::forgetConnection() {
   if (conn_ && pid_ == getpid()) PQfinish(conn_);
   conn_ = nullptr;
   prepared_.clear();
+  pending_.clear();
+  deferred_ = {};
   // The server let go of every advisory lock with the session.
   records_.clear();
-  lockers_.clear();
   files_.clear();
   opens_.clear();
 }
@@ -84,6 +106,11 @@ bool Session::connect() {
   bool ok = PQresultStatus(r) == PGRES_COMMAND_OK;
   if (!ok) lastMessage_ = PQresultErrorMessage(r);
   PQclear(r);
+  if (ok) {
+    enterPipeline();
+    ok = PQpipelineStatus(conn_) == PQ_PIPELINE_ON;
+    if (!ok) lastMessage_ = PQerrorMessage(conn_);
+  }
   if (!ok) {
     lastError_ = SE_CONNECT_FAILED;
     PQfinish(conn_);
@@ -93,6 +120,13 @@ bool Session::connect() {
   lastError_ = SE_NONE;
   lastMessage_.clear();
   return true;
+}
+
+// Non-blocking, so that sending never waits on a server that is itself waiting for us to
+// read its answers.
+void Session::enterPipeline() {
+  PQsetnonblocking(conn_, 1);
+  PQenterPipelineMode(conn_);
 }
 
 void Session::fail(long code, const std::string& message, const std::string&) {
@@ -110,6 +144,14 @@ void Session::raise(long code, const std::string& message, const std::string& sq
   throw xbase::Error(gen, int(code), "servidor: " + text, {}, 0, sql.substr(0, 200)).setSubsystem("ADSCDX");
 }
 
+void Session::lost() {
+  pending_.clear();
+  bool wasIn = inTransaction_;
+  if (wasIn) lostInTransaction_ = true;
+  raise(SE_CONNECTION_LOST,
+        "se perdió la conexión con el servidor" + std::string(wasIn ? "; la transacción se deshizo" : ""));
+}
+
 void Session::ensureUsable() {
   if (lostInTransaction_) raise(SE_CONNECTION_LOST, "se perdió la conexión con el servidor; la transacción se deshizo");
   if (connected()) return;
@@ -120,66 +162,262 @@ void Session::ensureUsable() {
   if (!connect()) raise(SE_NOT_CONNECTED, "sin conexión con el servidor: " + lastMessage_);
 }
 
-Result Session::run(const std::string& sql, const std::vector<Param>& params, bool prepared) {
-  ensureUsable();
-  std::vector<const char*> values(params.size());
-  std::vector<int> lengths(params.size()), formats(params.size());
-  for (size_t i = 0; i < params.size(); ++i) {
-    values[i] = params[i].null ? nullptr : params[i].data.c_str();
-    lengths[i] = int(params[i].data.size());
-    formats[i] = params[i].binary ? 1 : 0;
+// ---------------------------------------------------------------------------------------
+// The pipeline.
+
+void Session::queue(const Statement& s, int wanted) {
+  std::vector<const char*> values(s.params.size());
+  std::vector<int> lengths(s.params.size()), formats(s.params.size());
+  for (size_t i = 0; i < s.params.size(); ++i) {
+    values[i] = s.params[i].null ? nullptr : s.params[i].data.c_str();
+    lengths[i] = int(s.params[i].data.size());
+    formats[i] = s.params[i].binary ? 1 : 0;
   }
-  PGresult* r;
-  if (prepared) {
-    auto it = prepared_.find(sql);
+  int n = int(s.params.size());
+  bool sent;
+  if (s.prepared) {
+    auto it = prepared_.find(s.sql);
     if (it == prepared_.end()) {
       std::string name = "s" + std::to_string(prepared_.size() + 1);
-      PGresult* p = PQprepare(conn_, name.c_str(), sql.c_str(), int(params.size()), nullptr);
-      ExecStatusType ps = PQresultStatus(p);
-      std::string message = PQresultErrorMessage(p);
-      PQclear(p);
-      if (ps != PGRES_COMMAND_OK) {
-        if (PQstatus(conn_) != CONNECTION_OK) {
-          if (inTransaction_) lostInTransaction_ = true;
-          raise(SE_CONNECTION_LOST, "se perdió la conexión con el servidor" +
-                                        std::string(inTransaction_ ? "; la transacción se deshizo" : ""));
-        }
-        raise(SE_STATEMENT, message, sql);
-      }
-      it = prepared_.emplace(sql, name).first;
+      if (!PQsendPrepare(conn_, name.c_str(), s.sql.c_str(), n, nullptr)) lost();
+      pending_.push_back({Pending::kPrepare, s.sql, -1, false});
+      it = prepared_.emplace(s.sql, name).first;
     }
-    r = PQexecPrepared(conn_, it->second.c_str(), int(params.size()), values.data(), lengths.data(), formats.data(), 0);
+    sent = PQsendQueryPrepared(conn_, it->second.c_str(), n, values.data(), lengths.data(), formats.data(), 0);
   } else {
-    r = PQexecParams(conn_, sql.c_str(), int(params.size()), nullptr, values.data(), lengths.data(), formats.data(), 0);
+    sent = PQsendQueryParams(conn_, s.sql.c_str(), n, nullptr, values.data(), lengths.data(), formats.data(), 0);
   }
-  ExecStatusType st = PQresultStatus(r);
-  if (st == PGRES_COMMAND_OK || st == PGRES_TUPLES_OK) {
+  if (!sent) lost();
+  pending_.push_back({Pending::kQuery, s.sql, wanted, false});
+  if (!PQpipelineSync(conn_)) lost();
+  pending_.push_back({Pending::kSync, {}, -1, false});
+  ++statements_;
+}
+
+void Session::pushOut() {
+  for (;;) {
+    int r = PQflush(conn_);
+    if (r == 0) return;
+    if (r < 0) lost();
+    pollfd p{PQsocket(conn_), POLLIN | POLLOUT, 0};
+    if (::poll(&p, 1, -1) < 0) continue;
+    if ((p.revents & POLLIN) && !PQconsumeInput(conn_)) lost();
+  }
+}
+
+void Session::waitReadable() {
+  pushOut();
+  pollfd p{PQsocket(conn_), POLLIN, 0};
+  ::poll(&p, 1, -1);
+  if (!PQconsumeInput(conn_)) lost();
+}
+
+// Reads the answer to the oldest pending message. False, with nothing read, when it has not
+// arrived and `block` is false.
+bool Session::readOne(bool block, std::vector<Result>* results, Failure* failure) {
+  for (;;) {
+    if (!block && !PQconsumeInput(conn_)) lost();
+    while (PQisBusy(conn_)) {
+      if (!block) return false;
+      waitReadable();
+    }
+    Pending& p = pending_.front();
+    PGresult* r = PQgetResult(conn_);
+    if (p.kind == Pending::kSync) {
+      if (!r) continue;  // the end of an answer already taken
+      ExecStatusType st = PQresultStatus(r);
+      PQclear(r);
+      if (st != PGRES_PIPELINE_SYNC) {
+        if (PQstatus(conn_) != CONNECTION_OK) lost();
+        continue;
+      }
+      pending_.pop_front();
+      return true;
+    }
+    if (!r) {
+      if (!p.answered) {
+        if (PQstatus(conn_) != CONNECTION_OK) lost();
+        if (p.kind == Pending::kQuery && p.wanted >= 0 && failure && !failure->any)
+          *failure = {true, SE_STATEMENT, "el servidor no respondió a la instrucción", p.sql};
+      }
+      pending_.pop_front();
+      return true;
+    }
+    p.answered = true;
+    ExecStatusType st = PQresultStatus(r);
+    if (st == PGRES_COMMAND_OK || st == PGRES_TUPLES_OK) {
+      if (p.kind == Pending::kQuery && p.wanted >= 0 && results)
+        (*results)[size_t(p.wanted)] = Result(r);
+      else
+        PQclear(r);
+      continue;
+    }
+    std::string message = PQresultErrorMessage(r);
+    const char* stateField = PQresultErrorField(r, PG_DIAG_SQLSTATE);
+    std::string state = stateField ? stateField : "";
+    PQclear(r);
+    if (PQstatus(conn_) != CONNECTION_OK) lost();
+    if (st == PGRES_PIPELINE_ABORTED) {
+      // Did not run because the statement before it in its segment (its preparation)
+      // failed: that failure was taken already.
+      if (p.kind == Pending::kQuery && p.wanted >= 0 && failure && !failure->any)
+        *failure = {true, SE_STATEMENT, "la instrucción no se ejecutó", p.sql};
+      continue;
+    }
+    if (p.kind == Pending::kPrepare) prepared_.erase(p.sql);
+    Failure f{true, state == "42P01" ? SE_NO_TABLE : SE_STATEMENT, message, p.sql};
+    Failure* into = p.wanted >= 0 && failure ? failure : &deferred_;
+    if (!into->any) *into = f;
+  }
+}
+
+void Session::drain(std::vector<Result>* results, Failure* failure) {
+  if (!conn_ || pid_ != getpid()) return;
+  pushOut();
+  while (!pending_.empty()) readOne(true, results, failure);
+}
+
+// Reads the answers that have arrived, without waiting for the others.
+void Session::absorb() {
+  if (pending_.size() > kMaxPending) {
+    drain(nullptr, nullptr);
+    return;
+  }
+  while (!pending_.empty() && readOne(false, nullptr, nullptr)) {
+  }
+}
+
+std::vector<Result> Session::roundTrip(const std::vector<Statement>& statements, Failure* failure) {
+  ensureUsable();
+  std::vector<Result> results(statements.size());
+  for (size_t i = 0; i < statements.size(); ++i) queue(statements[i], int(i));
+  drain(&results, failure);
+  ++roundTrips_;
+  return results;
+}
+
+void Session::raiseFailures(Failure& failure) {
+  Failure f = deferred_.any ? deferred_ : failure;
+  if (!f.any) {
     lastError_ = SE_NONE;
-    return Result(r);
+    return;
   }
-  std::string message = r ? PQresultErrorMessage(r) : PQerrorMessage(conn_);
-  std::string state = r && PQresultErrorField(r, PG_DIAG_SQLSTATE) ? PQresultErrorField(r, PG_DIAG_SQLSTATE) : "";
-  PQclear(r);
-  if (PQstatus(conn_) != CONNECTION_OK) {
-    bool wasIn = inTransaction_;
-    if (wasIn) lostInTransaction_ = true;
-    raise(SE_CONNECTION_LOST,
-          "se perdió la conexión con el servidor" + std::string(wasIn ? "; la transacción se deshizo" : ""));
-  }
-  long code = state == "42P01" ? SE_NO_TABLE : SE_STATEMENT;
-  raise(code, message, sql);
+  if (deferred_.any) deferred_ = {};
+  raise(f.code, f.message, f.sql);
 }
 
 Result Session::exec(const std::string& sql, const std::vector<Param>& params) {
-  return run(sql, params, true);
+  Failure f;
+  std::vector<Result> r = roundTrip({{sql, params, true}}, &f);
+  raiseFailures(f);
+  return r[0];
 }
 
 Result Session::execOnce(const std::string& sql, const std::vector<Param>& params) {
-  return run(sql, params, false);
+  Failure f;
+  std::vector<Result> r = roundTrip({{sql, params, false}}, &f);
+  raiseFailures(f);
+  return r[0];
+}
+
+std::vector<Result> Session::execAll(const std::vector<Statement>& statements) {
+  if (statements.empty()) return {};
+  Failure f;
+  std::vector<Result> r = roundTrip(statements, &f);
+  raiseFailures(f);
+  return r;
+}
+
+void Session::send(const std::string& sql, std::vector<Param> params) {
+  ensureUsable();
+  queue({sql, std::move(params), true}, -1);
+  pushOut();
+  absorb();
+}
+
+void Session::sync() {
+  if (!connected()) return;
+  if (!pending_.empty()) ++roundTrips_;
+  Failure none;
+  drain(nullptr, &none);
+  raiseFailures(none);
+}
+
+template <typename F>
+long Session::copying(const std::string& sql, F body) {
+  ensureUsable();
+  sync();
+  // COPY has no place in a pipeline: the connection leaves it for the copy.
+  PQexitPipelineMode(conn_);
+  PQsetnonblocking(conn_, 0);
+  long rows = 0;
+  std::string failure;
+  PGresult* r = PQexec(conn_, sql.c_str());
+  ExecStatusType st = PQresultStatus(r);
+  if (st != PGRES_COPY_IN && st != PGRES_COPY_OUT) {
+    failure = PQresultErrorMessage(r);
+    PQclear(r);
+  } else {
+    PQclear(r);
+    try {
+      body();
+    } catch (...) {
+      if (st == PGRES_COPY_IN) PQputCopyEnd(conn_, "interrumpido");
+      while (PGresult* rest = PQgetResult(conn_)) PQclear(rest);
+      enterPipeline();
+      throw;
+    }
+    while (PGresult* rest = PQgetResult(conn_)) {
+      if (PQresultStatus(rest) == PGRES_COMMAND_OK)
+        rows = std::atol(PQcmdTuples(rest));
+      else if (failure.empty())
+        failure = PQresultErrorMessage(rest);
+      PQclear(rest);
+    }
+  }
+  ++statements_;
+  ++roundTrips_;
+  if (PQstatus(conn_) != CONNECTION_OK) lost();
+  enterPipeline();
+  if (!failure.empty()) raise(SE_STATEMENT, failure, sql);
+  return rows;
+}
+
+long Session::copyIn(const std::string& sql, const std::function<bool(std::string&)>& next) {
+  return copying(sql, [&] {
+    std::string buffer, line;
+    auto put = [&] {
+      if (!buffer.empty() && PQputCopyData(conn_, buffer.data(), int(buffer.size())) != 1) lost();
+      buffer.clear();
+    };
+    while (next(line)) {
+      buffer += line;
+      if (buffer.size() > (1 << 18)) put();
+    }
+    put();
+    if (PQputCopyEnd(conn_, nullptr) != 1) lost();
+  });
+}
+
+long Session::copyOut(const std::string& sql, const std::function<void(const char*, size_t)>& line) {
+  return copying(sql, [&] {
+    for (;;) {
+      char* data = nullptr;
+      int n = PQgetCopyData(conn_, &data, 0);
+      if (n < 0) break;
+      line(data, size_t(n));
+      PQfreemem(data);
+    }
+  });
 }
 
 std::string Session::serverVersion() {
   return exec("SELECT current_setting('server_version')").text(0, 0);
+}
+
+const Session::KnownTable* Session::knownTable(const std::string& key) const {
+  auto it = known_.find(key);
+  return it == known_.end() ? nullptr : &it->second;
 }
 
 // ---------------------------------------------------------------------------------------
@@ -187,7 +425,9 @@ std::string Session::serverVersion() {
 
 void Session::begin() {
   if (inTransaction_) raise(SE_TRANSACTION, "ya hay una transacción abierta");
-  execOnce("BEGIN");
+  ensureUsable();
+  queue({"BEGIN", {}, false}, -1);  // its answer comes with the first statement that waits
+  pushOut();
   inTransaction_ = true;
   lostInTransaction_ = false;
   rollbackWork_.clear();
@@ -197,7 +437,10 @@ void Session::commit() {
   if (!inTransaction_) raise(SE_TRANSACTION, "no hay transacción abierta");
   try {
     for (SessionTable* t : std::set<SessionTable*>(tables_)) t->beforeCommit();
-    execOnce("COMMIT");
+    Result r = execOnce("COMMIT");
+    // The server answers a transaction that failed on the way with a ROLLBACK: that is no
+    // commit, whatever statement's failure was read already.
+    if (r.status() != "COMMIT") raise(SE_STATEMENT, "la transacción no se pudo confirmar y se deshizo", "COMMIT");
   } catch (...) {
     // What could not be committed is undone: the transaction ends either way. A rollback
     // that fails too (the connection is gone) adds nothing: the commit's failure goes on.
@@ -214,19 +457,21 @@ void Session::commit() {
 
 void Session::rollback() {
   if (!inTransaction_) raise(SE_TRANSACTION, "no hay transacción abierta");
-  bool lost = lostInTransaction_ || !connected();
+  bool lostBefore = lostInTransaction_ || !connected();
   inTransaction_ = false;
   lostInTransaction_ = false;
-  if (lost) {
+  if (lostBefore) {
     // The server rolled it back when the connection broke; start again on a fresh one.
     forgetConnection();
   } else {
-    execOnce("ROLLBACK");
+    Failure ignored;  // what failed inside the transaction is undone with it
+    roundTrip({{"ROLLBACK", {}, false}}, &ignored);
+    deferred_ = {};
   }
   std::vector<std::pair<std::string, std::vector<Param>>> work = std::move(rollbackWork_);
   rollbackWork_.clear();
   endTransaction();
-  for (auto& [sql, params] : work) exec(sql, params);
+  for (auto& [sql, params] : work) send(sql, params);
   for (SessionTable* t : std::set<SessionTable*>(tables_)) t->afterRollback();
 }
 
@@ -250,7 +495,7 @@ void Session::endTransaction() {
       uint32_t table = it->first;
       ++it;
       files_.erase(table);
-      if (connected()) unlockAdvisory("pg_advisory_unlock", tableLockKey(table, kFileLockKind), 0, false);
+      if (connected()) send("SELECT pg_advisory_unlock($1::int8)", {Param::text(num(tableLockKey(table, kFileLockKind)))});
     } else {
       ++it;
     }
@@ -260,41 +505,9 @@ void Session::endTransaction() {
 // ---------------------------------------------------------------------------------------
 // Locks.
 
-bool Session::tryAdvisory(const std::string& fn, long long a, long long b, bool twoKeys) {
-  Result r = twoKeys ? exec("SELECT " + fn + "($1::int4, $2::int4)",
-                            {Param::text(std::to_string(a)), Param::text(std::to_string(b))})
-                     : exec("SELECT " + fn + "($1::int8)", {Param::text(std::to_string(a))});
-  return r.logical(0, 0);
-}
-
-void Session::unlockAdvisory(const std::string& fn, long long a, long long b, bool twoKeys) {
-  if (twoKeys)
-    exec("SELECT " + fn + "($1::int4, $2::int4)", {Param::text(std::to_string(a)), Param::text(std::to_string(b))});
-  else
-    exec("SELECT " + fn + "($1::int8)", {Param::text(std::to_string(a))});
-}
-
-bool Session::lockerUp(uint32_t table) {
-  int& n = lockers_[table];
-  if (n == 0 && !tryAdvisory("pg_try_advisory_lock_shared", tableLockKey(table, kFileLockKind), 0, false)) {
-    lockers_.erase(table);
-    return false;
-  }
-  ++n;
-  return true;
-}
-
-void Session::lockerDown(uint32_t table) {
-  auto it = lockers_.find(table);
-  if (it == lockers_.end()) return;
-  if (--it->second == 0) {
-    lockers_.erase(it);
-    if (connected()) unlockAdvisory("pg_advisory_unlock_shared", tableLockKey(table, kFileLockKind), 0, false);
-  }
-}
-
-bool Session::lockRecord(int handle, uint32_t table, uint32_t recno) {
+bool Session::lockRecord(int handle, uint32_t table, uint32_t recno, const Statement* read, Result* readResult) {
   ensureUsable();
+  if (readResult) *readResult = Result();
   auto f = files_.find(table);
   if (f != files_.end() && f->second.handle != handle) return false;
   auto key = std::make_pair(table, recno);
@@ -304,20 +517,17 @@ bool Session::lockRecord(int handle, uint32_t table, uint32_t recno) {
     it->second.released = false;  // taken back inside the transaction
     return true;
   }
-  if (!lockerUp(table)) return false;
-  bool ok = false;
-  try {
-    ok = tryAdvisory("pg_try_advisory_lock", asInt4(table), asInt4(recno), true);
-  } catch (...) {  // the count taken above goes back before the failure goes on
-    lockerDown(table);
-    throw;
-  }
-  if (!ok) {
-    lockerDown(table);
-    return false;
-  }
-  records_[key] = Hold{handle, false};
-  return true;
+  std::vector<Statement> statements{{kLockRecord,
+                                     {Param::text(num(tableLockKey(table, kFileLockKind))),
+                                      Param::text(num(asInt4(table))), Param::text(num(asInt4(recno)))}}};
+  if (read) statements.push_back(*read);
+  Failure failure;
+  std::vector<Result> r = roundTrip(statements, &failure);
+  bool ok = r[0].rows() > 0 && r[0].logical(0, 0);
+  if (ok) records_[key] = Hold{handle, false};
+  if (read && readResult) *readResult = r[1];
+  raiseFailures(failure);
+  return ok;
 }
 
 std::optional<uint32_t> Session::appendLocked(int handle, uint32_t table, const std::string& sequence, bool lock) {
@@ -325,29 +535,26 @@ std::optional<uint32_t> Session::appendLocked(int handle, uint32_t table, const 
   if (!lock) return uint32_t(exec("SELECT nextval('" + sequence + "')").integer(0, 0));
   auto f = files_.find(table);
   if (f != files_.end() && f->second.handle != handle) return std::nullopt;
-  if (!lockerUp(table)) return std::nullopt;
-  try {
-    // Nobody can hold a number not yet handed out, so the lock comes with it.
-    Result r = exec(
-        "SELECT n, pg_try_advisory_lock($1::int4, n::int4) FROM (SELECT nextval('" + sequence + "')::bigint AS n) s",
-        {Param::text(std::to_string(asInt4(table)))});
-    uint32_t recno = uint32_t(r.integer(0, 0));
-    if (!r.logical(0, 1)) {
-      lockerDown(table);
-      return std::nullopt;
-    }
-    records_[{table, recno}] = Hold{handle, false};
-    return recno;
-  } catch (...) {  // the count taken above goes back before the failure goes on
-    lockerDown(table);
-    throw;
+  // Nobody can hold a number not yet handed out, so the lock comes with it; no number is
+  // taken while another workstation holds the file lock.
+  Result r = exec("SELECT s.n, pg_try_advisory_lock($2::int4, s.n::int4) FROM (SELECT nextval('" + sequence +
+                      "')::bigint AS n WHERE pg_try_advisory_lock_shared($1::int8)) s",
+                  {Param::text(num(tableLockKey(table, kFileLockKind))), Param::text(num(asInt4(table)))});
+  if (r.rows() == 0) return std::nullopt;
+  uint32_t recno = uint32_t(r.integer(0, 0));
+  if (!r.logical(0, 1)) {
+    send("SELECT pg_advisory_unlock_shared($1::int8)", {Param::text(num(tableLockKey(table, kFileLockKind)))});
+    return std::nullopt;
   }
+  records_[{table, recno}] = Hold{handle, false};
+  return recno;
 }
 
 void Session::dropRecord(uint32_t table, uint32_t recno) {
   records_.erase({table, recno});
-  if (connected()) unlockAdvisory("pg_advisory_unlock", asInt4(table), asInt4(recno), true);
-  lockerDown(table);
+  if (connected())
+    send(kUnlockRecord, {Param::text(num(tableLockKey(table, kFileLockKind))), Param::text(num(asInt4(table))),
+                         Param::text(num(asInt4(recno)))});
 }
 
 void Session::unlockRecord(int handle, uint32_t table, uint32_t recno) {
@@ -360,8 +567,9 @@ void Session::unlockRecord(int handle, uint32_t table, uint32_t recno) {
   dropRecord(table, recno);
 }
 
-bool Session::lockFile(int handle, uint32_t table) {
+bool Session::lockFile(int handle, uint32_t table, const Statement* read, Result* readResult) {
   ensureUsable();
+  if (readResult) *readResult = Result();
   auto f = files_.find(table);
   if (f != files_.end()) {
     if (f->second.handle != handle) return false;
@@ -370,10 +578,17 @@ bool Session::lockFile(int handle, uint32_t table) {
   }
   for (const auto& [key, hold] : records_)
     if (key.first == table && hold.handle != handle) return false;
-  // Our own shared hold (record locks of this process) does not stand in the way.
-  if (!tryAdvisory("pg_try_advisory_lock", tableLockKey(table, kFileLockKind), 0, false)) return false;
-  files_[table] = Hold{handle, false};
-  return true;
+  // Our own shared holds (record locks of this process) do not stand in the way.
+  std::vector<Statement> statements{
+      {"SELECT pg_try_advisory_lock($1::int8)", {Param::text(num(tableLockKey(table, kFileLockKind)))}}};
+  if (read) statements.push_back(*read);
+  Failure failure;
+  std::vector<Result> r = roundTrip(statements, &failure);
+  bool ok = r[0].rows() > 0 && r[0].logical(0, 0);
+  if (ok) files_[table] = Hold{handle, false};
+  if (read && readResult) *readResult = r[1];
+  raiseFailures(failure);
+  return ok;
 }
 
 void Session::unlockFile(int handle, uint32_t table) {
@@ -384,7 +599,7 @@ void Session::unlockFile(int handle, uint32_t table) {
     return;
   }
   files_.erase(f);
-  if (connected()) unlockAdvisory("pg_advisory_unlock", tableLockKey(table, kFileLockKind), 0, false);
+  if (connected()) send("SELECT pg_advisory_unlock($1::int8)", {Param::text(num(tableLockKey(table, kFileLockKind)))});
 }
 
 bool Session::holdsRecord(int handle, uint32_t table, uint32_t recno) const {
@@ -407,28 +622,34 @@ std::vector<uint32_t> Session::recordsOf(int handle, uint32_t table) const {
 bool Session::open(int handle, uint32_t table, bool exclusive) {
   ensureUsable();
   Opens& o = opens_[table];
-  if (o.exclusive) return false;
-  if (exclusive) {
-    if (!o.shared.empty()) return false;
-    if (!tryAdvisory("pg_try_advisory_lock", tableLockKey(table, kOpenKind), 0, false)) return false;
-    o.exclusive = handle;
-    return true;
+  auto tryLock = [&](const char* fn) {
+    return exec(std::string("SELECT ") + fn + "($1::int8)", {Param::text(num(tableLockKey(table, kOpenKind)))})
+        .logical(0, 0);
+  };
+  bool ok = false;
+  if (o.exclusive) {
+    ok = false;
+  } else if (exclusive) {
+    ok = o.shared.empty() && tryLock("pg_try_advisory_lock");
+    if (ok) o.exclusive = handle;
+  } else {
+    ok = !o.shared.empty() || tryLock("pg_try_advisory_lock_shared");
+    if (ok) o.shared.insert(handle);
   }
-  if (o.shared.empty() && !tryAdvisory("pg_try_advisory_lock_shared", tableLockKey(table, kOpenKind), 0, false))
-    return false;
-  o.shared.insert(handle);
-  return true;
+  if (!o.exclusive && o.shared.empty()) opens_.erase(table);
+  return ok;
 }
 
 void Session::close(int handle, uint32_t table) {
   auto it = opens_.find(table);
   if (it == opens_.end()) return;
   Opens& o = it->second;
+  Param key = Param::text(num(tableLockKey(table, kOpenKind)));
   if (o.exclusive == handle) {
     o.exclusive = 0;
-    if (connected()) unlockAdvisory("pg_advisory_unlock", tableLockKey(table, kOpenKind), 0, false);
+    if (connected()) send("SELECT pg_advisory_unlock($1::int8)", {key});
   } else if (o.shared.erase(handle) && o.shared.empty()) {
-    if (connected()) unlockAdvisory("pg_advisory_unlock_shared", tableLockKey(table, kOpenKind), 0, false);
+    if (connected()) send("SELECT pg_advisory_unlock_shared($1::int8)", {key});
   }
   if (!o.exclusive && o.shared.empty()) opens_.erase(it);
 }

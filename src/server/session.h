@@ -2,9 +2,17 @@
 // table opened through the "ADSCDX" driver goes through the same Session, so a server
 // transaction spans all tables.
 //
-// Statements are prepared once per connection and run with parameters; text values go
-// out as text, bytea values in binary. A failed statement throws xbase::Error (subsystem
-// "ADSCDX", sub-code one of the ServerError numbers below) carrying the server's message.
+// Round trips. The connection runs in libpq's pipeline mode. exec() sends a statement and
+// waits for its answer; send() only sends it (a write, a release) and goes on: it leaves
+// at once, the server runs it in the order sent, and its answer is read with the next
+// exec() or sync(). A failure of a statement sent that way is raised there, by the call that reads
+// it, so nothing fails unseen; calls that take locks record what they took before they
+// raise it. Outside a transaction each statement is a transaction of its own, committed
+// before the next one runs. Statements are prepared once per connection (in the same round
+// trip as their first use) and run with parameters; text values go out as text, bytea
+// values in binary. A failed statement throws xbase::Error (subsystem "ADSCDX", sub-code
+// one of the ServerError numbers below) carrying the server's message. roundTrips() and
+// statements() count the waits and the statements, for the tests and the benchmarks.
 //
 // Locks. Record and file locks are session advisory locks taken with try-lock semantics;
 // nothing here ever waits. Work areas of one process share the connection, and the server
@@ -13,18 +21,25 @@
 // workstations, as they do on the local driver. Keys:
 //   record lock   pg_try_advisory_lock(table oid, record number)      (two-int key space)
 //   file lock     exclusive pg_try_advisory_lock(1 << 32 | table oid)  (bigint key space)
-//   a record lock also holds that bigint key shared, so file and record locks exclude
-//   each other across processes;
+//   a record lock also holds that bigint key shared (once per record), so file and record
+//   locks exclude each other across processes; taking both, and letting both go, is one
+//   statement;
 //   open mode     pg_try_advisory_lock[_shared](2 << 32 | table oid): shared for shared
 //                 opens, exclusive for exclusive ones.
+// A lock is taken in one round trip, together with the read of the record it guards when
+// the caller asks (lockRecord's `read`). Releases are sent without waiting: the server
+// lets go of the lock as soon as it gets there, after the record's write sent before it.
 // Inside a transaction a released lock is only marked: it stays held, for everybody but
 // the handle that held it, until the transaction ends.
 //
 // Transactions. begin() opens an SQL transaction; commit() first writes every open table's
-// pending record buffer. A connection lost inside a transaction is rolled back by the
-// server: the operation that finds it throws (SE_CONNECTION_LOST) and every later one
-// throws too until rollback(), which then reconnects; outside a transaction the next
-// statement reconnects by itself. Locks do not survive a lost connection.
+// pending records. A connection lost inside a transaction is rolled back by the server:
+// the operation that finds it throws (SE_CONNECTION_LOST) and every later one throws too
+// until rollback(), which then reconnects; outside a transaction the next statement
+// reconnects by itself. Locks do not survive a lost connection.
+//
+// Table definitions read from xb_tables are kept for the life of the connection
+// (tableInfo); creating or dropping a table through this Session forgets them.
 //
 // A Session belongs to the process that opened it: a forked child neither uses nor closes
 // its parent's connection (it opens its own).
@@ -35,6 +50,7 @@
 
 #include <cstdint>
 #include <cstdlib>
+#include <deque>
 #include <functional>
 #include <map>
 #include <memory>
@@ -70,11 +86,19 @@ struct Param {
   static Param none() { return {{}, true, false}; }
 };
 
+// One statement with its parameters; `prepared` false for DDL and one-off administration.
+struct Statement {
+  std::string sql;
+  std::vector<Param> params;
+  bool prepared = true;
+};
+
 // A result: rows of text values (bytea columns as the server's hex text).
 class Result {
  public:
   Result() = default;
   explicit Result(PGresult* r) : r_(r, PQclear) {}
+  bool valid() const { return r_ != nullptr; }  // false: the statement did not run
   int rows() const { return r_ ? PQntuples(r_.get()) : 0; }
   int columns() const { return r_ ? PQnfields(r_.get()) : 0; }
   bool null(int row, int col) const { return PQgetisnull(r_.get(), row, col); }
@@ -87,6 +111,7 @@ class Result {
   std::string bytes(int row, int col) const;  // a bytea column
   bool logical(int row, int col) const { return text(row, col) == "t"; }
   long affected() const { return r_ ? std::atol(PQcmdTuples(r_.get())) : 0; }
+  std::string status() const { return r_ ? PQcmdStatus(r_.get()) : ""; }
 
  private:
   std::shared_ptr<PGresult> r_;
@@ -99,6 +124,8 @@ class SessionTable {
   virtual void beforeCommit() = 0;
   virtual void afterRollback() = 0;
 };
+
+class TableSchema;
 
 class Session {
  public:
@@ -114,10 +141,26 @@ class Session {
   long lastError() const { return lastError_; }
   const std::string& lastMessage() const { return lastMessage_; }
 
-  // Runs a statement; throws xbase::Error on failure. `sql` is prepared on first use.
+  // Runs a statement and waits for its answer; throws xbase::Error when it (or a statement
+  // sent before it) failed. `sql` is prepared on first use.
   Result exec(const std::string& sql, const std::vector<Param>& params = {});
   // Runs a statement without preparing it (DDL, one-off administration).
   Result execOnce(const std::string& sql, const std::vector<Param>& params = {});
+  // Several statements in one round trip, each its own transaction outside BEGIN; their
+  // results in order.
+  std::vector<Result> execAll(const std::vector<Statement>& statements);
+  // Sends a prepared statement without waiting for it (see above).
+  void send(const std::string& sql, std::vector<Param> params);
+  // Waits until every statement sent has run; raises the first failure among them.
+  void sync();
+
+  // COPY ... FROM STDIN: `next` gives one line of COPY text at a time (false when there are
+  // no more). COPY ... TO STDOUT: `line` gets each line. Both return the rows copied.
+  long copyIn(const std::string& sql, const std::function<bool(std::string&)>& next);
+  long copyOut(const std::string& sql, const std::function<void(const char*, size_t)>& line);
+
+  long roundTrips() const { return roundTrips_; }
+  long statements() const { return statements_; }
 
   // Transactions.
   bool inTransaction() const { return inTransaction_; }
@@ -132,10 +175,14 @@ class Session {
   void detach(SessionTable* t) { tables_.erase(t); }
 
   // Lock book. `handle` names one open table (a work area); `table` is the table's oid.
+  // The lock calls answer at once. With `read`, that statement runs in the same round trip
+  // right after the lock is tried (taken or not) and its result goes to *readResult; when
+  // the book answers alone (no round trip), *readResult is left without a result.
   int newHandle() { return ++lastHandle_; }
-  bool lockRecord(int handle, uint32_t table, uint32_t recno);
+  bool lockRecord(int handle, uint32_t table, uint32_t recno, const Statement* read = nullptr,
+                  Result* readResult = nullptr);
   void unlockRecord(int handle, uint32_t table, uint32_t recno);
-  bool lockFile(int handle, uint32_t table);
+  bool lockFile(int handle, uint32_t table, const Statement* read = nullptr, Result* readResult = nullptr);
   void unlockFile(int handle, uint32_t table);
   // A new record number (from `sequence`) for an append, already locked by `handle`;
   // nullopt while another handle holds the file lock. With `lock` false (the handle holds
@@ -147,6 +194,15 @@ class Session {
   // Open modes; false when the table is in use in a way that forbids this open.
   bool open(int handle, uint32_t table, bool exclusive);
   void close(int handle, uint32_t table);
+
+  // Table definitions kept for this connection, by "FOLDER/NAME".
+  struct KnownTable {
+    std::shared_ptr<const TableSchema> schema;
+    uint32_t oid = 0;
+  };
+  const KnownTable* knownTable(const std::string& key) const;
+  void rememberTable(const std::string& key, KnownTable table) { known_[key] = std::move(table); }
+  void forgetTable(const std::string& key) { known_.erase(key); }
 
   // The server's version text and this database's open sessions (management information).
   std::string serverVersion();
@@ -160,18 +216,37 @@ class Session {
     std::set<int> shared;
     int exclusive = 0;
   };
+  // A message of the pipeline whose answer is still to be read.
+  struct Pending {
+    enum Kind { kPrepare, kQuery, kSync } kind = kQuery;
+    std::string sql;
+    int wanted = -1;  // where the waiting call wants its result; -1: sent without waiting
+    bool answered = false;
+  };
+  struct Failure {
+    bool any = false;
+    long code = SE_NONE;
+    std::string message, sql;
+  };
 
   void ensureUsable();
   void fail(long code, const std::string& message, const std::string& sql = {});
   [[noreturn]] void raise(long code, const std::string& message, const std::string& sql = {});
-  Result run(const std::string& sql, const std::vector<Param>& params, bool prepared);
+  [[noreturn]] void lost();
   void forgetConnection();
-  bool tryAdvisory(const std::string& fn, long long a, long long b, bool twoKeys);
-  void unlockAdvisory(const std::string& fn, long long a, long long b, bool twoKeys);
+  void enterPipeline();
+  void queue(const Statement& s, int wanted);
+  void pushOut();
+  void waitReadable();
+  bool readOne(bool block, std::vector<Result>* results, Failure* failure);
+  void drain(std::vector<Result>* results, Failure* failure);
+  void absorb();
+  std::vector<Result> roundTrip(const std::vector<Statement>& statements, Failure* failure);
+  void raiseFailures(Failure& failure);
+  template <typename F>
+  long copying(const std::string& sql, F body);
   void endTransaction();
   void dropRecord(uint32_t table, uint32_t recno);
-  void lockerDown(uint32_t table);
-  bool lockerUp(uint32_t table);
 
   std::string conninfo_;
   PGconn* conn_ = nullptr;
@@ -181,12 +256,15 @@ class Session {
   bool inTransaction_ = false;
   bool lostInTransaction_ = false;
   std::map<std::string, std::string> prepared_;
+  std::deque<Pending> pending_;
+  Failure deferred_;  // the first failure of a statement sent without waiting
+  long roundTrips_ = 0, statements_ = 0;
   std::set<SessionTable*> tables_;
   std::vector<std::pair<std::string, std::vector<Param>>> rollbackWork_;
+  std::map<std::string, KnownTable> known_;
 
   int lastHandle_ = 0;
   std::map<std::pair<uint32_t, uint32_t>, Hold> records_;
-  std::map<uint32_t, int> lockers_;  // record holds per table (the shared file key is held while > 0)
   std::map<uint32_t, Hold> files_;
   std::map<uint32_t, Opens> opens_;
 };

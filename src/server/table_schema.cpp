@@ -227,7 +227,43 @@ TableSchema::TableSchema(TableName name, std::vector<xbase::FieldSpec> fields, s
     sets += ", " + quoteIdent(t.column) + " = $" + std::to_string(n);
   }
   insert_ = "INSERT INTO " + quoted_ + " (" + cols + ") VALUES (" + values + ")";
-  update_ = "UPDATE " + quoted_ + " SET " + sets + " WHERE \"_recno\" = $1";
+  std::string conflict = " ON CONFLICT (\"_recno\") DO UPDATE SET \"_deleted\" = EXCLUDED.\"_deleted\"";
+  for (const auto& c : columns_) conflict += ", " + c + " = EXCLUDED." + c;
+  for (const auto& t : tags_) conflict += ", " + quoteIdent(t.column) + " = EXCLUDED." + quoteIdent(t.column);
+  upsert_ = insert_ + conflict;
+  // unnest() of one array per column gives the rows back, column by column.
+  std::string arrays = "$1::integer[], $2::boolean[]";
+  n = 2;
+  for (const auto& f : specs_) arrays += ", $" + std::to_string(++n) + "::" + arrayType(f);
+  for (size_t t = 0; t < tags_.size(); ++t) arrays += ", $" + std::to_string(++n) + "::bytea[]";
+  batch_ = "INSERT INTO " + quoted_ + " (" + cols + ") SELECT * FROM unnest(" + arrays + ")" + conflict;
+  copyColumns_ = cols;
+}
+
+// The element type of the array that carries a column in batchSql.
+std::string TableSchema::arrayType(const xbase::FieldSpec& f) {
+  switch (f.type) {
+    case 'C':
+      return f.binary ? "bytea[]" : "text[]";
+    case 'N':
+    case 'F':
+    case 'Y':
+      return "numeric[]";
+    case 'D':
+      return "date[]";
+    case 'L':
+      return "boolean[]";
+    case 'I':
+      return "integer[]";
+    case 'B':
+      return "float8[]";
+    case 'T':
+      return "timestamp[]";
+    case 'M':
+      return f.binary ? "bytea[]" : "text[]";
+    default:
+      return "bytea[]";
+  }
 }
 
 const std::vector<xbase::TagSpec> TableSchema::tagSpecs() const {
@@ -276,7 +312,7 @@ std::string TableSchema::sqlType(const xbase::FieldSpec& f) const {
   }
 }
 
-std::vector<std::pair<std::string, std::vector<Param>>> TableSchema::createStatements() const {
+std::vector<std::pair<std::string, std::vector<Param>>> TableSchema::createStatements(bool indexes) const {
   std::vector<std::pair<std::string, std::vector<Param>>> out;
   std::string ddl = "CREATE TABLE " + quoted_ + " (\"_recno\" integer PRIMARY KEY, \"_deleted\" boolean NOT NULL";
   for (size_t i = 0; i < specs_.size(); ++i) ddl += ", " + columns_[i] + " " + sqlType(specs_[i]);
@@ -287,10 +323,8 @@ std::vector<std::pair<std::string, std::vector<Param>>> TableSchema::createState
   out.push_back(
       {"DELETE FROM xb_tables WHERE folder = $1 AND name = $2", {Param::text(name_.folder), Param::text(name_.name)}});
   out.push_back({ddl, {}});
-  for (const auto& t : tags_)
-    out.push_back({"CREATE INDEX " + quoteIdent(name_.sql + "_" + t.column.substr(3)) + " ON " + quoted_ + " (" +
-                       quoteIdent(t.column) + ", \"_recno\")",
-                   {}});
+  if (indexes)
+    for (auto& i : indexStatements()) out.push_back(std::move(i));
   out.push_back({"CREATE SEQUENCE " + sequence_ + " MINVALUE 1", {}});
   out.push_back(
       {"INSERT INTO xb_tables (folder, name, sql_name, code_page, fields, tags) VALUES ($1, $2, $3, $4, "
@@ -298,6 +332,15 @@ std::vector<std::pair<std::string, std::vector<Param>>> TableSchema::createState
        {Param::text(name_.folder), Param::text(name_.name), Param::text(name_.sql),
         Param::text(std::to_string(codePage_->number())), Param::text(fieldsText(specs_)),
         Param::text(tagsText(tagSpecs()))}});
+  return out;
+}
+
+std::vector<std::pair<std::string, std::vector<Param>>> TableSchema::indexStatements() const {
+  std::vector<std::pair<std::string, std::vector<Param>>> out;
+  for (const auto& t : tags_)
+    out.push_back({"CREATE INDEX " + quoteIdent(name_.sql + "_" + t.column.substr(3)) + " ON " + quoted_ + " (" +
+                       quoteIdent(t.column) + ", \"_recno\")",
+                   {}});
   return out;
 }
 
@@ -360,21 +403,123 @@ std::vector<Param> TableSchema::rowParams(const Record& r, uint32_t recno) const
   return params;
 }
 
+namespace {
+
+std::string hexBytea(const std::string& bytes) {
+  static const char* digits = "0123456789abcdef";
+  std::string out = "\\x";
+  out.reserve(2 + bytes.size() * 2);
+  for (unsigned char c : bytes) {
+    out += digits[c >> 4];
+    out += digits[c & 15];
+  }
+  return out;
+}
+
+// An array element in the text form of arrays: quoted, with quote and backslash escaped.
+void arrayElement(std::string& out, const Param& p) {
+  if (p.null) {
+    out += "NULL";
+    return;
+  }
+  const std::string text = p.binary ? hexBytea(p.data) : p.data;
+  out += '"';
+  for (char c : text) {
+    if (c == '"' || c == '\\') out += '\\';
+    out += c;
+  }
+  out += '"';
+}
+
+// A value in COPY's text format: \N for null; backslash, tab, line feed and carriage
+// return escaped.
+void copyValue(std::string& out, const Param& p) {
+  if (p.null) {
+    out += "\\N";
+    return;
+  }
+  const std::string text = p.binary ? hexBytea(p.data) : p.data;
+  for (char c : text) {
+    switch (c) {
+      case '\\':
+        out += "\\\\";
+        break;
+      case '\t':
+        out += "\\t";
+        break;
+      case '\n':
+        out += "\\n";
+        break;
+      case '\r':
+        out += "\\r";
+        break;
+      default:
+        out += c;
+    }
+  }
+}
+
+}  // namespace
+
+std::vector<Param> TableSchema::batchParams(const std::vector<std::pair<uint32_t, const Record*>>& rows) const {
+  std::vector<std::string> arrays;
+  bool first = true;
+  for (const auto& [recno, record] : rows) {
+    std::vector<Param> row = rowParams(*record, recno);
+    if (first) arrays.assign(row.size(), "{");
+    for (size_t c = 0; c < row.size(); ++c) {
+      if (!first) arrays[c] += ',';
+      arrayElement(arrays[c], row[c]);
+    }
+    first = false;
+  }
+  std::vector<Param> params;
+  params.reserve(arrays.size());
+  for (auto& a : arrays) params.push_back(Param::text(std::move(a) + "}"));
+  return params;
+}
+
+std::string TableSchema::copyLine(const Record& r, uint32_t recno) const {
+  std::vector<Param> row = rowParams(r, recno);
+  std::string line;
+  for (size_t c = 0; c < row.size(); ++c) {
+    if (c) line += '\t';
+    copyValue(line, row[c]);
+  }
+  line += '\n';
+  return line;
+}
+
 void TableSchema::blank(Record& r) const {
   r.bytes.assign(header_.recordLength, ' ');
   codec_->blankRecord(r.bytes.data());
   r.memos.clear();
 }
 
-void TableSchema::putColumn(Record& r, int i, const Result& res, int row, int col) const {
+namespace {
+
+std::string cellText(const TableSchema::Cell& c) {
+  return std::string(c.data, c.length);
+}
+
+std::string cellBytes(const TableSchema::Cell& c) {
+  size_t n = 0;
+  unsigned char* p = PQunescapeBytea(reinterpret_cast<const unsigned char*>(c.data), &n);
+  if (!p) return {};
+  std::string s(reinterpret_cast<char*>(p), n);
+  PQfreemem(p);
+  return s;
+}
+
+}  // namespace
+
+void TableSchema::putColumn(Record& r, int i, const Cell& c) const {
   const xbase::Field& f = field(i);
   uint8_t* p = r.bytes.data() + f.offset;
-  if (res.null(row, col)) return;  // the blank record already holds the blank field
+  if (c.null) return;  // the blank record already holds the blank field
   switch (f.type) {
     case 'C': {
-      std::string bytes = f.binary()
-                              ? res.bytes(row, col)
-                              : pageText(*codePage_, std::string_view(res.raw(row, col), size_t(res.length(row, col))));
+      std::string bytes = f.binary() ? cellBytes(c) : pageText(*codePage_, std::string_view(c.data, c.length));
       size_t n = std::min(bytes.size(), size_t(f.length));
       std::memcpy(p, bytes.data(), n);
       std::memset(p + n, ' ', size_t(f.length) - n);
@@ -382,7 +527,7 @@ void TableSchema::putColumn(Record& r, int i, const Result& res, int row, int co
     }
     case 'N':
     case 'F': {
-      std::string text = res.text(row, col);
+      std::string text = cellText(c);
       if (int(text.size()) > f.length) {
         text = xbase::formatNumber(xbase::parseNumber(text), f.length, f.decimals);
         if (text.empty()) text.assign(size_t(f.length), '*');
@@ -392,46 +537,55 @@ void TableSchema::putColumn(Record& r, int i, const Result& res, int row, int co
       return;
     }
     case 'D': {
-      std::string s = xbase::dtos(julianFromIso(res.text(row, col)));
+      std::string s = xbase::dtos(julianFromIso(cellText(c)));
       std::memcpy(p, s.data(), 8);
       return;
     }
     case 'L':
-      p[0] = res.logical(row, col) ? 'T' : 'F';
+      p[0] = c.length == 1 && c.data[0] == 't' ? 'T' : 'F';
       return;
     case 'I':
-      codec_->encode(f, r.bytes.data(), xbase::Value::num(double(res.integer(row, col))), name_.name);
+      codec_->encode(f, r.bytes.data(), xbase::Value::num(double(std::strtoll(c.data, nullptr, 10))), name_.name);
       return;
     case 'B':
-      codec_->encode(f, r.bytes.data(), xbase::Value::num(xbase::readNumber(res.raw(row, col)).value_or(0)),
-                     name_.name);
+      codec_->encode(f, r.bytes.data(), xbase::Value::num(xbase::readNumber(c.data).value_or(0)), name_.name);
       return;
     case 'Y':
-      xbase::put64(p, uint64_t(xbase::scaledFrom(res.text(row, col), 4)));
+      xbase::put64(p, uint64_t(xbase::scaledFrom(cellText(c), 4)));
       return;
     case 'T': {
       // "YYYY-MM-DD hh:mm:ss[.fff]"; the seconds with their fraction are read apart, since
       // scanf's %lf would take the decimal point of the process locale.
-      const char* text = res.raw(row, col);
       int y = 0, mo = 0, d = 0, h = 0, mi = 0, at = 0;
-      if (std::sscanf(text, "%d-%d-%d %d:%d:%n", &y, &mo, &d, &h, &mi, &at) != 5 || at == 0) return;
-      double s = xbase::parseNumber(text + at);
-      int32_t ms = int32_t(std::llround((h * 3600 + mi * 60) * 1000.0 + s * 1000.0));
+      if (std::sscanf(c.data, "%d-%d-%d %d:%d:%n", &y, &mo, &d, &h, &mi, &at) != 5 || at == 0) return;
+      double sec = xbase::parseNumber(c.data + at);
+      int32_t ms = int32_t(std::llround((h * 3600 + mi * 60) * 1000.0 + sec * 1000.0));
       codec_->encode(f, r.bytes.data(), xbase::Value::dateTime(xbase::julianFromYmd(y, mo, d), ms), name_.name);
       return;
     }
     default:
-      r.memos[i] = isTextField(i)
-                       ? pageText(*codePage_, std::string_view(res.raw(row, col), size_t(res.length(row, col))))
-                       : res.bytes(row, col);
+      r.memos[i] = isTextField(i) ? pageText(*codePage_, std::string_view(c.data, c.length)) : cellBytes(c);
       return;
   }
 }
 
-void TableSchema::readRow(const Result& res, int row, int first, Record& into) const {
+void TableSchema::readCells(const Cell* cells, Record& into) const {
   blank(into);
-  into.bytes[0] = res.logical(row, first) ? '*' : ' ';
-  for (int i = 0; i < fieldCount(); ++i) putColumn(into, i, res, row, first + 1 + i);
+  into.bytes[0] = !cells[0].null && cells[0].length == 1 && cells[0].data[0] == 't' ? '*' : ' ';
+  for (int i = 0; i < fieldCount(); ++i) putColumn(into, i, cells[1 + i]);
+}
+
+void TableSchema::readField(const Result& res, int row, int col, int i, Record& into) const {
+  putColumn(into, i, Cell{res.raw(row, col), size_t(res.length(row, col)), res.null(row, col)});
+}
+
+void TableSchema::readRow(const Result& res, int row, int first, Record& into) const {
+  std::vector<Cell> cells(size_t(fieldCount()) + 1);
+  for (int i = 0; i <= fieldCount(); ++i) {
+    int col = first + i;
+    cells[size_t(i)] = {res.raw(row, col), size_t(res.length(row, col)), res.null(row, col)};
+  }
+  readCells(cells.data(), into);
 }
 
 std::optional<std::string> TableSchema::key(const Tag& t, const Record& r, uint32_t recno, bool ignoreFor) const {
@@ -504,7 +658,17 @@ void ensureCatalogue(Session& s) {
       "UNIQUE, code_page integer NOT NULL, fields text NOT NULL, tags text NOT NULL, PRIMARY KEY (folder, name))");
 }
 
-std::optional<ServerTableInfo> findServerTable(Session& s, const TableName& name) {
+namespace {
+
+std::string knownKey(const TableName& name) {
+  return name.folder + "/" + name.name;
+}
+
+}  // namespace
+
+std::optional<ServerTableInfo> findServerTable(Session& s, const TableName& name, bool fresh) {
+  if (!fresh)
+    if (const Session::KnownTable* k = s.knownTable(knownKey(name))) return ServerTableInfo{k->schema, k->oid};
   Result r;
   try {
     r = s.exec(
@@ -515,24 +679,32 @@ std::optional<ServerTableInfo> findServerTable(Session& s, const TableName& name
     if (e.subCode() == SE_NO_TABLE) return std::nullopt;  // nothing was ever pushed here
     throw;
   }
-  if (r.rows() == 0 || r.null(0, 3)) return std::nullopt;
+  if (r.rows() == 0 || r.null(0, 3)) {
+    s.forgetTable(knownKey(name));
+    return std::nullopt;
+  }
   TableName n = name;
   n.sql = r.text(0, 4);
   ServerTableInfo info;
   info.schema =
-      std::make_unique<TableSchema>(n, TableSchema::parseFields(r.text(0, 0)), TableSchema::parseTags(r.text(0, 1)),
+      std::make_shared<TableSchema>(n, TableSchema::parseFields(r.text(0, 0)), TableSchema::parseTags(r.text(0, 1)),
                                     xbase::CodePage::forNumber(int(r.integer(0, 2))));
   info.oid = uint32_t(r.integer(0, 3));
+  s.rememberTable(knownKey(name), {info.schema, info.oid});
   return info;
 }
 
-void createServerTable(Session& s, const TableSchema& schema) {
+void createServerTable(Session& s, const TableSchema& schema, bool indexes) {
   ensureCatalogue(s);
-  for (const auto& [sql, params] : schema.createStatements()) s.execOnce(sql, params);
+  s.forgetTable(knownKey(schema.name()));
+  std::vector<Statement> statements;
+  for (auto& [sql, params] : schema.createStatements(indexes)) statements.push_back({sql, params, false});
+  s.execAll(statements);
 }
 
 void dropServerTable(Session& s, const TableName& name) {
   ensureCatalogue(s);
+  s.forgetTable(knownKey(name));
   s.execOnce("DROP TABLE IF EXISTS " + quoteIdent(name.sql));
   s.execOnce("DROP SEQUENCE IF EXISTS " + quoteIdent(name.sql + "__recno"));
   s.execOnce("DELETE FROM xb_tables WHERE folder = $1 AND name = $2",

@@ -19,6 +19,10 @@
 // A sequence <table>__recno hands out record numbers. A record number without a row reads
 // as a blank deleted record (a crash inside a transaction can leave one).
 //
+// A record is written whole: one INSERT ... ON CONFLICT (_recno) DO UPDATE (upsertSql),
+// which also gives its row back to a number that had none; many records at once go as one
+// such statement over arrays, one per column (batchSql), or as COPY text (copyLine).
+//
 // The table xb_tables lists the tables with their folder, name, code page, fields and tags
 // (tags in the text TagSpec::parse reads), which is all a reader needs.
 #pragma once
@@ -91,15 +95,35 @@ class TableSchema {
   const std::string& quotedTable() const { return quoted_; }
   const std::string& quotedSequence() const { return sequence_; }
 
-  // The statements that create the table, its indexes and sequence and list it.
-  std::vector<std::pair<std::string, std::vector<Param>>> createStatements() const;
-  // INSERT of a whole row (parameters from rowParams), and UPDATE of one by record number.
+  // The statements that create the table, its indexes (unless `indexes` is false: a bulk
+  // load creates them after the rows) and sequence and list it; and those of the indexes.
+  std::vector<std::pair<std::string, std::vector<Param>>> createStatements(bool indexes = true) const;
+  std::vector<std::pair<std::string, std::vector<Param>>> indexStatements() const;
+  // The whole row written (parameters from rowParams): INSERT, or the upsert that also
+  // rewrites an existing one.
   const std::string& insertSql() const { return insert_; }
-  const std::string& updateSql() const { return update_; }
+  const std::string& upsertSql() const { return upsert_; }
   std::vector<Param> rowParams(const Record& r, uint32_t recno) const;
+  // The upsert of many rows: one array parameter per column (batchParams).
+  const std::string& batchSql() const { return batch_; }
+  std::vector<Param> batchParams(const std::vector<std::pair<uint32_t, const Record*>>& rows) const;
+  // The columns COPY names (the row's columns, keys included) and one line of COPY text.
+  const std::string& copyColumns() const { return copyColumns_; }
+  std::string copyLine(const Record& r, uint32_t recno) const;
 
+  // One column value as the server sends it in text: the bytes, or null.
+  struct Cell {
+    const char* data = nullptr;
+    size_t length = 0;
+    bool null = true;
+  };
   // Fills `into` from the row's columns `first`.. (in selectList order, after _recno).
   void readRow(const Result& res, int row, int first, Record& into) const;
+  // The same from cells: _deleted, then the fields in order.
+  void readCells(const Cell* cells, Record& into) const;
+  // Field `i` alone, from column `col` of the row, into a blank record (a null leaves the
+  // field blank).
+  void readField(const Result& res, int row, int col, int i, Record& into) const;
   void blank(Record& r) const;
 
   // The key of `r` in tag `t`; nullopt when its FOR condition leaves the record out.
@@ -115,8 +139,9 @@ class TableSchema {
 
  private:
   std::string sqlType(const xbase::FieldSpec& f) const;
+  static std::string arrayType(const xbase::FieldSpec& f);
   Param fieldParam(const Record& r, int i) const;
-  void putColumn(Record& r, int i, const Result& res, int row, int col) const;
+  void putColumn(Record& r, int i, const Cell& c) const;
 
   TableName name_;
   std::vector<xbase::FieldSpec> specs_;
@@ -125,21 +150,22 @@ class TableSchema {
   std::unique_ptr<xbase::FieldCodec> codec_;
   std::vector<Tag> tags_;
   std::vector<std::string> columns_;
-  std::string quoted_, sequence_, select_, insert_, update_;
+  std::string quoted_, sequence_, select_, insert_, upsert_, batch_, copyColumns_;
 };
 
 // Text <-> the code page, with 0x00 as U+2400 on the server side.
 std::string serverText(const xbase::CodePage& cp, std::string_view bytes);
 std::string pageText(const xbase::CodePage& cp, std::string_view utf8);
 
-// The definition of a table on the server; nullptr when the server has no such table.
+// The definition of a table on the server; nullopt when the server has no such table. The
+// Session keeps what it read (Session::knownTable); `fresh` reads it again.
 struct ServerTableInfo {
-  std::unique_ptr<TableSchema> schema;
+  std::shared_ptr<const TableSchema> schema;
   uint32_t oid = 0;
 };
-std::optional<ServerTableInfo> findServerTable(Session& s, const TableName& name);
-// Creates the table (replacing one of the same name).
-void createServerTable(Session& s, const TableSchema& schema);
+std::optional<ServerTableInfo> findServerTable(Session& s, const TableName& name, bool fresh = false);
+// Creates the table (replacing one of the same name), with its indexes unless told not to.
+void createServerTable(Session& s, const TableSchema& schema, bool indexes = true);
 void dropServerTable(Session& s, const TableName& name);
 void ensureCatalogue(Session& s);
 

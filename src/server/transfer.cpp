@@ -90,6 +90,68 @@ std::optional<xbase::Value> valueOf(const TableSchema& schema, const Record& rec
   return v;
 }
 
+// One line of COPY text split into its cells, each unescaped and ended by a NUL in
+// `buffer`: the record number first (returned), then _deleted and the fields.
+uint32_t copyCells(const char* line, size_t length, std::vector<char>& buffer, std::vector<TableSchema::Cell>& cells) {
+  while (length > 0 && (line[length - 1] == '\n' || line[length - 1] == '\r')) --length;
+  buffer.assign(length + 1 + cells.size() + 1, '\0');
+  std::vector<std::pair<size_t, size_t>> spans;  // start, length in buffer; npos start for null
+  size_t out = 0, start = 0;
+  bool isNull = false;
+  auto finish = [&] {
+    spans.emplace_back(isNull ? std::string::npos : start, out - start);
+    buffer[out++] = '\0';
+    start = out;
+    isNull = false;
+  };
+  for (size_t i = 0; i < length; ++i) {
+    char c = line[i];
+    if (c == '\t') {
+      finish();
+      continue;
+    }
+    if (c == '\\' && i + 1 < length) {
+      char e = line[++i];
+      switch (e) {
+        case 'N':
+          isNull = true;
+          continue;
+        case 'b':
+          c = '\b';
+          break;
+        case 'f':
+          c = '\f';
+          break;
+        case 'n':
+          c = '\n';
+          break;
+        case 'r':
+          c = '\r';
+          break;
+        case 't':
+          c = '\t';
+          break;
+        case 'v':
+          c = '\v';
+          break;
+        default:
+          c = e;
+      }
+    }
+    buffer[out++] = c;
+  }
+  finish();
+  if (spans.size() != cells.size() + 1)
+    throw xbase::Error(xbase::EG_READ, SE_BAD_TABLE, "una fila del servidor no tiene las columnas de la tabla")
+        .setSubsystem("ADSCDX");
+  uint32_t recno = uint32_t(std::strtoul(buffer.data() + spans[0].first, nullptr, 10));
+  for (size_t c = 0; c < cells.size(); ++c) {
+    auto [at, n] = spans[c + 1];
+    cells[c] = at == std::string::npos ? TableSchema::Cell{} : TableSchema::Cell{buffer.data() + at, n, false};
+  }
+  return recno;
+}
+
 }  // namespace
 
 TransferCount pushFolder(Session& s, const std::string& dir, std::ostream* log) {
@@ -131,16 +193,23 @@ TransferCount pushFolder(Session& s, const std::string& dir, std::ostream* log) 
     TableSchema schema(tableNameOf(folder, name), fields, tags, src->codePage());
     s.begin();
     try {
-      createServerTable(s, schema);
-      uint32_t n = src->recCount();
+      // The rows go in through COPY and the indexes are built after them, all in the
+      // table's one transaction.
+      createServerTable(s, schema, false);
+      uint32_t n = src->recCount(), r = 0;
       Record rec;
-      for (uint32_t r = 1; r <= n; ++r) {
-        src->goTo(r);
+      s.copyIn("COPY " + schema.quotedTable() + " (" + schema.copyColumns() + ") FROM STDIN", [&](std::string& line) {
+        if (r >= n) return false;
+        src->goTo(++r);
         recordFrom(*src, schema, rec);
-        s.exec(schema.insertSql(), schema.rowParams(rec, r));
-      }
+        line = schema.copyLine(rec, r);
+        return true;
+      });
+      std::vector<Statement> after;
+      for (auto& [sql, params] : schema.indexStatements()) after.push_back({sql, params, false});
       if (n > 0)
-        s.exec("SELECT setval('" + schema.quotedSequence() + "', $1::bigint)", {Param::text(std::to_string(n))});
+        after.push_back({"SELECT setval('" + schema.quotedSequence() + "', $1::bigint)", {Param::text(std::to_string(n))}});
+      s.execAll(after);
       s.commit();
       ++count.tables;
       count.records += long(n);
@@ -181,29 +250,33 @@ TransferCount pullFolder(Session& s, const std::string& dir, std::ostream* log) 
     fs::create_directories(dir);
     xbase::DbfTable::create(path, schema.fieldSpecs(), schema.tagSpecs(), schema.codePage());
     auto out = xbase::DbfTable::open(path, xbase::OpenOptions{false, false});
-    uint32_t last = 0, written = 0;
+    uint32_t written = 0;
     Record rec;
-    for (;;) {
-      Result rows = s.exec("SELECT " + schema.selectList() + " FROM " + schema.quotedTable() +
-                               " WHERE \"_recno\" > $1::integer ORDER BY \"_recno\" LIMIT 2000",
-                           {Param::text(std::to_string(last))});
-      if (rows.rows() == 0) break;
-      for (int i = 0; i < rows.rows(); ++i) {
-        uint32_t recno = uint32_t(rows.integer(i, 0));
-        while (written + 1 < recno) {  // a number without its row
-          out->append();
-          out->deleteRecord();
-          ++written;
-        }
-        schema.readRow(rows, i, 1, rec);
-        out->append();
-        for (int f = 0; f < schema.fieldCount(); ++f)
-          if (std::optional<xbase::Value> v = valueOf(schema, rec, f))
-            out->put(out->fieldIndex(schema.field(f).name), *v);
-        if (rec.bytes[0] == '*') out->deleteRecord();
-        ++written;
-        last = recno;
-      }
+    std::vector<char> buffer;
+    std::vector<TableSchema::Cell> cells(size_t(schema.fieldCount()) + 1);
+    // Each table is read in one transaction of its own: the rows as they were at one moment.
+    s.begin();
+    try {
+      s.copyOut("COPY (SELECT " + schema.selectList() + " FROM " + schema.quotedTable() +
+                    " ORDER BY \"_recno\") TO STDOUT",
+                [&](const char* line, size_t length) {
+                  uint32_t recno = copyCells(line, length, buffer, cells);
+                  while (written + 1 < recno) {  // a number without its row
+                    out->append();
+                    out->deleteRecord();
+                    ++written;
+                  }
+                  schema.readCells(cells.data(), rec);
+                  out->append();
+                  for (int f = 0; f < schema.fieldCount(); ++f)
+                    if (std::optional<xbase::Value> v = valueOf(schema, rec, f)) out->put(f, *v);
+                  if (rec.bytes[0] == '*') out->deleteRecord();
+                  ++written;
+                });
+      s.commit();
+    } catch (...) {
+      if (s.inTransaction()) s.rollback();
+      throw;
     }
     out->flush();
     ++count.tables;

@@ -79,9 +79,9 @@ bool Driver::installed() {
   return isInstalled();
 }
 
-void Driver::install() {
+void Driver::install(bool realTime) {
   isInstalled() = true;
-  useVirtualTime();
+  if (!realTime) useVirtualTime();
   lib::G().messages = std::make_unique<DriverSink>();
 }
 
@@ -345,6 +345,13 @@ std::vector<std::string> Driver::items(int id) const {
 }
 
 void Driver::advance(int64_t ms) {
+  if (!isVirtualTime()) {
+    // On the real clock: the time passes, with the program's timers and events running.
+    QEventLoop wait;
+    QTimer::singleShot(int(std::max<int64_t>(0, ms)), &wait, &QEventLoop::quit);
+    wait.exec();
+    return;
+  }
   win::advance(ms);
 }
 

@@ -27,8 +27,9 @@ class Driver {
  public:
   static Driver& instance();
   static bool installed();
-  // Virtual time, recorded message boxes, the error window answered like a message box.
-  void install();
+  // Recorded message boxes, the error window answered like a message box; virtual time
+  // unless `realTime`.
+  void install(bool realTime = false);
 
   void answer(int button);  // for the next message box (Win32 numbers)
   std::vector<RecordedMessage>& messages() { return messages_; }

@@ -20,6 +20,8 @@
 //                                    window has shown N texts (press 2 there cancels the run);
 //                                    several wait in turn, each N counted from the one before
 //
+// "advance" moves the virtual clock; a script run on the real clock (configura --script
+// --real-time) waits that long instead, the program's timers running meanwhile.
 // expect-checked takes menu:ID for the check mark of a menu entry. A menu entry is named by
 // its id or, as @"CAPTION", by its caption.
 // '#' starts a comment line; arguments with blanks go in double quotes (\" \n \r inside).

@@ -1,0 +1,173 @@
+// What the server driver spends round trips on, and that what it no longer waits for still
+// reaches the server in order: walks read further the longer they go, a seek forward among
+// the rows read is answered at once, a record noted by GoTo is read with its lock, writes
+// and releases are sent without waiting, and a table held alone sends what it wrote as a
+// few statements when it lets go, never half of it.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <csignal>
+
+#include "lib/record_protocol.h"
+#include "lib/use.h"
+#include "server/server_fixture.h"
+
+using namespace lib;
+using testing_support::ServerFolder;
+
+namespace {
+
+const std::vector<xbase::FieldSpec> kRooms = {{"NEGOCIO", 'C', 2}, {"CODIGO", 'C', 15}, {"CANT", 'N', 6}};
+
+// ROOMS with `count` rooms of business 01, codes 1001.., written under one file lock.
+std::unique_ptr<WDBTable> rooms(ServerFolder& f, int count) {
+  f.table("ROOMS.DBF", kRooms, {"ROOMS: NEGOCIO+CODIGO"});
+  auto t = USE(nullptr, "ROOMS", "ROOMS");
+  EXPECT_TRUE(t->FLock());
+  for (int i = 1; i <= count; ++i) {
+    EXPECT_TRUE(t->Append());
+    t->FieldPut("NEGOCIO", Value::chars("01"));
+    t->FieldPut("CODIGO", Value::chars(std::to_string(1000 + i)));
+    t->FieldPut("CANT", Value::num(i));
+  }
+  t->Unlock();
+  t->Commit();
+  return t;
+}
+
+server::Session& session(ServerFolder& f) {
+  return *f.client().session();
+}
+
+// Round trips taken by `work`.
+template <typename F>
+long tripsOf(ServerFolder& f, F work) {
+  long before = session(f).roundTrips();
+  work();
+  return session(f).roundTrips() - before;
+}
+
+}  // namespace
+
+TEST(ServerRoundTrips, AWalkReadsFurtherTheLongerItGoes) {
+  ServerFolder f;
+  auto t = rooms(f, 300);
+  f.client().ADSCACHERECORDS(t->Area, 5);
+  int seen = 0;
+  long trips = tripsOf(f, [&] {
+    for (t->GoTop(); !t->Eof(); t->Skip()) ++seen;
+  });
+  EXPECT_EQ(seen, 300);
+  // 5, 10, 20, 40, 80, 160 rows: six reads, and the end known from the last short one.
+  EXPECT_EQ(trips, 6);
+}
+
+TEST(ServerRoundTrips, ASeekForwardAmongTheRowsReadAheadIsAnsweredAtOnce) {
+  ServerFolder f;
+  auto t = rooms(f, 50);
+  f.client().ADSCACHERECORDS(t->Area, 20);
+  ASSERT_TRUE(t->Seek("011005"));
+  long trips = tripsOf(f, [&] {
+    EXPECT_TRUE(t->Seek("011012"));
+    EXPECT_EQ(t->N("CANT"), 12);
+    EXPECT_FALSE(t->Seek("011012X"));  // a miss among them: end of file, as the engine
+    EXPECT_TRUE(t->Eof());
+  });
+  EXPECT_EQ(trips, 0);
+  EXPECT_TRUE(t->Seek("011049"));  // beyond what was read: the server answers
+  EXPECT_EQ(t->N("CANT"), 49);
+  // A walk one past a date's rows, then a seek of the next: the record reached is the one.
+  ASSERT_TRUE(t->Seek("011020"));
+  t->Skip();
+  trips = tripsOf(f, [&] { EXPECT_TRUE(t->Seek("011021")); });
+  EXPECT_EQ(trips, 0);
+  EXPECT_EQ(t->N("CANT"), 21);
+}
+
+TEST(ServerRoundTrips, AModifyAfterGoToIsOneRoundTripAndItsWriteArrives) {
+  ServerFolder f;
+  auto t = rooms(f, 10);
+  t->GoTop();
+  long trips = tripsOf(f, [&] {
+    t->GoTo(7);
+    MODIFY(*t, [&] { t->FieldPut("CANT", Value::num(t->N("CANT") + 100)); });
+  });
+  EXPECT_EQ(trips, 1);  // the lock, with the record read after it
+  t->Commit();          // waits for the write and the release sent
+  EXPECT_EQ(f.schema().scalar("SELECT cant FROM rooms WHERE _recno = 7"), "107");
+  // Released: another table object (a workstation of its own) takes the lock at once.
+  auto other = USE(nullptr, "ROOMS");
+  other->GoTo(7);
+  EXPECT_TRUE(other->RLock());
+  EXPECT_EQ(other->N("CANT"), 107);
+}
+
+TEST(ServerRoundTrips, AppendsUnderTheFileLockGoAsOneBatchWhenItIsReleased) {
+  ServerFolder f;
+  auto t = rooms(f, 1);
+  ASSERT_TRUE(t->FLock());
+  long trips = tripsOf(f, [&] {
+    for (int i = 0; i < 1200; ++i) {
+      ASSERT_TRUE(t->Append());
+      t->FieldPut("NEGOCIO", Value::chars("02"));
+      t->FieldPut("CODIGO", Value::chars(std::to_string(i)));
+    }
+  });
+  EXPECT_LE(trips, 1);  // the record count, once
+  // While the table is held the server has whole batches of it only; then all of it.
+  session(f).sync();  // what was sent so far has arrived
+  int onServer = std::stoi(f.schema().scalar("SELECT count(*) FROM rooms"));
+  EXPECT_LT(onServer, 1201);
+  EXPECT_EQ((onServer - 1) % int(server::ServerTable::kBatchRows), 0) << onServer;
+  EXPECT_EQ(t->RecCount(), 1201u);
+  t->GoTo(600);
+  EXPECT_EQ(t->S("CODIGO"), "598");  // its own records, read back before they are sent
+  t->Unlock();
+  t->Commit();
+  EXPECT_EQ(f.schema().scalar("SELECT count(*) FROM rooms"), "1201");
+  EXPECT_EQ(f.schema().scalar("SELECT last_value FROM rooms__recno"), "1201");
+  t->SetOrder("ROOMS");
+  EXPECT_TRUE(t->Seek("02599"));
+  EXPECT_EQ(t->RecNo(), 601u);
+}
+
+TEST(ServerRoundTrips, AProcessKilledWhileHoldingTheTableLeavesNoneOfItsBatch) {
+  ServerFolder f;
+  auto t = rooms(f, 3);
+  std::string conninfo = f.schema().conninfo(), home = f.folder().path();
+  int ready[2];
+  ASSERT_EQ(pipe(ready), 0);
+  pid_t pid = fork();
+  if (pid == 0) {
+    resetGlobals().PATH = home + "/";
+    testing_support::useServer(conninfo);
+    auto mine = USE(nullptr, "ROOMS", "ROOMS");
+    if (!mine->FLock()) _exit(2);
+    for (int i = 0; i < 400; ++i) {
+      mine->Append();
+      mine->FieldPut("NEGOCIO", Value::chars("09"));
+    }
+    char c = 'H';
+    (void)!write(ready[1], &c, 1);
+    pause();  // killed here, holding the table and its unsent records
+    _exit(0);
+  }
+  char c = 0;
+  ASSERT_EQ(read(ready[0], &c, 1), 1);
+  kill(pid, SIGKILL);
+  int status = 0;
+  waitpid(pid, &status, 0);
+  EXPECT_EQ(f.schema().scalar("SELECT count(*) FROM rooms"), "3");
+  // Its file lock went with its session: this workstation takes it and appends after.
+  f.folder().clock().advance(1);
+  bool locked = false;
+  for (int i = 0; i < 100 && !locked; ++i) {
+    locked = t->FLock();
+    if (!locked) usleep(20000);  // the server notices the dead session in a moment
+  }
+  ASSERT_TRUE(locked);
+  ASSERT_TRUE(t->Append());
+  EXPECT_EQ(t->RecNo(), 4u);
+  t->Unlock();
+}
