@@ -8,6 +8,7 @@
 #include "tools/demo_hotel.h"
 #include "tools/demo_logs.h"
 #include "tools/demo_parameters.h"
+#include "tools/demo_rates.h"
 #include "xbase/date.h"
 
 namespace initdb {
@@ -72,6 +73,9 @@ void addDemoData(const std::string& home, const std::string& password) {
   addCurrencyDemo(home);
   addCashierDemo(home);
   addHotelDemo(home);
+  // The rates before the agencies' own data: the rate sub-types, promotions and agencies with
+  // prices of their own are the rates' part of the agencies.
+  addRatesDemo(home);
   addAgencyDemo(home);
   addGuestListDemo(home);
   addFrontCashDemo(home);

@@ -229,7 +229,7 @@ TEST_F(CodeTables, ARecodedCodeLeavesNothingUnderItsFormerCodeAndADeletedOneTake
   add("T_PAGO", {{"NEGOCIO", "01"}, {"CODIGO", "CXC"}, {"COD_TRANS", "HOSP"}});
   add("DET_FOL", {{"NEGOCIO", "01"}, {"NUMERO", "1"}, {"COD_TRANS", "IMPV"}, {"COD_TRAN", "HOSP"}});
   screens::CascadeReport report = cashier::RECODIFICA_CARGO("01", "HOSP", "ROOM", nullptr);
-  EXPECT_EQ(report.missing, (std::vector<std::string>{"DET_RACK", "HOT_ART"}));
+  EXPECT_EQ(report.missing, (std::vector<std::string>{"HOT_ART"}));
   EXPECT_EQ(report.records("DET_IMP"), 2u);
   EXPECT_EQ(field("DET_TRAN", "DET_TRAN", "01PAQ ROOM", "PORCENTAJE"), "70.000");
   EXPECT_EQ(field("DET_TRA3", "DET_TRA3", "01MINIROOM", "VALOR"), "5.0000");
