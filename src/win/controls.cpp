@@ -100,6 +100,11 @@ void WEDIT::ReadOnly(bool readOnly) {
   if (auto* p = as<QPlainTextEdit>()) p->setReadOnly(readOnly);
 }
 
+void WEDIT::INSERT(const std::string& text) {
+  if (auto* e = as<QLineEdit>()) e->insert(q(text));
+  if (auto* p = as<QPlainTextEdit>()) p->insertPlainText(q(text));
+}
+
 void CCOMBOBOX::Add(const std::string& text, int position, const std::string& cargo) {
   auto* c = as<QComboBox>();
   if (!c) return;

@@ -5,6 +5,7 @@
 #include <QCloseEvent>
 #include <QDialog>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QMainWindow>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -346,6 +347,7 @@ std::string WDIAG::GetDlgItemText(int id) const {
   if (!window_) return {};
   QWidget* w = window_->control(id);
   if (auto* e = qobject_cast<QLineEdit*>(w)) return e->text().toStdString();
+  if (auto* e = qobject_cast<QPlainTextEdit*>(w)) return e->toPlainText().toStdString();
   if (w) return w->property("text").toString().toStdString();
   return {};
 }
@@ -355,6 +357,8 @@ void WDIAG::SetDlgItemText(int id, const std::string& text) {
   QWidget* w = window_->control(id);
   if (auto* e = qobject_cast<QLineEdit*>(w))
     e->setText(QString::fromStdString(text));
+  else if (auto* p = qobject_cast<QPlainTextEdit*>(w))
+    p->setPlainText(QString::fromStdString(text));
   else if (w)
     w->setProperty("text", QString::fromStdString(text));
 }
