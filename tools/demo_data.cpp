@@ -5,6 +5,7 @@
 #include "tools/demo_cashier.h"
 #include "tools/demo_hotel.h"
 #include "tools/demo_parameters.h"
+#include "tools/demo_reservations.h"
 #include "xbase/date.h"
 
 namespace initdb {
@@ -70,6 +71,7 @@ void addDemoData(const std::string& home, const std::string& password) {
   addCashierDemo(home);
   addHotelDemo(home);
   addAgencyDemo(home);
+  addReservationDemo(home);
 }
 
 }  // namespace initdb

@@ -51,7 +51,7 @@ void CONGRUEN::INIT() {
   for (int id : {203, 204, 206, 207, 208, 209, 210}) EnableItem(id, false);
   CheckDlgButton(kHistoric, false);
   for (int id : {kInHouse, kFuture, kAttributes}) CheckDlgButton(id, true);
-  win::AGREGARCOL(*OB, TABLA, "Error", "COMENTA", std::string(60, 'X'));
+  win::AGREGARCOL(*OB, TABLA, "Error", "COMENTA", std::string(84, 'X'));
   win::AGREGARCOL(*OB, TABLA, "Room", "ROOM", std::string(6, 'X'));
   win::AGREGARCOL(*OB, TABLA, "Inicio", "F_INICIO");
   win::AGREGARCOL(*OB, TABLA, "Final", "F_FINAL");
@@ -129,7 +129,8 @@ void CONGRUEN::DIARIO() {
                      }
                      if (id != kUndo) return false;
                      const std::string run = chosen(d);
-                     if (run.empty() || !screens::confirm("Desea deshacer las reparaciones de " + run + "?")) return true;
+                     if (run.empty() || !screens::confirm("Desea deshacer las reparaciones de la corrida escogida?"))
+                       return true;
                      const UndoResult r = DESHACER(NEGOCIO, run);
                      std::string text = "Cambios deshechos: " + std::to_string(r.restored);
                      if (r.refused)
