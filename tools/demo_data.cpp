@@ -2,6 +2,7 @@
 
 #include "tools/demo_agencies.h"
 #include "tools/demo_currencies.h"
+#include "tools/demo_guests.h"
 #include "tools/demo_cashier.h"
 #include "tools/demo_hotel.h"
 #include "tools/demo_parameters.h"
@@ -71,6 +72,7 @@ void addDemoData(const std::string& home, const std::string& password) {
   addCashierDemo(home);
   addHotelDemo(home);
   addAgencyDemo(home);
+  addGuestListDemo(home);
   addReservationDemo(home);
 }
 

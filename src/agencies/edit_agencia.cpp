@@ -1,9 +1,12 @@
 #include "agencies/edit_agencia.h"
 
+#include "agencies/segment_lists.h"
+
 #include <set>
 
 #include "agencies/commission_exceptions.h"
 #include "agencies/references.h"
+#include "agencies/segment_lists.h"
 #include "lib/picture.h"
 #include "lib/record_protocol.h"
 #include "lib/text.h"
@@ -31,15 +34,7 @@ constexpr int kByAgency = 213;
 constexpr size_t kAgencyWidth = 15;
 constexpr const char* kNoSubType = "***Sin Asociación***";
 
-// The four sets of segments: the segment's combo and field, its detail's combo and field.
-struct SegmentSet {
-  int set, segmentId, detailId;
-  const char *segmentField, *detailField;
-};
-constexpr SegmentSet kSegments[] = {{0, kSegment1, kDetail1, "E_SEGMENTO", "D_SEGMENTO"},
-                                    {1, 611, 612, "E_SEG2", "D_SEG2"},
-                                    {2, 613, 614, "E_SEG3", "D_SEG3"},
-                                    {3, 615, 616, "E_SEG4", "D_SEG4"}};
+const SegmentLists kSegments = segmentLists(kSegment1, kDetail1);
 
 // The check boxes and their 0/1 fields.
 constexpr struct {
@@ -51,11 +46,6 @@ constexpr struct {
               {1008, "FACTURA_E"},  {1013, "REST_RACK"},      {1014, "INACTIVO"},
               {1015, "CONTRATO"},   {1016, "NO_P_TARIF"},     {1017, "NO_NOSH_CM"},
               {1012, "LIMIT_DESC"}};
-
-// Key of a segment set: business unit + the set as two characters.
-std::string setKey(const std::string& negocio, int set) {
-  return lib::businessKey(negocio) + lib::STR(set, 2);
-}
 
 std::string agencyKey(const std::string& negocio, const std::string& code) {
   return lib::businessKey(negocio) + lib::padded(code, kAgencyWidth);
@@ -95,20 +85,12 @@ void EDIT_AGENCIA::BIND() {
   FORM_.CODE(kMaster, t, "MON_MASTER");
   FORM_.CODE(kExtra, t, "MON_EXTRA");
   FORM_.CODE(kBranch, t, "SUBCLIENTE");
-  for (const SegmentSet& s : kSegments) FORM_.CODE(s.detailId, t, s.detailField);
   for (const auto& f : kFlags) FORM_.FLAG(f.id, t, f.field);
   FORM_.OPTION(t, "MOD_SALIDA", {{203, 0}, {204, 1}, {205, 2}}, 203);
   FORM_.OPTION(t, "TIPO_FOLIO", {{208, 0}, {209, 1}, {210, 2}}, 208);
   FORM_.OPTION(t, "TIPO_MON", {{211, 0}, {212, 1}, {kByAgency, 2}}, 212);
   // A segment or a client chosen fills the list that depends on it.
-  for (const SegmentSet& s : kSegments) {
-    FORM_.CODE(s.segmentId, t, s.segmentField);
-    ADD(std::make_unique<win::CCOMBOBOX>(this, s.segmentId),
-        [this, id = s.segmentId](win::WDIAG&, win::WCONTROL&, int n) {
-          if (n == win::CBN_SELCHANGE) LOAD_DETALLES(id);
-          return 1;
-        });
-  }
+  BIND_SEGMENTOS(*this, FORM_, t, NEGOCIO, kSegments);
   FORM_.CODE(kClient, t, "CLIENTE");
   ADD(std::make_unique<win::CCOMBOBOX>(this, kClient), [this](win::WDIAG&, win::WCONTROL&, int n) {
     if (n == win::CBN_SELCHANGE) LOAD_SUCURSALES();
@@ -127,8 +109,7 @@ void EDIT_AGENCIA::LOAD_LISTAS() {
   screens::LOAD_LISTA(*this, {kType}, "TIPO_AGE", "TIPO_AGE", NEGOCIO, "DESCRIP", true);
   win::CCOMBOBOX(this, kSubType).Add(kNoSubType, 0, "");
   screens::LOAD_LISTA(*this, {kSubType}, "ENC_TREL", "ENC_TREL", NEGOCIO, "DESCRIP", true);
-  for (const SegmentSet& s : kSegments)
-    screens::LOAD_LISTA_IF(*this, {s.segmentId}, "ENC_SEG", "ENC_SEG", setKey(NEGOCIO, s.set), {});
+  LLENA_SEGMENTOS(*this, NEGOCIO, kSegments);
   screens::LOAD_LISTA(*this, {kClassification}, "CLAS_AGE", "CLAS_AGE", NEGOCIO, "DESCRIP", true);
   screens::LOAD_LISTA(*this, {kClient}, "CLIENTES", "CLIENTES", NEGOCIO, "NOMBRE", true);
   screens::LOAD_LISTA(*this, {kCountry}, "PAISES", "PAISES", NEGOCIO, "DESCRIP", true);
@@ -137,19 +118,6 @@ void EDIT_AGENCIA::LOAD_LISTAS() {
   if (lib::IS_FILE(nullptr, "ENC_RACK"))
     lib::EACH_RECORD("ENC_RACK", "ENC_RACK", lib::businessKey(NEGOCIO),
                      [&](const lib::WDBTable& r) { racks.Add(r.S("DESCRIP"), r.S("CODIGO")); });
-}
-
-// The details of the segment chosen in `segmentId`'s list, of the same set.
-void EDIT_AGENCIA::LOAD_DETALLES(int segmentId) {
-  for (const SegmentSet& s : kSegments) {
-    if (s.segmentId != segmentId) continue;
-    win::CCOMBOBOX details(this, s.detailId);
-    details.Clear();
-    const std::string segment = win::CCOMBOBOX(this, segmentId).CurCargo();
-    if (!segment.empty())
-      screens::LOAD_LISTA_IF(*this, {s.detailId}, "DET_SEG", "DET_SEG2",
-                             setKey(NEGOCIO, s.set) + lib::padded(segment, 4), {});
-  }
 }
 
 void EDIT_AGENCIA::LOAD_SUCURSALES() {
@@ -168,10 +136,7 @@ void EDIT_AGENCIA::CARGAR() {
   if (MODO_E == kModify) {
     REGISTRO->GoTo(XRECNO);
     // The dependent lists first, so that loading finds their entries.
-    for (const SegmentSet& s : kSegments) {
-      screens::SEEK_CODIGO(*std::make_unique<win::CCOMBOBOX>(this, s.segmentId), REGISTRO->S(s.segmentField));
-      LOAD_DETALLES(s.segmentId);
-    }
+    MUESTRA_SEGMENTOS(*this, *REGISTRO, NEGOCIO, kSegments);
     win::CCOMBOBOX client(this, kClient);
     screens::SEEK_CODIGO(client, REGISTRO->S("CLIENTE"));
     LOAD_SUCURSALES();

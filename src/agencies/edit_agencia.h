@@ -31,7 +31,6 @@ class EDIT_AGENCIA : public screens::EDITOR {
   bool MODIFICA(const std::string& code) override;
 
  private:
-  void LOAD_DETALLES(int segmentId);
   void LOAD_SUCURSALES();
   void showLodging();
   void GRABA_RELACIONES(const std::string& code);

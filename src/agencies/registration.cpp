@@ -1,6 +1,7 @@
 // The screens of agencies: the agencies with their "Editar" entries, the agency types and
-// the agency classifications (short lists, as data).
+// the agency classifications (short lists, as data), the market segments.
 #include "agencies/agencias.h"
+#include "agencies/def_seg.h"
 #include "lib/text.h"
 #include "screens/code_list.h"
 #include "screens/form.h"
@@ -72,6 +73,7 @@ SCREEN_REGISTRATION(registerAgencyScreens) {
   entries.push_back(screens::entry(3462, "Registro de Comision", &AGENCIAS::REG_COMISION));
   screens::editMenu(AGENCIAS::kMenuId, entries);
   screens::opens<AGENCIAS>("AGENCIAS");
+  screens::opens<DEF_SEG>("DEF_SEG");
   for (const CodeListDefinition& list : {agencyTypes(), agencyClassifications()}) screens::REGISTER_CODE_LIST(list);
 }
 

@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "lib/record_protocol.h"
+#include "lib/record_walks.h"
 #include "lib/text.h"
 #include "lib/use.h"
 
@@ -42,25 +43,6 @@ bool taken(WDBTable& t, const std::string& key, uint32_t recno) {
   return false;
 }
 
-void rewrite(const std::string& table, const std::string& tag, const std::string& prefix, const std::string& field,
-             const std::string& value) {
-  auto t = lib::USE(nullptr, table, tag);
-  for (uint32_t r : records(*t, prefix)) {
-    t->GoTo(r);
-    lib::MODIFY(*t, [&] { t->FieldPut(field, Value::chars(value)); });
-  }
-  lib::KILLTABLA(t);
-}
-
-void removeAll(const std::string& table, const std::string& tag, const std::string& prefix) {
-  auto t = lib::USE(nullptr, table, tag);
-  for (uint32_t r : records(*t, prefix)) {
-    t->GoTo(r);
-    lib::MODIFY(*t, [&] { t->Delete(); });
-  }
-  lib::KILLTABLA(t);
-}
-
 }  // namespace
 
 std::string GUARDA_GRUPO(const std::string& negocio, uint32_t recno, const std::string& code,
@@ -75,8 +57,8 @@ std::string GUARDA_GRUPO(const std::string& negocio, uint32_t recno, const std::
     t->GoTo(recno);
     const std::string old = lib::trim(t->S("CODIGO"));
     if (old != code) {
-      rewrite("DET_CARG", "DET_CARG", group(negocio, old), "LINEA", code);
-      rewrite("TRANSACS", "TRANSACS2", group(negocio, old), "LINEA", code);
+      lib::REWRITE_RECORDS("DET_CARG", "DET_CARG", group(negocio, old), "LINEA", code);
+      lib::REWRITE_RECORDS("TRANSACS", "TRANSACS2", group(negocio, old), "LINEA", code);
     }
     t->GoTo(recno);
     lib::MODIFY(*t, [&] {
@@ -106,7 +88,8 @@ std::string GUARDA_SUBGRUPO(const std::string& negocio, const std::string& linea
   if (recno) {
     t->GoTo(recno);
     const std::string old = lib::trim(t->S("CODIGO"));
-    if (old != code) rewrite("TRANSACS", "TRANSACS3", inGroup + lib::padded(old, kGroupWidth), "SUBLINEA", code);
+    if (old != code)
+      lib::REWRITE_RECORDS("TRANSACS", "TRANSACS3", inGroup + lib::padded(old, kGroupWidth), "SUBLINEA", code);
     t->GoTo(recno);
     lib::MODIFY(*t, [&] {
       t->FieldPut("CODIGO", Value::chars(code));
@@ -126,15 +109,15 @@ std::string GUARDA_SUBGRUPO(const std::string& negocio, const std::string& linea
 
 std::string BORRA_GRUPO(const std::string& negocio, const std::string& linea) {
   if (any("TRANSACS", "TRANSACS2", group(negocio, linea))) return "Este grupo todavía contiene cargos definidos";
-  removeAll("DET_CARG", "DET_CARG", group(negocio, linea));
-  removeAll("ENC_CARG", "ENC_CARG", group(negocio, linea));
+  lib::DELETE_RECORDS("DET_CARG", "DET_CARG", group(negocio, linea));
+  lib::DELETE_RECORDS("ENC_CARG", "ENC_CARG", group(negocio, linea));
   return "";
 }
 
 std::string BORRA_SUBGRUPO(const std::string& negocio, const std::string& linea, const std::string& sublinea) {
   const std::string key = group(negocio, linea) + lib::padded(lib::trim(sublinea), kGroupWidth);
   if (any("TRANSACS", "TRANSACS3", key)) return "Este sub-grupo todavía contiene cargos definidos";
-  removeAll("DET_CARG", "DET_CARG", key);
+  lib::DELETE_RECORDS("DET_CARG", "DET_CARG", key);
   return "";
 }
 

@@ -7,6 +7,7 @@
 #include "rooms/hotel_day.h"
 #include "rooms/room_counters.h"
 #include "screens/messages.h"
+#include "screens/tree_menu.h"
 #include "win/dialog_box.h"
 #include "win/wait.h"
 
@@ -17,43 +18,6 @@ namespace {
 using lib::Value;
 
 constexpr int kTree = 901;
-
-// The tree's pop-up menu.
-enum TreeCommand {
-  kExpandAll = 9101,
-  kExpandItem,
-  kCollapseAll,
-  kCollapseItem,
-  kClearAll,
-  kClearSubtree,
-  kSearch,
-  kClearSearch,
-};
-
-void expandAll(win::TREEVIEW& tree, win::TreeNode node, bool expand) {
-  for (win::TreeNode child : tree.Children(node)) expandAll(tree, child, expand);
-  if (node != tree.GETROOT()) tree.EXPAND(node, expand);
-}
-
-void markAll(win::TREEVIEW& tree, win::TreeNode node, bool marked) {
-  for (win::TreeNode child : tree.Children(node)) {
-    tree.MARK(child, marked);
-    markAll(tree, child, marked);
-  }
-}
-
-// Marks the nodes whose text contains `text` (upper and lower case alike); the first one.
-win::TreeNode markMatches(win::TREEVIEW& tree, win::TreeNode node, const std::string& text) {
-  win::TreeNode first = nullptr;
-  for (win::TreeNode child : tree.Children(node)) {
-    if (lib::upper(tree.Text(child)).find(text) != std::string::npos) {
-      tree.MARK(child, true);
-      if (!first) first = child;
-    }
-    if (win::TreeNode below = markMatches(tree, child, text); below && !first) first = below;
-  }
-  return first;
-}
 
 }  // namespace
 
@@ -81,26 +45,14 @@ void ROOMS::BOTONES() {
 void ROOMS::INIT() {
   LIST_SCREEN::INIT();
   if (!window()) return;
-  TREE->DEFINE_MENU({{kExpandAll, "Expander..."},
-                     {kExpandItem, "Expander item"},
-                     {kCollapseAll, "Colapsar..."},
-                     {kCollapseItem, "Colapsar item"},
-                     {0, ""},
-                     {kClearAll, "Limpiar Todo..."},
-                     {kClearSubtree, "Limpiar Sub-Arbol"},
-                     {0, ""},
-                     {kSearch, "Buscar..."},
-                     {kClearSearch, "Limpiar Busqueda"}});
+  screens::DEFINE_TREE_MENU(*TREE);
   TREE->ON_LEFT_CLICK([this](win::TreeNode node) { TREE_CLICK(node); });
   CheckDlgButton(kNinguno, true);
   CRITERIO(kNinguno);
 }
 
 int ROOMS::OnCOMMAND(int id, int notification) {
-  if (id >= kExpandAll && id <= kClearSearch) {
-    TREE_MENU(id);
-    return 1;
-  }
+  if (screens::TREE_MENU(*TREE, this, id, [this] { SCOPE_ROOMS("ROOMS", ""); })) return 1;
   return WDIAG::OnCOMMAND(id, notification);
 }
 
@@ -152,61 +104,6 @@ void ROOMS::SCOPE_ROOMS(const std::string& tag, const std::string& code) {
   SET_SCOPE(*OB, scope);
   SET_INDEXCOL(*OB, 1, tag);
   ORDERSHOW(*OB);
-}
-
-void ROOMS::TREE_MENU(int command) {
-  win::TreeNode selected = TREE->Selected();
-  switch (command) {
-    case kExpandAll:
-      expandAll(*TREE, TREE->GETROOT(), true);
-      break;
-    case kExpandItem:
-      if (selected) expandAll(*TREE, selected, true);
-      break;
-    case kCollapseAll:
-      expandAll(*TREE, TREE->GETROOT(), false);
-      break;
-    case kCollapseItem:
-      if (selected) expandAll(*TREE, selected, false);
-      break;
-    case kClearAll:
-      markAll(*TREE, TREE->GETROOT(), false);
-      TREE->ClearSelection();
-      SCOPE_ROOMS("ROOMS", "");
-      break;
-    case kClearSubtree:
-      if (selected) {
-        TREE->MARK(selected, false);
-        markAll(*TREE, selected, false);
-      }
-      break;
-    case kSearch:
-      BUSCAR_TREE();
-      break;
-    case kClearSearch:
-      markAll(*TREE, TREE->GETROOT(), false);
-      break;
-  }
-  TREE->REFRESH();
-}
-
-// "Buscar...": the items whose text contains the text asked for are marked, the first one
-// is selected and shown.
-void ROOMS::BUSCAR_TREE() {
-  std::string text;
-  const int accepted = win::DIALOG_BOX("BUSCA_TREE", this,
-                                       {[](win::ModalDialog& d) { d.SetFocusTo(500); },
-                                        [&](win::ModalDialog& d) {
-                                          text = lib::upper(lib::trim(d.GetDlgItemText(500)));
-                                          return true;
-                                        }});
-  if (accepted != win::IDOK || text.empty()) return;
-  markAll(*TREE, TREE->GETROOT(), false);
-  if (win::TreeNode first = markMatches(*TREE, TREE->GETROOT(), text)) {
-    TREE->Select(first);
-  } else {
-    screens::notice("No se encontró: " + text);
-  }
 }
 
 void ROOMS::ADD_ROOMS() {

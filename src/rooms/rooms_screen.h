@@ -42,8 +42,6 @@ class ROOMS : public screens::LIST_SCREEN {
  private:
   void LOAD_TREE(const std::string& name, const std::string& table);
   void SCOPE_ROOMS(const std::string& tag, const std::string& code);
-  void TREE_MENU(int command);
-  void BUSCAR_TREE();
 };
 
 }  // namespace rooms

@@ -19,11 +19,11 @@ constexpr int kCode = 500, kDescription = 501;
 
 ListDefinition listOf(const CodeListDefinition& d) {
   const bool shortCode = d.codePicture.size() < 4;
-  return {
-      d.table,
-      d.table,
-      d.menuId,
-      {{"Código", "CODIGO", d.codePicture, 0, shortCode ? 30 : 16}, {"Descripción", "DESCRIP", std::string(40, '!')}}};
+  return {d.table,
+          d.table,
+          d.menuId,
+          {{"Código", "CODIGO", d.codePicture, 0, shortCode ? 30 : 16},
+           {d.descriptionTitle, "DESCRIP", std::string(40, '!')}}};
 }
 
 }  // namespace
@@ -109,8 +109,9 @@ void CODE_LIST::BORRAR() {
   CALL_LEVEL_AS(routine("BORRAR"));
   CascadeReport report;
   const std::string code = hasRecord() ? lib::trim(TABLA->S("CODIGO")) : "";
-  if (BORRA_REGISTRO(code_.deleteQuestion,
-                     [&](win::WAIT& wait) { report = BORRA_CODIGO(code_.references, NEGOCIO, code, &wait); }))
+  if (BORRA_REGISTRO(code_.deleteQuestion, [&](win::WAIT& wait) {
+        if (!code_.deleteKeepsReferences) report = BORRA_CODIGO(code_.references, NEGOCIO, code, &wait);
+      }))
     AVISA_FALTANTES(report);
 }
 

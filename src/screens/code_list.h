@@ -45,6 +45,10 @@ struct CodeListDefinition {
   // What a new record needs in other tables.
   std::function<void(const std::string& negocio, const std::string& code)> afterAdd = {};
   std::array<std::string, 3> captions = {"Agregar ", "Modificar ", "Borrar  "};  // of its entries
+  std::string descriptionTitle = "Descripción";  // the title of the list's second column
+  // A deleted code left as it is in the references (they keep a code without its entry);
+  // otherwise it is blanked there, or their records deleted, as each reference says.
+  bool deleteKeepsReferences = false;
 };
 
 class CODE_LIST : public LIST_SCREEN {
