@@ -1,4 +1,5 @@
 // The screens of the processes over the reservation data.
+#include "processes/calc_est.h"
 #include "processes/congruen.h"
 #include "screens/registry.h"
 
@@ -6,6 +7,7 @@ namespace processes {
 
 SCREEN_REGISTRATION(registerProcessScreens) {
   screens::opens<CONGRUEN>("CONGRUEN");
+  screens::opens<CALC_EST>("CALC_EST");
 }
 
 }  // namespace processes
