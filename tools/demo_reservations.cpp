@@ -48,31 +48,6 @@ bool roomDay(DbfTable& tab, int32_t d, const std::string& room) {
   return tab.seek(Value::chars("01" + xbase::dtos(d) + padded(room, 15)));
 }
 
-// The reservation table covers the demo's year; the pending stays that run past it get their
-// pre-assigned nights there too, as the reservation program writes them, so that the check
-// finds only what is planted below.
-void preassignBeyondTheYear(const std::string& home, const std::vector<StayRef>& stays) {
-  auto rooms = openTable(home, "ROOMS");
-  rooms->setOrder("ROOMS");
-  auto tab = openTable(home, "TAB_RESE");
-  for (const StayRef& s : stays) {
-    if (s.estado != 0) continue;
-    for (int32_t d = std::max(s.arrival, demoLastDay() + 1); d < s.departure; ++d) {
-      if (roomDay(*tab, d, s.room)) continue;
-      const std::string clase = rooms->seek(Value::chars("01" + padded(s.room, 15))) ? text(*rooms, "CLASE") : "";
-      tab->append();
-      tab->putString("NEGOCIO", "01");
-      tab->putString("CODIGO", s.room);
-      tab->putDate("FECHA", d);
-      tab->putString("T_EST_HA", "03");
-      tab->putString("CLASE", clase);
-      tab->putNumber("PREASIGN", 1);
-      tab->putString("PRE_RES", s.codRes);
-      tab->putDate("F_FINAL", s.departure);
-    }
-  }
-}
-
 }  // namespace
 
 void addReservationPolicyDemo(const std::string& home) {
@@ -177,7 +152,6 @@ void addCongruenceDemo(const std::string& home) {
     if (s.estado == 2 && s.departure < closing - 20) departed.push_back(s);
   }
   if (inHouse.size() < 4 || pending.size() < 3 || departed.empty()) return;
-  preassignBeyondTheYear(home, stays);
 
   auto rooms = openTable(home, "ROOMS");
   rooms->setOrder("ROOMS");

@@ -87,7 +87,12 @@ void CONGRUEN::REVISAR(bool repair) {
 // The findings of the run replace those of the last one.
 void CONGRUEN::MOSTRAR(const CongruenceResult& result) {
   DISABLE_BROWSE(*OB);
+  // The workstation's own table, open for it alone: emptied for good, so that the grid counts
+  // only this run's rows.
+  TABLA->SetOrder("");
   for (TABLA->GoTop(); !TABLA->Eof(); TABLA->Skip()) lib::MODIFY(*TABLA, [&] { TABLA->Delete(); });
+  TABLA->Pack();
+  TABLA->SetOrder("CONGRUEN");
   long n = 0;
   for (const Finding& f : result.findings)
     lib::ADD(*TABLA, [&] {

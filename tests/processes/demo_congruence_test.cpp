@@ -1,11 +1,15 @@
 // The congruence check on the demo hotel's year: it finds exactly the disagreements the demo
-// plants, one or two of each kind; "Corregir Errores" repairs them all, and a second check
-// finds nothing.
+// plants, one or two of each kind (besides the pre-assigned nights past the generated year);
+// "Corregir Errores" repairs them all, and a second check finds only those nights again.
 #include <gtest/gtest.h>
 
 #include <map>
 
+#include <regex>
+
 #include "app/startup.h"
+#include "lib/program_time.h"
+#include "lib/use.h"
 #include "lib/globals.h"
 #include "processes/congruence.h"
 #include "processes/repair_journal.h"
@@ -39,14 +43,33 @@ std::string kindOf(const std::string& text) {
   return text;
 }
 
-TEST_F(DemoCongruence, FindsWhatTheDemoPlantsRepairsItAndThenFindsNothing) {
+// The pending stays that run past the demo's year have pre-assigned nights the reservation
+// table does not reach yet (it is generated for the year): the check reports those nights
+// as not pre-assigned, and cannot repair a room-day that does not exist.
+bool pastTheYear(const Finding& f) {
+  static const int32_t last = [] {
+    int32_t d = 0;
+    lib::EACH_RECORD("TAB_RESE", "TAB_RESE", "01", [&](const lib::WDBTable& t) { d = std::max(d, t.D("FECHA")); });
+    return d;
+  }();
+  std::smatch m;
+  if (!std::regex_search(f.text, m, std::regex("[0-9]{2}/[0-9]{2}/[0-9]{2}"))) return false;
+  return lib::readDate(m.str()).julian > last;
+}
+
+TEST_F(DemoCongruence, FindsWhatTheDemoPlantsAndRepairsIt) {
   CongruenceOptions all;
   all.historic = true;
   rooms::Progress quiet;
   const CongruenceResult found = CONGRUENCIA("01", all, nullptr, quiet);
   std::map<std::string, int> kinds;
   std::string listed;
+  long beyond = 0;
   for (const Finding& f : found.findings) {
+    if (pastTheYear(f)) {
+      ++beyond;
+      continue;
+    }
     ++kinds[kindOf(f.text)];
     listed += f.text + "\n";
   }
@@ -58,6 +81,7 @@ TEST_F(DemoCongruence, FindsWhatTheDemoPlantsRepairsItAndThenFindsNothing) {
       {"PreAsign en 0", 1},   {"Pre_Res Malo", 1},         {"PRE_RES inválido", 2},    {"RESERVA inválido", 1},
       {"ocupado sin reserva", 1}, {"AGENCIA incongruente", 2}, {"TIP_SOURCE incongruente", 1}};
   EXPECT_EQ(kinds, planted) << listed;
+  EXPECT_GT(beyond, 0);
 
   RepairJournal journal("01", RUN_NOW());
   const CongruenceResult repaired = CONGRUENCIA("01", all, &journal, quiet);
@@ -65,8 +89,12 @@ TEST_F(DemoCongruence, FindsWhatTheDemoPlantsRepairsItAndThenFindsNothing) {
   EXPECT_GE(repaired.repaired, 14);
   const CongruenceResult again = CONGRUENCIA("01", all, nullptr, quiet);
   std::string left;
-  for (const Finding& f : again.findings) left += f.text + "\n";
-  EXPECT_TRUE(again.findings.empty()) << left;
+  long remaining = 0;
+  for (const Finding& f : again.findings)
+    if (!pastTheYear(f)) left += f.text + "\n";
+    else ++remaining;
+  EXPECT_EQ(left, "");
+  EXPECT_EQ(remaining, beyond);
 }
 
 }  // namespace
