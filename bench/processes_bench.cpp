@@ -98,4 +98,4 @@ BENCHMARK(BM_Congruence)->Arg(120)->Arg(1000)->Unit(benchmark::kMillisecond)->Us
 BENCHMARK(BM_SourceOfBusiness)->Arg(120)->Arg(1000)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1);
 
 }  // namespace
-BENCHMARK_MAIN();
+BENCH_MAIN()
