@@ -24,6 +24,8 @@
 #   #! expect-match FILE RECNO FIELD PATTERN   the same, VALUE a shell pattern ("*UBIC_ROM*")
 #   #! expect-row FILE TAG KEY FIELD VALUE   after this run, the first record whose TAG key
 #                          begins with KEY holds VALUE in FIELD ("-": there is no such record)
+#   #! expect-pdf NAME REGEX   after this run, the text of the PDF TEMP/NAME (pdftotext -layout)
+#                          has a line matching the extended regular expression REGEX
 #   #! run                 ends this run of the program: what follows is a new run
 set -euo pipefail
 initdb=$1 configura=$2 dbfutil=$3 script=$4 work=$5 demo=${6:-} hold_table=${7:-}
@@ -53,6 +55,8 @@ while IFS= read -r line || [[ -n $line ]]; do
     : >"$work/part$part.post"
   elif [[ $line =~ ^#![[:space:]]*expect-row[[:space:]](.*)$ ]]; then
     echo "row ${BASH_REMATCH[1]}" >>"$work/part$part.post"
+  elif [[ $line =~ ^#![[:space:]]*expect-pdf[[:space:]](.*)$ ]]; then
+    echo "pdf ${BASH_REMATCH[1]}" >>"$work/part$part.post"
   elif [[ $line =~ ^#![[:space:]]*expect-match[[:space:]](.*)$ ]]; then
     echo "match ${BASH_REMATCH[1]}" >>"$work/part$part.post"
   elif [[ $line =~ ^#![[:space:]]*expect[[:space:]](.*)$ ]]; then
@@ -124,6 +128,19 @@ expect_field() {
   fi
 }
 
+expect_pdf() {
+  local text
+  if ! text=$(pdftotext -layout "$home/TEMP/$1" - 2>/dev/null); then
+    echo "scenario $(basename "$script"): no se imprimió TEMP/$1" >&2
+    exit 1
+  fi
+  if ! grep -Eq -- "$2" <<<"$text"; then
+    echo "scenario $(basename "$script"): TEMP/$1 no tiene una línea como /$2/:" >&2
+    echo "$text" >&2
+    exit 1
+  fi
+}
+
 expect_match() {
   local found
   found=$(cd "$home" && "$dbfutil" get "$1" "$2" "$3")
@@ -165,6 +182,8 @@ for ((i = 0; i <= part; i++)); do
     [[ -z $post ]] && continue
     if [[ $post == row\ * ]]; then
       eval "expect_row ${post#row }"
+    elif [[ $post == pdf\ * ]]; then
+      eval "expect_pdf ${post#pdf }"
     elif [[ $post == match\ * ]]; then
       eval "expect_match ${post#match }"
     else

@@ -4,6 +4,7 @@
 #include "tools/demo_currencies.h"
 #include "tools/demo_guests.h"
 #include "tools/demo_cashier.h"
+#include "tools/demo_frontcash.h"
 #include "tools/demo_hotel.h"
 #include "tools/demo_parameters.h"
 #include "tools/demo_reservations.h"
@@ -73,6 +74,7 @@ void addDemoData(const std::string& home, const std::string& password) {
   addHotelDemo(home);
   addAgencyDemo(home);
   addGuestListDemo(home);
+  addFrontCashDemo(home);
   addReservationDemo(home);
 }
 

@@ -1,7 +1,8 @@
 // The guest profile lists the reservation and front-desk programs pick from: professions,
 // airlines of arrival and guest classifications (short lists, as data). A changed code is
 // carried into the reservations and the reservation history that hold it; a deleted one
-// stays there without its entry. And the countries with their states.
+// stays there without its entry. And the languages, the countries with their states.
+#include "guests/languages.h"
 #include "guests/paises.h"
 #include "screens/code_list.h"
 #include "screens/form.h"
@@ -78,7 +79,7 @@ CodeListDefinition classifications() {
 }  // namespace
 
 SCREEN_REGISTRATION(registerGuestProfileLists) {
-  for (const CodeListDefinition& list : {professions(), airlines(), classifications()})
+  for (const CodeListDefinition& list : {professions(), airlines(), classifications(), languages()})
     screens::REGISTER_CODE_LIST(list);
   screens::opens<PAISES>("PAISES");
 }

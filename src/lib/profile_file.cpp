@@ -585,7 +585,8 @@ bool ProfileFile::writeString(std::string_view section, std::string_view key, st
     if (i != kNone) {
       // Only the value changes; the key's spelling and spacing stay.
       const Line& line = p.lines[i];
-      const size_t keep = line.offset + (value.empty() ? line.equals + 1 : line.valueStart);
+      // A value of blanks only is replaced whole: its blanks are the value, not spacing.
+      const size_t keep = line.offset + (value.empty() || line.value.empty() ? line.equals + 1 : line.valueStart);
       std::string out(p.bytes.substr(0, keep));
       out += value;
       out += p.bytes.substr(line.offset + line.text.size());

@@ -61,7 +61,7 @@ void mergeButtons(win::ModalDialog& d, int list, int edit, int add, int remove) 
   for (const MergeField& m : kMergeFields) fields.Add(m.caption, 0, m.text);
   d.ADD_BUTTON(add, [&d, list, edit] {
     const std::string field = win::CCOMBOBOX(&d, list).CurCargo();
-    if (!field.empty()) win::WEDIT(&d, edit).INSERT(field);
+    if (!field.empty()) win::WEDIT(&d, edit).InsertAtCursor(field);
   });
   d.ADD_BUTTON(remove, [&d, list, edit] {
     const std::string field = win::CCOMBOBOX(&d, list).CurCargo();

@@ -116,8 +116,10 @@ void CODE_LIST::BORRAR() {
 }
 
 void REGISTER_CODE_LIST(const CodeListDefinition& definition) {
-  editMenu(definition.menuId, listEntries(definition.entries, &CODE_LIST::AGREGAR, &CODE_LIST::MODIFICAR,
-                                          &CODE_LIST::BORRAR, definition.captions));
+  std::vector<win::EditEntry> entries = listEntries(definition.entries, &CODE_LIST::AGREGAR, &CODE_LIST::MODIFICAR,
+                                                    &CODE_LIST::BORRAR, definition.captions);
+  entries.insert(entries.end(), definition.moreEntries.begin(), definition.moreEntries.end());
+  editMenu(definition.menuId, entries);
   registerScreen(definition.screen,
                  [definition](const ScreenRequest& r) { OPEN<CODE_LIST>(definition, r.dialog, r.business); });
 }

@@ -18,6 +18,7 @@
 
 #include "screens/list_screen.h"
 #include "screens/recode.h"
+#include "win/main_frame.h"
 
 namespace win {
 class WDIAG;
@@ -49,6 +50,8 @@ struct CodeListDefinition {
   // A deleted code left as it is in the references (they keep a code without its entry);
   // otherwise it is blanked there, or their records deleted, as each reference says.
   bool deleteKeepsReferences = false;
+  // Further "Editar" entries of the list, after its three; their actions get the CODE_LIST.
+  std::vector<win::EditEntry> moreEntries = {};
 };
 
 class CODE_LIST : public LIST_SCREEN {

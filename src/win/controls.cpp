@@ -100,7 +100,7 @@ void WEDIT::ReadOnly(bool readOnly) {
   if (auto* p = as<QPlainTextEdit>()) p->setReadOnly(readOnly);
 }
 
-void WEDIT::INSERT(const std::string& text) {
+void WEDIT::InsertAtCursor(const std::string& text) {
   if (auto* e = as<QLineEdit>()) e->insert(q(text));
   if (auto* p = as<QPlainTextEdit>()) p->insertPlainText(q(text));
 }

@@ -54,8 +54,8 @@ class WEDIT : public WCONTROL {
   bool Modified() const;  // changed by the user since the text was last set
   void SetLimit(int characters);
   void ReadOnly(bool readOnly);
-  // Puts `text` at the cursor, in place of the selected text.
-  void INSERT(const std::string& text);
+  // Types `text` where the cursor is, over the selected text, as the user would.
+  void InsertAtCursor(const std::string& text);
 };
 
 class CCOMBOBOX : public WCONTROL {

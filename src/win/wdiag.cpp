@@ -5,10 +5,10 @@
 #include <QCloseEvent>
 #include <QDialog>
 #include <QLineEdit>
-#include <QPlainTextEdit>
 #include <QMainWindow>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QPlainTextEdit>
 #include <QTimer>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -347,7 +347,7 @@ std::string WDIAG::GetDlgItemText(int id) const {
   if (!window_) return {};
   QWidget* w = window_->control(id);
   if (auto* e = qobject_cast<QLineEdit*>(w)) return e->text().toStdString();
-  if (auto* e = qobject_cast<QPlainTextEdit*>(w)) return e->toPlainText().toStdString();
+  if (auto* p = qobject_cast<QPlainTextEdit*>(w)) return p->toPlainText().toStdString();  // a multi-line edit
   if (w) return w->property("text").toString().toStdString();
   return {};
 }

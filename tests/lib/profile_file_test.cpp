@@ -364,6 +364,17 @@ TEST_F(ProfileWrite, ReplacesTheValueInPlaceKeepingEverythingElse) {
   EXPECT_EQ(ini_.getString("Caja", "Puerto", "def"), "");
 }
 
+// A value of blanks only (a code "none" padded to its width) is the value: writing it again
+// and again leaves it as written once, and a value written over it replaces the blanks.
+TEST_F(ProfileWrite, AValueOfBlanksIsReplacedWhole) {
+  ASSERT_TRUE(ini_.writeString("S", "EST", "    "));
+  ASSERT_TRUE(ini_.writeString("S", "EST", "    "));
+  ASSERT_TRUE(ini_.writeString("S", "EST", "    "));
+  EXPECT_EQ(contents(), "[S]\r\nEST=    \r\n");
+  ASSERT_TRUE(ini_.writeString("S", "EST", "BAR"));
+  EXPECT_EQ(contents(), "[S]\r\nEST=BAR\r\n");
+}
+
 TEST_F(ProfileWrite, KeepsEachLinesEnding) {
   write("[S]\r\nA=1\nB=2\r\nC=3");
   ASSERT_TRUE(ini_.writeString("S", "A", "10"));

@@ -397,6 +397,25 @@ TEST_F(WindowLayer, ModalDialogsRunThroughTheirProcedure) {
   EXPECT_EQ(frame->editScreen(), a);
 }
 
+// A multi-line edit (a memo: notes, a report) takes and gives its text by id as a line does.
+TEST_F(WindowLayer, MultiLineEditsTakeAndGiveTheirTextById) {
+  std::string typed;
+  d.run({[&] {
+           DIALOG_BOX("PRUEBA_MODAL", nullptr,
+                      {[](ModalDialog& dlg) { dlg.SetDlgItemText(502, "Primera línea\nSegunda línea"); },
+                       [&](ModalDialog& dlg) {
+                         typed = dlg.GetDlgItemText(502);
+                         return true;
+                       }});
+         },
+         [&] {
+           EXPECT_EQ(d.text(502), "Primera línea\nSegunda línea");
+           d.setText(502, "Otra nota");
+           d.press(1);
+         }});
+  EXPECT_EQ(typed, "Otra nota");
+}
+
 TEST_F(WindowLayer, AnchorsFollowTheDialogSize) {
   PRUEBA* a = open<PRUEBA>(nullptr, "PRUEBA", "01");
   settle();
