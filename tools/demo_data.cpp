@@ -9,6 +9,7 @@
 #include "tools/demo_logs.h"
 #include "tools/demo_parameters.h"
 #include "tools/demo_rates.h"
+#include "tools/demo_reservations.h"
 #include "xbase/date.h"
 
 namespace initdb {
@@ -80,6 +81,7 @@ void addDemoData(const std::string& home, const std::string& password) {
   addGuestListDemo(home);
   addFrontCashDemo(home);
   addLogDemo(home);
+  addReservationDemo(home);
 }
 
 }  // namespace initdb

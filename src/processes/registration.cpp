@@ -1,0 +1,13 @@
+// The screens of the processes over the reservation data.
+#include "processes/calc_est.h"
+#include "processes/congruen.h"
+#include "screens/registry.h"
+
+namespace processes {
+
+SCREEN_REGISTRATION(registerProcessScreens) {
+  screens::opens<CONGRUEN>("CONGRUEN");
+  screens::opens<CALC_EST>("CALC_EST");
+}
+
+}  // namespace processes

@@ -1,0 +1,240 @@
+// The source-of-business rebuild on the demo year: E_AGEN1 recomputed here straight from the
+// reservation-day rows, figure by figure; a period run rebuilding its months only; the
+// monthly tables summing the daily ones.
+#include <gtest/gtest.h>
+
+#include <map>
+#include <sstream>
+
+#include "app/startup.h"
+#include "lib/globals.h"
+#include "lib/money.h"
+#include "lib/record_protocol.h"
+#include "lib/text.h"
+#include "lib/use.h"
+#include "processes/source_of_business.h"
+#include "support/program_folder.h"
+#include "support/temp_dir.h"
+#include "xbase/date.h"
+
+namespace {
+
+using namespace processes;
+using lib::Money;
+
+struct Figures {
+  Money prices[4], commission;
+  double adults = 0, children = 0, free = 0, nights = 0;
+  bool operator==(const Figures& o) const {
+    for (int i = 0; i < 4; ++i)
+      if (prices[i] != o.prices[i]) return false;
+    return commission == o.commission && adults == o.adults && children == o.children && free == o.free &&
+           nights == o.nights;
+  }
+};
+
+std::string describe(const Figures& f) {
+  std::ostringstream s;
+  s << f.prices[0].text() << " " << f.prices[1].text() << " " << f.prices[2].text() << " " << f.prices[3].text()
+    << " com " << f.commission.text() << " a" << f.adults << " n" << f.children << " g" << f.free << " noches "
+    << f.nights;
+  return s.str();
+}
+
+constexpr const char* kPrices[] = {"P_ADULT_R", "P_ADULT_E", "P_NINHO_R", "P_NINHO_E"};
+
+// The first record's field, remembered (the tables read here do not change under the test).
+std::string firstOf(const std::string& table, const std::string& tag, const std::string& key, const char* field) {
+  static std::map<std::string, std::string> seen;
+  static std::string folder;
+  if (folder != lib::G().PATH) seen.clear(), folder = lib::G().PATH;
+  const std::string id = table + "|" + key + "|" + field;
+  if (auto it = seen.find(id); it != seen.end()) return it->second;
+  std::string value;
+  bool done = false;
+  lib::EACH_RECORD(table, tag, key, [&](const lib::WDBTable& t) {
+    if (!done) value = t.S(field);
+    done = true;
+  });
+  return seen[id] = value;
+}
+
+// E_AGEN1 of business 01 as the rows say, computed apart: key -> figures.
+std::map<std::string, Figures> expectedDaily(int32_t closing, int32_t from = 0, int32_t to = 0) {
+  std::map<std::string, Figures> out;
+  auto rows = lib::USE(nullptr, "DET_RES9");
+  auto stays = lib::USE(nullptr, "DET_RES2", "DET_RES2");
+  auto headers = lib::USE(nullptr, "ENC_RES", "ENC_RES");
+  for (rows->GoTop(); !rows->Eof(); rows->Skip()) {
+    if (rows->S("NEGOCIO") != "01") continue;
+    const int32_t d = rows->D("FECHA");
+    if ((from && d < from) || (to && d > to)) continue;
+    const std::string res = rows->S("COD_RES");
+    if (!headers->Seek("01" + lib::padded(res, 10))) continue;
+    const bool stay = stays->Seek("01" + lib::padded(res, 10) + lib::padded(rows->S("COD_HAB"), 2) +
+                                  lib::padded(rows->S("CODIGO"), 2));
+    if (stay && (stays->D("F_FINAL") == d || stays->N("ESTADO") > 2)) continue;
+    const std::string type = firstOf("DET_RES1", "DET_RES1", "01" + lib::padded(res, 10) + lib::padded(rows->S("COD_HAB"), 2), "TIPO_ROM");
+    const std::string clase = firstOf("TIPO_ROM", "TIPO_ROM", "01" + lib::padded(type, 4), "CLASE");  // TIPO_STAT 1
+    const std::string country = stay ? stays->S("PAIS") : "";
+    const std::string region = country.empty() ? "" : firstOf("PAISES", "PAISES", "01" + lib::padded(country, 4), "REGION");
+    const std::string key = lib::padded(headers->S("AGENCIA"), 15) + lib::padded(country, 4) + lib::padded(region, 4) +
+                            lib::padded(headers->S("CLAS_1"), 4) + lib::padded(headers->S("CLAS_2"), 4) +
+                            xbase::dtos(d) + lib::padded(headers->S("COD_RACK"), 4) + lib::padded(clase, 4);
+    Figures& f = out[key];
+    const bool past = d < closing;
+    for (int i = 0; i < 4; ++i) f.prices[i] += past ? rows->M(kPrices[i]) : stay ? stays->M(kPrices[i]) : Money();
+    const lib::WDBTable& guests = past ? *rows : *stays;
+    if (past || stay) {
+      f.adults += guests.N("N_ADULT");
+      f.children += guests.N("N_NINHO");
+      f.free += guests.N("N_GRATIS");
+    }
+    if (past) f.commission += rows->M("COMISION");
+    f.nights += 1;
+  }
+  lib::KILLTABLA(rows);
+  lib::KILLTABLA(stays);
+  lib::KILLTABLA(headers);
+  return out;
+}
+
+// What a source-of-business table holds for business 01: key -> figures.
+std::map<std::string, Figures> stored(const std::string& table, bool daily) {
+  std::map<std::string, Figures> out;
+  lib::EACH_RECORD(table, "ORDEN11", "01", [&](const lib::WDBTable& t) {
+    const std::string key = lib::padded(t.S("CODIGO"), 15) + lib::padded(t.S("PAIS"), 4) + lib::padded(t.S("REGION"), 4) +
+                            lib::padded(t.S("CLAS_1"), 4) + lib::padded(t.S("CLAS_2"), 4) +
+                            (daily ? xbase::dtos(t.D("FECHA")) : t.S("ANHO") + t.S("MES")) +
+                            lib::padded(t.S("TIPO_RES"), 4) + lib::padded(t.S("CLASE"), 4);
+    Figures& f = out[key];
+    for (int i = 0; i < 4; ++i) f.prices[i] += t.M(kPrices[i]);
+    f.commission += t.M("COMISION");
+    f.adults += t.N("N_ADULT");
+    f.children += t.N("N_NINHO");
+    f.free += t.N("N_GRATIS");
+    f.nights += t.N("NOCHES");
+  });
+  return out;
+}
+
+// The daily figures summed by month, as the monthly table holds them.
+std::map<std::string, Figures> byMonth(const std::map<std::string, Figures>& daily) {
+  std::map<std::string, Figures> out;
+  for (const auto& [key, f] : daily) {
+    const std::string month = key.substr(0, 31) + key.substr(31, 6) + key.substr(39);
+    Figures& m = out[month];
+    for (int i = 0; i < 4; ++i) m.prices[i] += f.prices[i];
+    m.commission += f.commission;
+    m.adults += f.adults;
+    m.children += f.children;
+    m.free += f.free;
+    m.nights += f.nights;
+  }
+  return out;
+}
+
+std::string differences(const std::map<std::string, Figures>& want, const std::map<std::string, Figures>& got) {
+  std::string out;
+  int shown = 0;
+  for (const auto& [k, f] : want) {
+    auto it = got.find(k);
+    if (it == got.end()) out += "falta " + k + "\n";
+    else if (!(it->second == f)) out += k + ": " + describe(it->second) + " en vez de " + describe(f) + "\n";
+    else continue;
+    if (++shown > 10) break;
+  }
+  for (const auto& [k, f] : got)
+    if (!want.count(k) && shown++ < 20) out += "sobra " + k + "\n";
+  return out;
+}
+
+class SourceOfBusiness : public testing::Test {
+ protected:
+  void SetUp() override {
+    home_ = dir_.path() + "/hotel/";
+    std::string out;
+    ASSERT_EQ(testing_support::runCommand(std::string(INITDB_PATH) + " " + home_ + " --demo 2>&1", &out), 0) << out;
+    ASSERT_EQ(app::startCore(home_), app::StartResult::Ready);
+    lib::EACH_RECORD("F_HOTEL", "F_HOTEL", "01", [&](const lib::WDBTable& h) { closing_ = h.D("CIERRE_DIA"); });
+  }
+  void TearDown() override { lib::resetGlobals(); }
+
+  testing_support::TempDir dir_;
+  std::string home_;
+  int32_t closing_ = 0;
+};
+
+TEST_F(SourceOfBusiness, TheFullRunGivesEveryFigureOfTheDayRows) {
+  rooms::Progress quiet;
+  const SourceResult r = ACTUALIZA_SOURCE("01", std::nullopt, quiet);
+  EXPECT_TRUE(r.completed);
+  const std::map<std::string, Figures> want = expectedDaily(closing_);
+  ASSERT_GT(want.size(), 1000u);
+  const std::map<std::string, Figures> daily = stored("E_AGEN1", true);
+  EXPECT_TRUE(daily == want) << differences(want, daily);
+  const std::map<std::string, Figures> monthly = stored("E_AGEN2", false);
+  EXPECT_TRUE(monthly == byMonth(want)) << differences(byMonth(want), monthly);
+  // By the agency's country the same nights and money, grouped otherwise.
+  double nights = 0, nights3 = 0;
+  for (const auto& [k, f] : daily) nights += f.nights;
+  for (const auto& [k, f] : stored("E_AGEN3", true)) nights3 += f.nights;
+  EXPECT_EQ(nights, double(r.nights));
+  EXPECT_EQ(nights3, nights);
+  // Run again: the same figures, not twice them.
+  ACTUALIZA_SOURCE("01", std::nullopt, quiet);
+  EXPECT_TRUE(stored("E_AGEN1", true) == want);
+}
+
+TEST_F(SourceOfBusiness, APeriodRebuildsItsMonthsAndLeavesTheOthersAsTheyWere) {
+  rooms::Progress quiet;
+  ACTUALIZA_SOURCE("01", std::nullopt, quiet);
+  const xbase::Ymd c = xbase::ymdFromJulian(closing_);
+  // A change to every past night's price: only the period's months take it.
+  {
+    auto rows = lib::USE(nullptr, "DET_RES9");
+    for (rows->GoTop(); !rows->Eof(); rows->Skip())
+      if (rows->S("NEGOCIO") == "01")
+        lib::MODIFY(*rows, [&] { rows->FieldPut("P_ADULT_R", rows->M("P_ADULT_R") + Money::units(1)); });
+    lib::KILLTABLA(rows);
+  }
+  const std::map<std::string, Figures> before = stored("E_AGEN1", true);
+  const std::map<std::string, Figures> monthsBefore = stored("E_AGEN2", false);
+  const MonthRange period{c.year - 1, 12, c.year, 1};  // December to January, across the new year
+  const auto [from, to] = period.days();
+  EXPECT_EQ(from, xbase::julianFromYmd(c.year - 1, 12, 1));
+  EXPECT_EQ(to, xbase::julianFromYmd(c.year, 1, 31));
+  ACTUALIZA_SOURCE("01", period, quiet);
+  const std::map<std::string, Figures> after = stored("E_AGEN1", true);
+  const std::map<std::string, Figures> want = expectedDaily(closing_, from, to);
+  long inside = 0, outside = 0;
+  for (const auto& [k, f] : after) {
+    const int32_t d = xbase::julianFromDtos(k.substr(31, 8));
+    if (d >= from && d <= to) {
+      ++inside;
+      EXPECT_TRUE(want.count(k) && want.at(k) == f) << k;
+    } else {
+      ++outside;
+      EXPECT_TRUE(before.count(k) && before.at(k) == f) << k;
+    }
+  }
+  EXPECT_GT(inside, 100);
+  EXPECT_GT(outside, 100);
+  for (const auto& [k, f] : stored("E_AGEN2", false)) {
+    const std::string month = k.substr(31, 6);
+    const bool in = month == std::to_string(c.year - 1) + "12" || month == std::to_string(c.year) + "01";
+    if (!in) {
+      EXPECT_TRUE(monthsBefore.count(k) && monthsBefore.at(k) == f) << k;
+    }
+  }
+}
+
+TEST(MonthRanges, EndOnTheLastDayAndRefuseWhatIsNoPeriod) {
+  EXPECT_EQ((MonthRange{2030, 12, 2030, 12}.days()),
+            std::make_pair(xbase::julianFromYmd(2030, 12, 1), xbase::julianFromYmd(2030, 12, 31)));
+  EXPECT_EQ((MonthRange{2032, 2, 2032, 2}.days().second), xbase::julianFromYmd(2032, 2, 29));
+  EXPECT_EQ((MonthRange{2030, 13, 2030, 12}.days().first), 0);
+  EXPECT_EQ((MonthRange{2030, 5, 2030, 4}.days().first), 0);
+}
+
+}  // namespace
