@@ -72,6 +72,12 @@ struct PriceRow {
   const TableDriver& d;
   const PriceFields& f;
   std::string s(int i) const { return rtrim(d.get(i).text); }
+  // A day, month or year field as a number (-1 when it is not one).
+  int num(int i) const { return NUMERO_TEXTO(d.get(i).text); }
+  int32_t date(int day, int month, int year) const {
+    const int dd = num(day), mm = num(month), yy = num(year);
+    return dd < 1 || mm < 1 || yy < 1 ? 0 : xbase::julianFromYmd(yy, mm, dd);
+  }
   double n(int i) const { return d.get(i).number; }
   Money m(int i) const { return Money::fromNumber(d.get(i).number); }
 };
@@ -97,8 +103,8 @@ std::string periodName(const PriceRow& r, bool yearly) {
 bool holds(const PriceRow& r, bool yearly, int32_t fecha, std::string* why) {
   const PriceFields& f = r.f;
   if (yearly) {
-    const int d1 = NUMERO_TEXTO(r.s(f.iDia)), m1 = NUMERO_TEXTO(r.s(f.iMes));
-    const int d2 = NUMERO_TEXTO(r.s(f.fDia)), m2 = NUMERO_TEXTO(r.s(f.fMes));
+    const int d1 = r.num(f.iDia), m1 = r.num(f.iMes);
+    const int d2 = r.num(f.fDia), m2 = r.num(f.fMes);
     if (d1 < 1 || m1 < 1 || d2 < 1 || m2 < 1) {
       *why = "sus días y meses no son fechas";
       return false;
@@ -110,8 +116,8 @@ bool holds(const PriceRow& r, bool yearly, int32_t fecha, std::string* why) {
     }
     return true;
   }
-  const int32_t a = FECHA_TEXTOS(r.s(f.iDia), r.s(f.iMes), r.s(f.iAnho));
-  const int32_t b = FECHA_TEXTOS(r.s(f.fDia), r.s(f.fMes), r.s(f.fAnho));
+  const int32_t a = r.date(f.iDia, f.iMes, f.iAnho);
+  const int32_t b = r.date(f.fDia, f.fMes, f.fAnho);
   if (!a || !b) {
     *why = "sus fechas no son válidas";
     return false;
@@ -202,6 +208,15 @@ PriceRow rowOf(const WDBTable& t, const PriceFields& f) {
 }
 
 }  // namespace
+
+// The scope keys of a lookup are the same for every night of a room type and agency key:
+// worked out once (building them goes through the fields' widths and the code page).
+template <typename Make>
+const std::string& C_PRECIO::scopeKey(const std::string& name, Make make) {
+  auto it = scopes_.find(name);
+  if (it == scopes_.end()) it = scopes_.emplace(name, make()).first;
+  return it->second;
+}
 
 bool C_PRECIO::takesPart(const std::string& promo) const {
   const int n = NUMERO_TEXTO(promo);
@@ -357,7 +372,9 @@ PriceSet C_PRECIO::priceSet(WDBTable& rec, int32_t fecha, int adults, int childr
 
 bool C_PRECIO::findPromotion(int32_t fecha, const std::string& tipoRom, PriceTrace* trace) {
   WDBTable& p = open(prices10_, "TIP_PREC", "TIP_PREC10");
-  p.SetScope(businessKey(negocio_) + p.KeyPart("RACK", rack_) + p.KeyPart("T_ROOM", tipoRom) + "1");
+  p.SetScope(scopeKey("10" + tipoRom, [&] {
+    return businessKey(negocio_) + p.KeyPart("RACK", rack_) + p.KeyPart("T_ROOM", tipoRom) + "1";
+  }));
   uint32_t winner = 0;
   for (p.GoTop(); !p.Eof(); p.Skip()) {
     const PriceRow row = rowOf(p, *fields_);
@@ -385,8 +402,10 @@ bool C_PRECIO::findPromotion(int32_t fecha, const std::string& tipoRom, PriceTra
 bool C_PRECIO::findPeriod(int32_t fecha, const std::string& agencyKey, const std::string& tipoRom, int defecto,
                           PriceTrace* trace) {
   WDBTable& p = open(prices7_, "TIP_PREC", "TIP_PREC7");
-  p.SetScope(businessKey(negocio_) + p.KeyPart("AGENCIA", agencyKey) + p.KeyPart("RACK", rack_) +
-             p.KeyPart("T_ROOM", tipoRom) + "1" + std::to_string(defecto));
+  p.SetScope(scopeKey("7" + std::to_string(defecto) + agencyKey + "|" + tipoRom, [&] {
+    return businessKey(negocio_) + p.KeyPart("AGENCIA", agencyKey) + p.KeyPart("RACK", rack_) +
+           p.KeyPart("T_ROOM", tipoRom) + "1" + std::to_string(defecto);
+  }));
   const bool yearly = defecto == 1;
   if (trace)
     trace->add(std::string(yearly ? "Periodos por defecto" : "Periodos con fecha") + " de " + agencyName(agencyKey) +
@@ -421,8 +440,10 @@ PriceSet C_PRECIO::GET_TARIFA(int32_t fecha, const std::string& agencyKey, const
   if (trace) trace->add("Promociones del tipo de tarifa " + rack_ + " y el tipo " + tipoRom + ":");
   if (findPromotion(fecha, tipoRom, trace)) {
     PriceSet s = priceSet(*prices10_, fecha, adults, children, discount, trace);
-    const PriceRow row = rowOf(*prices10_, *fields_);
-    s.origen = "Promoción #" + trim(row.s(fields_->codPromo)) + " " + rangeText(row, false);
+    if (trace) {
+      const PriceRow row = rowOf(*prices10_, *fields_);
+      s.origen = "Promoción #" + trim(row.s(fields_->codPromo)) + " " + rangeText(row, false);
+    }
     return s;
   }
   std::vector<std::string> keys = {padded(agencyKey, 15)};
@@ -431,7 +452,8 @@ PriceSet C_PRECIO::GET_TARIFA(int32_t fecha, const std::string& agencyKey, const
     for (int defecto : {0, 1})
       if (findPeriod(fecha, key, tipoRom, defecto, trace)) {
         PriceSet s = priceSet(*prices7_, fecha, adults, children, discount, trace);
-        s.origen = "Periodo " + periodName(rowOf(*prices7_, *fields_), defecto == 1) + " de " + agencyName(key);
+        if (trace)
+          s.origen = "Periodo " + periodName(rowOf(*prices7_, *fields_), defecto == 1) + " de " + agencyName(key);
         return s;
       }
   if (trace) trace->add("Ningún periodo contiene la noche: no hay precio.");
@@ -547,7 +569,7 @@ PriceSet C_PRECIO::PRECIO_NOCHE(int32_t fecha, const std::string& tipoRom, int a
   s.netAdult = lessDiscount(s.grossAdult, discount);
   s.netChild = lessDiscount(s.grossChild, discount);
   s.netTotal = s.netAdult + s.netChild;
-  s.origen = "Temporada " + season + " / " + SUBTEMPORADA(season, dow) + " de " + agencyName(agencyKey_);
+  if (trace) s.origen = "Temporada " + season + " / " + SUBTEMPORADA(season, dow) + " de " + agencyName(agencyKey_);
   return s;
 }
 

@@ -32,6 +32,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "lib/dynamic_rate.h"
@@ -55,7 +56,8 @@ struct PriceTrace {
 };
 
 // The prices of one night: found, net and gross adult and child prices, net total (net adult
-// + net child). `origen` names what gave them (a period, a promotion, a season).
+// + net child). `origen` names what gave them (a period, a promotion, a season) when the lookup
+// is traced: wording it costs more than the lookup itself.
 struct PriceSet {
   bool found = false;
   Money netAdult, netChild, grossAdult, grossChild, netTotal;
@@ -120,6 +122,8 @@ class C_PRECIO {
                         PriceTrace* trace = nullptr);
 
  private:
+  template <typename Make>
+  const std::string& scopeKey(const std::string& name, Make make);
   struct Ajuste {
     Money factorA = Money::units(1), factorN = Money::units(1), offsetA, offsetN;
   };
@@ -144,6 +148,8 @@ class C_PRECIO {
   int calculo_ = 0, calcTar_ = 0, tipoBase_ = 0;
   std::string rackBase_, codTrel_;
   std::bitset<51> promos_;
+  std::unordered_map<std::string, std::string> scopes_;  // scopeKey's
+
   std::unique_ptr<PriceFields> fields_;  // of TIP_PREC, once one of its objects is open
   std::unique_ptr<WDBTable> prices3_, prices7_, prices10_, seasons_, subSeasons_, roomTypes_, subTypes_, levels_,
       dynSeasons_, dynValues_;

@@ -19,8 +19,10 @@ bool EN_RANGO_ANUAL(int month, int day, int m1, int d1, int m2, int d2) {
   return afterStart || beforeEnd;
 }
 
-int NUMERO_TEXTO(const std::string& text) {
-  const std::string t = trim(text);
+int NUMERO_TEXTO(std::string_view text) {
+  std::string_view t = text;
+  while (!t.empty() && t.front() == ' ') t.remove_prefix(1);
+  while (!t.empty() && t.back() == ' ') t.remove_suffix(1);
   if (t.empty() || t.size() > 9) return -1;
   int n = 0;
   for (char c : t) {

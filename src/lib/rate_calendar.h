@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 namespace lib {
 
@@ -22,7 +23,7 @@ bool EN_RANGO_ANUAL(int month, int day, int m1, int d1, int m2, int d2);
 int32_t FECHA_TEXTOS(const std::string& day, const std::string& month, const std::string& year);
 
 // A number typed as text: its digits, blanks around ignored; -1 when it is not one.
-int NUMERO_TEXTO(const std::string& text);
+int NUMERO_TEXTO(std::string_view text);
 
 // Day or month texts as the period tables keep them: a number of one digit gets a leading
 // zero, anything else is cut or blank-padded to `width`.

@@ -112,10 +112,24 @@ void CodePage::lowerInPlace(std::string& bytes) const {
   for (auto& c : bytes) c = static_cast<char>(lower_[static_cast<unsigned char>(c)]);
 }
 
+namespace {
+
+// Where the first byte outside ASCII is (the size when there is none): ASCII is the same in
+// every code page and in UTF-8, and most fields hold nothing else.
+size_t asciiPrefix(std::string_view bytes) {
+  size_t i = 0;
+  while (i < bytes.size() && static_cast<unsigned char>(bytes[i]) < 0x80) ++i;
+  return i;
+}
+
+}  // namespace
+
 std::string CodePage::toUtf8(std::string_view bytes) const {
-  std::string out;
+  const size_t ascii = asciiPrefix(bytes);
+  std::string out(bytes.substr(0, ascii));
+  if (ascii == bytes.size()) return out;
   out.reserve(bytes.size() + bytes.size() / 8);
-  for (unsigned char c : bytes) {
+  for (unsigned char c : bytes.substr(ascii)) {
     if (c < 0x80) {
       out.push_back(static_cast<char>(c));
     } else {
@@ -127,9 +141,10 @@ std::string CodePage::toUtf8(std::string_view bytes) const {
 }
 
 std::string CodePage::fromUtf8(std::string_view utf8) const {
-  std::string out;
+  size_t i = asciiPrefix(utf8);
+  std::string out(utf8.substr(0, i));
+  if (i == utf8.size()) return out;
   out.reserve(utf8.size());
-  size_t i = 0;
   while (i < utf8.size()) {
     unsigned char c = static_cast<unsigned char>(utf8[i]);
     if (c < 0x80) {

@@ -23,6 +23,13 @@ class CodePage {
   int number() const { return number_; }
   uint8_t languageDriver() const { return mark_; }
 
+  // ASCII reads the same in every page and in UTF-8: such text needs no conversion.
+  static bool isAscii(std::string_view bytes) {
+    for (char c : bytes)
+      if (static_cast<unsigned char>(c) >= 0x80) return false;
+    return true;
+  }
+
   std::string toUtf8(std::string_view bytes) const;
   // Characters the page cannot hold become '?'. Invalid UTF-8 bytes are taken as Latin-1.
   std::string fromUtf8(std::string_view utf8) const;

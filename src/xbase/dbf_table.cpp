@@ -407,7 +407,7 @@ Value DbfTable::get(int i) const {
     return Value::chars(isTextField(f) ? codePage_->toUtf8(bytes) : bytes);
   }
   Value v = codec_->decode(f, record_.data());
-  if (v.type == ValueType::Char && isTextField(f)) v.text = codePage_->toUtf8(v.text);
+  if (v.type == ValueType::Char && isTextField(f) && !CodePage::isAscii(v.text)) v.text = codePage_->toUtf8(v.text);
   return v;
 }
 
