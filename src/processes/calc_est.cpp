@@ -1,30 +1,13 @@
 #include "processes/calc_est.h"
 
 #include "lib/program_time.h"
-#include "lib/text.h"
+#include "processes/month_entry.h"
 #include "rooms/availability_screens.h"
 #include "screens/messages.h"
 #include "win/wait.h"
 #include "xbase/date.h"
 
 namespace processes {
-
-namespace {
-
-int numberOf(const win::WDIAG& d, int id) {
-  const std::string t = lib::trim(d.GetDlgItemText(id));
-  if (t.empty() || t.find_first_not_of("0123456789") != std::string::npos) return 0;
-  return std::stoi(t);
-}
-
-// A year typed with two digits is read in the window that starts in 1980.
-int yearOf(const win::WDIAG& d, int id) {
-  const int y = numberOf(d, id);
-  if (lib::trim(d.GetDlgItemText(id)).size() > 2) return y;
-  return y < 80 ? 2000 + y : 1900 + y;
-}
-
-}  // namespace
 
 void CALC_EST::INIT() {
   if (!Init(nullptr, DIALOG)) return;
@@ -44,8 +27,9 @@ void CALC_EST::PROCESAR_TODO() {
 
 void CALC_EST::PROCESAR_PERIODO() {
   CALL_LEVEL();
-  const MonthRange period{yearOf(*this, 502), numberOf(*this, 501), yearOf(*this, 504), numberOf(*this, 503)};
-  if (period.days().first == 0) {
+  const MonthRange period{yearOfEdit(*this, 502), monthOfEdit(*this, 501), yearOfEdit(*this, 504),
+                          monthOfEdit(*this, 503)};
+  if (period.fromYear == 0 || period.toYear == 0 || period.days().first == 0) {
     screens::error("Periodo no válido");
     SetFocusTo(501);
     return;
