@@ -163,10 +163,16 @@ void B_HUESP::DEL_HUESP() {
   MUESTRA_DETALLE();
 }
 
+// A guest without a profile there has nothing to delete or to bring: refused.
 void B_HUESP::BORRAR_SYNC() {
   CALL_LEVEL();
-  if (!hayHuesped() || !screens::confirm("Desea borrar el Profile Sabre?")) return;
+  if (!hayHuesped()) return;
   lib::WDBTable& t = *TABLA;
+  if (lib::trim(t.S("ID_ORIG")).empty() && lib::trim(t.S("ID_SABRE")).empty()) {
+    screens::error("El huésped no tiene Profile de Sabre");
+    return;
+  }
+  if (!screens::confirm("Desea borrar el Profile Sabre?")) return;
   SabreRequest request;
   request.tipo = kDeleteProfile;
   request.agencia = t.S("ID_ORIG");
@@ -220,7 +226,12 @@ void B_HUESP::SYNC_FECHAS() {
 
 void B_HUESP::SYNC_PROFILE() {
   CALL_LEVEL();
-  if (!hayHuesped() || !screens::confirm("Desea sincronizar el Profile desde Sabre?")) return;
+  if (!hayHuesped()) return;
+  if (lib::trim(TABLA->S("ID_SABRE")).empty()) {
+    screens::error("El huésped no tiene Profile de Sabre");
+    return;
+  }
+  if (!screens::confirm("Desea sincronizar el Profile desde Sabre?")) return;
   SabreRequest request;
   request.tipo = kSyncRequest;
   request.subtipo = 1;
