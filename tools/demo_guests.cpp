@@ -212,7 +212,7 @@ void putGuest(xbase::DbfTable& t, const std::string& business, int i, const Demo
   t.putString("CIUDAD", std::string("Calle ") + std::to_string(1 + i % 80) + ", " + o.city);
   t.putString("CITYNAME", o.city);
   if (i % 5 == 0) t.putString("APARTADO", std::to_string(1000 + i));
-  t.putString("FUENTE", std::array{"WEB", "AGE", "REF", "REP", "EVT"}[size_t(i % 5)]);
+  t.putString("FUENTE", std::array{"WEB", "TEL", "MAIL", "AGE"}[size_t(i % 4)]);
   if (i % 3 == 0) t.putString("PROFESION", kProfessions[size_t(i % 5)].code);
   t.putNumber("NAC_DIA", g.day);
   t.putNumber("NAC_MES", g.month);
@@ -349,7 +349,7 @@ void addGuestHistory(const std::string& home) {
   }
 }
 
-// The business units' sources, the synchronisation's amenity captions, the counters of the
+// More countries, the synchronisation's amenity captions, the counters of the
 // guest codes, synchronisation ids and frequent-guest numbers, and the frequent-guest
 // programme switched on in "01".
 void addGuestHistorySettings(const std::string& home) {
@@ -367,17 +367,6 @@ void addGuestHistorySettings(const std::string& home) {
       countries->putString("CODIGO", code);
       countries->putString("DESCRIP", descrip);
       countries->putNumber("TIPO", 2);
-    }
-    auto sources = openTable(home, "FUENTES");
-    for (const auto& [code, descrip] : {std::pair{"WEB", "Sitio Web"},
-                                        {"AGE", "Agencia de Viajes"},
-                                        {"REF", "Referido"},
-                                        {"REP", "Huésped Repetitivo"},
-                                        {"EVT", "Evento o Congreso"}}) {
-      sources->append();
-      sources->putString("NEGOCIO", business);
-      sources->putString("CODIGO", code);
-      sources->putString("DESCRIP", descrip);
     }
   }
   auto sabre = openTable(home, "F_SABRE");

@@ -140,7 +140,7 @@ void E_HUESP::BIND() {
 
 void E_HUESP::LOAD_LISTAS() {
   screens::LOAD_LISTA(*this, {kCountry}, "PAISES", "PAISES", NEGOCIO, "DESCRIP", true);
-  screens::LOAD_LISTA(*this, {kSource}, "FUENTES", "FUENTES", NEGOCIO, "DESCRIP", true);
+  screens::LOAD_LISTA(*this, {kSource}, "COM_ENT", "COM_ENT", NEGOCIO, "DESCRIP", true);
   screens::LOAD_LISTA(*this, {kProfession}, "T_PROFE", "T_PROFE", NEGOCIO, "DESCRIP", true);
   screens::LOAD_LISTA(*this, {kClassification}, "CLAS_HUE", "CLAS_HUE", NEGOCIO, "DESCRIP", true);
   screens::LOAD_LISTA(*this, {kAirline}, "AEROLIN", "AEROLIN", NEGOCIO, "DESCRIP", true);
