@@ -34,6 +34,7 @@ using lib::Value;
 
 constexpr int kHistoryButton = 201;
 constexpr int kPhones = 801, kBox = 802, kAddress = 803, kCountry = 804, kNotes = 805, kReservationNotes = 806;
+constexpr int kNotesLabel = 811, kReservationNotesLabel = 812;
 constexpr uint32_t kInactive = 0xFFFF80, kActive = 0x5AFF5A;
 constexpr int kFirstYear = 1990;
 
@@ -77,7 +78,7 @@ void B_HUESP::BOTONES() {
 void B_HUESP::ConfigBrow() {
   FIX_OBJ(kHistoryButton, 2);
   for (int id : {kPhones, kBox, kAddress, kCountry}) FIX_OBJ(id, 2);
-  for (int id : {kNotes, kReservationNotes}) FIX_OBJ(id, 2);
+  for (int id : {kNotes, kReservationNotes, kNotesLabel, kReservationNotesLabel}) FIX_OBJ(id, 3);
   lib::SELECT(TABLA->Area);
   OB->useMaintenanceLook();
   if (frecuentes_)
@@ -339,9 +340,10 @@ void B_HUESP::IMPORTAR() {
     });
     wait.TERMINAR();
   });
-  REFRESCA(false);
   OB->CountScope();
   OB->GOTOP();
+  OB->REFRESHALL();
+  MUESTRA_DETALLE();
   screens::notice("Huéspedes nuevos: " + std::to_string(result.added) + "\nHuéspedes actualizados: " +
                   std::to_string(result.updated) + "\nReservas: " + std::to_string(result.stays));
 }
