@@ -48,8 +48,8 @@ END
 )";
 
 const char* kNames[] = {"Ana", "Luis", "María", "José", "Carmen", "Jorge", "Lucía", "Pedro", "Sofía", "Andrés"};
-const char* kSurnames[] = {"Mora", "Vargas", "Rojas", "Solís", "Castro", "Araya", "Chaves", "Quesada", "Jiménez",
-                           "Herrera", "Campos", "Brenes", "Méndez", "Ulate", "Porras", "Navarro"};
+const char* kSurnames[] = {"Mora",    "Vargas",  "Rojas",  "Solís",  "Castro", "Araya", "Chaves", "Quesada",
+                           "Jiménez", "Herrera", "Campos", "Brenes", "Méndez", "Ulate", "Porras", "Navarro"};
 
 std::string document(int i) {
   char text[16];
@@ -59,7 +59,8 @@ std::string document(int i) {
 
 void makeFolder(const std::string& home, bool withGuests) {
   std::filesystem::remove_all(home);
-  for (const char* sub : {"BASES", "PROFILE", "TEMP", "F_IMPORT"}) std::filesystem::create_directories(home + "/" + sub);
+  for (const char* sub : {"BASES", "PROFILE", "TEMP", "F_IMPORT"})
+    std::filesystem::create_directories(home + "/" + sub);
   for (const lib::CatalogueTable& t : lib::Catalogue::builtIn().tables())
     xbase::DbfTable::create(home + "/BASES/" + t.name + ".DBF", t.fields, t.tags);
   {

@@ -121,15 +121,15 @@ void addGeography(const std::string& home, const std::string& business) {
 // fixed rules, so that every folder made gets the same guests: first name, surname and second
 // surname never repeat together, nor does a birth date within one surname pair.
 constexpr std::array<const char*, 30> kFirstNames = {
-    "José",    "María",  "Carlos",  "Ana",      "Luis",    "Laura",   "Jorge",  "Sofía",   "Pedro",   "Lucía",
+    "José",    "María",  "Carlos",  "Ana",      "Luis",    "Laura",   "Jorge",  "Sofía",    "Pedro",    "Lucía",
     "Andrés",  "Elena",  "Miguel",  "Isabel",   "Ricardo", "Carmen",  "Daniel", "Patricia", "Fernando", "Gabriela",
-    "Roberto", "Mónica", "Alberto", "Verónica", "Manuel",  "Adriana", "Javier", "Natalia", "Héctor",  "Valeria"};
+    "Roberto", "Mónica", "Alberto", "Verónica", "Manuel",  "Adriana", "Javier", "Natalia",  "Héctor",   "Valeria"};
 constexpr std::array<const char*, 40> kSurnames = {
-    "Vargas",   "Rodríguez", "Jiménez", "Mora",     "Rojas",    "Alvarado", "Solís",    "Quesada",
-    "Chaves",   "Araya",     "Castro",  "Herrera",  "Ramírez",  "Sánchez",  "Calderón", "Villalobos",
-    "Zúñiga",   "Brenes",    "Méndez",  "Cordero",  "Salazar",  "Montero",  "Porras",   "Umaña",
-    "Campos",   "Barrantes", "Fonseca", "Guzmán",   "Navarro",  "Ulate",    "Espinoza", "Cascante",
-    "Arguedas", "Madrigal",  "Víquez",  "Bolaños",  "Carvajal", "Sequeira", "Valverde", "Obando"};
+    "Vargas",   "Rodríguez", "Jiménez", "Mora",    "Rojas",    "Alvarado", "Solís",    "Quesada",
+    "Chaves",   "Araya",     "Castro",  "Herrera", "Ramírez",  "Sánchez",  "Calderón", "Villalobos",
+    "Zúñiga",   "Brenes",    "Méndez",  "Cordero", "Salazar",  "Montero",  "Porras",   "Umaña",
+    "Campos",   "Barrantes", "Fonseca", "Guzmán",  "Navarro",  "Ulate",    "Espinoza", "Cascante",
+    "Arguedas", "Madrigal",  "Víquez",  "Bolaños", "Carvajal", "Sequeira", "Valverde", "Obando"};
 struct GuestOrigin {
   const char *country, *state, *city, *domain;
 };
@@ -155,7 +155,10 @@ std::string plain(const std::string& utf8) {
     if (c == 0xC3 && i + 1 < utf8.size()) {
       const unsigned char d = static_cast<unsigned char>(utf8[++i]);
       const char* from = "\xa1\xa9\xad\xb3\xba\xb1\x81\x89\x8d\x93\x9a\x91\xa3";
-      const char* to = "aeiouna" "eiouna" "a";
+      const char* to =
+          "aeiouna"
+          "eiouna"
+          "a";
       for (int k = 0; from[k]; ++k)
         if (static_cast<unsigned char>(from[k]) == d) out += to[k];
     } else if (std::isalpha(c)) {
@@ -379,9 +382,9 @@ void addGuestHistorySettings(const std::string& home) {
     sabre->putString(field, caption);
   auto series = openTable(home, "SERIALES");
   for (const std::string business : {"01", "02"})
-    for (const auto& [code, descrip, prefix, number] :
-         {std::tuple{"HUES", "Códigos de Huésped", "H", kGuests01 + 10}, {"SBR", "Sincronización Sabre", "SB", 5000},
-          {"FREC", "Cliente Frecuente", "CF", 300}}) {
+    for (const auto& [code, descrip, prefix, number] : {std::tuple{"HUES", "Códigos de Huésped", "H", kGuests01 + 10},
+                                                        {"SBR", "Sincronización Sabre", "SB", 5000},
+                                                        {"FREC", "Cliente Frecuente", "CF", 300}}) {
       series->append();
       series->putString("NEGOCIO", business);
       series->putString("CODIGO", code);

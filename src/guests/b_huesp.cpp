@@ -7,9 +7,9 @@
 #include "guests/e_huesp.h"
 #include "guests/frequent_guest.h"
 #include "guests/guest_exchange.h"
-#include "guests/import_review.h"
 #include "guests/guest_rules.h"
 #include "guests/guest_sync.h"
+#include "guests/import_review.h"
 #include "lib/messages.h"
 #include "lib/multitask.h"
 #include "lib/picture.h"
@@ -109,8 +109,8 @@ void B_HUESP::MUESTRA_DETALLE() {
     const std::string code = t.S("PAIS"), state = t.S("ESTADO_GEO");
     const std::string key = lib::businessKey(NEGOCIO) + PAISES->KeyPart("CODIGO", code);
     country = PAISES->Seek(key) ? lib::trim(PAISES->S("DESCRIP")) : lib::trim(code);
-    const std::string stateKey = lib::businessKey(NEGOCIO) + DET_PAIS->KeyPart("COD_PAIS", code) +
-                                 DET_PAIS->KeyPart("CODIGO", state);
+    const std::string stateKey =
+        lib::businessKey(NEGOCIO) + DET_PAIS->KeyPart("COD_PAIS", code) + DET_PAIS->KeyPart("CODIGO", state);
     country += "  Estado: " + (DET_PAIS->Seek(stateKey) ? lib::trim(DET_PAIS->S("DESCRIP")) : lib::trim(state));
     notes = t.S("ANOTACION");
     reservationNotes = t.S("NOTAS_RES");
@@ -190,31 +190,31 @@ void B_HUESP::BORRAR_SYNC() {
 void B_HUESP::SYNC_FECHAS() {
   CALL_LEVEL();
   int32_t from = 0, to = 0;
-  const int answer = win::DIALOG_BOX(
-      "SYNC_FECHAS", this,
-      {[](win::ModalDialog& d) {
-         d.SetDlgItemText(501, lib::DTOC(lib::XDATE()));
-         d.SetDlgItemText(502, lib::DTOC(lib::XDATE()));
-         d.SetFocusTo(501);
-       },
-       [&](win::ModalDialog& d) {
-         const lib::TypedDate a = lib::readDate(d.GetDlgItemText(501)), b = lib::readDate(d.GetDlgItemText(502));
-         for (auto [date, id] : {std::pair{a, 501}, {b, 502}})
-           if (date.unreadable || date.empty()) {
-             screens::error("Fecha inválida");
-             d.SetFocusTo(id);
-             return false;
-           }
-         if (a.julian > b.julian || xbase::ymdFromJulian(a.julian).year < kFirstYear ||
-             xbase::ymdFromJulian(b.julian).year < kFirstYear) {
-           screens::error("Rango de fechas mal definido");
-           d.SetFocusTo(501);
-           return false;
-         }
-         from = a.julian;
-         to = b.julian;
-         return true;
-       }});
+  const int answer = win::DIALOG_BOX("SYNC_FECHAS", this,
+                                     {[](win::ModalDialog& d) {
+                                        d.SetDlgItemText(501, lib::DTOC(lib::XDATE()));
+                                        d.SetDlgItemText(502, lib::DTOC(lib::XDATE()));
+                                        d.SetFocusTo(501);
+                                      },
+                                      [&](win::ModalDialog& d) {
+                                        const lib::TypedDate a = lib::readDate(d.GetDlgItemText(501)),
+                                                             b = lib::readDate(d.GetDlgItemText(502));
+                                        for (auto [date, id] : {std::pair{a, 501}, {b, 502}})
+                                          if (date.unreadable || date.empty()) {
+                                            screens::error("Fecha inválida");
+                                            d.SetFocusTo(id);
+                                            return false;
+                                          }
+                                        if (a.julian > b.julian || xbase::ymdFromJulian(a.julian).year < kFirstYear ||
+                                            xbase::ymdFromJulian(b.julian).year < kFirstYear) {
+                                          screens::error("Rango de fechas mal definido");
+                                          d.SetFocusTo(501);
+                                          return false;
+                                        }
+                                        from = a.julian;
+                                        to = b.julian;
+                                        return true;
+                                      }});
   if (answer != win::IDOK) return;
   SabreRequest request;
   request.tipo = kSyncRequest;
@@ -250,41 +250,41 @@ void B_HUESP::EXPORTAR() {
                    [&](const lib::WDBTable& h) { last = h.D("F_H_HUESP"); });
   ExportResult result;
   std::string name;
-  const int answer = win::DIALOG_BOX(
-      "EXPORTA_H_HUESP", this,
-      {[&](win::ModalDialog& d) {
-         d.SetDlgItemText(501, lib::DTOC(last));
-         d.SetDlgItemText(502, "??????");
-         win::WEDIT(&d, 502).SetLimit(6);
-         d.CheckDlgButton(1001, true);
-         d.SetFocusTo(502);
-       },
-       [&](win::ModalDialog& d) {
-         const lib::TypedDate from = lib::readDate(d.GetDlgItemText(501));
-         if (from.unreadable) {
-           screens::error("Fecha inválida");
-           d.SetFocusTo(501);
-           return false;
-         }
-         name = lib::trim(d.GetDlgItemText(502));
-         if (std::string problem = FILE_NAME_PROBLEM(name); !problem.empty()) {
-           screens::error(problem);
-           d.SetFocusTo(502);
-           return false;
-         }
-         if (d.IsDlgButtonChecked(1001))
-           if (std::string problem = EXPORT_MAIL_PROBLEM(d.GetDlgItemText(503)); !problem.empty()) {
-             screens::error(problem);
-             d.SetFocusTo(503);
-             return false;
-           }
-         WaitCursor cursor;
-         result = EXPORTA_HUESPEDES(NEGOCIO, from.julian, name, [&](const std::string& document) {
-           d.SetDlgItemText(801, document);
-           lib::MULTITASK();
-         });
-         return true;
-       }});
+  const int answer =
+      win::DIALOG_BOX("EXPORTA_H_HUESP", this,
+                      {[&](win::ModalDialog& d) {
+                         d.SetDlgItemText(501, lib::DTOC(last));
+                         d.SetDlgItemText(502, "??????");
+                         win::WEDIT(&d, 502).SetLimit(6);
+                         d.CheckDlgButton(1001, true);
+                         d.SetFocusTo(502);
+                       },
+                       [&](win::ModalDialog& d) {
+                         const lib::TypedDate from = lib::readDate(d.GetDlgItemText(501));
+                         if (from.unreadable) {
+                           screens::error("Fecha inválida");
+                           d.SetFocusTo(501);
+                           return false;
+                         }
+                         name = lib::trim(d.GetDlgItemText(502));
+                         if (std::string problem = FILE_NAME_PROBLEM(name); !problem.empty()) {
+                           screens::error(problem);
+                           d.SetFocusTo(502);
+                           return false;
+                         }
+                         if (d.IsDlgButtonChecked(1001))
+                           if (std::string problem = EXPORT_MAIL_PROBLEM(d.GetDlgItemText(503)); !problem.empty()) {
+                             screens::error(problem);
+                             d.SetFocusTo(503);
+                             return false;
+                           }
+                         WaitCursor cursor;
+                         result = EXPORTA_HUESPEDES(NEGOCIO, from.julian, name, [&](const std::string& document) {
+                           d.SetDlgItemText(801, document);
+                           lib::MULTITASK();
+                         });
+                         return true;
+                       }});
   if (answer != win::IDOK) return;
   screens::notice("Archivos EH" + name + " y RH" + name + " creados en F_EXPORT.\nHuéspedes: " +
                   std::to_string(result.guests) + "\nReservas: " + std::to_string(result.stays));
@@ -296,38 +296,37 @@ void B_HUESP::IMPORTAR() {
   CALL_LEVEL();
   std::string name;
   ImportCheck check;
-  const int answer = win::DIALOG_BOX(
-      "IMPORTA_H_HUESP", this,
-      {[&](win::ModalDialog& d) {
-         win::CLISTBOX files(&d, 901);
-         for (const std::string& n : ARCHIVOS_IMPORTACION()) files.Add(n, n);
-         d.SetDlgItemText(502, "??????");
-         win::WEDIT(&d, 502).SetLimit(6);
-         d.SetFocusTo(502);
-       },
-       [&](win::ModalDialog& d) {
-         name = lib::trim(d.GetDlgItemText(502));
-         if (std::string problem = FILE_NAME_PROBLEM(name); !problem.empty()) {
-           screens::error(problem);
-           d.SetFocusTo(502);
-           return false;
-         }
-         if (auto missing = FALTANTES_IMPORTACION(name); !missing.empty()) {
-           screens::error("Archivo no se encuentra: " + missing.front());
-           d.SetFocusTo(502);
-           return false;
-         }
-         {
-           WaitCursor cursor;
-           check = CHECK_IMPORT(NEGOCIO, name);
-         }
-         return true;
-       },
-       [](win::ModalDialog& d, int id, int notification) {
-         if (id != 901 || notification != win::LBN_SELCHANGE) return false;
-         d.SetDlgItemText(502, win::CLISTBOX(&d, 901).CurCargo());
-         return true;
-       }});
+  const int answer = win::DIALOG_BOX("IMPORTA_H_HUESP", this,
+                                     {[&](win::ModalDialog& d) {
+                                        win::CLISTBOX files(&d, 901);
+                                        for (const std::string& n : ARCHIVOS_IMPORTACION()) files.Add(n, n);
+                                        d.SetDlgItemText(502, "??????");
+                                        win::WEDIT(&d, 502).SetLimit(6);
+                                        d.SetFocusTo(502);
+                                      },
+                                      [&](win::ModalDialog& d) {
+                                        name = lib::trim(d.GetDlgItemText(502));
+                                        if (std::string problem = FILE_NAME_PROBLEM(name); !problem.empty()) {
+                                          screens::error(problem);
+                                          d.SetFocusTo(502);
+                                          return false;
+                                        }
+                                        if (auto missing = FALTANTES_IMPORTACION(name); !missing.empty()) {
+                                          screens::error("Archivo no se encuentra: " + missing.front());
+                                          d.SetFocusTo(502);
+                                          return false;
+                                        }
+                                        {
+                                          WaitCursor cursor;
+                                          check = CHECK_IMPORT(NEGOCIO, name);
+                                        }
+                                        return true;
+                                      },
+                                      [](win::ModalDialog& d, int id, int notification) {
+                                        if (id != 901 || notification != win::LBN_SELCHANGE) return false;
+                                        d.SetDlgItemText(502, win::CLISTBOX(&d, 901).CurCargo());
+                                        return true;
+                                      }});
   if (answer != win::IDOK || !ACEPTA_IMPORTACION(this, check)) return;
   ImportResult result;
   SIN_GRID([&] {

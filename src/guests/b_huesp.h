@@ -21,17 +21,17 @@ class B_HUESP : public screens::LIST_SCREEN {
   void ADD_HUESP();
   void MOD_HUESP();
   void DEL_HUESP();
-  void BORRAR_SYNC();      // "Borrar Syncronización"
-  void SYNC_FECHAS();      // "Syncronizar por Fechas"
-  void SYNC_PROFILE();     // "Syncronizar Profile Actual"
+  void BORRAR_SYNC();   // "Borrar Syncronización"
+  void SYNC_FECHAS();   // "Syncronizar por Fechas"
+  void SYNC_PROFILE();  // "Syncronizar Profile Actual"
   void EXPORTAR();
   void IMPORTAR();
-  void ACT_MAILS();        // "Actualizar mails válidos"
-  void REG_FRECUENTE();    // "Registrar como Cliente Frecuente"
-  void QUITAR_FRECUENTE(); // "Quitar Membresía de Cliente Frecuente"
+  void ACT_MAILS();         // "Actualizar mails válidos"
+  void REG_FRECUENTE();     // "Registrar como Cliente Frecuente"
+  void QUITAR_FRECUENTE();  // "Quitar Membresía de Cliente Frecuente"
   void ACTIVAR_FRECUENTE();
-  void DUPLICADOS();       // "Buscar Duplicados..."
-  void HISTORIA();         // button 201
+  void DUPLICADOS();  // "Buscar Duplicados..."
+  void HISTORIA();    // button 201
 
   // The detail panel for the guest under the cursor.
   void MUESTRA_DETALLE();

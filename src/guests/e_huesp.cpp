@@ -31,8 +31,8 @@ constexpr int kFamily = 710;
 constexpr struct {
   int id;
   const char* field;
-} kAmenities[] = {{1001, "P_AMENITY1"}, {1002, "P_AMENITY2"}, {1003, "P_AMENITY3"}, {1004, "R_AMENITY1"},
-                  {1005, "R_AMENITY2"}};
+} kAmenities[] = {
+    {1001, "P_AMENITY1"}, {1002, "P_AMENITY2"}, {1003, "P_AMENITY3"}, {1004, "R_AMENITY1"}, {1005, "R_AMENITY2"}};
 
 // The parts of the profile the synchronisation sends.
 constexpr const char* kChangeFlags[] = {"ACT_NAME", "ACT_EMAIL", "ACT_TEL1",   "ACT_TEL2",   "ACT_TEL3",  "ACT_TEL4",
@@ -81,30 +81,13 @@ void E_HUESP::BIND() {
   ADDTABPAGE("MODIF_B_H2", "Datos Personales");
   ADDTABPAGE("MODIF_B_H3", "Datos Reservas");
   lib::WDBTable* t = REGISTRO;
-  for (auto [id, field] : {std::pair{kName, "NOMBRE"},
-                           {kSurname, "APELLIDO1"},
-                           {503, "MIDDLENAME"},
-                           {504, "PREFIX"},
-                           {kDocument, "CEDULA"},
-                           {kEmail, "EMAIL"},
-                           {507, "TELEFONO1"},
-                           {508, "TELEFONO2"},
-                           {509, "TELEFONO3"},
-                           {510, "TELEFONO4"},
-                           {511, "CIUDAD"},
-                           {512, "CITYNAME"},
-                           {513, "APARTADO"},
-                           {521, "CARDCODE"},
-                           {522, "CARDNUMBER"},
-                           {523, "CARDHOLDER"},
-                           {524, "CARDVENCE"},
-                           {525, "LOY_P_ID"},
-                           {526, "LOY_M_ID"},
-                           {527, "LOY_LEVEL"},
-                           {531, "LOY_PIN"},
-                           {532, "CLIENTE_F"},
-                           {533, "AFILIADO"},
-                           {534, "VIAJERO_F"}})
+  for (auto [id, field] :
+       {std::pair{kName, "NOMBRE"}, {kSurname, "APELLIDO1"}, {503, "MIDDLENAME"}, {504, "PREFIX"},
+        {kDocument, "CEDULA"},      {kEmail, "EMAIL"},       {507, "TELEFONO1"},  {508, "TELEFONO2"},
+        {509, "TELEFONO3"},         {510, "TELEFONO4"},      {511, "CIUDAD"},     {512, "CITYNAME"},
+        {513, "APARTADO"},          {521, "CARDCODE"},       {522, "CARDNUMBER"}, {523, "CARDHOLDER"},
+        {524, "CARDVENCE"},         {525, "LOY_P_ID"},       {526, "LOY_M_ID"},   {527, "LOY_LEVEL"},
+        {531, "LOY_PIN"},           {532, "CLIENTE_F"},      {533, "AFILIADO"},   {534, "VIAJERO_F"}})
     FORM_.TRIMMED(id, t, field);
   FORM_.NUMBER(kDay, t, "NAC_DIA", "99");
   FORM_.NUMBER(kMonth, t, "NAC_MES", "99");
@@ -332,41 +315,40 @@ void E_HUESP::refreshFamily(uint32_t recno) {
 // A family member in the dialog E_D_HUES: name required, the birth date a date.
 bool E_HUESP::E_D_HUES(bool adding) {
   std::unique_ptr<screens::FORM> form;
-  const int answer = win::DIALOG_BOX(
-      "E_D_HUES", this,
-      {[&](win::ModalDialog& d) {
-         form = std::make_unique<screens::FORM>(d);
-         form->TRIMMED(501, WORK, "NOMBRE");
-         form->TRIMMED(502, WORK, "APELLIDO1");
-         form->TRIMMED(503, WORK, "APELLIDO2");
-         form->CODE(601, WORK, "TIPO");
-         form->OPTION_TEXT(WORK, "SEXO", {{1101, "M"}, {1102, "F"}}, 1101);
-         form->DATE(504, WORK, "FECHA_NAC");
-         win::CCOMBOBOX relations(&d, 601);
-         for (const char* r : kRelations) relations.Add(r, 0, r);
-         if (adding)
-           form->CLEAR();
-         else
-           form->LOAD();
-         form->FILTROS();
-         d.SetFocusTo(501);
-       },
-       [&](win::ModalDialog& d) {
-         if (form->text(501).empty()) {
-           screens::error("Debe definir el nombre del familiar");
-           d.SetFocusTo(501);
-           return false;
-         }
-         if (!form->VALID()) return false;
-         if (adding)
-           lib::ADD(*WORK, [&] {
-             WORK->FieldPut("NUM_REC", Value::num(0));
-             form->SAVE(WORK, false);
-           });
-         else
-           lib::MODIFY(*WORK, [&] { form->SAVE(WORK, false); });
-         return true;
-       }});
+  const int answer = win::DIALOG_BOX("E_D_HUES", this,
+                                     {[&](win::ModalDialog& d) {
+                                        form = std::make_unique<screens::FORM>(d);
+                                        form->TRIMMED(501, WORK, "NOMBRE");
+                                        form->TRIMMED(502, WORK, "APELLIDO1");
+                                        form->TRIMMED(503, WORK, "APELLIDO2");
+                                        form->CODE(601, WORK, "TIPO");
+                                        form->OPTION_TEXT(WORK, "SEXO", {{1101, "M"}, {1102, "F"}}, 1101);
+                                        form->DATE(504, WORK, "FECHA_NAC");
+                                        win::CCOMBOBOX relations(&d, 601);
+                                        for (const char* r : kRelations) relations.Add(r, 0, r);
+                                        if (adding)
+                                          form->CLEAR();
+                                        else
+                                          form->LOAD();
+                                        form->FILTROS();
+                                        d.SetFocusTo(501);
+                                      },
+                                      [&](win::ModalDialog& d) {
+                                        if (form->text(501).empty()) {
+                                          screens::error("Debe definir el nombre del familiar");
+                                          d.SetFocusTo(501);
+                                          return false;
+                                        }
+                                        if (!form->VALID()) return false;
+                                        if (adding)
+                                          lib::ADD(*WORK, [&] {
+                                            WORK->FieldPut("NUM_REC", Value::num(0));
+                                            form->SAVE(WORK, false);
+                                          });
+                                        else
+                                          lib::MODIFY(*WORK, [&] { form->SAVE(WORK, false); });
+                                        return true;
+                                      }});
   return answer == win::IDOK;
 }
 

@@ -16,9 +16,9 @@ constexpr size_t kLargestBirthGroup = 1000;
 // Latin-1 letters (U+00C0 to U+00FF) without their accents, in lower case; 0 for signs.
 char foldLatin1(unsigned code) {
   static const char* const kFold =
-      "aaaaaaaceeeeiiii"   // C0-CF
-      "dnooooo\0ouuuuyts"  // D0-DF (D7 multiplication sign, DE thorn, DF sharp s)
-      "aaaaaaaceeeeiiii"   // E0-EF
+      "aaaaaaaceeeeiiii"    // C0-CF
+      "dnooooo\0ouuuuyts"   // D0-DF (D7 multiplication sign, DE thorn, DF sharp s)
+      "aaaaaaaceeeeiiii"    // E0-EF
       "dnooooo\0ouuuuyty";  // F0-FF (F7 division sign)
   return code >= 0xC0 && code <= 0xFF ? kFold[code - 0xC0] : 0;
 }

@@ -41,7 +41,7 @@ struct ImportProblem {
 
 struct ImportCheck {
   std::vector<ImportProblem> problems;
-  int guests = 0, stays = 0;  // what will be imported
+  int guests = 0, stays = 0;                    // what will be imported
   std::vector<uint32_t> goodGuests, goodStays;  // their record numbers
 };
 

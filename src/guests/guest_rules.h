@@ -1,5 +1,6 @@
 // The rules of the guest history (H_HUES) that several operations apply alike: the mail
-// validity flag, the full name, the birth date from its three parts, and the file names of the guest exchange files. Pure functions: no table, no window.
+// validity flag, the full name, the birth date from its three parts, and the file names of the guest exchange files.
+// Pure functions: no table, no window.
 #pragma once
 
 #include <cstdint>

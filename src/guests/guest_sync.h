@@ -9,10 +9,10 @@
 namespace guests {
 
 struct SabreRequest {
-  int tipo = 0;     // 10 synchronise, 11 delete a profile
-  int subtipo = 0;  // with 10: 0 the profiles changed between two dates, 1 one profile
-  std::string agencia;  // with 11: the guest's synchronisation id
-  std::string idPms;    // with 10/1: the profile id in the external system
+  int tipo = 0;                  // 10 synchronise, 11 delete a profile
+  int subtipo = 0;               // with 10: 0 the profiles changed between two dates, 1 one profile
+  std::string agencia;           // with 11: the guest's synchronisation id
+  std::string idPms;             // with 10/1: the profile id in the external system
   int32_t desde = 0, hasta = 0;  // with 10/0
 };
 

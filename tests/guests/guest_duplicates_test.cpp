@@ -29,16 +29,16 @@ TEST(GuestDuplicates, EachKeyFindsItsPairAndSaysWhy) {
   const int32_t birth = xbase::julianFromYmd(1975, 3, 12);
   const std::vector<GuestKeys> guests = {
       {1, "José", "Vargas", "1-0234-0567", "jose@mail.com", 0},
-      {2, "Jose", "Vargas", "10234 0567", "otro@mail.com", 0},           // document (and name)
-      {3, "Ana", "Mora", "P100", "ANA.MORA@Mail.com ", 0},                // the address of 4
+      {2, "Jose", "Vargas", "10234 0567", "otro@mail.com", 0},  // document (and name)
+      {3, "Ana", "Mora", "P100", "ANA.MORA@Mail.com ", 0},      // the address of 4
       {4, "Ana María", "Mora Solís", "P200", "ana.mora@mail.com", 0},
       {5, "Lucía", "Castro Rojas", "P300", "", 0},
-      {6, "CASTRO ROJAS", "lucia", "P400", "", 0},                        // the name turned round
+      {6, "CASTRO ROJAS", "lucia", "P400", "", 0},  // the name turned round
       {7, "Katherine", "Smith", "P500", "", birth},
-      {8, "Katharine", "Smith", "P600", "", birth},                       // a letter apart, same birth
+      {8, "Katharine", "Smith", "P600", "", birth},  // a letter apart, same birth
       {9, "Katharine", "Smith Jones", "P700", "", xbase::julianFromYmd(1975, 3, 13)},
       {10, "Pedro", "Solano", "", "", 0},
-      {11, "Pedro", "Solano Ruiz", "", "", 0},                            // no key in common
+      {11, "Pedro", "Solano Ruiz", "", "", 0},  // no key in common
   };
   const auto pairs = byPair(guests);
   EXPECT_EQ(pairs.at({1, 2}), "Mismo documento, Mismo nombre");
@@ -76,8 +76,8 @@ TEST(GuestDuplicates, AKeyHeldByManyStaysLinear) {
 }
 
 TEST(GuestDuplicates, ShortOrMissingKeysMatchNothing) {
-  const auto pairs = byPair({{1, "A", "B", "0", "x@y", 0}, {2, "C", "D", "0", "x@y", 0}, {3, "", "", "", "", 0},
-                             {4, "", "", "", "", 0}});
+  const auto pairs = byPair(
+      {{1, "A", "B", "0", "x@y", 0}, {2, "C", "D", "0", "x@y", 0}, {3, "", "", "", "", 0}, {4, "", "", "", "", 0}});
   EXPECT_TRUE(pairs.empty());
 }
 

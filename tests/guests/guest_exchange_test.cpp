@@ -151,7 +151,8 @@ TEST(GuestExchange, AnExportImportedIntoAnEmptyFolderGivesTheSameGuests) {
   std::string from;
   Folder source;
   row("F_HOTEL", {{"NEGOCIO", Value::chars("01")}});
-  for (int i = 0; i < 30; ++i) guest("01", "Huesped" + std::to_string(i), "P" + std::to_string(10000 + i), day(5, 1, 2026));
+  for (int i = 0; i < 30; ++i)
+    guest("01", "Huesped" + std::to_string(i), "P" + std::to_string(10000 + i), day(5, 1, 2026));
   stay("01", "P10003", "R1");
   stay("01", "P10003", "R2");
   stay("01", "P10007", "R3");
