@@ -155,10 +155,7 @@ std::string plain(const std::string& utf8) {
     if (c == 0xC3 && i + 1 < utf8.size()) {
       const unsigned char d = static_cast<unsigned char>(utf8[++i]);
       const char* from = "\xa1\xa9\xad\xb3\xba\xb1\x81\x89\x8d\x93\x9a\x91\xa3";
-      const char* to =
-          "aeiouna"
-          "eiouna"
-          "a";
+      const char* to = "aeiounaeiouna";
       for (int k = 0; from[k]; ++k)
         if (static_cast<unsigned char>(from[k]) == d) out += to[k];
     } else if (std::isalpha(c)) {
