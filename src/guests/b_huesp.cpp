@@ -290,44 +290,52 @@ void B_HUESP::EXPORTAR() {
                   std::to_string(result.guests) + "\nReservas: " + std::to_string(result.stays));
 }
 
-// The files are checked before anything is written: the records left out are listed with
-// their record numbers and reasons, and the user decides whether to import the others.
+// The files are checked before anything is written: the records left out are listed in the
+// dialog with their record numbers and reasons (a second "Aceptar" goes on without them), and
+// the user is asked before the import writes.
 void B_HUESP::IMPORTAR() {
   CALL_LEVEL();
-  std::string name;
+  std::string name, checked;
   ImportCheck check;
-  const int answer = win::DIALOG_BOX("IMPORTA_H_HUESP", this,
-                                     {[&](win::ModalDialog& d) {
-                                        win::CLISTBOX files(&d, 901);
-                                        for (const std::string& n : ARCHIVOS_IMPORTACION()) files.Add(n, n);
-                                        d.SetDlgItemText(502, "??????");
-                                        win::WEDIT(&d, 502).SetLimit(6);
-                                        d.SetFocusTo(502);
-                                      },
-                                      [&](win::ModalDialog& d) {
-                                        name = lib::trim(d.GetDlgItemText(502));
-                                        if (std::string problem = FILE_NAME_PROBLEM(name); !problem.empty()) {
-                                          screens::error(problem);
-                                          d.SetFocusTo(502);
-                                          return false;
-                                        }
-                                        if (auto missing = FALTANTES_IMPORTACION(name); !missing.empty()) {
-                                          screens::error("Archivo no se encuentra: " + missing.front());
-                                          d.SetFocusTo(502);
-                                          return false;
-                                        }
-                                        {
-                                          WaitCursor cursor;
-                                          check = CHECK_IMPORT(NEGOCIO, name);
-                                        }
-                                        return true;
-                                      },
-                                      [](win::ModalDialog& d, int id, int notification) {
-                                        if (id != 901 || notification != win::LBN_SELCHANGE) return false;
-                                        d.SetDlgItemText(502, win::CLISTBOX(&d, 901).CurCargo());
-                                        return true;
-                                      }});
-  if (answer != win::IDOK || !ACEPTA_IMPORTACION(this, check)) return;
+  const int answer = win::DIALOG_BOX(
+      "IMPORTA_H_HUESP", this,
+      {[&](win::ModalDialog& d) {
+         win::CLISTBOX files(&d, 901);
+         for (const std::string& n : ARCHIVOS_IMPORTACION()) files.Add(n, n);
+         d.SetDlgItemText(502, "??????");
+         win::WEDIT(&d, 502).SetLimit(6);
+         d.SetFocusTo(502);
+       },
+       [&](win::ModalDialog& d) {
+         name = lib::trim(d.GetDlgItemText(502));
+         if (std::string problem = FILE_NAME_PROBLEM(name); !problem.empty()) {
+           screens::error(problem);
+           d.SetFocusTo(502);
+           return false;
+         }
+         if (auto missing = FALTANTES_IMPORTACION(name); !missing.empty()) {
+           screens::error("Archivo no se encuentra: " + missing.front());
+           d.SetFocusTo(502);
+           return false;
+         }
+         if (name == checked) return true;  // the problems shown, the user goes on
+         {
+           WaitCursor cursor;
+           check = CHECK_IMPORT(NEGOCIO, name);
+         }
+         checked = name;
+         win::CLISTBOX problems(&d, 903);
+         problems.Clear();
+         for (const std::string& line : LINEAS_PROBLEMAS(check)) problems.Add(line);
+         d.SetDlgItemText(803, RESUMEN_PROBLEMAS(check));
+         return check.problems.empty();
+       },
+       [](win::ModalDialog& d, int id, int notification) {
+         if (id != 901 || notification != win::LBN_SELCHANGE) return false;
+         d.SetDlgItemText(502, win::CLISTBOX(&d, 901).CurCargo());
+         return true;
+       }});
+  if (answer != win::IDOK || !screens::confirm(PREGUNTA_IMPORTACION(check))) return;
   ImportResult result;
   SIN_GRID([&] {
     win::WAIT wait(this);

@@ -77,7 +77,7 @@ void E_HUESP::AbrirBases() {
 }
 
 void E_HUESP::BIND() {
-  MAINTABPAGE(DIALOG, kTabs);
+  MAINTABPAGE(DIALOG, kTabs, "", 8, 130);
   ADDTABPAGE("MODIF_B_H2", "Datos Personales");
   ADDTABPAGE("MODIF_B_H3", "Datos Reservas");
   lib::WDBTable* t = REGISTRO;

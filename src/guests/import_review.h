@@ -1,14 +1,17 @@
-// What the user sees of a checked import before anything is written: without problems, the
-// question "Se importarán N huéspedes y M reservas. Desea continuar?"; with problems, the
-// dialog IMP_H_ERRORES listing each record left out ("Huésped, registro 3: Sin número de
-// documento") above the same question. True when the user goes on.
+// What the user is shown of a checked import before anything is written: one line per
+// record left out ("Huésped, registro 3: Sin número de documento"), the count of them, and
+// the question "Se importarán N huéspedes y M reservas. Desea continuar?".
 #pragma once
 
+#include <string>
+#include <vector>
+
 #include "guests/guest_exchange.h"
-#include "win/wdiag.h"
 
 namespace guests {
 
-bool ACEPTA_IMPORTACION(win::WDIAG* owner, const ImportCheck& check);
+std::vector<std::string> LINEAS_PROBLEMAS(const ImportCheck& check);
+std::string RESUMEN_PROBLEMAS(const ImportCheck& check);  // "" when there are none
+std::string PREGUNTA_IMPORTACION(const ImportCheck& check);
 
 }  // namespace guests

@@ -197,19 +197,19 @@ TEST(GuestExchange, AnExportImportedIntoAnEmptyFolderGivesTheSameGuests) {
 TEST(GuestExchange, ImportOverwritesTheGuestOfThatDocumentAndItsRowsImportedBefore) {
   Folder f;
   row("F_HOTEL", {{"NEGOCIO", Value::chars("02")}});
-  guest("02", "Ana", "P777", day(5, 1, 2026));
-  stay("02", "P777", "R1");
-  stay("02", "P777", "R2");
+  guest("02", "Ana", "P7777", day(5, 1, 2026));
+  stay("02", "P7777", "R1");
+  stay("02", "P7777", "R2");
   EXPORTA_HUESPEDES("02", 0, "ANA");
   copyToImport(f.path(), f.path(), "ANA");
   {
     auto t = lib::USE(nullptr, "H_HUES");
     t->GoTo(1);
-    lib::MODIFY(*t, [&] { t->FieldPut("CEDULA", Value::chars("P778")); });
+    lib::MODIFY(*t, [&] { t->FieldPut("CEDULA", Value::chars("P7778")); });
     lib::KILLTABLA(t);
   }
   // In business 03 the same document under another name.
-  const uint32_t there = guest("03", "Ana Lucía", "P777", day(1, 1, 2020));
+  const uint32_t there = guest("03", "Ana Lucía", "P7777", day(1, 1, 2020));
   const std::string name = "ANA";
   for (int run = 0; run < 2; ++run) {
     const ImportResult result = IMPORTA_HUESPEDES("01", name, CHECK_IMPORT("01", name));
