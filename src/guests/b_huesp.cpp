@@ -297,44 +297,43 @@ void B_HUESP::IMPORTAR() {
   CALL_LEVEL();
   std::string name, checked;
   ImportCheck check;
-  const int answer = win::DIALOG_BOX(
-      "IMPORTA_H_HUESP", this,
-      {[&](win::ModalDialog& d) {
-         win::CLISTBOX files(&d, 901);
-         for (const std::string& n : ARCHIVOS_IMPORTACION()) files.Add(n, n);
-         d.SetDlgItemText(502, "??????");
-         win::WEDIT(&d, 502).SetLimit(6);
-         d.SetFocusTo(502);
-       },
-       [&](win::ModalDialog& d) {
-         name = lib::trim(d.GetDlgItemText(502));
-         if (std::string problem = FILE_NAME_PROBLEM(name); !problem.empty()) {
-           screens::error(problem);
-           d.SetFocusTo(502);
-           return false;
-         }
-         if (auto missing = FALTANTES_IMPORTACION(name); !missing.empty()) {
-           screens::error("Archivo no se encuentra: " + missing.front());
-           d.SetFocusTo(502);
-           return false;
-         }
-         if (name == checked) return true;  // the problems shown, the user goes on
-         {
-           WaitCursor cursor;
-           check = CHECK_IMPORT(NEGOCIO, name);
-         }
-         checked = name;
-         win::CLISTBOX problems(&d, 903);
-         problems.Clear();
-         for (const std::string& line : LINEAS_PROBLEMAS(check)) problems.Add(line);
-         d.SetDlgItemText(803, RESUMEN_PROBLEMAS(check));
-         return check.problems.empty();
-       },
-       [](win::ModalDialog& d, int id, int notification) {
-         if (id != 901 || notification != win::LBN_SELCHANGE) return false;
-         d.SetDlgItemText(502, win::CLISTBOX(&d, 901).CurCargo());
-         return true;
-       }});
+  const int answer = win::DIALOG_BOX("IMPORTA_H_HUESP", this,
+                                     {[&](win::ModalDialog& d) {
+                                        win::CLISTBOX files(&d, 901);
+                                        for (const std::string& n : ARCHIVOS_IMPORTACION()) files.Add(n, n);
+                                        d.SetDlgItemText(502, "??????");
+                                        win::WEDIT(&d, 502).SetLimit(6);
+                                        d.SetFocusTo(502);
+                                      },
+                                      [&](win::ModalDialog& d) {
+                                        name = lib::trim(d.GetDlgItemText(502));
+                                        if (std::string problem = FILE_NAME_PROBLEM(name); !problem.empty()) {
+                                          screens::error(problem);
+                                          d.SetFocusTo(502);
+                                          return false;
+                                        }
+                                        if (auto missing = FALTANTES_IMPORTACION(name); !missing.empty()) {
+                                          screens::error("Archivo no se encuentra: " + missing.front());
+                                          d.SetFocusTo(502);
+                                          return false;
+                                        }
+                                        if (name == checked) return true;  // the problems shown, the user goes on
+                                        {
+                                          WaitCursor cursor;
+                                          check = CHECK_IMPORT(NEGOCIO, name);
+                                        }
+                                        checked = name;
+                                        win::CLISTBOX problems(&d, 903);
+                                        problems.Clear();
+                                        for (const std::string& line : LINEAS_PROBLEMAS(check)) problems.Add(line);
+                                        d.SetDlgItemText(803, RESUMEN_PROBLEMAS(check));
+                                        return check.problems.empty();
+                                      },
+                                      [](win::ModalDialog& d, int id, int notification) {
+                                        if (id != 901 || notification != win::LBN_SELCHANGE) return false;
+                                        d.SetDlgItemText(502, win::CLISTBOX(&d, 901).CurCargo());
+                                        return true;
+                                      }});
   if (answer != win::IDOK || !screens::confirm(PREGUNTA_IMPORTACION(check))) return;
   ImportResult result;
   SIN_GRID([&] {

@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <filesystem>
 #include <map>
+#include <optional>
 #include <set>
+#include <stdexcept>
 #include <utility>
 
 #include "guests/guest_rules.h"
@@ -56,8 +58,40 @@ std::vector<std::pair<int, int>> sameFields(const lib::WDBTable& from, const lib
 }
 
 void copyFields(const lib::WDBTable& from, lib::WDBTable& to, const std::vector<std::pair<int, int>>& pairs) {
-  for (auto [j, i] : pairs) to.FieldPut(i, from.FieldGet(j));
+  lib::TableDriver &source = from.driver(), &target = to.driver();
+  for (auto [j, i] : pairs) target.put(i - 1, source.get(j - 1));
 }
+
+// Writes the records of a bulk run into `table`: when the table can be had whole (its file
+// lock, taken only while no other workstation holds one of its records) the records are
+// written under it and reach the files together when it is released; otherwise each is
+// appended or rewritten under its own lock by the record protocol.
+class BulkWriter {
+ public:
+  explicit BulkWriter(lib::WDBTable& table) : table_(table), whole_(table.FLock()) {}
+  ~BulkWriter() {
+    if (whole_) table_.Unlock();
+  }
+  BulkWriter(const BulkWriter&) = delete;
+  BulkWriter& operator=(const BulkWriter&) = delete;
+
+  template <typename F>
+  void append(F fill) {
+    if (!whole_) return lib::ADD(table_, fill);
+    if (!table_.Append()) throw std::runtime_error("no se pudo agregar un registro a " + table_.Name);
+    fill();
+  }
+  // The current record.
+  template <typename F>
+  void rewrite(F fill) {
+    if (!whole_) return lib::MODIFY(table_, fill);
+    fill();
+  }
+
+ private:
+  lib::WDBTable& table_;
+  const bool whole_;
+};
 
 bool fileThere(const std::string& name) {
   return !xbase::findFileNoCase(folderPath(kImportFolder) + name + ".DBF").empty();
@@ -80,10 +114,11 @@ ExportResult EXPORTA_HUESPEDES(const std::string& negocio, int32_t from, const s
   const auto guestFields = sameFields(*guests, *eh);
   const auto stayFields = sameFields(*stays, *rh);
   const std::string unit = lib::businessKey(negocio);
+  std::optional<BulkWriter> guestWriter(std::in_place, *eh), stayWriter(std::in_place, *rh);
   guests->SetScope(unit);
   guests->Seek(unit + xbase::dtos(from), true);
   for (; !guests->Eof(); guests->Skip()) {
-    lib::ADD(*eh, [&] { copyFields(*guests, *eh, guestFields); });
+    guestWriter->append([&] { copyFields(*guests, *eh, guestFields); });
     ++result.guests;
     const std::string document = lib::trim(guests->S("CEDULA"));
     if (document.size() <= kShortDocument) continue;
@@ -91,11 +126,13 @@ ExportResult EXPORTA_HUESPEDES(const std::string& negocio, int32_t from, const s
     const std::string key = unit + stays->KeyPart("CEDULA", document);
     stays->SetScope(key);
     for (stays->GoTop(); !stays->Eof(); stays->Skip()) {
-      lib::ADD(*rh, [&] { copyFields(*stays, *rh, stayFields); });
+      stayWriter->append([&] { copyFields(*stays, *rh, stayFields); });
       ++result.stays;
     }
     stays->ClearScope();
   }
+  stayWriter.reset();
+  guestWriter.reset();
   lib::KILLTABLA(rh);
   lib::KILLTABLA(eh);
   lib::KILLTABLA(stays);
@@ -193,6 +230,7 @@ ImportResult IMPORTA_HUESPEDES(const std::string& negocio, const std::string& na
   auto guests = lib::USE(nullptr, "H_HUES", "H_HUES4");
   const auto guestFields = sameFields(*eh, *guests);
   const std::string unit = lib::businessKey(negocio);
+  std::optional<BulkWriter> guestWriter(std::in_place, *guests);
   for (uint32_t recno : check.goodGuests) {
     eh->GoTo(recno);
     const std::string document = eh->S("CEDULA");
@@ -211,20 +249,22 @@ ImportResult IMPORTA_HUESPEDES(const std::string& negocio, const std::string& na
       found = guests->Seek(guests->KeyPart("CEDULA", document));
     }
     if (found) {
-      lib::MODIFY(*guests, fill);
+      guestWriter->rewrite(fill);
       ++result.updated;
     } else {
-      lib::ADD(*guests, fill);
+      guestWriter->append(fill);
       ++result.added;
     }
     tick();
   }
+  guestWriter.reset();
   lib::KILLTABLA(guests);
   lib::KILLTABLA(eh);
 
   auto rh = exchangeFile("RH" + lib::trim(name), kImportFolder, true);
   auto history = lib::USE(nullptr, "H_RES2", "H_RES22");
   const auto stayFields = sameFields(*rh, *history);
+  std::optional<BulkWriter> stayWriter(std::in_place, *history);
   // The rows of each (business unit, document), in the order the file first gives them.
   std::vector<std::pair<std::string, std::string>> order;
   std::map<std::pair<std::string, std::string>, std::vector<uint32_t>> groups;
@@ -251,14 +291,15 @@ ImportResult IMPORTA_HUESPEDES(const std::string& negocio, const std::string& na
       };
       if (next < existing.size()) {
         history->GoTo(existing[next++]);
-        lib::MODIFY(*history, fill);
+        stayWriter->rewrite(fill);
       } else {
-        lib::ADD(*history, fill);
+        stayWriter->append(fill);
       }
       ++result.stays;
       tick();
     }
   }
+  stayWriter.reset();
   lib::KILLTABLA(history);
   lib::KILLTABLA(rh);
   return result;
