@@ -3,9 +3,12 @@
 // F_EXPORT when this program writes them and in F_IMPORT when it reads them. Plain DBF files
 // on the program folder, also when the program works through the database server.
 //
-// Neither run is a transaction: an interruption (a failure, the program killed) leaves what
-// was copied so far. The import is checked first (CHECK_IMPORT), so that the user decides on
-// the whole file before anything is written.
+// Neither run is a transaction: a failure leaves what was copied so far. Each writes a table
+// whole under its file lock when it can have it (no other workstation holding one of its
+// records), so a process killed half-way loses the records not yet written with the lock's
+// release, and the tables stay sound; otherwise it writes record by record. The import is
+// checked first (CHECK_IMPORT), so that the user decides on the whole file before anything is
+// written.
 #pragma once
 
 #include <cstdint>
