@@ -129,6 +129,7 @@ prepare() {
         || { cat "$work/$kind.err" >&2; echo "scenario: $kind falló" >&2; exit 1; } ;;
     exit-code) expected_status=$1 ;;
     remove) rm -f "$home/$1" ;;
+    copy) mkdir -p "$(dirname "$home/$2")" && cp "$home/$1" "$home/$2" ;;
     load)
       # The first load of a table in a scenario replaces what the demo had; later ones add.
       local replace=--replace

@@ -158,7 +158,7 @@ int main(int argc, char** argv) {
       std::cerr << "configura-initdb: la clave debe tener de 3 a 10 caracteres\n";
       return 1;
     }
-    for (const char* sub : {"BASES", "PROFILE", "TEMP", "BMP", "AYUDA"}) fs::create_directories(home + sub);
+    for (const char* sub : {"BASES", "PROFILE", "TEMP", "BMP", "AYUDA", "F_EXPORT", "F_IMPORT"}) fs::create_directories(home + sub);
     art::installFolderPictures(home + "BMP");
     installHelp(home);
     createTables(home);

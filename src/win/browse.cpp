@@ -525,6 +525,7 @@ WBLISTBOX::Row WBLISTBOX::readRow(lib::TableDriver& t) {
     const WBCOLUMN& c = wbCols[size_t(d - 1)];
     r.cells.push_back(FormatCell(c, ColumnValue(c)));
   }
+  if (rowColorBlock) r.background = rowColorBlock(*this);
   if (scanBlock && !suspendCallbacks_) scanBlock(*this);
   return r;
 }
@@ -1061,6 +1062,13 @@ std::string WBLISTBOX::CellText(uint32_t row, int drawPos) {
   return r ? rtrim(r->cells[size_t(drawPos - 1)].toStdString()) : std::string();
 }
 
+std::optional<uint32_t> WBLISTBOX::RowColor(uint32_t row) {
+  if (correctionScheduled_) applyCorrections();
+  if (row < 1 || int(row) > rowCount_) return std::nullopt;
+  const Row* r = rowAt(int(row) - 1, false);
+  return r ? r->background : std::nullopt;
+}
+
 Value WBLISTBOX::CellValue(uint32_t row, int drawPos) {
   lib::TableDriver* t = table();
   const WBCOLUMN* c = DrawColumn(drawPos);
@@ -1155,6 +1163,7 @@ QVariant BrowseModel::data(const QModelIndex& index, int role) const {
     case Qt::TextAlignmentRole:
       return int((c->wbAlign == 2 ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter);
     case Qt::BackgroundRole:
+      if (const WBLISTBOX::Row* r = grid_->rowAt(row, true); r && r->background) return colour(*r->background);
       if (!grid_->cargo_.orders.empty() && grid_->cargo_.activeColumn == grid_->DefinedColumn(pos))
         return colour(kOrderColour);
       if (c->wbBGColor) return colour(*c->wbBGColor);

@@ -178,6 +178,12 @@ class WBLISTBOX : public WCONTROL {
   std::function<bool(WBLISTBOX&, int qtKey, const std::string& text)> keyBlock;
   std::function<void(WBLISTBOX&)> buttonBlock;  // right button, after the add-on's menu
   std::function<void(WBLISTBOX&)> scanBlock;    // each row read for drawing
+  // The background of the row just read (the table on its record): 0xRRGGBB, or nullopt
+  // for the window colours. Drawn over the whole row.
+  std::function<std::optional<uint32_t>(WBLISTBOX&)> rowColorBlock;
+  // The background of a read row as drawn (for the tests): nullopt when it has none or is
+  // not read.
+  std::optional<uint32_t> RowColor(uint32_t row);
   std::function<void(WBLISTBOX&)> nubClickBlock, nubHeadBlock;
   std::function<void(WBLISTBOX&)> preOrderBlock, postSearchBlock;
 
@@ -254,6 +260,7 @@ class WBLISTBOX : public WCONTROL {
   struct Row {
     uint32_t recno = 0;
     std::vector<QString> cells;
+    std::optional<uint32_t> background;
   };
 
   void build();

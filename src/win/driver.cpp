@@ -1,5 +1,7 @@
 #include "win/driver.h"
 
+#include <cstdio>
+
 #include <QAbstractButton>
 #include <QApplication>
 #include <QCheckBox>
@@ -460,6 +462,16 @@ std::string Driver::gridCell(int id, int row, const std::string& column) const {
   WBLISTBOX* g = findGrid(*this, id);
   int pos = g ? g->FindColumn(column) : 0;
   return pos && row > 0 ? g->CellText(uint32_t(row), pos) : std::string();
+}
+
+std::string Driver::gridRowColor(int id, int row) const {
+  WBLISTBOX* g = findGrid(*this, id);
+  if (!g || row < 1 || uint32_t(row) > g->nMaxRec) return "";
+  const std::optional<uint32_t> c = g->RowColor(uint32_t(row));
+  if (!c) return "none";
+  char text[8];
+  std::snprintf(text, sizeof text, "%06X", unsigned(*c));
+  return text;
 }
 
 int Driver::gridCount(int id) const {

@@ -74,6 +74,9 @@ class Driver {
   // the scope (1-based); a column is its heading or its 1-based position as shown.
   std::vector<std::vector<std::string>> gridRows(int id) const;  // the rows on screen
   std::string gridCell(int id, int row, const std::string& column) const;
+  // The background of a grid row as "RRGGBB" (hexadecimal), "none" for the window colours,
+  // "" when there is no such grid or row.
+  std::string gridRowColor(int id, int row) const;
   int gridCount(int id) const;  // -1 without a grid
   bool gridRow(int id, int row);
   bool gridSeek(int id, const std::string& key);  // as the quick search's Enter does

@@ -8,6 +8,7 @@
 
 #include "lib/globals.h"
 #include "lib/messages.h"
+#include "lib/text.h"
 #include "win/driver.h"
 #include "win/main_frame.h"
 #include "win/wait.h"
@@ -203,6 +204,9 @@ int runScript(const std::vector<ScriptLine>& lines, std::ostream& out, const Scr
       } else if (cmd == "expect-grid") {
         std::string found = d.gridCell(id(1), std::atoi(arg(2).c_str()), arg(3));
         if (normalized(found) != normalized(arg(4))) throw Failure{"la celda dice \"" + oneLine(found) + "\""};
+      } else if (cmd == "expect-grid-color") {
+        std::string found = d.gridRowColor(id(1), std::atoi(arg(2).c_str()));
+        if (lib::upper(found) != lib::upper(arg(3))) throw Failure{"la fila tiene el color \"" + found + "\""};
       } else if (cmd == "expect-grid-count") {
         int n = d.gridCount(id(1));
         if (n != std::atoi(arg(2).c_str())) throw Failure{"la grilla tiene " + std::to_string(n) + " filas"};

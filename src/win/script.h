@@ -11,6 +11,7 @@
 //   key ID backspace|delete|enter|escape|tab|f2|f3|pageup|pagedown     minimize on|off   right-click ID
 //   grid ID row N                    grid ID key TEXT   grid-key ID TEXT  grid-header ID COLUMN
 //   grid-menu ID CAPTION             expect-grid ID ROW COLUMN TEXT       expect-grid-count ID N
+//   expect-grid-color ID ROW RRGGBB|none   the background of a grid row
 //   right-click-menu ID              request CODE [MARKER]                expect-exit
 //   expect-checked ID on|off         expect-items ID "TEXT|TEXT|..."   tree-menu ID CAPTION
 //   write-file NAME TEXT             remove-file NAME   (in the program folder, as another
