@@ -6,7 +6,6 @@
 #include "frontcash/hp_cierre.h"
 #include "frontcash/register_open_close.h"
 #include "frontcash/station_register.h"
-#include "lib/globals.h"
 #include "lib/messages.h"
 #include "lib/program_time.h"
 #include "lib/text.h"
@@ -74,7 +73,7 @@ void HCAJAS2::BOTONES() {
 // and the additional count only where the station's register allows it.
 void HCAJAS2::REFRESCA_ESTADO() {
   const bool open = CAJA_ABIERTA(NEGOCIO);
-  SetDlgItemText(kInUse, open ? lib::G().XH_CAJAS.descrip : "");
+  SetDlgItemText(kInUse, open ? XH_CAJAS().descrip : "");
   bool counts = true;
   if (open)
     lib::EACH_RECORD("ENC_HCAJ", "ENC_HCAJ", lib::businessKey(NEGOCIO) + lib::padded(GET_CAJA_ABIERTA(), 2),

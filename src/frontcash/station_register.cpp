@@ -1,6 +1,5 @@
 #include "frontcash/station_register.h"
 
-#include "lib/globals.h"
 #include "lib/text.h"
 #include "lib/use.h"
 
@@ -8,8 +7,8 @@ namespace frontcash {
 
 namespace {
 
-lib::StationRegister& station() {
-  return lib::G().XH_CAJAS;
+StationRegister& station() {
+  return XH_CAJAS();
 }
 
 // The definition table of each register kind.
@@ -25,6 +24,21 @@ const char* definitionTable(int kind) {
 
 }  // namespace
 
+StationRegister& XH_CAJAS() {
+  static StationRegister state;
+  return state;
+}
+
+StationRegister& XH2_CAJAS() {
+  static StationRegister state;
+  return state;
+}
+
+std::function<void(int open)>& toolbarRegisterButton() {
+  static std::function<void(int)> button;
+  return button;
+}
+
 std::string GET_CAJA_ABIERTA() {
   return station().codigo;
 }
@@ -35,17 +49,17 @@ std::string GET_COD_DIG_ABIERTO() {
   return station().codDigitador;
 }
 std::string GET_CAJA2_ABIERTA() {
-  return lib::G().XH2_CAJAS.codigo;
+  return XH2_CAJAS().codigo;
 }
 std::string GET_DIG2_ABIERTO() {
-  return lib::G().XH2_CAJAS.operador;
+  return XH2_CAJAS().operador;
 }
 std::string GET_COD_DIG2_ABIERTO() {
-  return lib::G().XH2_CAJAS.codDigitador;
+  return XH2_CAJAS().codDigitador;
 }
 
 bool CAJA_ABIERTA(const std::string& negocio) {
-  const lib::StationRegister& s = station();
+  const StationRegister& s = station();
   const char* table = definitionTable(s.tipo);
   if (lib::trim(negocio).empty() || !table || !lib::IS_FILE(nullptr, table)) return s.abierta == 1;
   bool closed = false;
@@ -59,7 +73,7 @@ bool CAJA_ABIERTA(const std::string& negocio) {
 }
 
 void ATTACH_CAJA(const std::string& codigo, const std::string& descrip, const std::string& nombre) {
-  lib::StationRegister& s = station();
+  StationRegister& s = station();
   s.descrip = descrip;
   s.operador = nombre;
   s.abierta = 1;
@@ -69,7 +83,7 @@ void ATTACH_CAJA(const std::string& codigo, const std::string& descrip, const st
 }
 
 void LIBERA_CAJA() {
-  lib::StationRegister& s = station();
+  StationRegister& s = station();
   s.descrip.clear();
   s.operador.clear();
   s.codDigitador.clear();
@@ -80,7 +94,7 @@ void LIBERA_CAJA() {
 }
 
 void CHANGE_CAJA(int open) {
-  if (lib::G().changeCaja) lib::G().changeCaja(open);
+  if (toolbarRegisterButton()) toolbarRegisterButton()(open);
 }
 
 }  // namespace frontcash

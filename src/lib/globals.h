@@ -53,18 +53,6 @@ struct Translation {
   int embedded = 0;
 };
 
-// The register a station works at (XH_CAJAS, and XH2_CAJAS for a second one): the seven
-// slots the suite's register screens share. None open: slot 3 = 0, slot 4 = "????".
-struct StationRegister {
-  std::string descrip;          // 1: the open register's description
-  std::string operador;         // 2: the operator who opened it
-  int abierta = 0;              // 3: 1 while a register is open at this station
-  std::string codigo = "????";  // 4: the open register's code
-  std::string digVentas;        // 5: operator code (sales registers)
-  std::string codDigitador;     // 6: operator code (kinds that record it)
-  int tipo = 0;                 // 7: 0 none, 1 sales, 2 front desk, 3 deposits, 5 time-share
-};
-
 struct Globals {
   Globals();
   ~Globals();
@@ -163,11 +151,6 @@ struct Globals {
 
   // Menus.
   int XNEXT_MENU_ID = 30000;
-
-  // The station's registers; the toolbar's register button shows their state when the
-  // module has one (changeCaja: 1 open icons, 0 closed).
-  StationRegister XH_CAJAS, XH2_CAJAS;
-  std::function<void(int open)> changeCaja;
 
   // Services. The program installs real ones; tests install fakes.
   std::unique_ptr<Clock> clock;
