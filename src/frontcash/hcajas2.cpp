@@ -48,10 +48,6 @@ HCAJAS2::HCAJAS2(const std::string& dialog, const std::string& negocio)
 void HCAJAS2::INIT() {
   LIST_SCREEN::INIT();
   if (!window()) return;
-  win::AGREGARCOL(*OB, TABLA, "Código", "CODIGO", "XX", {}, 0, false, 24);
-  win::AGREGARCOL(*OB, TABLA, "Descripción", "DESCRIP", std::string(30, 'X'));
-  lib::WDBTable* t = TABLA;
-  win::AGREGARCOL(*OB, TABLA, "Estado", "", "XXXXXXXX", [t] { return estado(t); });
   ready_ = true;
   REFRESCA_ESTADO();
 }
@@ -59,6 +55,13 @@ void HCAJAS2::INIT() {
 void HCAJAS2::SHOW_MENU() {
   LIST_SCREEN::SHOW_MENU();
   if (ready_) REFRESCA_ESTADO();
+}
+
+void HCAJAS2::MontarColumnas() {
+  win::AGREGARCOL(*OB, TABLA, "Código", "CODIGO", "XX", {}, 0, false, 24);
+  win::AGREGARCOL(*OB, TABLA, "Descripción", "DESCRIP", std::string(30, 'X'));
+  lib::WDBTable* t = TABLA;
+  win::AGREGARCOL(*OB, TABLA, "Estado", "", "XXXXXXXX", [t] { return estado(t); });
 }
 
 void HCAJAS2::BOTONES() {

@@ -31,6 +31,7 @@ class HCAJAS2 : public screens::LIST_SCREEN {
 
  protected:
   void BOTONES() override;
+  void MontarColumnas() override;
 
  private:
   // The operator chosen and the passwords checked in `dialogName` (ABRE_HCAJA or PASS_HCAJA):
