@@ -4,6 +4,7 @@
 
 #include <cctype>
 
+#include "frontcash/folio_posting.h"
 #include "frontcash/register_open_close.h"
 #include "frontcash/station_register.h"
 #include "lib/program_time.h"
@@ -154,6 +155,12 @@ void ARQUEO_CAJA::PROCESAR() {
     ENDDIALOG();
     return;
   }
+  // The differences go to the register folio, numbered from the hotel's folio series: with
+  // no series nothing is written and the count can be taken again once it exists.
+  if (!FOLIO_CAJA_POSIBLE(NEGOCIO, caja_, start_)) {
+    screens::error("No existe el serial de folios de los parámetros del hotel: no se puede abrir el folio de la caja");
+    return;
+  }
   if (!GRABA(rows)) return;
   processed_ = true;
   ENDDIALOG();
@@ -167,6 +174,10 @@ HCAJAS4::HCAJAS4(const std::string& negocio, std::string caja, Period start, uin
 // Without a count the register closes on the balances it should hold.
 bool HCAJAS4::PREPARA() {
   if (screens::confirm("¿Desea realizar arqueo de caja?")) return true;
+  if (!FOLIO_CAJA_POSIBLE(NEGOCIO, caja_, start_)) {
+    screens::error("No existe el serial de folios de los parámetros del hotel: no se puede abrir el folio de la caja");
+    return false;
+  }
   CIERRE_CON_ARQUEO(NEGOCIO, caja_, period_, rows_, false);
   LIBERA_CAJA();
   screens::notice("Fin de Proceso");
