@@ -20,7 +20,7 @@ namespace {
 using lib::Money;
 using xbase::DbfTable;
 
-constexpr int kDays = 30;             // 14/04/24 .. 13/05/24
+constexpr int kDays = 30;  // 14/04/24 .. 13/05/24
 constexpr int kCheckoutsPerDay = 6;
 constexpr const char* kLocal = "01";  // colones, the accounting currency
 const std::array<const char*, 3> kCurrencies = {"01", "02", "03"};
@@ -227,8 +227,8 @@ class Writer {
       currency = kCurrencies[(n / 2) % 3];
     }
     const Money original = currency == kLocal ? total : (total / kRate.at(currency)).rounded(2);
-    line(numero, "01", date, hora, date - 1, code, code, currency, original, true, document, "Pago al salir", "",
-         false, room);
+    line(numero, "01", date, hora, date - 1, code, code, currency, original, true, document, "Pago al salir", "", false,
+         room);
     if (code == "EFEC") cash[currency] += original;
     invoice(numero, room, date, hora, total, kGuests[n % 12]);
   }

@@ -190,8 +190,7 @@ bool HCAJAS4::GRABA(const std::vector<CountRow>& rows) {
   return true;
 }
 
-HCAJAS5::HCAJAS5(const std::string& negocio, std::string caja, Period start, uint32_t periodRecno,
-                 win::WDIAG* owner)
+HCAJAS5::HCAJAS5(const std::string& negocio, std::string caja, Period start, uint32_t periodRecno, win::WDIAG* owner)
     : ARQUEO_CAJA("HCAJAS5", negocio, std::move(caja), std::move(start), periodRecno, owner) {}
 
 void HCAJAS5::CAMPOS() {

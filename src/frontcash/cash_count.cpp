@@ -142,8 +142,7 @@ void CIERRE_CON_ARQUEO(const std::string& negocio, const std::string& caja, uint
   for (const CountRow& row : rows)
     balance(*balances, negocio, caja, row.moneda, counted ? row.counted : row.expected, start, now);
   lib::KILLTABLA(balances);
-  if (counted)
-    postDifferences(negocio, caja, start, rows);
+  if (counted) postDifferences(negocio, caja, start, rows);
   FOLIO_CAJA(negocio, caja, start);
 
   CIERRA_CAJA(negocio, caja, periodRecno, now);

@@ -90,8 +90,8 @@ std::string FOLIO_CAJA(const std::string& negocio, const std::string& caja, cons
   const std::string serial = lib::GET_NXSERIAL(nullptr, negocio, p.serialFol);
   if (serial == lib::kNoSerial) {
     lib::KILLTABLA(folios);
-    throw xbase::Error(xbase::EG_ARG, xbase::SC_VALUE, "No existe el serial de folios \"" + lib::trim(p.serialFol) + "\"",
-                       "SERIALES", 0, "FOLIO_CAJA");
+    throw xbase::Error(xbase::EG_ARG, xbase::SC_VALUE,
+                       "No existe el serial de folios \"" + lib::trim(p.serialFol) + "\"", "SERIALES", 0, "FOLIO_CAJA");
   }
   const std::string numero = lib::trim(serial);
   const std::string currency = lib::MONEDA_FOLIO(negocio, p.maeAgen, lib::Folio::Master);
@@ -119,11 +119,12 @@ void POSTEA_FOLIO(const std::string& negocio, const std::string& caja, const std
   if (!rules) return;
   bool serial = false, grouped = false;
   std::string series;
-  lib::EACH_RECORD("TRANSACS", "TRANSACS1", lib::businessKey(negocio) + lib::padded(code, 4), [&](const lib::WDBTable& t) {
-    serial = t.N("SERIAL") == 1;
-    series = t.S("COD_SERIAL");
-    grouped = t.N("AGRUPAR") == 0;
-  });
+  lib::EACH_RECORD("TRANSACS", "TRANSACS1", lib::businessKey(negocio) + lib::padded(code, 4),
+                   [&](const lib::WDBTable& t) {
+                     serial = t.N("SERIAL") == 1;
+                     series = t.S("COD_SERIAL");
+                     grouped = t.N("AGRUPAR") == 0;
+                   });
   bool folioCurrencies = false;
   std::string accounting;
   lib::EACH_RECORD("NEGOCIOS", "NEGOCIOS", negocio, [&](const lib::WDBTable& n) {

@@ -32,7 +32,9 @@ void refuse(const std::string& text) {
 Period inicioAbierto(const std::string& negocio, const std::string& caja) {
   Period start;
   lib::EACH_RECORD("DET_HCAJ", "DET_HCAJ2", lib::businessKey(negocio) + lib::padded(caja, 2) + std::string(8, ' '),
-                   [&](const lib::WDBTable& p) { start = {p.D("FECHA_INI"), p.S("HORA_INI")}; });
+                   [&](const lib::WDBTable& p) {
+                     start = {p.D("FECHA_INI"), p.S("HORA_INI")};
+                   });
   return start;
 }
 
@@ -104,36 +106,34 @@ bool HCAJAS2::PIDE_CLAVES(const std::string& dialogName, const std::string& titl
   lib::EACH_RECORD("DIGITA", "DIGITA", lib::businessKey(NEGOCIO), [&](const lib::WDBTable& d) {
     if (!closersOnly || d.N("CIERRE") == 1) operators.push_back({d.S("CODIGO"), d.S("NOMBRE"), d.S("CLAVE")});
   });
-  std::stable_sort(operators.begin(), operators.end(),
-                   [](const Entry& a, const Entry& b) { return a.name < b.name; });
-  const int answer = win::DIALOG_BOX(
-      dialogName, this,
-      {[&](win::ModalDialog& d) {
-         if (!title.empty()) d.SetCaption(title);
-         win::CCOMBOBOX list(&d, kOperator);
-         list.Clear();
-         for (const Entry& e : operators) list.Add(e.name, 0, e.code);
-         if (preselect && operators.size() == 1) list.SetCurItem(1);
-       },
-       [&](win::ModalDialog& d) {
-         const std::string code = win::CCOMBOBOX(&d, kOperator).CurCargo();
-         const Entry* op = nullptr;
-         for (const Entry& e : operators)
-           if (!code.empty() && e.code == code) op = &e;
-         if (!op) {
-           refuse("Debe completar todos los datos básicos:\r\nDigitador");
-           d.SetFocusTo(kOperator);
-           return false;
-         }
-         if (!CLAVE_CORRECTA(op->clave, d.GetDlgItemText(kOperatorPassword)) ||
-             !CLAVE_CORRECTA(password, d.GetDlgItemText(kRegisterPassword))) {
-           refuse("Clave de Paso Errada");
-           d.SetFocusTo(kRegisterPassword);
-           return false;
-         }
-         chosen = {op->code, op->name};
-         return true;
-       }});
+  std::stable_sort(operators.begin(), operators.end(), [](const Entry& a, const Entry& b) { return a.name < b.name; });
+  const int answer = win::DIALOG_BOX(dialogName, this,
+                                     {[&](win::ModalDialog& d) {
+                                        if (!title.empty()) d.SetCaption(title);
+                                        win::CCOMBOBOX list(&d, kOperator);
+                                        list.Clear();
+                                        for (const Entry& e : operators) list.Add(e.name, 0, e.code);
+                                        if (preselect && operators.size() == 1) list.SetCurItem(1);
+                                      },
+                                      [&](win::ModalDialog& d) {
+                                        const std::string code = win::CCOMBOBOX(&d, kOperator).CurCargo();
+                                        const Entry* op = nullptr;
+                                        for (const Entry& e : operators)
+                                          if (!code.empty() && e.code == code) op = &e;
+                                        if (!op) {
+                                          refuse("Debe completar todos los datos básicos:\r\nDigitador");
+                                          d.SetFocusTo(kOperator);
+                                          return false;
+                                        }
+                                        if (!CLAVE_CORRECTA(op->clave, d.GetDlgItemText(kOperatorPassword)) ||
+                                            !CLAVE_CORRECTA(password, d.GetDlgItemText(kRegisterPassword))) {
+                                          refuse("Clave de Paso Errada");
+                                          d.SetFocusTo(kRegisterPassword);
+                                          return false;
+                                        }
+                                        chosen = {op->code, op->name};
+                                        return true;
+                                      }});
   return answer == win::IDOK;
 }
 

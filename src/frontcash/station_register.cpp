@@ -14,11 +14,16 @@ StationRegister& station() {
 // The definition table of each register kind.
 const char* definitionTable(int kind) {
   switch (kind) {
-    case 1: return "VCAJAS";
-    case 2: return "ENC_HCAJ";
-    case 3: return "ENC_RCAJ";
-    case 5: return "ENC_TCAJ";
-    default: return nullptr;
+    case 1:
+      return "VCAJAS";
+    case 2:
+      return "ENC_HCAJ";
+    case 3:
+      return "ENC_RCAJ";
+    case 5:
+      return "ENC_TCAJ";
+    default:
+      return nullptr;
   }
 }
 

@@ -31,16 +31,17 @@ class DemoMonth : public testing::Test {
  protected:
   void SetUp() override {
     std::string out;
-    ASSERT_EQ(testing_support::runCommand(std::string(INITDB_PATH) + " '" + folder_.path() + "' --force --demo 2>&1",
-                                          &out),
-              0)
+    ASSERT_EQ(
+        testing_support::runCommand(std::string(INITDB_PATH) + " '" + folder_.path() + "' --force --demo 2>&1", &out),
+        0)
         << out;
   }
 
   std::vector<Closed> closedPeriods(const std::string& caja) {
     std::vector<Closed> periods;
     lib::EACH_RECORD("DET_HCAJ", "DET_HCAJ", "01" + caja, [&](const lib::WDBTable& p) {
-      if (p.D("FECHA_FIN") != 0) periods.push_back({{p.D("FECHA_INI"), p.S("HORA_INI")}, {p.D("FECHA_FIN"), p.S("HORA_FIN")}});
+      if (p.D("FECHA_FIN") != 0)
+        periods.push_back({{p.D("FECHA_INI"), p.S("HORA_INI")}, {p.D("FECHA_FIN"), p.S("HORA_FIN")}});
     });
     return periods;
   }

@@ -51,9 +51,9 @@ class RegisterOpenClose : public testing::Test {
  protected:
   void SetUp() override {
     std::string out;
-    ASSERT_EQ(testing_support::runCommand(std::string(INITDB_PATH) + " '" + folder_.path() + "' --force --demo 2>&1",
-                                          &out),
-              0)
+    ASSERT_EQ(
+        testing_support::runCommand(std::string(INITDB_PATH) + " '" + folder_.path() + "' --force --demo 2>&1", &out),
+        0)
         << out;
     lib::G().XUSER_ABREVIA = "ADM";
     lib::G().computerName = [] { return std::string("RECEPCION2"); };
