@@ -144,6 +144,7 @@ void HCAJAS2::ATTACH(const Operator& op) {
 void HCAJAS2::ABRIR_CAJA() {
   CALL_LEVEL();
   if (!hasRecord()) return;
+  TABLA->GoTo(TABLA->RecNo());  // as it stands now, not as the grid last read it
   const std::string caja = TABLA->S("CODIGO");
   if (!ESTACION_AUTORIZADA(caja)) return;
   if (TABLA->S("ESTADO") == "A") return refuse("Actualmente, se encuentra abierta esta caja.");
@@ -162,6 +163,7 @@ void HCAJAS2::ABRIR_CAJA() {
 void HCAJAS2::REABRIR_CAJA() {
   CALL_LEVEL();
   if (!hasRecord()) return;
+  TABLA->GoTo(TABLA->RecNo());
   if (!ESTACION_AUTORIZADA(TABLA->S("CODIGO"))) return;
   if (TABLA->S("ESTADO") != "A") return refuse("Actualmente, no se encuentra abierta esta caja.");
   Operator op;
@@ -173,6 +175,7 @@ void HCAJAS2::REABRIR_CAJA() {
 void HCAJAS2::IMPRIMIR() {
   CALL_LEVEL();
   if (!hasRecord()) return;
+  TABLA->GoTo(TABLA->RecNo());
   const std::string caja = TABLA->S("CODIGO");
   if (TABLA->S("ESTADO") == "C") return screens::error("Esta Caja se encuentra cerrada.");
   const uint32_t period = PERIODO_ABIERTO(NEGOCIO, caja);
