@@ -8,15 +8,18 @@
 #include <vector>
 
 #include "frontcash/cash_count.h"
+#include "frontcash/folio_posting.h"
 #include "frontcash/register_open_close.h"
 #include "frontcash/station_register.h"
 #include "lib/globals.h"
 #include "lib/record_protocol.h"
+#include "lib/record_walks.h"
 #include "lib/text.h"
 #include "lib/use.h"
 #include "support/program_folder.h"
 #include "support/temp_dir.h"
 #include "xbase/date.h"
+#include "xbase/error.h"
 
 namespace {
 
@@ -144,6 +147,29 @@ TEST_F(RegisterOpenClose, AStationFindsARegisterClosedElsewhereClosed) {
   EXPECT_EQ(s.operador, "");
   EXPECT_EQ(icons_, std::vector<int>({1, 0}));
   EXPECT_FALSE(frontcash::CAJA_ABIERTA("01")) << "and stays detached";
+}
+
+TEST_F(RegisterOpenClose, ARegisterFolioIsNumberedFromTheFolioSeriesOrNotOpenedAtAll) {
+  const frontcash::Period open{day(2024, 5, 14), "07:00:02"};
+  ASSERT_TRUE(frontcash::FOLIO_CAJA_POSIBLE("01", "01", open));
+  auto folios = [] {
+    size_t n = 0;
+    lib::EACH_RECORD("ENC_FOL", "ENC_FOL4", "01", [&](const lib::WDBTable&) { ++n; });
+    return n;
+  };
+  const size_t before = folios();
+  // The demo's month used folios 1 to 211.
+  EXPECT_EQ(frontcash::FOLIO_CAJA("01", "01", open), "212");
+  EXPECT_EQ(frontcash::FOLIO_CAJA("01", "01", open), "212") << "found again, not opened twice";
+  EXPECT_EQ(folios(), before + 1);
+
+  // Without the series: no folio numbered with nothing.
+  ASSERT_EQ(lib::DELETE_RECORDS("SERIALES", "SERIALES", "01" + std::string(10, ' ') + "FOLI"), 1u);
+  const frontcash::Period later{day(2026, 1, 15), "09:00:00"};
+  EXPECT_FALSE(frontcash::FOLIO_CAJA_POSIBLE("01", "01", later));
+  EXPECT_TRUE(frontcash::FOLIO_CAJA_POSIBLE("01", "01", open)) << "an existing folio needs no number";
+  EXPECT_THROW(frontcash::FOLIO_CAJA("01", "01", later), xbase::Error);
+  EXPECT_EQ(folios(), before + 1);
 }
 
 }  // namespace
