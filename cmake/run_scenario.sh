@@ -32,6 +32,8 @@
 #   #! expect-match FILE RECNO FIELD PATTERN   the same, VALUE a shell pattern ("*UBIC_ROM*")
 #   #! expect-row FILE TAG KEY FIELD VALUE   after this run, the first record whose TAG key
 #                          begins with KEY holds VALUE in FIELD ("-": there is no such record)
+#   #! expect-count FILE TAG KEY N   after this run, N records (not deleted) have a TAG key
+#                          beginning with KEY
 #   #! expect-pdf NAME REGEX   after this run, the text of the PDF TEMP/NAME (pdftotext -layout)
 #                          has a line matching the extended regular expression REGEX
 #   #! run                 ends this run of the program: what follows is a new run
@@ -63,6 +65,8 @@ while IFS= read -r line || [[ -n $line ]]; do
     : >"$work/part$part.post"
   elif [[ $line =~ ^#![[:space:]]*expect-row[[:space:]](.*)$ ]]; then
     echo "row ${BASH_REMATCH[1]}" >>"$work/part$part.post"
+  elif [[ $line =~ ^#![[:space:]]*expect-count[[:space:]](.*)$ ]]; then
+    echo "count ${BASH_REMATCH[1]}" >>"$work/part$part.post"
   elif [[ $line =~ ^#![[:space:]]*expect-pdf[[:space:]](.*)$ ]]; then
     echo "pdf ${BASH_REMATCH[1]}" >>"$work/part$part.post"
   elif [[ $line =~ ^#![[:space:]]*expect-match[[:space:]](.*)$ ]]; then
@@ -186,6 +190,15 @@ expect_row() {
   fi
 }
 
+expect_count() {
+  local found
+  found=$(cd "$home" && "$dbfutil" dump "$1" --tag "$2" --scope "$3" | awk 'NR > 1' | wc -l)
+  if [[ $found -ne $4 ]]; then
+    echo "scenario $(basename "$script"): $1 clave \"$3\" ($2) tiene $found registros, se esperaban $4" >&2
+    exit 1
+  fi
+}
+
 for ((i = 0; i <= part; i++)); do
   expected_status=0
   while IFS= read -r prep; do
@@ -208,6 +221,8 @@ for ((i = 0; i <= part; i++)); do
     [[ -z $post ]] && continue
     if [[ $post == row\ * ]]; then
       eval "expect_row ${post#row }"
+    elif [[ $post == count\ * ]]; then
+      eval "expect_count ${post#count }"
     elif [[ $post == pdf\ * ]]; then
       eval "expect_pdf ${post#pdf }"
     elif [[ $post == match\ * ]]; then

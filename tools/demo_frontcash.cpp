@@ -1,6 +1,7 @@
 #include "tools/demo_frontcash.h"
 
 #include "tools/demo_data.h"
+#include "tools/demo_folios.h"
 #include "xbase/date.h"
 #include "xbase/dbf_table.h"
 
@@ -24,18 +25,6 @@ struct Slot {
   const char *payment, *label, *kind;
 };
 const Slot kSlots[] = {{"EFE", "Efectivo", "01"}, {"TAR", "Tarjetas", "02"}, {"CXC", "Crédito", "03"}};
-
-struct PeriodRow {
-  const char* caja;
-  int day;  // of May 2024
-  const char *from, *to;
-  int endDay;  // 0: still open
-};
-const PeriodRow kPeriods[] = {
-    {"01", 11, "06:58:12", "15:02:40", 11}, {"01", 12, "07:01:05", "15:05:11", 12},
-    {"01", 13, "06:55:30", "14:59:58", 13}, {"01", 14, "07:00:02", "", 0},
-    {"02", 13, "23:00:00", "06:30:00", 14}, {"03", 13, "08:00:00", "17:00:00", 13},
-};
 
 int32_t may(int day) {
   return xbase::julianFromYmd(2024, 5, day);
@@ -90,41 +79,27 @@ void addFrontCashDemo(const std::string& home) {
       t->putString("DESCRIP", description);
     }
   }
-  auto periods = openTable(home, "DET_HCAJ");
-  auto balances = openTable(home, "DET_HCA2");
-  for (const PeriodRow& p : kPeriods) {
+  {
+    // The night auditor's last shift; the front desk's and the prepayment register's month
+    // is demo_folios.
+    auto periods = openTable(home, "DET_HCAJ");
     periods->append();
     periods->putString("NEGOCIO", "01");
-    periods->putString("CAJA", p.caja);
-    periods->putDate("FECHA_INI", may(p.day));
-    periods->putString("HORA_INI", p.from);
+    periods->putString("CAJA", "02");
+    periods->putDate("FECHA_INI", may(13));
+    periods->putString("HORA_INI", "23:00:00");
+    periods->putDate("FECHA_FIN", may(14));
+    periods->putString("HORA_FIN", "06:30:00");
     periods->putString("AGENTE", "0001");
     periods->putString("H_LIMITE", "24:60:60");
     periods->putDate("LIMITE", limit);
-    if (p.endDay == 0) continue;
-    periods->putDate("FECHA_FIN", may(p.endDay));
-    periods->putString("HORA_FIN", p.to);
     periods->putString("CTRL_USR", "ADM");
     periods->putString("CTRL_COMP", "RECEPCION1");
     periods->putString("CTRL_WIN_U", "recepcion");
-    periods->putString("CTRL_HORA", p.to);
-    periods->putDate("CTRL_FECHA", may(p.endDay));
-    if (std::string(p.caja) != "01") continue;
-    // The front desk closes with a count: what it held in each currency.
-    for (auto [currency, amount] : {std::pair{"01", 150000.0}, {"02", 320.0}, {"03", 0.0}}) {
-      balances->append();
-      balances->putString("NEGOCIO", "01");
-      balances->putString("CAJA", p.caja);
-      balances->putString("MONEDA", currency);
-      balances->putNumber("MONTO", amount + p.day);
-      balances->putDate("FECHA_INI", may(p.day));
-      balances->putString("HORA_INI", p.from);
-      balances->putDate("FECHA_FIN", may(p.endDay));
-      balances->putString("HORA_FIN", p.to);
-      balances->putString("H_LIMITE", "24:60:60");
-      balances->putDate("LIMITE", limit);
-    }
+    periods->putString("CTRL_HORA", "06:30:00");
+    periods->putDate("CTRL_FECHA", may(14));
   }
+  addFrontDeskMonth(home);
 }
 
 }  // namespace initdb

@@ -3,7 +3,7 @@
 #include <memory>
 
 #include "frontcash/folio_posting.h"
-#include "lib/globals.h"
+#include "frontcash/register_open_close.h"
 #include "lib/program_time.h"
 #include "lib/record_protocol.h"
 #include "lib/text.h"
@@ -142,27 +142,10 @@ void CIERRE_CON_ARQUEO(const std::string& negocio, const std::string& caja, uint
   for (const CountRow& row : rows)
     balance(*balances, negocio, caja, row.moneda, counted ? row.counted : row.expected, start, now);
   lib::KILLTABLA(balances);
-  if (counted)
-    postDifferences(negocio, caja, start, rows);
+  if (counted) postDifferences(negocio, caja, start, rows);
   FOLIO_CAJA(negocio, caja, start);
 
-  auto registers = lib::USE(nullptr, "ENC_HCAJ", "ENC_HCAJ");
-  if (registers->Seek(registerKey(negocio, caja)))
-    lib::MODIFY(*registers, [&] { registers->FieldPut("ESTADO", Value::chars("C")); });
-  lib::KILLTABLA(registers);
-  auto periods = lib::USE(nullptr, "DET_HCAJ", "DET_HCAJ");
-  periods->GoTo(periodRecno);
-  const lib::Globals& g = lib::G();
-  lib::MODIFY(*periods, [&] {
-    periods->FieldPut("FECHA_FIN", Value::date(now.date));
-    periods->FieldPut("HORA_FIN", Value::chars(now.time));
-    periods->FieldPut("CTRL_USR", Value::chars(g.XUSER_ABREVIA));
-    periods->FieldPut("CTRL_COMP", Value::chars(g.computerName ? g.computerName() : ""));
-    periods->FieldPut("CTRL_WIN_U", Value::chars(g.windowsUser ? g.windowsUser() : ""));
-    periods->FieldPut("CTRL_HORA", Value::chars(now.time));
-    periods->FieldPut("CTRL_FECHA", Value::date(now.date));
-  });
-  lib::KILLTABLA(periods);
+  CIERRA_CAJA(negocio, caja, periodRecno, now);
 }
 
 std::string ARQUEO_ADICIONAL(const std::string& negocio, const std::string& caja, uint32_t periodRecno,

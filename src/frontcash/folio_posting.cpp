@@ -17,6 +17,7 @@
 #include "lib/text.h"
 #include "lib/use.h"
 #include "xbase/date.h"
+#include "xbase/error.h"
 
 namespace frontcash {
 
@@ -63,17 +64,36 @@ std::string nextConsecutive(const std::string& consecut) {
   return out;
 }
 
+namespace {
+
+std::string registerFolioKey(const std::string& negocio, const std::string& caja, const Period& start) {
+  return lib::businessKey(negocio) + "3" + lib::padded(caja, 2) + xbase::dtos(start.date) + lib::padded(start.time, 8);
+}
+
+}  // namespace
+
+bool FOLIO_CAJA_POSIBLE(const std::string& negocio, const std::string& caja, const Period& start) {
+  bool exists = false;
+  lib::EACH_RECORD("ENC_FOL", "ENC_FOL6", registerFolioKey(negocio, caja, start),
+                   [&](const lib::WDBTable&) { exists = true; });
+  return exists || lib::GET_CURRENTSERIAL(nullptr, negocio, hotel(negocio).serialFol) != lib::kNoSerial;
+}
+
 std::string FOLIO_CAJA(const std::string& negocio, const std::string& caja, const Period& start) {
   auto folios = lib::USE(nullptr, "ENC_FOL", "ENC_FOL6");
-  const std::string key = lib::businessKey(negocio) + "3" + lib::padded(caja, 2) + xbase::dtos(start.date) +
-                          lib::padded(start.time, 8);
-  if (folios->Seek(key)) {
+  if (folios->Seek(registerFolioKey(negocio, caja, start))) {
     const std::string numero = folios->S("NUMERO");
     lib::KILLTABLA(folios);
     return numero;
   }
   const HotelParameters p = hotel(negocio);
-  const std::string numero = lib::trim(lib::GET_NXSERIAL(nullptr, negocio, p.serialFol));
+  const std::string serial = lib::GET_NXSERIAL(nullptr, negocio, p.serialFol);
+  if (serial == lib::kNoSerial) {
+    lib::KILLTABLA(folios);
+    throw xbase::Error(xbase::EG_ARG, xbase::SC_VALUE,
+                       "No existe el serial de folios \"" + lib::trim(p.serialFol) + "\"", "SERIALES", 0, "FOLIO_CAJA");
+  }
+  const std::string numero = lib::trim(serial);
   const std::string currency = lib::MONEDA_FOLIO(negocio, p.maeAgen, lib::Folio::Master);
   lib::ADD(*folios, [&] {
     folios->FieldPut("NEGOCIO", Value::chars(negocio));
@@ -99,11 +119,12 @@ void POSTEA_FOLIO(const std::string& negocio, const std::string& caja, const std
   if (!rules) return;
   bool serial = false, grouped = false;
   std::string series;
-  lib::EACH_RECORD("TRANSACS", "TRANSACS1", lib::businessKey(negocio) + lib::padded(code, 4), [&](const lib::WDBTable& t) {
-    serial = t.N("SERIAL") == 1;
-    series = t.S("COD_SERIAL");
-    grouped = t.N("AGRUPAR") == 0;
-  });
+  lib::EACH_RECORD("TRANSACS", "TRANSACS1", lib::businessKey(negocio) + lib::padded(code, 4),
+                   [&](const lib::WDBTable& t) {
+                     serial = t.N("SERIAL") == 1;
+                     series = t.S("COD_SERIAL");
+                     grouped = t.N("AGRUPAR") == 0;
+                   });
   bool folioCurrencies = false;
   std::string accounting;
   lib::EACH_RECORD("NEGOCIOS", "NEGOCIOS", negocio, [&](const lib::WDBTable& n) {

@@ -14,8 +14,13 @@ namespace frontcash {
 // Folio line numbers: 4 characters in base 36 ("0"-"9" then "A"-"Z"), zero-padded.
 std::string nextConsecutive(const std::string& consecut);
 
+// The register folio of the period starting at `start` exists, or can be opened: the hotel's
+// folio series (SERIAL_FOL of F_HOTEL) is among the serial counters.
+bool FOLIO_CAJA_POSIBLE(const std::string& negocio, const std::string& caja, const Period& start);
+
 // The register folio of the period starting at `start`: its NUMERO, the folio opened (with
-// the next number of the hotel's folio series) when there is none.
+// the next number of the hotel's folio series) when there is none. Throws when the series
+// does not exist (check FOLIO_CAJA_POSIBLE first), rather than number a folio with nothing.
 std::string FOLIO_CAJA(const std::string& negocio, const std::string& caja, const Period& start);
 
 // Posts `amount` in `currency` under transaction code `code` to folio `numero` at register

@@ -1,6 +1,7 @@
 // The screens of front-desk cash and of the printer profiles: the class that opens for each
 // menu entry and the "Editar" entries of their menu ids.
 #include "frontcash/hcajas.h"
+#include "frontcash/hcajas2.h"
 #include "frontcash/hdef_caja.h"
 #include "frontcash/predet_p.h"
 #include "screens/registry.h"
@@ -25,6 +26,7 @@ SCREEN_REGISTRATION(registerFrontCashScreens) {
                                       entry(3603, "Imprimir detalle de Movimientos", &HCAJAS::PRINT_MOVS)});
   screens::opens<HCAJAS>("HCAJAS");
   screens::opens<HDEF_CAJA>("HDEF_CAJA");
+  screens::opens<HCAJAS2>("HCAJAS2");
 }
 
 }  // namespace frontcash

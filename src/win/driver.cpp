@@ -167,7 +167,15 @@ void Driver::type(int id, const std::string& text) {
   }
 }
 
+namespace {
+WBLISTBOX* findGrid(const Driver& driver, int id);
+}  // namespace
+
 void Driver::key(int id, int qtKey) {
+  if (WBLISTBOX* g = findGrid(*this, id)) {  // a grid takes the key as typed into it
+    g->PressKey(qtKey);
+    return;
+  }
   if (QWidget* w = control(id)) sendKey(w, qtKey, qtKey == Qt::Key_Return ? "\r" : "");
 }
 

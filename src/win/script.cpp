@@ -68,6 +68,7 @@ int keyNamed(const std::string& w) {
   if (k == "tab") return Qt::Key_Tab;
   if (k == "f2") return Qt::Key_F2;
   if (k == "f3") return Qt::Key_F3;
+  if (k == "f12") return Qt::Key_F12;
   if (k == "pageup") return Qt::Key_PageUp;
   if (k == "pagedown") return Qt::Key_PageDown;
   return -1;

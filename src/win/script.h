@@ -8,7 +8,7 @@
 //   expect-error TEXT                the error window, its message containing TEXT
 //   expect-menu ID enabled|greyed|missing              advance MILLISECONDS
 //   screenshot FILE                  close              quit
-//   key ID backspace|delete|enter|escape|tab|f2|f3|pageup|pagedown     minimize on|off   right-click ID
+//   key ID backspace|delete|enter|escape|tab|f2|f3|f12|pageup|pagedown     minimize on|off   right-click ID
 //   grid ID row N                    grid ID key TEXT   grid-key ID TEXT  grid-header ID COLUMN
 //   grid-menu ID CAPTION             expect-grid ID ROW COLUMN TEXT       expect-grid-count ID N
 //   expect-grid-color ID ROW RRGGBB|none   the background of a grid row
