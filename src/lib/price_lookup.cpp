@@ -144,7 +144,8 @@ Money storedPrice(const PriceRow& r, int kind, int state, bool perPax, int perso
 std::string priceName(int kind, int state, bool perPax, int persons) {
   const bool child = kind == C_PRECIO::kNino;
   if (perPax)
-    return std::to_string(persons) + (child ? (persons == 1 ? " Niño" : " Niños") : (persons == 1 ? " Adulto" : " Adultos"));
+    return std::to_string(persons) +
+           (child ? (persons == 1 ? " Niño" : " Niños") : (persons == 1 ? " Adulto" : " Adultos"));
   return std::string(child ? "Niño " : "Adulto ") + (state == C_PRECIO::kExtra ? "Extra" : "Normal");
 }
 
@@ -353,8 +354,7 @@ Money C_PRECIO::priceOf(WDBTable& rec, int kind, int state, bool perPax, int per
   return price;
 }
 
-PriceSet C_PRECIO::priceSet(WDBTable& rec, int32_t fecha, int adults, int children, Money discount,
-                            PriceTrace* trace) {
+PriceSet C_PRECIO::priceSet(WDBTable& rec, int32_t fecha, int adults, int children, Money discount, PriceTrace* trace) {
   PriceSet s;
   s.found = true;
   const bool total = calcTar_ == 1;
@@ -487,12 +487,12 @@ std::optional<Money> C_PRECIO::levelColumn(int32_t fecha, const std::string& age
     return std::nullopt;
   }
   const Money price = t.M(column);
-  if (trace) trace->add("Niveles de " + rack + ": nivel " + t.S("COD_NIVEL") + " (marcado), " + column + " = " + amount(price));
+  if (trace)
+    trace->add("Niveles de " + rack + ": nivel " + t.S("COD_NIVEL") + " (marcado), " + column + " = " + amount(price));
   return price;
 }
 
-std::optional<ValoresDinamicos> C_PRECIO::dynamicValues(int32_t fecha, const std::string& tipoRom,
-                                                        PriceTrace* trace) {
+std::optional<ValoresDinamicos> C_PRECIO::dynamicValues(int32_t fecha, const std::string& tipoRom, PriceTrace* trace) {
   WDBTable& s = open(dynSeasons_, "TD_E_TEM", "TD_E_TEM");
   s.SetScope(businessKey(negocio_) + s.KeyPart("COD_RACK", rack_));
   for (s.GoTop(); !s.Eof(); s.Skip()) {
@@ -564,8 +564,8 @@ PriceSet C_PRECIO::PRECIO_NOCHE(int32_t fecha, const std::string& tipoRom, int a
   s.found = true;
   s.grossAdult = *adult;
   if (children > 0)
-    s.grossChild = OBT_TARIFA(dow, kNino, kRegular, season, tipoRom, false, agencyKey_, perPax,
-                              perPax ? children : 1, trace);
+    s.grossChild =
+        OBT_TARIFA(dow, kNino, kRegular, season, tipoRom, false, agencyKey_, perPax, perPax ? children : 1, trace);
   s.netAdult = lessDiscount(s.grossAdult, discount);
   s.netChild = lessDiscount(s.grossChild, discount);
   s.netTotal = s.netAdult + s.netChild;

@@ -96,14 +96,13 @@ class C_PRECIO {
   // The price of one night of a guest: by guest (perPax false) the regular or extra adult or
   // child price, by persons the price for `persons` (1 to 10, else 0); `minimum` applies the
   // room type's PORC_MIN percentage. 0 when no sub-season or price record is found.
-  Money OBT_TARIFA(int dow, int kind, int state, const std::string& season, const std::string& tipoRom,
-                   bool minimum, const std::string& agencyKey, bool perPax, int persons,
-                   PriceTrace* trace = nullptr);
+  Money OBT_TARIFA(int dow, int kind, int state, const std::string& season, const std::string& tipoRom, bool minimum,
+                   const std::string& agencyKey, bool perPax, int persons, PriceTrace* trace = nullptr);
 
   // Period mode: the price set of a night for `adults` and `children`, each price less the
   // `discount` percentage.
-  PriceSet GET_TARIFA(int32_t fecha, const std::string& agencyKey, const std::string& tipoRom, int adults,
-                      int children, Money discount = {}, PriceTrace* trace = nullptr);
+  PriceSet GET_TARIFA(int32_t fecha, const std::string& agencyKey, const std::string& tipoRom, int adults, int children,
+                      Money discount = {}, PriceTrace* trace = nullptr);
   // Every dated or default period of `agencyKey` (not "N/A") holding the night, in the order
   // the lookup tries them (dated first).
   std::vector<PeriodoVigente> PERIODOS_VIGENTES(int32_t fecha, const std::string& agencyKey,
@@ -111,8 +110,8 @@ class C_PRECIO {
 
   // The level price of a night (NIV_TARI = 1 periods): the marked row of business + agency
   // key + room type + rate type + date, the column of `persons` adults or children.
-  Money PRECIO_NIVEL(int32_t fecha, const std::string& agencyKey, const std::string& tipoRom, int kind,
-                     int persons, PriceTrace* trace = nullptr);
+  Money PRECIO_NIVEL(int32_t fecha, const std::string& agencyKey, const std::string& tipoRom, int kind, int persons,
+                     PriceTrace* trace = nullptr);
 
   // Either mode, as the business unit prices: in period mode GET_TARIFA with the agency key;
   // in season mode the season and sub-season of the night and, by guest, the regular adult's
@@ -139,9 +138,9 @@ class C_PRECIO {
   std::optional<Money> levelColumn(int32_t fecha, const std::string& agencyKey, const std::string& tipoRom,
                                    const std::string& rack, const std::string& column, PriceTrace* trace);
   std::optional<ValoresDinamicos> dynamicValues(int32_t fecha, const std::string& tipoRom, PriceTrace* trace);
-  std::optional<Money> seasonPrice(int dow, int kind, int state, const std::string& season,
-                                   const std::string& tipoRom, bool minimum, const std::string& agencyKey,
-                                   bool perPax, int persons, PriceTrace* trace);
+  std::optional<Money> seasonPrice(int dow, int kind, int state, const std::string& season, const std::string& tipoRom,
+                                   bool minimum, const std::string& agencyKey, bool perPax, int persons,
+                                   PriceTrace* trace);
 
   std::string negocio_, rack_, agencia_, agencyKey_;
   bool periodMode_ = false;

@@ -3,6 +3,7 @@
 // monthly tables summing the daily ones.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <map>
 #include <sstream>
 
@@ -74,10 +75,12 @@ std::map<std::string, Figures> expectedDaily(int32_t closing, int32_t from = 0, 
     const bool stay = stays->Seek("01" + lib::padded(res, 10) + lib::padded(rows->S("COD_HAB"), 2) +
                                   lib::padded(rows->S("CODIGO"), 2));
     if (stay && (stays->D("F_FINAL") == d || stays->N("ESTADO") > 2)) continue;
-    const std::string type = firstOf("DET_RES1", "DET_RES1", "01" + lib::padded(res, 10) + lib::padded(rows->S("COD_HAB"), 2), "TIPO_ROM");
+    const std::string type =
+        firstOf("DET_RES1", "DET_RES1", "01" + lib::padded(res, 10) + lib::padded(rows->S("COD_HAB"), 2), "TIPO_ROM");
     const std::string clase = firstOf("TIPO_ROM", "TIPO_ROM", "01" + lib::padded(type, 4), "CLASE");  // TIPO_STAT 1
     const std::string country = stay ? stays->S("PAIS") : "";
-    const std::string region = country.empty() ? "" : firstOf("PAISES", "PAISES", "01" + lib::padded(country, 4), "REGION");
+    const std::string region =
+        country.empty() ? "" : firstOf("PAISES", "PAISES", "01" + lib::padded(country, 4), "REGION");
     const std::string key = lib::padded(headers->S("AGENCIA"), 15) + lib::padded(country, 4) + lib::padded(region, 4) +
                             lib::padded(headers->S("CLAS_1"), 4) + lib::padded(headers->S("CLAS_2"), 4) +
                             xbase::dtos(d) + lib::padded(headers->S("COD_RACK"), 4) + lib::padded(clase, 4);
@@ -103,8 +106,9 @@ std::map<std::string, Figures> expectedDaily(int32_t closing, int32_t from = 0, 
 std::map<std::string, Figures> stored(const std::string& table, bool daily) {
   std::map<std::string, Figures> out;
   lib::EACH_RECORD(table, "ORDEN11", "01", [&](const lib::WDBTable& t) {
-    const std::string key = lib::padded(t.S("CODIGO"), 15) + lib::padded(t.S("PAIS"), 4) + lib::padded(t.S("REGION"), 4) +
-                            lib::padded(t.S("CLAS_1"), 4) + lib::padded(t.S("CLAS_2"), 4) +
+    const std::string key = lib::padded(t.S("CODIGO"), 15) + lib::padded(t.S("PAIS"), 4) +
+                            lib::padded(t.S("REGION"), 4) + lib::padded(t.S("CLAS_1"), 4) +
+                            lib::padded(t.S("CLAS_2"), 4) +
                             (daily ? xbase::dtos(t.D("FECHA")) : t.S("ANHO") + t.S("MES")) +
                             lib::padded(t.S("TIPO_RES"), 4) + lib::padded(t.S("CLASE"), 4);
     Figures& f = out[key];
@@ -139,9 +143,12 @@ std::string differences(const std::map<std::string, Figures>& want, const std::m
   int shown = 0;
   for (const auto& [k, f] : want) {
     auto it = got.find(k);
-    if (it == got.end()) out += "falta " + k + "\n";
-    else if (!(it->second == f)) out += k + ": " + describe(it->second) + " en vez de " + describe(f) + "\n";
-    else continue;
+    if (it == got.end())
+      out += "falta " + k + "\n";
+    else if (!(it->second == f))
+      out += k + ": " + describe(it->second) + " en vez de " + describe(f) + "\n";
+    else
+      continue;
     if (++shown > 10) break;
   }
   for (const auto& [k, f] : got)
@@ -227,6 +234,86 @@ TEST_F(SourceOfBusiness, APeriodRebuildsItsMonthsAndLeavesTheOthersAsTheyWere) {
       EXPECT_TRUE(monthsBefore.count(k) && monthsBefore.at(k) == f) << k;
     }
   }
+}
+
+// One night of the beach hotel ("02", which has no reservations of its own): every figure of
+// its four rows, by agency, guest's or agency's country and region, classifications, rate
+// type and the room type's class; its departure-day row counts nowhere.
+TEST_F(SourceOfBusiness, AOneNightStayOfTheBeachHotelIsExact) {
+  const int32_t arrival = xbase::julianFromYmd(2026, 1, 10);
+  auto add = [](const char* table, const std::function<void(lib::WDBTable&)>& fill) {
+    auto t = lib::USE(nullptr, table);
+    lib::ADD(*t, [&] { fill(*t); });
+    lib::KILLTABLA(t);
+  };
+  auto chars = [](const char* text) { return lib::Value::chars(text); };
+  add("ENC_RES", [&](lib::WDBTable& t) {
+    t.FieldPut("NEGOCIO", chars("02"));
+    t.FieldPut("CODIGO", chars("P0001"));
+    t.FieldPut("AGENCIA", chars("EXPEDIA"));
+    t.FieldPut("CLAS_1", chars("VAC"));
+    t.FieldPut("CLAS_2", chars("IND"));
+    t.FieldPut("COD_RACK", chars("RACK"));
+  });
+  add("DET_RES1", [&](lib::WDBTable& t) {
+    t.FieldPut("NEGOCIO", chars("02"));
+    t.FieldPut("COD_RES", chars("P0001"));
+    t.FieldPut("COD_HAB", chars("01"));
+    t.FieldPut("TIPO_ROM", chars("JRS"));
+  });
+  add("DET_RES2", [&](lib::WDBTable& t) {
+    t.FieldPut("NEGOCIO", chars("02"));
+    t.FieldPut("COD_RES", chars("P0001"));
+    t.FieldPut("COD_HAB", chars("01"));
+    t.FieldPut("CODIGO", chars("01"));
+    t.FieldPut("ESTADO", lib::Value::num(2));
+    t.FieldPut("F_INICIO", lib::Value::date(arrival));
+    t.FieldPut("F_FINAL", lib::Value::date(arrival + 1));
+    t.FieldPut("PAIS", chars("ESP"));
+  });
+  for (int32_t d : {arrival, arrival + 1})
+    add("DET_RES9", [&](lib::WDBTable& t) {
+      const bool night = d == arrival;
+      t.FieldPut("NEGOCIO", chars("02"));
+      t.FieldPut("FECHA", lib::Value::date(d));
+      t.FieldPut("COD_RES", chars("P0001"));
+      t.FieldPut("COD_HAB", chars("01"));
+      t.FieldPut("CODIGO", chars("01"));
+      t.FieldPut("TIPO_ROM", chars("JRS"));
+      t.FieldPut("P_ADULT_R", lib::Value::num(night ? 150.25 : 999));
+      t.FieldPut("P_ADULT_E", lib::Value::num(night ? 20.10 : 999));
+      t.FieldPut("P_NINHO_R", lib::Value::num(night ? 30 : 999));
+      t.FieldPut("P_NINHO_E", lib::Value::num(night ? 0.05 : 999));
+      t.FieldPut("N_ADULT", lib::Value::num(2));
+      t.FieldPut("N_NINHO", lib::Value::num(1));
+      t.FieldPut("N_GRATIS", lib::Value::num(night ? 1 : 5));
+      t.FieldPut("COMISION", lib::Value::num(night ? 27.04 : 999));
+    });
+  rooms::Progress quiet;
+  ASSERT_TRUE(ACTUALIZA_SOURCE("02", std::nullopt, quiet).completed);
+
+  // Table -> its rows of business 02, each as "key | figures".
+  auto rows = [](const std::string& table, bool daily) {
+    std::vector<std::string> out;
+    lib::EACH_RECORD(table, "ORDEN11", "02", [&](const lib::WDBTable& t) {
+      std::ostringstream line;
+      line << lib::trim(t.S("CODIGO")) << " " << lib::trim(t.S("PAIS")) << " " << lib::trim(t.S("REGION")) << " "
+           << lib::trim(t.S("CLAS_1")) << " " << lib::trim(t.S("CLAS_2")) << " "
+           << (daily ? xbase::dtos(t.D("FECHA")) : t.S("ANHO") + t.S("MES")) << " " << lib::trim(t.S("TIPO_RES")) << " "
+           << lib::trim(t.S("CLASE")) << " | " << t.M("P_ADULT_R").text() << " " << t.M("P_ADULT_E").text() << " "
+           << t.M("P_NINHO_R").text() << " " << t.M("P_NINHO_E").text() << " a" << t.N("N_ADULT") << " n"
+           << t.N("N_NINHO") << " g" << t.N("N_GRATIS") << " com " << t.M("COMISION").text() << " noches "
+           << t.N("NOCHES") << " hab " << t.N("N_ROOMS");
+      out.push_back(line.str());
+    });
+    return out;
+  };
+  const std::string figures = " | 150.25 20.10 30.00 0.05 a2 n1 g1 com 27.04 noches 1 hab 0";
+  using Rows = std::vector<std::string>;
+  EXPECT_EQ(rows("E_AGEN1", true), Rows{"EXPEDIA ESP EUR VAC IND 20260110 RACK SUI" + figures});
+  EXPECT_EQ(rows("E_AGEN2", false), Rows{"EXPEDIA ESP EUR VAC IND 202601 RACK SUI" + figures});
+  EXPECT_EQ(rows("E_AGEN3", true), Rows{"EXPEDIA USA AMN VAC IND 20260110 RACK SUI" + figures});
+  EXPECT_EQ(rows("E_AGEN4", false), Rows{"EXPEDIA USA AMN VAC IND 202601 RACK SUI" + figures});
 }
 
 TEST(MonthRanges, EndOnTheLastDayAndRefuseWhatIsNoPeriod) {
