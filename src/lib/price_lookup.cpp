@@ -99,33 +99,27 @@ std::string periodName(const PriceRow& r, bool yearly) {
   return (d.empty() ? std::string("periodo") : "\"" + d + "\"") + " " + rangeText(r, yearly);
 }
 
-// Whether the record's range holds the night; `why` says why not.
+// Whether the record's range holds the night; `why`, when given, says why not (without it a
+// period that starts after the night is left at its first date).
 bool holds(const PriceRow& r, bool yearly, int32_t fecha, std::string* why) {
+  auto no = [why](const char* reason) {
+    if (why) *why = reason;
+    return false;
+  };
   const PriceFields& f = r.f;
   if (yearly) {
     const int d1 = r.num(f.iDia), m1 = r.num(f.iMes);
     const int d2 = r.num(f.fDia), m2 = r.num(f.fMes);
-    if (d1 < 1 || m1 < 1 || d2 < 1 || m2 < 1) {
-      *why = "sus días y meses no son fechas";
-      return false;
-    }
+    if (d1 < 1 || m1 < 1 || d2 < 1 || m2 < 1) return no("sus días y meses no son fechas");
     const xbase::Ymd ymd = xbase::ymdFromJulian(fecha);
-    if (!EN_RANGO_ANUAL(ymd.month, ymd.day, m1, d1, m2, d2)) {
-      *why = "no contiene la noche";
-      return false;
-    }
+    if (!EN_RANGO_ANUAL(ymd.month, ymd.day, m1, d1, m2, d2)) return no("no contiene la noche");
     return true;
   }
   const int32_t a = r.date(f.iDia, f.iMes, f.iAnho);
+  if (!why && a && fecha < a) return false;
   const int32_t b = r.date(f.fDia, f.fMes, f.fAnho);
-  if (!a || !b) {
-    *why = "sus fechas no son válidas";
-    return false;
-  }
-  if (fecha < a || fecha > b) {
-    *why = "no contiene la noche";
-    return false;
-  }
+  if (!a || !b) return no("sus fechas no son válidas");
+  if (fecha < a || fecha > b) return no("no contiene la noche");
   return true;
 }
 
@@ -386,7 +380,7 @@ bool C_PRECIO::findPromotion(int32_t fecha, const std::string& tipoRom, PriceTra
     else if (row.n(fields_->noAplica) == 1)
       why = "marcada N/A";
     else
-      in = holds(row, false, fecha, &why);
+      in = holds(row, false, fecha, trace ? &why : nullptr);
     if (trace)
       trace->add("Promoción #" + promo + " " + rangeText(row, false) + ": " +
                  (winner ? (in ? "también aplica, pero otra ganó antes" : why) : (in ? "aplica: gana" : why)));
@@ -420,7 +414,7 @@ bool C_PRECIO::findPeriod(int32_t fecha, const std::string& agencyKey, const std
     if (row.n(fields_->noAplica) == 1)
       why = "marcado N/A, se salta";
     else
-      in = holds(row, yearly, fecha, &why);
+      in = holds(row, yearly, fecha, trace ? &why : nullptr);
     if (trace)
       trace->add("  " + periodName(row, yearly) + ": " +
                  (winner ? (in ? "también contiene la noche, pero otro ganó antes" : why)
@@ -469,8 +463,7 @@ std::vector<PeriodoVigente> C_PRECIO::PERIODOS_VIGENTES(int32_t fecha, const std
                p.KeyPart("T_ROOM", tipoRom) + "1" + std::to_string(defecto));
     for (p.GoTop(); !p.Eof(); p.Skip()) {
       const PriceRow row = rowOf(p, *fields_);
-      std::string why;
-      if (row.n(fields_->noAplica) != 1 && holds(row, defecto == 1, fecha, &why))
+      if (row.n(fields_->noAplica) != 1 && holds(row, defecto == 1, fecha, nullptr))
         found.push_back({row.s(fields_->agencia), periodName(row, defecto == 1), p.RecNo(), defecto == 1});
     }
   }

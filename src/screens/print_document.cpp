@@ -229,6 +229,13 @@ bool PRINT_DOC::TO_PDF(const std::string& path) const {
   return paintOn(writer);
 }
 
+std::unique_ptr<QPrintPreviewDialog> PRINT_DOC::PREVIEW(QPrinter& device) const {
+  auto dialog = std::make_unique<QPrintPreviewDialog>(&device);
+  dialog->setWindowTitle(QString::fromStdString(title_));
+  QObject::connect(dialog.get(), &QPrintPreviewDialog::paintRequested, [this](QPrinter* p) { paintOn(*p); });
+  return dialog;
+}
+
 bool PRINT_DOC::PRINT(const std::string& printer, bool setUp, bool preview) {
   if (win::Driver::installed()) {
     if (!TO_PDF(listingPath(pdfName_))) {
@@ -253,12 +260,7 @@ bool PRINT_DOC::PRINT(const std::string& printer, bool setUp, bool preview) {
     QPrintDialog dialog(&device);
     if (dialog.exec() != QDialog::Accepted) return false;
   }
-  if (preview) {
-    QPrintPreviewDialog dialog(&device);
-    dialog.setWindowTitle(QString::fromStdString(title_));
-    QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, [this](QPrinter* p) { paintOn(*p); });
-    return dialog.exec() == QDialog::Accepted;
-  }
+  if (preview) return PREVIEW(device)->exec() == QDialog::Accepted;
   if (!paintOn(device)) {
     error("No se pudo imprimir: " + title_);
     return false;

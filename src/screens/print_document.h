@@ -11,12 +11,15 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "lib/money.h"
 
 class QPagedPaintDevice;
+class QPrinter;
+class QPrintPreviewDialog;
 
 namespace screens {
 
@@ -95,6 +98,9 @@ class PRINT_DOC {
   bool PRINT(const std::string& printer = "", bool setUp = true, bool preview = false);
   // Writes the document to a PDF file.
   bool TO_PDF(const std::string& path) const;
+  // The print preview of the document as it would print on `device` (not yet shown); the
+  // document must outlive it.
+  std::unique_ptr<QPrintPreviewDialog> PREVIEW(QPrinter& device) const;
 
  private:
   struct Item {
