@@ -73,7 +73,10 @@ struct PriceRow {
   const PriceFields& f;
   std::string s(int i) const { return rtrim(d.get(i).text); }
   // A day, month or year field as a number (-1 when it is not one).
-  int num(int i) const { return NUMERO_TEXTO(d.get(i).text); }
+  int num(int i) const {
+    if (const auto bytes = d.charBytes(i)) return NUMERO_TEXTO(*bytes);
+    return NUMERO_TEXTO(d.get(i).text);
+  }
   int32_t date(int day, int month, int year) const {
     const int dd = num(day), mm = num(month), yy = num(year);
     return dd < 1 || mm < 1 || yy < 1 ? 0 : xbase::julianFromYmd(yy, mm, dd);

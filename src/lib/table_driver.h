@@ -50,6 +50,9 @@ class TableDriver {
   virtual bool goToKeyNo(uint32_t keyNo) = 0;
 
   virtual xbase::Value get(int i) const = 0;
+  // Character field `i` as stored (blanks included), when the driver holds the record's
+  // bytes: a cheaper read for digits and codes. nullopt: read it with get.
+  virtual std::optional<std::string_view> charBytes(int) const { return std::nullopt; }
   virtual void put(int i, const xbase::Value& v) = 0;
   virtual bool append() = 0;
   virtual void deleteRecord() = 0;
@@ -101,6 +104,7 @@ class LocalTable : public TableDriver {
   bool goToKeyNo(uint32_t keyNo) override { return t_->goToKeyNo(keyNo); }
 
   xbase::Value get(int i) const override { return t_->get(i); }
+  std::optional<std::string_view> charBytes(int i) const override { return t_->charBytes(i); }
   void put(int i, const xbase::Value& v) override { t_->put(i, v); }
   bool append() override { return t_->append(); }
   void deleteRecord() override { t_->deleteRecord(); }

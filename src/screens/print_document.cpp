@@ -165,13 +165,14 @@ std::string PRINT_DOC::text() const {
     std::vector<const Item*> texts;
     for (const Item& item : p.items)
       if (item.kind == Item::Text) texts.push_back(&item);
-    std::stable_sort(texts.begin(), texts.end(), [](const Item* a, const Item* b) {
-      return a->row != b->row ? a->row < b->row : a->col < b->col;
-    });
+    std::stable_sort(texts.begin(), texts.end(),
+                     [](const Item* a, const Item* b) { return a->row != b->row ? a->row < b->row : a->col < b->col; });
     int lastRow = -1;
     for (const Item* item : texts) {
-      if (item->row != lastRow && lastRow >= 0) out += '\n';
-      else if (item->row == lastRow) out += ' ';
+      if (item->row != lastRow && lastRow >= 0)
+        out += '\n';
+      else if (item->row == lastRow)
+        out += ' ';
       out += item->text;
       lastRow = item->row;
     }
@@ -190,7 +191,8 @@ bool PRINT_DOC::paintOn(QPagedPaintDevice& device) const {
   font.setStyleHint(QFont::Monospace);
   font.setPixelSize(std::max(1, int(rowHeight * 0.8)));
   // The glyphs narrowed until a row of kColumns fits the page's width.
-  while (font.pixelSize() > 1 && QFontMetricsF(font).horizontalAdvance('M') > cell) font.setPixelSize(font.pixelSize() - 1);
+  while (font.pixelSize() > 1 && QFontMetricsF(font).horizontalAdvance('M') > cell)
+    font.setPixelSize(font.pixelSize() - 1);
   painter.setFont(font);
   const double baseline = rowHeight - QFontMetricsF(font).descent();
   const std::vector<Page> pages = pages_.empty() ? std::vector<Page>(1) : pages_;

@@ -411,6 +411,12 @@ Value DbfTable::get(int i) const {
   return v;
 }
 
+std::optional<std::string_view> DbfTable::charBytes(int i) const {
+  const Field& f = field(i);
+  if (f.type != 'C' || codec_->isNull(f, record_.data())) return std::nullopt;
+  return std::string_view(reinterpret_cast<const char*>(record_.data()) + f.offset, size_t(f.length));
+}
+
 std::string DbfTable::rawFieldText(int i) const {
   const Field& f = field(i);
   std::string raw = codec_->rawText(f, record_.data());

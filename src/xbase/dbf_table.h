@@ -179,6 +179,10 @@ class DbfTable {
   // Field `i` of the current record as the file holds it (numbers as written, dates
   // YYYYMMDD, logicals T/F, text right-trimmed and in UTF-8).
   std::string rawFieldText(int i) const;
+  // The bytes character field `i` holds in the current record (code-page bytes, blanks
+  // included), valid until the record changes; nullopt for a field of another type or a
+  // null value. For readers that only parse digits or codes.
+  std::optional<std::string_view> charBytes(int i) const;
 
   // Key of the current record in `tag` (code-page bytes); nullopt when the FOR condition
   // leaves the record out.
