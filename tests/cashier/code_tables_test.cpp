@@ -35,7 +35,7 @@ Money m(const char* text) {
 }
 
 // The definition of field `name` of the table.
-xbase::FieldSpec spec(const WDBTable& t, const std::string& name) {
+xbase::FieldSpec fieldSpecOf(const WDBTable& t, const std::string& name) {
   for (const xbase::FieldSpec& f : t.DBStruct())
     if (f.name == name) return f;
   ADD_FAILURE() << "no field " << name;
@@ -48,7 +48,7 @@ void add(const std::string& table, std::vector<std::pair<std::string, std::strin
   auto t = lib::USE(nullptr, table);
   lib::ADD(*t, [&] {
     for (const auto& [name, value] : fields) {
-      const bool numeric = spec(*t, name).type == 'N';
+      const bool numeric = fieldSpecOf(*t, name).type == 'N';
       t->FieldPut(name, numeric ? Value::num(std::stod(value)) : Value::chars(value));
     }
   });
@@ -68,7 +68,7 @@ std::string field(const std::string& table, const std::string& tag, const std::s
   std::string value = "-";
   lib::EACH_RECORD(table, tag, key, [&](const WDBTable& t) {
     if (value != "-") return;
-    const xbase::FieldSpec f = spec(t, name);
+    const xbase::FieldSpec f = fieldSpecOf(t, name);
     value = f.type == 'N' ? t.M(name).text(f.decimals) : lib::trim(t.S(name));
   });
   return value;
