@@ -12,59 +12,17 @@
 #include <string>
 
 #include "bench/bench_support.h"
+#include "bench/demo_hotels.h"
 #include "lib/globals.h"
 #include "rooms/availability_runs.h"
 #include "tools/demo_data.h"
 #include "tools/demo_hotel.h"
 #include "xbase/dbf_table.h"
 
-namespace initdb {
-
-// The demo writer's way into the tables (configura-initdb has its own).
-std::unique_ptr<xbase::DbfTable> openTable(const std::string& home, const std::string& name) {
-  return xbase::DbfTable::open(home + "BASES/" + name + ".DBF", xbase::OpenOptions{false, false});
-}
-
-}  // namespace initdb
-
 namespace {
 
 namespace fs = std::filesystem;
-
-void useFolder(const std::string& home) {
-  lib::Globals& g = lib::G();
-  g.PATH = home;
-  g.DEF_RDD = "DBFCDX";
-  g.EXT_MODULO = "CNF";
-}
-
-// An empty program folder made by configura-initdb, with the hotel's master data,
-// reservations and allotments of `rooms` rooms: nothing generated yet.
-const std::string& pristine(int rooms) {
-  static std::map<int, std::string> folders;
-  auto found = folders.find(rooms);
-  if (found != folders.end()) return found->second;
-  std::string home = bench::scratch("hotel" + std::to_string(rooms)) + "/";
-  std::string command = std::string(INITDB_PATH) + " " + home + " >/dev/null";
-  if (std::system(command.c_str()) != 0) std::abort();
-  initdb::addHotelData(home, rooms);
-  return folders[rooms] = home;
-}
-
-// The same hotel with its year generated and its nights written into the reservation table,
-// as the recalculations find it.
-const std::string& generated(int rooms) {
-  static std::map<int, std::string> folders;
-  auto found = folders.find(rooms);
-  if (found != folders.end()) return found->second;
-  std::string home = bench::scratch("generated" + std::to_string(rooms)) + "/";
-  fs::copy(pristine(rooms), home, fs::copy_options::recursive);
-  useFolder(home);
-  rooms::Progress quiet;
-  rooms::runGeneration("01", initdb::demoFirstDay(), initdb::demoLastDay(), quiet);
-  initdb::applyReservationNights(home, rooms);
-  return folders[rooms] = home;
-}
+using bench::useFolder;
 
 void report(benchmark::State& state, const rooms::RunResult& r, int rooms) {
   state.counters["rows_written"] = double(r.written());
@@ -75,7 +33,7 @@ void report(benchmark::State& state, const rooms::RunResult& r, int rooms) {
 
 void BM_Generation(benchmark::State& state) {
   const int rooms = int(state.range(0));
-  const std::string& source = pristine(rooms);
+  const std::string& source = bench::pristineHotel(rooms);
   const std::string work = bench::scratch("generation" + std::to_string(rooms)) + "/";
   rooms::RunResult last;
   for (auto _ : state) {
@@ -92,7 +50,7 @@ void BM_Generation(benchmark::State& state) {
 
 void BM_FastRecalculation(benchmark::State& state) {
   const int rooms = int(state.range(0));
-  useFolder(generated(rooms));
+  useFolder(bench::generatedHotel(rooms));
   rooms::RunResult last;
   for (auto _ : state) {
     rooms::Progress quiet;
@@ -103,7 +61,7 @@ void BM_FastRecalculation(benchmark::State& state) {
 
 void BM_FullRebuild(benchmark::State& state) {
   const int rooms = int(state.range(0));
-  useFolder(generated(rooms));
+  useFolder(bench::generatedHotel(rooms));
   rooms::RunResult last;
   for (auto _ : state) {
     rooms::Progress quiet;
