@@ -7,6 +7,7 @@
 #include <ctime>
 #include <thread>
 
+#include "xbase/byte_order.h"
 #include "xbase/date.h"
 #include "xbase/error.h"
 #include "xbase/key_codec.h"
@@ -166,6 +167,7 @@ std::unique_ptr<DbfTable> DbfTable::open(const std::string& path, OpenOptions op
   for (size_t i = 0; i < t->header_.fields.size(); ++i)
     if (t->header_.fields[i].type != '0') t->visible_.push_back(int(i));
   t->locks_.emplace(t->header_.headerLength, t->header_.recordLength);
+  t->mapHeader();
   t->count_ = t->header_.recordCount;
   t->record_.assign(t->header_.recordLength, ' ');
 
@@ -304,16 +306,24 @@ void DbfTable::requireWritable() const {
 // ---------------------------------------------------------------------------------------
 // Records.
 
+void DbfTable::mapHeader() {
+  head_ = file_.mapHead(8);
+  knownSize_ = 0;
+}
+
 uint32_t DbfTable::diskCount() {
   if (deferred() && appendCount_ > 0) return count_;
   // Another process may be rewriting the count while we read it; a torn read shows as a
-  // count the file cannot hold, so read again before calling the file damaged.
+  // count the file cannot hold, so read again before calling the file damaged. The size is
+  // asked only when the count outgrows the size last seen.
+  auto fits = [this](uint32_t n) { return n <= (knownSize_ - header_.headerLength) / header_.recordLength; };
   for (int attempt = 0;; ++attempt) {
+    uint32_t raw = __atomic_load_n(reinterpret_cast<const uint32_t*>(head_.get() + 4), __ATOMIC_ACQUIRE);
     uint8_t b[4];
-    file_.readExact(4, b, 4, "encabezado de tabla");
-    uint32_t n = uint32_t(b[0]) | uint32_t(b[1]) << 8 | uint32_t(b[2]) << 16 | uint32_t(b[3]) << 24;
-    uint64_t max = (file_.size() - header_.headerLength) / header_.recordLength;
-    if (n <= max) {
+    std::memcpy(b, &raw, 4);
+    const uint32_t n = le32(b);
+    if (knownSize_ < header_.headerLength || !fits(n)) knownSize_ = std::max<uint64_t>(file_.size(), header_.headerLength);
+    if (fits(n)) {
       count_ = n;
       return count_;
     }
@@ -889,6 +899,7 @@ void DbfTable::pack() {
   if (std::rename(tmp.c_str(), path.c_str()) != 0)
     throw Error(EG_WRITE, SC_WRITE, "no se puede reemplazar la tabla", path, errno);
   file_ = std::move(fresh);
+  mapHeader();
   header_.recordCount = kept;
   count_ = kept;
   appendCount_ = 0;
@@ -1021,9 +1032,11 @@ bool DbfTable::orderStep(TagCursor& c, int direction) {
 
 bool DbfTable::visible(uint32_t recno) {
   if (!deletedHidden_) return true;
-  std::vector<uint8_t> rec;
-  readRecord(recno, rec);
-  return rec[0] != '*';
+  if (appendCount_ && recno >= appendFirst_ && recno < appendFirst_ + appendCount_)
+    return appendBuffer_[size_t(recno - appendFirst_) * header_.recordLength] != '*';
+  uint8_t mark;
+  file_.readMapped(header_.headerLength + uint64_t(recno - 1) * header_.recordLength, &mark, 1, "registro");
+  return mark != '*';
 }
 
 void DbfTable::landOn(const TagCursor& c) {

@@ -215,6 +215,7 @@ class DbfTable {
   void load(uint32_t recno);
   void setEof();
   uint32_t diskCount();
+  void mapHeader();
   void writeHeaderCount(uint32_t count);
   void writeBuffer();  // the record buffer, into the file (or the deferred appends)
   void flushAppends();
@@ -271,6 +272,10 @@ class DbfTable {
   bool fileLock_ = false;
   bool appendLock_ = false;
   uint32_t count_ = 0;  // records on disk, as last read
+  // The header's first bytes mapped, so that the count others write is read without a
+  // system call; and the file's size when last asked (a shared table never shrinks).
+  std::shared_ptr<const uint8_t> head_;
+  uint64_t knownSize_ = 0;
   std::vector<uint8_t> appendBuffer_;
   uint32_t appendFirst_ = 0;  // record number of the first buffered record
   uint32_t appendCount_ = 0;

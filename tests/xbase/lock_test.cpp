@@ -132,6 +132,50 @@ TEST(Locks, ALockedRecordIsReadFreshAndAnUnlockedWriteIsVisible) {
   EXPECT_TRUE(b->seek("C"));
 }
 
+// The count another handle writes is read from the mapped header; the file's size is asked
+// again only when the count outgrows it, so a table that grew far past what a reader saw
+// at opening is read to its last record, and a deleted record appended by the other is
+// hidden like any other.
+TEST(Locks, AReaderSeesEveryRecordAnotherHandleAppendedPastWhatItSawAtOpening) {
+  TempDir dir;
+  std::string path = makeTable(dir);
+  auto reader = DbfTable::open(path), writer = DbfTable::open(path);
+  reader->setDeletedHidden(true);
+  EXPECT_EQ(reader->recCount(), 0u);
+  for (int i = 1; i <= 3000; ++i) {
+    ASSERT_TRUE(writer->append());
+    writer->putNumber("ID", i);
+    if (i == 3000) writer->deleteRecord();
+    writer->unlockAll();
+    if (i == 1) {
+      EXPECT_EQ(reader->recCount(), 1u);
+    }
+  }
+  EXPECT_EQ(reader->recCount(), 3000u);
+  reader->goTo(2999);
+  EXPECT_EQ(reader->getNumber("ID"), 2999);
+  reader->setOrder("");
+  reader->goBottom();
+  EXPECT_EQ(reader->recNo(), 2999u);  // the last one is deleted
+  reader->skip(1);
+  EXPECT_TRUE(reader->eof());
+
+  // Under the file lock appends stay in memory until the lock goes; a deleted one among them
+  // is hidden just the same.
+  writer->setDeletedHidden(true);
+  writer->setOrder("");
+  ASSERT_TRUE(writer->lockFile());
+  for (int i = 3001; i <= 3002; ++i) {
+    ASSERT_TRUE(writer->append());
+    writer->putNumber("ID", i);
+  }
+  writer->deleteRecord();
+  writer->goBottom();
+  EXPECT_EQ(writer->recNo(), 3001u);
+  writer->unlockAll();
+  EXPECT_EQ(reader->recCount(), 3002u);
+}
+
 TEST(Processes, TwoProcessesAppendingUnderTheAppendLockLoseNothing) {
   TempDir dir;
   std::string path = makeTable(dir);
