@@ -44,6 +44,12 @@ void CALC_EST::PROCESAR(const std::optional<MonthRange>& period) {
     lastRun = ACTUALIZA_SOURCE(NEGOCIO, period, progress);
     wait.TERMINAR();
   }
+  // A run stopped halfway left the tables partly rebuilt: saying "Fin de Proceso" would
+  // pass it for a finished one, so the screen stays for the run to be made again.
+  if (!lastRun.completed) {
+    screens::notice("Proceso cancelado por el usuario.");
+    return;
+  }
   screens::notice("Fin de Proceso");
   ENDDIALOG();
 }

@@ -2,7 +2,8 @@
 // Estadísticas "): "Procesar" (1) rebuilds the source-of-business tables from all the data,
 // "Procesar" of "Procesar solo Periodo" (201) from month 501 of year 502 to month 503 of year
 // 504 (source_of_business.h). Each run ends with "Fin de Proceso" and closes the screen; a
-// period that is no period ("Periodo no válido") keeps it open.
+// period that is no period ("Periodo no válido") and a run the user stopped ("Proceso
+// cancelado por el usuario.") keep it open.
 #pragma once
 
 #include <string>
