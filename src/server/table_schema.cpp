@@ -438,25 +438,43 @@ void copyValue(std::string& out, const Param& p) {
     out += "\\N";
     return;
   }
-  const std::string text = p.binary ? hexBytea(p.data) : p.data;
-  for (char c : text) {
-    switch (c) {
+  if (p.binary) {  // bytea's hex form, its backslash escaped
+    static const char* digits = "0123456789abcdef";
+    out += "\\\\x";
+    size_t at = out.size();
+    out.resize(at + 2 * p.data.size());
+    for (unsigned char c : p.data) {
+      out[at++] = digits[c >> 4];
+      out[at++] = digits[c & 15];
+    }
+    return;
+  }
+  // Runs of plain characters go out whole; only these four need escaping.
+  const std::string& text = p.data;
+  size_t plain = 0;
+  for (size_t i = 0; i < text.size(); ++i) {
+    const char* escaped = nullptr;
+    switch (text[i]) {
       case '\\':
-        out += "\\\\";
+        escaped = "\\\\";
         break;
       case '\t':
-        out += "\\t";
+        escaped = "\\t";
         break;
       case '\n':
-        out += "\\n";
+        escaped = "\\n";
         break;
       case '\r':
-        out += "\\r";
+        escaped = "\\r";
         break;
       default:
-        out += c;
+        continue;
     }
+    out.append(text, plain, i - plain);
+    out += escaped;
+    plain = i + 1;
   }
+  out.append(text, plain, std::string::npos);
 }
 
 }  // namespace

@@ -27,15 +27,24 @@ std::string folderOf(const std::string& dir) {
   return upper(last);
 }
 
-// The record of `src`'s current record in the server layout, field by field by name: text
-// through UTF-8, numbers, dates and logicals as the file holds them (blank stays blank). A
-// value the server's field cannot hold throws, naming the record and the field.
-void recordFrom(const xbase::DbfTable& src, const TableSchema& schema, Record& rec) {
+// For each field of the server layout, the field of `src` with its name (-1 when it has none):
+// found once per table, not once per record.
+std::vector<int> sourceFields(const xbase::DbfTable& src, const TableSchema& schema) {
+  std::vector<int> from(size_t(schema.fieldCount()));
+  for (int i = 0; i < schema.fieldCount(); ++i) from[size_t(i)] = src.fieldIndex(schema.field(i).name);
+  return from;
+}
+
+// The record of `src`'s current record in the server layout, field by field by name
+// (`sources`, from sourceFields): text through UTF-8, numbers, dates and logicals as the file
+// holds them (blank stays blank). A value the server's field cannot hold throws, naming the
+// record and the field.
+void recordFrom(const xbase::DbfTable& src, const TableSchema& schema, const std::vector<int>& sources, Record& rec) {
   schema.blank(rec);
   rec.bytes[0] = src.deleted() ? '*' : ' ';
   for (int i = 0; i < schema.fieldCount(); ++i) {
     const xbase::Field& f = schema.field(i);
-    int from = src.fieldIndex(f.name);
+    const int from = sources[size_t(i)];
     if (from < 0) continue;
     uint8_t* p = rec.bytes.data() + f.offset;
     const xbase::Field& sf = src.field(from);
@@ -197,11 +206,12 @@ TransferCount pushFolder(Session& s, const std::string& dir, std::ostream* log) 
       // table's one transaction.
       createServerTable(s, schema, false);
       uint32_t n = src->recCount(), r = 0;
+      const std::vector<int> sources = sourceFields(*src, schema);
       Record rec;
       s.copyIn("COPY " + schema.quotedTable() + " (" + schema.copyColumns() + ") FROM STDIN", [&](std::string& line) {
         if (r >= n) return false;
         src->goTo(++r);
-        recordFrom(*src, schema, rec);
+        recordFrom(*src, schema, sources, rec);
         line = schema.copyLine(rec, r);
         return true;
       });
