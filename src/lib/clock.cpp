@@ -30,6 +30,11 @@ WallTime RealClock::now() {
           ((tm.tm_hour * 60 + tm.tm_min) * 60 + tm.tm_sec) * 1000 + ms};
 }
 
+void VirtualClock::busyWait(int64_t millis) {
+  advance(millis);
+  if (millis > 0) std::this_thread::sleep_for(std::chrono::microseconds(millis * 10));
+}
+
 void VirtualClock::advance(int64_t millis) {
   ticks_ += millis;
   int64_t ms = int64_t(wall_.millis) + millis;

@@ -322,7 +322,8 @@ uint32_t DbfTable::diskCount() {
     uint8_t b[4];
     std::memcpy(b, &raw, 4);
     const uint32_t n = le32(b);
-    if (knownSize_ < header_.headerLength || !fits(n)) knownSize_ = std::max<uint64_t>(file_.size(), header_.headerLength);
+    if (knownSize_ < header_.headerLength || !fits(n))
+      knownSize_ = std::max<uint64_t>(file_.size(), header_.headerLength);
     if (fits(n)) {
       count_ = n;
       return count_;
