@@ -14,7 +14,6 @@ namespace agencies {
 namespace {
 
 constexpr int kTree = 901, kFirstSet = 1001, kSets = 4;
-constexpr const char* kCargoPicture = "XXXXXXXXXXXXXXX";
 
 enum Command { kAdd = 9201, kModify, kDelete };
 
@@ -60,30 +59,14 @@ void DEF_SEG::CONJUNTO(int set) {
 // The set's segments under the root, each with its details, sorted by text; the item of
 // `level`, `segment` and `code` (the one just saved) chosen and shown.
 void DEF_SEG::LOAD_TREE(int level, const std::string& segment, const std::string& code) {
-  TREE->ZAP_TREE();
-  items_.clear();
-  win::TreeNode root = TREE->ADDLASTCHILD(TREE->GETROOT(), "Segmentos de Mercado");
-  items_[root] = {};
-  win::TreeNode again = root;
-  lib::EACH_RECORD("ENC_SEG", "ENC_SEG", setKey(NEGOCIO, SET), [&](const lib::WDBTable& s) {
-    const std::string seg = lib::trim(s.S("CODIGO"));
-    win::TreeNode node = TREE->ADDLASTCHILD(root, s.S("DESCRIP"), seg, seg, s.RecNo(), kCargoPicture);
-    items_[node] = {1, seg, seg, s.S("DESCRIP"), s.RecNo()};
-    if (level == 1 && seg == code) again = node;
-    lib::EACH_RECORD("DET_SEG", "DET_SEG2", setKey(NEGOCIO, SET) + lib::padded(seg, 4), [&](const lib::WDBTable& d) {
-      const std::string det = lib::trim(d.S("CODIGO"));
-      win::TreeNode child = TREE->ADDLASTCHILD(node, d.S("DESCRIP"), det, det, d.RecNo(), kCargoPicture);
-      items_[child] = {2, seg, det, d.S("DESCRIP"), d.RecNo()};
-      if (level == 2 && seg == segment && det == code) {
-        again = child;
-        TREE->EXPAND(node);
-      }
-    });
-  });
-  TREE->SORT(true);
-  TREE->EXPAND(root);
-  TREE->Select(again);
-  TREE->REFRESH();
+  const std::string set = setKey(NEGOCIO, SET);
+  screens::LOAD_CODE_TREE(*TREE, items_,
+                          {"Segmentos de Mercado",
+                           {"ENC_SEG", "ENC_SEG", set},
+                           [&](const std::string& seg) {
+                             return screens::CodeTreeRecords{"DET_SEG", "DET_SEG2", set + lib::padded(seg, 4)};
+                           }},
+                          level, segment, code);
 }
 
 const DEF_SEG::Item* DEF_SEG::chosen() const {
@@ -127,14 +110,14 @@ void DEF_SEG::EDITA(bool segment, bool adding, const Item& item) {
                          const uint32_t recno = adding ? 0 : edited.recno;
                          const std::string refusal =
                              segment ? GUARDA_SEGMENTO(NEGOCIO, SET, recno, code, description, this)
-                                     : GUARDA_DETALLE(NEGOCIO, SET, edited.segment, recno, code, description, this);
+                                     : GUARDA_DETALLE(NEGOCIO, SET, edited.group, recno, code, description, this);
                          if (refusal.empty()) return true;
                          win::MESSAGE_BOX(&d, refusal, "Error", lib::MB_OK | lib::MB_ICONERROR);
                          d.SetFocusTo(500);
                          return false;
                        }});
   if (answer != win::IDOK) return;
-  LOAD_TREE(segment ? 1 : 2, edited.segment, code);
+  LOAD_TREE(segment ? 1 : 2, edited.group, code);
 }
 
 void DEF_SEG::BORRAR() {
@@ -149,7 +132,7 @@ void DEF_SEG::BORRAR() {
     BORRA_SEGMENTO(NEGOCIO, SET, item.recno);
   else
     BORRA_DETALLE(item.recno);
-  LOAD_TREE(item.level == 2 ? 1 : 0, item.segment, item.segment);
+  LOAD_TREE(item.level == 2 ? 1 : 0, item.group, item.group);
 }
 
 }  // namespace agencies

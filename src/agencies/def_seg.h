@@ -8,6 +8,7 @@
 #include <memory>
 #include <string>
 
+#include "screens/code_tree.h"
 #include "screens/screen.h"
 #include "win/controls.h"
 
@@ -22,11 +23,7 @@ class DEF_SEG : public screens::SCREEN {
   void HIDE_MENU() override {}
 
  private:
-  struct Item {
-    int level = 0;  // 0 the root, 1 a segment, 2 a detail
-    std::string segment, code, text;
-    uint32_t recno = 0;
-  };
+  using Item = screens::CodeTreeItem;  // groups are segments, members their details
 
   void CONJUNTO(int set);
   void LOAD_TREE(int level = 0, const std::string& segment = "", const std::string& code = "");

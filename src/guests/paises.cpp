@@ -23,7 +23,6 @@ using lib::Value;
 
 constexpr int kTree = 901, kCode = 500, kDescription = 501;
 constexpr int kRegion = 603, kLanguage = 604, kGroup = 601;
-constexpr const char* kCargoPicture = "XXXXXXXXXXXXXXX";
 constexpr size_t kCodeWidth = 4;
 
 enum Command { kAdd = 9201, kModify, kDelete };
@@ -72,30 +71,13 @@ int PAISES::OnCOMMAND(int id, int notification) {
 // The countries under the root, each with its states, sorted by text; the item of `level`,
 // `country` and `code` (the one just saved) chosen and shown.
 void PAISES::LOAD_TREE(int level, const std::string& country, const std::string& code) {
-  TREE->ZAP_TREE();
-  items_.clear();
-  win::TreeNode root = TREE->ADDLASTCHILD(TREE->GETROOT(), "Países");
-  items_[root] = {};
-  win::TreeNode again = root;
-  lib::EACH_RECORD("PAISES", "PAISES", lib::businessKey(NEGOCIO), [&](const lib::WDBTable& p) {
-    const std::string c = lib::trim(p.S("CODIGO"));
-    win::TreeNode node = TREE->ADDLASTCHILD(root, p.S("DESCRIP"), c, c, p.RecNo(), kCargoPicture);
-    items_[node] = {1, c, c, p.S("DESCRIP"), p.RecNo()};
-    if (level == 1 && c == code) again = node;
-    lib::EACH_RECORD("DET_PAIS", "DET_PAIS", countryKey(NEGOCIO, c), [&](const lib::WDBTable& s) {
-      const std::string state = lib::trim(s.S("CODIGO"));
-      win::TreeNode child = TREE->ADDLASTCHILD(node, s.S("DESCRIP"), state, state, s.RecNo(), kCargoPicture);
-      items_[child] = {2, c, state, s.S("DESCRIP"), s.RecNo()};
-      if (level == 2 && c == country && state == code) {
-        again = child;
-        TREE->EXPAND(node);
-      }
-    });
-  });
-  TREE->SORT(true);
-  TREE->EXPAND(root);
-  TREE->Select(again);
-  TREE->REFRESH();
+  screens::LOAD_CODE_TREE(*TREE, items_,
+                          {"Países",
+                           {"PAISES", "PAISES", lib::businessKey(NEGOCIO)},
+                           [&](const std::string& c) {
+                             return screens::CodeTreeRecords{"DET_PAIS", "DET_PAIS", countryKey(NEGOCIO, c)};
+                           }},
+                          level, country, code);
 }
 
 const PAISES::Item* PAISES::chosen() const {
@@ -212,13 +194,13 @@ void PAISES::E_D_PAIS(bool adding, const Item& item) {
          if (code.empty()) return refuse(d, "Debe definir el Código");
          const uint32_t editing = adding ? 0 : edited.recno;
          bool taken = false;
-         lib::EACH_RECORD("DET_PAIS", "DET_PAIS", countryKey(NEGOCIO, edited.country) + lib::padded(code, kCodeWidth),
+         lib::EACH_RECORD("DET_PAIS", "DET_PAIS", countryKey(NEGOCIO, edited.group) + lib::padded(code, kCodeWidth),
                           [&](const lib::WDBTable& s) { taken = taken || s.RecNo() != editing; });
          if (taken) return refuse(d, "Éste código ya fue definido...");
          if (adding) {
            lib::ADD(*record, [&] {
              record->FieldPut("NEGOCIO", Value::chars(NEGOCIO));
-             record->FieldPut("COD_PAIS", Value::chars(edited.country));
+             record->FieldPut("COD_PAIS", Value::chars(edited.group));
              form->SAVE(record.get());
            });
            return true;
@@ -226,14 +208,14 @@ void PAISES::E_D_PAIS(bool adding, const Item& item) {
          if (code != edited.code) {
            win::WAIT wait(&d);
            wait.PUT_TEXT("Un momento por favor...", "Recodificando referencias...");
-           RECODIFICA_ESTADO(NEGOCIO, edited.country, edited.code, code);
+           RECODIFICA_ESTADO(NEGOCIO, edited.group, edited.code, code);
          }
          record->GoTo(editing);
          lib::MODIFY(*record, [&] { form->SAVE(record.get()); });
          return true;
        }});
   lib::KILLTABLA(record);
-  if (answer == win::IDOK) LOAD_TREE(2, edited.country, code);
+  if (answer == win::IDOK) LOAD_TREE(2, edited.group, code);
 }
 
 void PAISES::BORRAR() {
@@ -255,7 +237,7 @@ void PAISES::BORRAR() {
     });
     lib::KILLTABLA(t);
   }
-  LOAD_TREE(item.level == 2 ? 1 : 0, item.country, item.country);
+  LOAD_TREE(item.level == 2 ? 1 : 0, item.group, item.group);
 }
 
 }  // namespace guests
