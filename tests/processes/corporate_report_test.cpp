@@ -9,7 +9,6 @@
 #include <map>
 #include <sstream>
 
-#include "app/startup.h"
 #include "lib/globals.h"
 #include "lib/money.h"
 #include "lib/program_time.h"
@@ -17,8 +16,8 @@
 #include "lib/text.h"
 #include "lib/use.h"
 #include "processes/corporate_report.h"
+#include "support/demo_hotel_test.h"
 #include "support/program_folder.h"
-#include "support/temp_dir.h"
 #include "xbase/date.h"
 
 namespace {
@@ -300,17 +299,14 @@ void plantOthers(int32_t before, int32_t inside) {
   }
 }
 
-class CorporateReport : public testing::Test {
+class CorporateReport : public testing_support::DemoHotelTest {
  protected:
   void SetUp() override {
-    home_ = dir_.path() + "/hotel/";
-    std::string out;
-    ASSERT_EQ(testing_support::runCommand(std::string(INITDB_PATH) + " " + home_ + " --demo 2>&1", &out), 0) << out;
-    ASSERT_EQ(app::startCore(home_), app::StartResult::Ready);
+    DemoHotelTest::SetUp();
+    if (HasFatalFailure()) return;
     lib::EACH_RECORD("F_HOTEL", "F_HOTEL", "01", [&](const lib::WDBTable& h) { closing_ = h.D("CIERRE_DIA"); });
     ASSERT_EQ(closing_, day(15, 1, 2026));
   }
-  void TearDown() override { lib::resetGlobals(); }
 
   CorporateResult run(int year, int month) {
     rooms::Progress quiet;
@@ -329,8 +325,6 @@ class CorporateReport : public testing::Test {
         << differences(want.revenueDays, storedRevenue("STAT_TR2"), money);
   }
 
-  testing_support::TempDir dir_;
-  std::string home_;
   int32_t closing_ = 0;
 };
 

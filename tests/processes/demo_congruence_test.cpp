@@ -7,32 +7,19 @@
 
 #include <regex>
 
-#include "app/startup.h"
 #include "lib/program_time.h"
 #include "lib/use.h"
 #include "lib/globals.h"
 #include "processes/congruence.h"
 #include "processes/repair_journal.h"
+#include "support/demo_hotel_test.h"
 #include "support/program_folder.h"
-#include "support/temp_dir.h"
 
 namespace {
 
 using namespace processes;
 
-class DemoCongruence : public testing::Test {
- protected:
-  void SetUp() override {
-    home_ = dir_.path() + "/hotel/";
-    std::string out;
-    ASSERT_EQ(testing_support::runCommand(std::string(INITDB_PATH) + " " + home_ + " --demo 2>&1", &out), 0) << out;
-    ASSERT_EQ(app::startCore(home_), app::StartResult::Ready);
-  }
-  void TearDown() override { lib::resetGlobals(); }
-
-  testing_support::TempDir dir_;
-  std::string home_;
-};
+class DemoCongruence : public testing_support::DemoHotelTest {};
 
 // A finding's kind: its text up to the first date or value.
 std::string kindOf(const std::string& text) {

@@ -7,15 +7,14 @@
 #include <map>
 #include <sstream>
 
-#include "app/startup.h"
 #include "lib/globals.h"
 #include "lib/money.h"
 #include "lib/record_protocol.h"
 #include "lib/text.h"
 #include "lib/use.h"
 #include "processes/source_of_business.h"
+#include "support/demo_hotel_test.h"
 #include "support/program_folder.h"
-#include "support/temp_dir.h"
 #include "xbase/date.h"
 
 namespace {
@@ -156,19 +155,14 @@ std::string differences(const std::map<std::string, Figures>& want, const std::m
   return out;
 }
 
-class SourceOfBusiness : public testing::Test {
+class SourceOfBusiness : public testing_support::DemoHotelTest {
  protected:
   void SetUp() override {
-    home_ = dir_.path() + "/hotel/";
-    std::string out;
-    ASSERT_EQ(testing_support::runCommand(std::string(INITDB_PATH) + " " + home_ + " --demo 2>&1", &out), 0) << out;
-    ASSERT_EQ(app::startCore(home_), app::StartResult::Ready);
+    DemoHotelTest::SetUp();
+    if (HasFatalFailure()) return;
     lib::EACH_RECORD("F_HOTEL", "F_HOTEL", "01", [&](const lib::WDBTable& h) { closing_ = h.D("CIERRE_DIA"); });
   }
-  void TearDown() override { lib::resetGlobals(); }
 
-  testing_support::TempDir dir_;
-  std::string home_;
   int32_t closing_ = 0;
 };
 

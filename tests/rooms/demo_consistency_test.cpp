@@ -11,7 +11,6 @@
 #include <string>
 #include <vector>
 
-#include "app/startup.h"
 #include "lib/globals.h"
 #include "lib/text.h"
 #include "lib/use.h"
@@ -20,7 +19,7 @@
 #include "rooms/hotel_day.h"
 #include "rooms/hotel_folder.h"
 #include "rooms/room_counters.h"
-#include "support/temp_dir.h"
+#include "support/demo_hotel_test.h"
 #include "xbase/date.h"
 
 using namespace rooms;
@@ -34,19 +33,7 @@ Progress& quiet() {
 }
 
 // A program folder made by configura-initdb --demo, open as the program opens it.
-class DemoHotel : public testing::Test {
- protected:
-  void SetUp() override {
-    home_ = dir_.path() + "/hotel/";
-    std::string out;
-    ASSERT_EQ(testing_support::runCommand(std::string(INITDB_PATH) + " " + home_ + " --demo 2>&1", &out), 0) << out;
-    ASSERT_EQ(app::startCore(home_), app::StartResult::Ready);
-  }
-  void TearDown() override { lib::resetGlobals(); }
-
-  testing_support::TempDir dir_;
-  std::string home_;
-};
+class DemoHotel : public testing_support::DemoHotelTest {};
 
 // Business "01"'s rooms (code -> type) and types (code -> class).
 std::map<std::string, std::string> roomsOfBusiness() {
