@@ -71,6 +71,29 @@ void maintainTextSearch(int area, bool adding) {
   }
 }
 
+// Lets go of the area's locks (or only `recno`'s), writing the record; a file busy for the
+// write is tried again.
+void release(WorkArea& a, int area, uint32_t recno, bool onlyRecord) {
+  bool failedBefore = false;
+  retryUntil(
+      [&] {
+        G().areas->select(area);
+        if (failedBefore) a.table->goTo(recno);
+        try {
+          if (onlyRecord)
+            a.table->unlockRecord(recno);
+          else
+            a.table->unlockAll();
+          return true;
+        } catch (const xbase::Error& e) {
+          if (!e.canRetry()) throw;  // only a busy file is tried again; the rest is the handler's
+          failedBefore = true;
+          return false;
+        }
+      },
+      {"El dato se encuentra bloqueado: " + a.alias, 2, nullptr, false, xbase::EG_LOCK, a.path});
+}
+
 void releaseRemembered() {
   Globals& g = G();
   std::vector<TransactionLock> locks = std::move(g.XA_RECORDS);
@@ -125,21 +148,52 @@ void UNLOCK_FOR_MODIFY(WDBTable*, bool skip) {
     g.server->ADSUNLOCKRECORD(area, recno);
     return;
   }
-  bool failedBefore = false;
-  retryUntil(
-      [&] {
+  release(a, area, recno, false);
+}
+
+void modifyEach(WDBTable& table, const std::vector<uint32_t>& recnos, const std::function<void()>& change) {
+  Globals& g = G();
+  SELECT(table.Area);
+  WorkArea& a = selectedArea();
+  int area = g.areas->selected();
+  auto oneByOne = [&](size_t from) {
+    for (size_t i = from; i < recnos.size(); ++i) {
+      SELECT(table.Area);
+      a.table->goTo(recnos[i]);
+      MODIFY(table, change);
+    }
+  };
+  // Inside a server transaction locks are remembered for its end, one by one.
+  if ((isServer(a) && g.XADSTRANS == 1) || recnos.size() < 2) return oneByOne(0);
+  std::vector<bool> taken = a.table->lockRecords(recnos);
+  size_t i = 0;
+  auto releaseRest = [&](size_t from) {
+    g.areas->select(area);
+    for (size_t j = from; j < recnos.size(); ++j)
+      if (taken[j]) a.table->unlockRecord(recnos[j]);
+  };
+  try {
+    for (; i < recnos.size(); ++i) {
+      g.areas->select(area);
+      if (!taken[i]) {
+        // Somebody holds this one: the rest go through the retries (MODIFY lets go of
+        // every lock of the area when it ends).
+        releaseRest(i + 1);
+        return oneByOne(i);
+      }
+      a.table->goTo(recnos[i]);
+      if (!a.table->eof()) {
+        maintainTextSearch(area, false);
+        change();
         g.areas->select(area);
-        if (failedBefore) a.table->goTo(recno);
-        try {
-          a.table->unlockAll();
-          return true;
-        } catch (const xbase::Error& e) {
-          if (!e.canRetry()) throw;  // only a busy file is tried again; the rest is the handler's
-          failedBefore = true;
-          return false;
-        }
-      },
-      {"El dato se encuentra bloqueado: " + a.alias, 2, nullptr, false, xbase::EG_LOCK, a.path});
+        maintainTextSearch(area, true);
+      }
+      release(a, area, recnos[i], true);
+    }
+  } catch (...) {
+    releaseRest(i);  // the one being changed is written with what was assigned, as MODIFY does
+    throw;
+  }
 }
 
 void ADD_NEW_REC(WDBTable*, bool noWait) {

@@ -8,6 +8,7 @@
 // calls act on the selected area, as the program's code is written.
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -55,6 +56,17 @@ template <typename F>
 void MODIFY(WDBTable& table, F change) {
   detail::holding(
       table, [](WDBTable* t) { LOCK_FOR_MODIFY(t); }, [](WDBTable* t) { UNLOCK_FOR_MODIFY(t); }, change);
+}
+
+void modifyEach(WDBTable& table, const std::vector<uint32_t>& recnos, const std::function<void()>& change);
+
+// MODIFY for each of the records `recnos` of `table`, in that order: `change` runs with the
+// record current and locked, and each lock is let go as soon as its record is changed. The
+// locks are asked for together (one request to the database server for the whole group);
+// from a record another workstation holds on, the rest go through MODIFY's retries.
+template <typename F>
+void MODIFY_EACH(WDBTable& table, const std::vector<uint32_t>& recnos, F change) {
+  modifyEach(table, recnos, std::function<void()>(change));
 }
 
 // Select `table`, append a locked blank record, run `fill`, release.

@@ -62,6 +62,15 @@ class TableDriver {
   virtual void pack() = 0;
 
   virtual bool lockRecord(uint32_t recno) = 0;
+  // Tries the locks of several records at once (one request, where a request costs a
+  // round trip): which of them this handle holds afterwards. Each taken is released as
+  // lockRecord's are. What a lock taken this way reads with it is what goTo lands on.
+  virtual std::vector<bool> lockRecords(const std::vector<uint32_t>& recnos) {
+    std::vector<bool> taken;
+    taken.reserve(recnos.size());
+    for (uint32_t r : recnos) taken.push_back(lockRecord(r));
+    return taken;
+  }
   virtual bool lockFile() = 0;
   virtual void unlockRecord(uint32_t recno) = 0;
   virtual void unlockAll() = 0;

@@ -272,74 +272,93 @@ void resetRow(WDBTable& st, const StatTipFields& f, const Inventory& inv, Allotm
   f.complement(st);
 }
 
-// Resets every availability row of the business dated `from` or later (order STAT_TIP2),
-// filling `index`. False when cancelled.
-bool resetRows(WDBTable& st, const StatTipFields& f, const std::string& neg, int32_t from, const Inventory& inv,
-               bool rebuildTotal, bool fillXclase, const std::string& text, bool fourthLine, RowIndex& index,
-               Progress& progress, RunResult& result) {
-  AllotmentReader allot(neg);
+// What the counting passes found for one availability row, added to it when it is written.
+struct Counts {
+  double blocked = 0, outOfOrder = 0, reserved = 0, adults = 0, children = 0, free = 0, arrivals = 0, departures = 0;
+  std::array<double, 5> byCategory{};
+};
+using Tally = std::unordered_map<uint32_t, Counts>;
+
+// An availability row to write: its record and its date.
+struct Row {
+  uint32_t recno = 0;
+  int32_t fecha = 0;
+};
+
+// The availability rows of the business dated `from` or later, in the order STAT_TIP2 (one
+// walk, nothing written), with `index` filled.
+std::vector<Row> collectRows(WDBTable& st, const StatTipFields& f, const std::string& neg, int32_t from,
+                             RowIndex& index) {
+  std::vector<Row> rows;
   st.SetOrder("STAT_TIP2");
-  progress.SET_TOTAL(keysBetween(st, dayKey(neg, from), neg));
-  st.Seek(dayKey(neg, from), true);
+  for (st.Seek(dayKey(neg, from), true); !st.Eof() && st.FieldGet(f.NEGOCIO).text == neg; st.Skip(1)) {
+    Row r{st.RecNo(), st.D("FECHA")};
+    rows.push_back(r);
+    index.add(r.fecha, st.FieldGet(f.XCLASE).text, st.FieldGet(f.TIPO_ROM).text, st.FieldGet(f.CLASE).text, r.recno);
+  }
+  return rows;
+}
+
+// Rows written under one request for their locks.
+constexpr size_t kRowsPerGroup = 256;
+
+// Writes each of `rows` once, under its own lock: reset for a new count (resetRow), what the
+// counting passes found added, its derived fields recomputed. False when cancelled (between
+// groups of rows).
+bool writeRows(WDBTable& st, const StatTipFields& f, const std::string& neg, const std::vector<Row>& rows,
+               const Tally& tally, const Inventory& inv, bool rebuildTotal, bool fillXclase, const std::string& text,
+               bool fourthLine, Progress& progress, RunResult& result) {
+  AllotmentReader allot(neg);
+  progress.SET_TOTAL(rows.size());
   int32_t shown = 0;
-  while (!st.Eof() && st.FieldGet(f.NEGOCIO).text == neg) {
-    if (!progress.CANPRINT()) return false;
-    progress.ADVANCE();
-    int32_t d = st.D("FECHA");
-    if (d != shown) {
-      shown = d;
-      std::string line = text + lib::DTOC(d);
+  for (size_t at = 0; at < rows.size(); at += kRowsPerGroup) {
+    if (!progress.CANPRINT()) {
+      result.completed = false;
+      return false;
+    }
+    size_t end = std::min(rows.size(), at + kRowsPerGroup);
+    if (rows[at].fecha != shown) {
+      shown = rows[at].fecha;
+      std::string line = text + lib::DTOC(shown);
       if (fourthLine)
         progress.PUT_TEXT("", "", "", line);
       else
         progress.PUT_TEXT("", line);
     }
-    uint32_t recno = st.RecNo();
-    bool keyChanges =
-        fillXclase && trim(st.FieldGet(f.XCLASE).text).empty() && !trim(st.FieldGet(f.CLASE).text).empty();
-    uint32_t next = 0;
-    if (keyChanges) {
-      // Filling XCLASE moves the row in this order: remember where the walk goes on.
-      st.Skip(1);
-      next = st.Eof() ? 0 : st.RecNo();
-      st.GoTo(recno);
-    }
-    lib::MODIFY(st, [&] { resetRow(st, f, inv, allot, rebuildTotal, fillXclase); });
-    ++result.rewritten;
-    index.add(d, st.FieldGet(f.XCLASE).text, st.FieldGet(f.TIPO_ROM).text, st.FieldGet(f.CLASE).text, recno);
-    if (keyChanges) {
-      if (!next) break;
-      st.GoTo(next);
-    } else {
-      st.Skip(1);
-    }
+    std::vector<uint32_t> group;
+    for (size_t i = at; i < end; ++i) group.push_back(rows[i].recno);
+    lib::MODIFY_EACH(st, group, [&] {
+      resetRow(st, f, inv, allot, rebuildTotal, fillXclase);
+      auto found = tally.find(st.RecNo());
+      if (found != tally.end()) {
+        const Counts& c = found->second;
+        f.add(st, f.BLOQUEADO, c.blocked);
+        f.add(st, f.TOTAL, -c.outOfOrder);
+        f.add(st, f.OUTORDER, c.outOfOrder);
+        f.add(st, f.RESERVADO, c.reserved);
+        f.add(st, f.N_ADULT, c.adults);
+        f.add(st, f.N_NINHO, c.children);
+        f.add(st, f.N_GRATIS, c.free);
+        for (size_t k = 0; k < c.byCategory.size(); ++k) f.add(st, f.CLAS[k], c.byCategory[k]);
+        f.add(st, f.LLEGAN, c.arrivals);
+        f.add(st, f.SALEN, c.departures);
+        f.complement(st);
+      }
+      ++result.rewritten;
+    });
+    progress.ADVANCE(end - at);
   }
   return true;
 }
 
-// Adds to the counts of row `recno` under its lock and recomputes its derived fields.
-template <typename F>
-void bump(WDBTable& st, const StatTipFields& f, uint32_t recno, RunResult& result, F change) {
-  st.GoTo(recno);
-  lib::MODIFY(st, [&] {
-    change();
-    f.complement(st);
-  });
-  ++result.rewritten;
-}
-
 // A blocked (and maybe out-of-order) room counted on its type row and its class-total row.
-void countBlocked(WDBTable& st, const StatTipFields& f, const RowIndex& index, int32_t d, const std::string& clase,
-                  const std::string& tipo, bool outOfOrder, RunResult& result) {
+void countBlocked(Tally& tally, const RowIndex& index, int32_t d, const std::string& clase, const std::string& tipo,
+                  bool outOfOrder) {
   for (uint32_t recno : {index.typeRow(d, clase, tipo), index.classRow(d, clase)}) {
     if (!recno) continue;
-    bump(st, f, recno, result, [&] {
-      f.add(st, f.BLOQUEADO, 1);
-      if (outOfOrder) {
-        f.add(st, f.TOTAL, -1);
-        f.add(st, f.OUTORDER, 1);
-      }
-    });
+    Counts& c = tally[recno];
+    c.blocked += 1;
+    if (outOfOrder) c.outOfOrder += 1;
   }
 }
 
@@ -350,29 +369,68 @@ struct Night {
   int category = -1;  // 0 to 4, or none
 };
 
-void countNight(WDBTable& st, const StatTipFields& f, uint32_t recno, const Night& n, RunResult& result) {
+void countNight(Tally& tally, uint32_t recno, const Night& n) {
   if (!recno) return;
-  bump(st, f, recno, result, [&] {
-    if (n.day.sold) {
-      f.add(st, f.RESERVADO, 1);
-      f.add(st, f.N_ADULT, n.adults);
-      f.add(st, f.N_NINHO, n.children);
-      f.add(st, f.N_GRATIS, n.free);
-      if (n.category >= 0 && n.category <= 4) f.add(st, f.CLAS[n.category], 1);
-    }
-    if (n.day.arrival) f.add(st, f.LLEGAN, 1);
-    if (n.day.departure) f.add(st, f.SALEN, 1);
-  });
+  Counts& c = tally[recno];
+  if (n.day.sold) {
+    c.reserved += 1;
+    c.adults += n.adults;
+    c.children += n.children;
+    c.free += n.free;
+    if (n.category >= 0 && n.category <= 4) c.byCategory[size_t(n.category)] += 1;
+  }
+  if (n.day.arrival) c.arrivals += 1;
+  if (n.day.departure) c.departures += 1;
 }
 
-// Recomputes the rows of one date whose derived fields are not what their counts give.
-void recomputeDate(WDBTable& st, const StatTipFields& f, const RowIndex& index, int32_t d, RunResult& result) {
-  for (uint32_t recno : index.rowsOf(d)) {
-    st.GoTo(recno);
-    if (f.upToDate(st)) continue;
-    lib::MODIFY(st, [&] { f.complement(st); });
-    ++result.rewritten;
+// Records of one table read in one walk of the business, found by a key as a seek on the
+// order walked finds them: the first in that order whose key starts with the one asked.
+template <typename T>
+class KeyedRecords {
+ public:
+  // `keyOf` the record's key in the order `tag`, `take` what is kept of it.
+  template <typename Key, typename Take>
+  KeyedRecords(const char* table, const char* tag, const std::string& neg, Key keyOf, Take take) {
+    auto t = open(table, tag);
+    for (t->Seek(neg, true); !t->Eof() && raw(*t, "NEGOCIO") == neg; t->Skip(1)) records_.emplace(keyOf(*t), take(*t));
   }
+  const T* find(const std::string& key) const {
+    auto it = records_.lower_bound(key);
+    return it != records_.end() && it->first.compare(0, key.size(), key) == 0 ? &it->second : nullptr;
+  }
+
+ private:
+  std::map<std::string, T> records_;
+};
+
+// What the counts take of a stay (DET_RES2).
+struct StayInfo {
+  int estado = 0;
+  int32_t arrival = 0, departure = 0;
+  double adults = 0, children = 0, free = 0;
+};
+
+KeyedRecords<StayInfo> staysByCode(const std::string& neg) {
+  return KeyedRecords<StayInfo>(
+      "DET_RES2", "DET_RES2", neg,
+      [](WDBTable& t) { return raw(t, "NEGOCIO") + raw(t, "COD_RES") + raw(t, "COD_HAB") + raw(t, "CODIGO"); },
+      [](WDBTable& t) {
+        return StayInfo{int(t.N("ESTADO")), t.D("F_INICIO"), t.D("F_FINAL"),
+                        t.N("N_ADULT"),     t.N("N_NINHO"),  t.N("N_GRATIS")};
+      });
+}
+
+// What the counts take of a reservation's header (ENC_RES): its guarantee type and rack.
+struct HeaderInfo {
+  std::string tipo, rack;
+};
+
+KeyedRecords<HeaderInfo> headersByCode(const std::string& neg) {
+  return KeyedRecords<HeaderInfo>(
+      "ENC_RES", "ENC_RES", neg, [](WDBTable& t) { return raw(t, "NEGOCIO") + raw(t, "CODIGO"); },
+      [](WDBTable& t) {
+        return HeaderInfo{raw(t, "TIPO"), raw(t, "COD_RACK")};
+      });
 }
 
 // The statistics category of a guarantee type (E_T_RES.C_STAT_TIP), cached.
@@ -519,12 +577,9 @@ RunResult runFastRecalculation(const std::string& negocio, int32_t start, Progre
   auto st = open("STAT_TIP", "STAT_TIP2");
   StatTipFields f(*st);
   RowIndex index;
-  // 1. Every row from the start date reset, with its allotment.
-  if (!resetRows(*st, f, neg, start, inv, false, false, "Limpiando Fecha: ", false, index, progress, result)) {
-    result.completed = false;
-    return result;
-  }
-  // 2. Blocked and out-of-order rooms of the reservation table.
+  const std::vector<Row> rows = collectRows(*st, f, neg, start, index);
+  Tally tally;
+  // Blocked and out-of-order rooms of the reservation table.
   {
     auto tab = open("TAB_RESE", "TAB_RESE");
     progress.SET_TOTAL(keysBetween(*tab, dayKey(neg, start), neg));
@@ -542,14 +597,14 @@ RunResult runFastRecalculation(const std::string& negocio, int32_t start, Progre
       const RoomInfo* room = inv.room(raw(*tab, "CODIGO"));
       const TypeInfo* type = room ? inv.type(room->tipo) : nullptr;
       if (!type) continue;
-      countBlocked(*st, f, index, d, type->clase, type->code, state->second.outOfOrder, result);
+      countBlocked(tally, index, d, type->clase, type->code, state->second.outOfOrder);
     }
   }
-  // 3. The nightly rows of the reservations.
+  // The nightly rows of the reservations.
   {
     auto nights = open("DET_RES9", "DET_RES9");
-    auto stays = open("DET_RES2", "DET_RES2");
-    auto headers = open("ENC_RES", "ENC_RES");
+    const KeyedRecords<StayInfo> stays = staysByCode(neg);
+    const KeyedRecords<HeaderInfo> headers = headersByCode(neg);
     Categories categories(neg);
     progress.SET_TOTAL(keysBetween(*nights, dayKey(neg, start), neg));
     int32_t current = 0;
@@ -557,29 +612,29 @@ RunResult runFastRecalculation(const std::string& negocio, int32_t start, Progre
       if (!nextRow(progress, result)) return result;
       int32_t d = nights->D("FECHA");
       if (d != current) {
-        if (current) recomputeDate(*st, f, index, current, result);
         current = d;
         progress.PUT_TEXT("", "Fecha: " + lib::DTOC(d));
       }
       ++result.read;
       const std::string res = raw(*nights, "COD_RES");
-      if (!stays->Seek(neg + res + raw(*nights, "COD_HAB") + raw(*nights, "CODIGO"))) continue;
-      if (stays->N("ESTADO") > 2) continue;
+      const StayInfo* stay = stays.find(neg + res + raw(*nights, "COD_HAB") + raw(*nights, "CODIGO"));
+      if (!stay || stay->estado > 2) continue;
       Night n;
       // A nightly row left outside its stay's dates (a stay shortened or moved) counts nothing,
       // as the full rebuild, which reads the dates of the stay, would have it.
-      n.day = stayDay(stays->D("F_INICIO"), stays->D("F_FINAL"), d);
+      n.day = stayDay(stay->arrival, stay->departure, d);
       if (!n.day.sold && !n.day.arrival && !n.day.departure) continue;
-      n.adults = stays->N("N_ADULT");
-      n.children = stays->N("N_NINHO");
-      n.free = stays->N("N_GRATIS");
-      if (headers->Seek(neg + res)) n.category = categories.of(raw(*headers, "TIPO"));
+      n.adults = stay->adults;
+      n.children = stay->children;
+      n.free = stay->free;
+      if (const HeaderInfo* header = headers.find(neg + res)) n.category = categories.of(header->tipo);
       const std::string clase = raw(*nights, "CLASE");
-      countNight(*st, f, index.typeRow(d, clase, raw(*nights, "TIPO_ROM")), n, result);
-      countNight(*st, f, index.classRow(d, clase), n, result);
+      countNight(tally, index.typeRow(d, clase, raw(*nights, "TIPO_ROM")), n);
+      countNight(tally, index.classRow(d, clase), n);
     }
-    if (current) recomputeDate(*st, f, index, current, result);
   }
+  // Every row from the start date reset, with its allotment, and what was counted added.
+  writeRows(*st, f, neg, rows, tally, inv, false, false, "Limpiando Fecha: ", false, progress, result);
   return result;
 }
 
@@ -612,12 +667,9 @@ RunResult runFullRebuild(const std::string& negocio, bool keepHistoric, Progress
   auto st = open("STAT_TIP", "STAT_TIP2");
   StatTipFields f(*st);
   RowIndex index;
-  // 3. Reset.
-  if (!resetRows(*st, f, neg, first, inv, !keepHistoric, true, "Inicializando Fecha ", true, index, progress, result)) {
-    result.completed = false;
-    return result;
-  }
-  // 4. Blocked rooms, date by date.
+  const std::vector<Row> rows = collectRows(*st, f, neg, first, index);
+  Tally tally;
+  // Blocked rooms, date by date.
   progress.PUT_TEXT("", "Información de Habitaciones ...");
   {
     auto tab = open("TAB_RESE", "TAB_RESE");
@@ -635,17 +687,22 @@ RunResult runFullRebuild(const std::string& negocio, bool keepHistoric, Progress
         const TypeInfo* type = room ? inv.type(room->tipo) : nullptr;
         if (!type) continue;
         progress.PUT_TEXT("", "", "", "Procesando : " + date + " " + room->descrip, false);
-        countBlocked(*st, f, index, d, type->clase, type->code, state->second.outOfOrder, result);
+        countBlocked(tally, index, d, type->clase, type->code, state->second.outOfOrder);
       }
     }
   }
-  // 5. The stays, night by night.
+  // The stays, night by night.
   progress.PUT_TEXT("", "Información de Reservaciones ...", " ");
   {
     auto stays = open("DET_RES2", "DET_RS29");
-    auto lines = open("DET_RES1", "DET_RES1");
-    auto headers = open("ENC_RES", "ENC_RES");
-    auto racks = open("ENC_RACK", "ENC_RACK");
+    const KeyedRecords<std::string> lineTypes(
+        "DET_RES1", "DET_RES1", neg,
+        [](WDBTable& t) { return raw(t, "NEGOCIO") + raw(t, "COD_RES") + raw(t, "COD_HAB"); },
+        [](WDBTable& t) { return raw(t, "TIPO_ROM"); });
+    const KeyedRecords<HeaderInfo> headers = headersByCode(neg);
+    const KeyedRecords<std::string> rackClasses(
+        "ENC_RACK", "ENC_RACK", neg, [](WDBTable& t) { return raw(t, "NEGOCIO") + raw(t, "CODIGO"); },
+        [](WDBTable& t) { return raw(t, "CLASE"); });
     Categories categories(neg);
     progress.SET_TOTAL(keysBetween(*stays, dayKey(neg, first), neg));
     for (stays->Seek(dayKey(neg, first), true); !stays->Eof() && raw(*stays, "NEGOCIO") == neg; stays->Skip(1)) {
@@ -656,15 +713,15 @@ RunResult runFullRebuild(const std::string& negocio, bool keepHistoric, Progress
       int32_t arrival = stays->D("F_INICIO"), departure = stays->D("F_FINAL");
       progress.PUT_TEXT("", "", "", "Procesando : " + trim(res) + " " + lib::DTOC(arrival), false);
       std::string tipo(kCodeWidth, ' ');
-      if (lines->Seek(neg + res + raw(*stays, "COD_HAB"))) tipo = raw(*lines, "TIPO_ROM");
+      if (const std::string* t = lineTypes.find(neg + res + raw(*stays, "COD_HAB"))) tipo = *t;
       std::string clase(kCodeWidth, ' ');
       int category = -1;
-      bool header = headers->Seek(neg + res);
-      if (header) category = categories.of(raw(*headers, "TIPO"));
+      const HeaderInfo* header = headers.find(neg + res);
+      if (header) category = categories.of(header->tipo);
       if (byRoomType) {
         if (const TypeInfo* t = inv.type(tipo)) clase = t->clase;
-      } else if (header && racks->Seek(neg + raw(*headers, "COD_RACK"))) {
-        clase = raw(*racks, "CLASE");
+      } else if (header) {
+        if (const std::string* c = rackClasses.find(neg + header->rack)) clase = *c;
       }
       Night n;
       n.adults = stays->N("N_ADULT");
@@ -674,11 +731,13 @@ RunResult runFullRebuild(const std::string& negocio, bool keepHistoric, Progress
       // Every date of the stay in the range, its departure date included.
       for (int32_t d = std::max(arrival, first); arrival > 0 && d <= departure; ++d) {
         n.day = stayDay(arrival, departure, d);
-        countNight(*st, f, index.typeRow(d, clase, tipo), n, result);
-        countNight(*st, f, index.classRow(d, clase), n, result);
+        countNight(tally, index.typeRow(d, clase, tipo), n);
+        countNight(tally, index.classRow(d, clase), n);
       }
     }
   }
+  // The rows reset — keeping each row's inventory or rebuilding it — and what was counted added.
+  writeRows(*st, f, neg, rows, tally, inv, !keepHistoric, true, "Inicializando Fecha ", true, progress, result);
   return result;
 }
 

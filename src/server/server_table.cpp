@@ -212,14 +212,23 @@ Statement ServerTable::loadStatement(uint32_t recno) const {
           {Param::text(std::to_string(recno))}};
 }
 
-void ServerTable::applyLoad(const Result& r, uint32_t recno) {
-  uint32_t count = uint32_t(r.integer(0, 0));
+Statement ServerTable::loadStatement(const std::vector<uint32_t>& recnos) const {
+  std::string array;
+  for (uint32_t r : recnos) array += (array.empty() ? "{" : ",") + std::to_string(r);
+  return {"SELECT (SELECT CASE WHEN is_called THEN last_value ELSE 0 END FROM " + schema_->quotedSequence() + "), " +
+              schema_->selectList() + " FROM unnest($1::integer[]) WITH ORDINALITY AS w(wanted, i) LEFT JOIN " +
+              schema_->quotedTable() + " t ON t.\"_recno\" = w.wanted ORDER BY w.i",
+          {Param::text(array + "}")}};
+}
+
+void ServerTable::applyLoad(const Result& r, uint32_t recno, int row) {
+  uint32_t count = uint32_t(r.integer(row, 0));
   knownCount_ = std::max(knownCount_, count);
   key_.reset();
-  if (!r.null(0, 1)) {
+  if (!r.null(row, 1)) {
     recno_ = recno;
     recnoKnown_ = true;
-    takeFrom({r, 0, 2, -1});
+    takeFrom({r, row, 2, -1});
     eof_ = false;
     loaded_ = true;
     knownCount_ = std::max(knownCount_, recno);
@@ -297,6 +306,13 @@ void ServerTable::sendWrite(const std::string& sql, std::vector<Param> params) {
 
 void ServerTable::writeBuffer() {
   if (!dirty_ || eof_) return;
+  if (before_ && record().bytes == *before_) {
+    // Assigned back what it held: the server has it already.
+    dirty_ = false;
+    before_.reset();
+    return;
+  }
+  before_.reset();
   if (batching()) {
     batch_[recno_] = record();
   } else {
@@ -390,9 +406,11 @@ void ServerTable::put(int i, const xbase::Value& v) {
   requireLocked("put");
   materialize();
   Record& rec = record();
+  noteBefore();
   const xbase::Field& f = field(i);
   const std::string& table = schema_->name().name;
   if (f.isMemo()) {
+    before_.reset();  // memos are not compared: a record with a memo assigned is written
     if (v.isNull()) {
       schema_->codec().encode(f, rec.bytes.data(), v, table);
     } else {
@@ -422,8 +440,18 @@ void ServerTable::setDeletionMark(char mark, const char* operation) {
   if (eof()) return;
   requireLocked(operation);
   materialize();
+  noteBefore();
   record().bytes[0] = uint8_t(mark);
   dirty_ = true;
+}
+
+void ServerTable::noteBefore() {
+  if (!dirty_) {
+    if (pendingNew_)
+      before_.reset();
+    else
+      before_ = record().bytes;
+  }
 }
 
 void ServerTable::pack() {
@@ -470,10 +498,15 @@ bool ServerTable::append() {
   eof_ = bof_ = found_ = false;
   dirty_ = true;
   pendingNew_ = true;
+  before_.reset();
   return true;
 }
 
 void ServerTable::afterRollback() {
+  group_.clear();
+  groupReleased_.clear();
+  lockedRows_.clear();
+  before_.reset();
   dirty_ = false;
   pendingNew_ = false;
   batch_.clear();
@@ -509,6 +542,24 @@ bool ServerTable::lockRecord(uint32_t recno) {
   return ok;
 }
 
+std::vector<bool> ServerTable::lockRecords(const std::vector<uint32_t>& recnos) {
+  if (!shared_ || session_->holdsFile(handle_, oid_)) return std::vector<bool>(recnos.size(), true);
+  writeBuffer();
+  flushBatch();
+  Statement read = loadStatement(recnos);
+  Result r;
+  std::vector<bool> taken = session_->lockRecords(handle_, oid_, recnos, &read, &r);
+  for (size_t i = 0; i < recnos.size(); ++i)
+    if (taken[i]) group_.insert(recnos[i]);
+  if (r.valid()) {
+    lockedRead_ = r;
+    lockedRows_.clear();
+    for (size_t i = 0; i < recnos.size() && int(i) < r.rows(); ++i)
+      if (taken[i]) lockedRows_.emplace(recnos[i], int(i));
+  }
+  return taken;
+}
+
 bool ServerTable::lockFile() {
   if (!shared_ || session_->holdsFile(handle_, oid_)) return true;
   writeBuffer();
@@ -528,21 +579,38 @@ bool ServerTable::lockFile() {
 }
 
 void ServerTable::unlockRecord(uint32_t recno) {
+  lockedRows_.erase(recno);
   if (!session_->holdsRecord(handle_, oid_, recno)) return;
   if (recno == recno_) writeBuffer();
+  if (group_.erase(recno)) {
+    groupReleased_.push_back(recno);
+    if (group_.empty()) releaseGroup();
+    return;
+  }
+  // A write collected goes before the lock that guards it.
+  if (!session_->inTransaction() && !alone()) flushBatch();
   session_->unlockRecord(handle_, oid_, recno);
 }
 
+void ServerTable::releaseGroup() {
+  if (!session_->inTransaction()) flushBatch();
+  session_->unlockRecords(handle_, oid_, groupReleased_);
+  groupReleased_.clear();
+}
+
 void ServerTable::unlockAll() {
+  lockedRows_.clear();
+  group_.clear();
+  groupReleased_.clear();
   writeBuffer();
   if (!shared_) return;
-  if (session_->holdsFile(handle_, oid_) && !session_->inTransaction()) {
-    // What was written alone goes before the lock does.
+  if (!session_->inTransaction()) {
+    // What was written alone, or in a group, goes before the locks do.
     flushBatch();
     nextLocal_.reset();
   }
   session_->unlockFile(handle_, oid_);
-  for (uint32_t r : session_->recordsOf(handle_, oid_)) session_->unlockRecord(handle_, oid_, r);
+  session_->unlockRecords(handle_, oid_, session_->recordsOf(handle_, oid_));
 }
 
 bool ServerTable::isLocked(uint32_t recno) const {
@@ -717,6 +785,12 @@ void ServerTable::goTo(uint32_t recno) {
   recnoKnown_ = true;
   eof_ = false;
   loaded_ = false;
+  auto locked = lockedRows_.find(recno);
+  if (locked != lockedRows_.end()) {
+    int row = locked->second;
+    lockedRows_.erase(locked);
+    if (!batch_.count(recno)) return applyLoad(lockedRead_, recno, row);
+  }
   if (batch_.count(recno) || (nextLocal_ && recno < *nextLocal_ && recno > knownCount_)) loadRecord(recno);
 }
 

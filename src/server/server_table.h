@@ -19,16 +19,18 @@
 //     move elsewhere, a change of order, scope or deletion filter, an append, and a write
 //     that moves the current record in the order drop them;
 //   - goTo only notes the record: it is read when the program looks at it, or together with
-//     its lock (one round trip for both);
+//     its lock (one round trip for both; lockRecords reads a group of records with their
+//     locks, and goTo lands on them while they are held);
 //   - opening a table reads nothing until the program moves or looks (its definition is
 //     kept by the Session);
 //   - writes and releases are sent without waiting (Session::send): the record buffer goes
 //     as one upsert when the record pointer moves, a lock is released, or the table is
-//     flushed or closed; flush() (and so closing through the table object) waits for them
-//     and reports a failure.
-// While the table is held alone (opened exclusively, or under this handle's file lock) or
-// inside a server transaction, nobody else can see or change what it writes until it lets
-// go, so records written are collected (the last version of each) and sent as one
+//     flushed or closed (not at all when the changes left it as it was read); flush()
+//     (and so closing through the table object) waits for them and reports a failure.
+// While the table is held alone (opened exclusively, or under this handle's file lock),
+// inside a server transaction, or while records locked together by lockRecords are held,
+// nobody else can see or change what it writes until it lets go, so records written are
+// collected (the last version of each) and sent as one
 // statement per kBatchRows records, before anything that reads this table from the
 // server, when the file lock goes, and before a commit; appends then take their record
 // numbers without asking (nobody else can append), and the sequence follows with the
@@ -44,6 +46,7 @@
 #include <map>
 #include <memory>
 #include <optional>
+#include <set>
 #include <string>
 
 #include "lib/table_driver.h"
@@ -107,6 +110,7 @@ class ServerTable : public lib::TableDriver, public SessionTable {
   void pack() override;
 
   bool lockRecord(uint32_t recno) override;
+  std::vector<bool> lockRecords(const std::vector<uint32_t>& recnos) override;
   bool lockFile() override;
   void unlockRecord(uint32_t recno) override;
   void unlockAll() override;
@@ -140,12 +144,14 @@ class ServerTable : public lib::TableDriver, public SessionTable {
   std::string selectList() const;  // the row, and the key of the order when there is one
 
   bool alone() const;
-  bool batching() const { return alone() || session_->inTransaction(); }
+  bool batching() const { return alone() || session_->inTransaction() || !group_.empty(); }
+  void releaseGroup();
   void requireWritable() const;
   void requireLocked(const char* what) const;
   void setDeletionMark(char mark, const char* operation);
   void goEnd(bool bottom);  // goTop / goBottom
   void writeBuffer();
+  void noteBefore();  // keeps the record as read before its first change
   void flushBatch();
   void sendWrite(const std::string& sql, std::vector<Param> params);
   void dropCache();
@@ -158,7 +164,8 @@ class ServerTable : public lib::TableDriver, public SessionTable {
   Record& record() { return const_cast<Record&>(static_cast<const ServerTable*>(this)->record()); }
   const std::optional<std::string>& currentKey() const;
   Statement loadStatement(uint32_t recno) const;
-  void applyLoad(const Result& r, uint32_t recno);
+  Statement loadStatement(const std::vector<uint32_t>& recnos) const;  // a row per number, in order
+  void applyLoad(const Result& r, uint32_t recno, int row = 0);
   void loadRecord(uint32_t recno);
   void materialize() const;  // reads what goTo (or the opening) only noted
   // Runs an ordered query and lands on its first row; the rest are kept when `forward`
@@ -187,6 +194,9 @@ class ServerTable : public lib::TableDriver, public SessionTable {
   // The key of the entry just before the current one, when a walk forward came from it.
   std::optional<std::string> previousKey_;
   bool dirty_ = false, pendingNew_ = false;
+  // The bytes of the record as read, while it is changed: a write that changes nothing is
+  // not sent (unset for new records and records with a memo assigned).
+  std::optional<std::vector<uint8_t>> before_;
   bool deletedHidden_ = true;
   int order_ = -1;
   std::optional<std::string> scopeTop_, scopeBottom_;
@@ -195,6 +205,15 @@ class ServerTable : public lib::TableDriver, public SessionTable {
   bool cachedToEnd_ = false;  // the rows read ahead reach the end of the scope
   uint32_t knownCount_ = 0;   // records the table is known to have at least
   std::map<uint32_t, Record> batch_;
+  // Records read together with their locks (lockRecords): row of lockedRead_ by number,
+  // landed on by goTo while the lock is held.
+  Result lockedRead_;
+  std::map<uint32_t, int> lockedRows_;
+  // The records of the last lockRecords still held, and those of it already let go, whose
+  // writes and releases wait for the rest: the group's writes go as one batch, then its
+  // releases as one statement.
+  std::set<uint32_t> group_;
+  std::vector<uint32_t> groupReleased_;
   std::optional<uint32_t> nextLocal_;  // the next record number while held alone
   bool unsynced_ = false;              // writes sent and not yet confirmed
 };

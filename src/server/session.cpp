@@ -26,6 +26,13 @@ std::string num(long long v) {
 const char* kLockRecord =
     "SELECT CASE WHEN pg_try_advisory_lock_shared($1::int8) THEN CASE WHEN pg_try_advisory_lock($2::int4, "
     "$3::int4) THEN true ELSE NOT pg_advisory_unlock_shared($1::int8) END ELSE false END";
+// The locks of an array of record numbers, tried in its order: one row per number.
+const char* kLockRecords =
+    "SELECT CASE WHEN pg_try_advisory_lock_shared($1::int8) THEN CASE WHEN pg_try_advisory_lock($2::int4, u.r) "
+    "THEN true ELSE NOT pg_advisory_unlock_shared($1::int8) END ELSE false END FROM unnest($3::int4[]) WITH "
+    "ORDINALITY AS u(r, i) ORDER BY u.i";
+const char* kUnlockRecords =
+    "SELECT pg_advisory_unlock($2::int4, u.r), pg_advisory_unlock_shared($1::int8) FROM unnest($3::int4[]) AS u(r)";
 const char* kUnlockRecord = "SELECT pg_advisory_unlock($2::int4, $3::int4), pg_advisory_unlock_shared($1::int8)";
 
 }  // namespace
@@ -530,6 +537,51 @@ bool Session::lockRecord(int handle, uint32_t table, uint32_t recno, const State
   return ok;
 }
 
+std::vector<bool> Session::lockRecords(int handle, uint32_t table, const std::vector<uint32_t>& recnos,
+                                       const Statement* read, Result* readResult) {
+  ensureUsable();
+  if (readResult) *readResult = Result();
+  std::vector<bool> taken(recnos.size(), false);
+  auto f = files_.find(table);
+  if (f != files_.end() && f->second.handle != handle) return taken;
+  // What the book answers alone, and the numbers the server is asked for (each once).
+  std::vector<size_t> asked;
+  std::set<uint32_t> seen;
+  std::string array;
+  for (size_t i = 0; i < recnos.size(); ++i) {
+    auto it = records_.find({table, recnos[i]});
+    if (it != records_.end()) {
+      if (it->second.handle != handle) continue;
+      it->second.released = false;
+      taken[i] = true;
+    } else if (seen.insert(recnos[i]).second) {
+      array += (array.empty() ? "{" : ",") + num(asInt4(recnos[i]));
+      asked.push_back(i);
+    }
+  }
+  if (asked.empty()) return taken;
+  std::vector<Statement> statements{{kLockRecords,
+                                     {Param::text(num(tableLockKey(table, kFileLockKind))),
+                                      Param::text(num(asInt4(table))), Param::text(array + "}")}}};
+  if (read) statements.push_back(*read);
+  Failure failure;
+  std::vector<Result> r = roundTrip(statements, &failure);
+  for (size_t j = 0; j < asked.size() && int(j) < r[0].rows(); ++j) {
+    if (!r[0].logical(int(j), 0)) continue;
+    records_[{table, recnos[asked[j]]}] = Hold{handle, false};
+    taken[asked[j]] = true;
+  }
+  // A number asked twice is held (or not) as its first asking says.
+  for (size_t i = 0; i < recnos.size(); ++i)
+    if (!taken[i]) {
+      auto it = records_.find({table, recnos[i]});
+      taken[i] = it != records_.end() && it->second.handle == handle;
+    }
+  if (read && readResult) *readResult = r[1];
+  raiseFailures(failure);
+  return taken;
+}
+
 std::optional<uint32_t> Session::appendLocked(int handle, uint32_t table, const std::string& sequence, bool lock) {
   ensureUsable();
   if (!lock) return uint32_t(exec("SELECT nextval('" + sequence + "')").integer(0, 0));
@@ -557,14 +609,30 @@ void Session::dropRecord(uint32_t table, uint32_t recno) {
                          Param::text(num(asInt4(recno)))});
 }
 
-void Session::unlockRecord(int handle, uint32_t table, uint32_t recno) {
+bool Session::releaseInBook(int handle, uint32_t table, uint32_t recno) {
   auto it = records_.find({table, recno});
-  if (it == records_.end() || it->second.handle != handle) return;
+  if (it == records_.end() || it->second.handle != handle) return false;
   if (inTransaction_) {
     it->second.released = true;
-    return;
+    return false;
   }
-  dropRecord(table, recno);
+  records_.erase(it);
+  return true;
+}
+
+void Session::unlockRecord(int handle, uint32_t table, uint32_t recno) {
+  if (releaseInBook(handle, table, recno) && connected())
+    send(kUnlockRecord, {Param::text(num(tableLockKey(table, kFileLockKind))), Param::text(num(asInt4(table))),
+                         Param::text(num(asInt4(recno)))});
+}
+
+void Session::unlockRecords(int handle, uint32_t table, const std::vector<uint32_t>& recnos) {
+  std::string array;
+  for (uint32_t r : recnos)
+    if (releaseInBook(handle, table, r)) array += (array.empty() ? "{" : ",") + num(asInt4(r));
+  if (array.empty() || !connected()) return;
+  send(kUnlockRecords, {Param::text(num(tableLockKey(table, kFileLockKind))), Param::text(num(asInt4(table))),
+                        Param::text(array + "}")});
 }
 
 bool Session::lockFile(int handle, uint32_t table, const Statement* read, Result* readResult) {

@@ -181,7 +181,13 @@ class Session {
   int newHandle() { return ++lastHandle_; }
   bool lockRecord(int handle, uint32_t table, uint32_t recno, const Statement* read = nullptr,
                   Result* readResult = nullptr);
+  // lockRecord for several records of one table, in one round trip however many are
+  // tried (`read` as there, run after all of them): which this handle holds afterwards.
+  std::vector<bool> lockRecords(int handle, uint32_t table, const std::vector<uint32_t>& recnos,
+                                const Statement* read = nullptr, Result* readResult = nullptr);
   void unlockRecord(int handle, uint32_t table, uint32_t recno);
+  // unlockRecord for several records, sent as one statement.
+  void unlockRecords(int handle, uint32_t table, const std::vector<uint32_t>& recnos);
   bool lockFile(int handle, uint32_t table, const Statement* read = nullptr, Result* readResult = nullptr);
   void unlockFile(int handle, uint32_t table);
   // A new record number (from `sequence`) for an append, already locked by `handle`;
@@ -247,6 +253,7 @@ class Session {
   long copying(const std::string& sql, F body);
   void endTransaction();
   void dropRecord(uint32_t table, uint32_t recno);
+  bool releaseInBook(int handle, uint32_t table, uint32_t recno);  // true: the server lets go now
 
   std::string conninfo_;
   PGconn* conn_ = nullptr;

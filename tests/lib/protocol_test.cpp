@@ -107,6 +107,45 @@ TEST(RecordProtocol, AChangeThatSelectsAnotherTableStillReleasesItsOwnRecord) {
   EXPECT_FALSE(r.t->driver().isLocked(r.t->RecNo()));
 }
 
+TEST(RecordProtocol, RecordsChangedTogetherWaitForOneHeldElsewhereAndEachChangesOnce) {
+  Rooms r;
+  for (int i = 3; i <= 10; ++i)
+    ADD(*r.t, [&] {
+      r.t->FieldPut("NEGOCIO", Value::chars("01"));
+      r.t->FieldPut("CODIGO", Value::chars(std::to_string(100 + i)));
+    });
+  auto other = xbase::DbfTable::open(r.p.bases("ROOMS.DBF"));  // another workstation
+  ASSERT_TRUE(other->lockRecord(4));
+  r.p.clock().at(r.p.clock().ticks() + 2000, [&] { other->unlockAll(); });
+  std::vector<uint32_t> recnos{1, 2, 3, 4, 5, 6, 7, 8, 9, 10};
+  std::vector<uint32_t> seen;
+  MODIFY_EACH(*r.t, recnos, [&] {
+    seen.push_back(r.t->RecNo());
+    r.t->FieldPut("CANT", Value::num(r.t->N("CANT") + r.t->RecNo()));
+  });
+  EXPECT_EQ(seen, recnos);
+  EXPECT_TRUE(r.p.messages().shown.empty());  // two seconds: no message yet
+  for (uint32_t n : recnos) {
+    other->goTo(n);
+    EXPECT_TRUE(other->lockRecord(n)) << n;  // every lock let go
+    EXPECT_EQ(other->getNumber("CANT"), n) << n;
+  }
+  other->unlockAll();
+  // A change that fails half-way lets go of the whole group.
+  int calls = 0;
+  EXPECT_THROW(MODIFY_EACH(*r.t, recnos,
+                           [&] {
+                             if (++calls == 3) throw std::runtime_error("falla");
+                             r.t->FieldPut("CANT", Value::num(0));
+                           }),
+               std::runtime_error);
+  for (uint32_t n : recnos) EXPECT_TRUE(other->lockRecord(n)) << n;
+  other->goTo(2);
+  EXPECT_EQ(other->getNumber("CANT"), 0);
+  other->goTo(3);
+  EXPECT_EQ(other->getNumber("CANT"), 3);
+}
+
 TEST(RecordProtocol, AppendsWaitForTheHeaderAndNewRecordsComeLocked) {
   Rooms r;
   auto other = xbase::DbfTable::open(r.p.bases("ROOMS.DBF"));

@@ -77,14 +77,16 @@ TEST(RunProgress, EveryPassAnnouncesTheRowsItWalksAndCountsEachOfThem) {
     EXPECT_EQ(p.passes, (std::vector<Pass>{{90, 90}}));
   }
   {
-    Passes p;  // from 15/01: 7 nights of 8 availability rows, of 7 rooms, and 5 nightly rows
+    // From 15/01: 7 nights of 7 rooms and 5 nightly rows counted, then 7 nights of 8
+    // availability rows written.
+    Passes p;
     ASSERT_TRUE(runFastRecalculation("01", kJan15, p).completed);
-    EXPECT_EQ(p.passes, (std::vector<Pass>{{56, 56}, {49, 49}, {5, 5}}));
+    EXPECT_EQ(p.passes, (std::vector<Pass>{{49, 49}, {5, 5}, {56, 56}}));
   }
   {
     Passes p;  // the whole range, 12/01 to 21/01 (closing day less 100 days on): both stays
     ASSERT_TRUE(runFullRebuild("01", true, p).completed);
-    EXPECT_EQ(p.passes, (std::vector<Pass>{{80, 80}, {70, 70}, {2, 2}}));
+    EXPECT_EQ(p.passes, (std::vector<Pass>{{70, 70}, {2, 2}, {80, 80}}));
   }
 }
 
@@ -98,5 +100,5 @@ TEST(RunProgress, ACancelledPassStopsShortOfItsTotal) {
     bool CANPRINT() override { return passes.empty() || passes.back().advanced < 10; }
   } p;
   EXPECT_FALSE(runFastRecalculation("01", kJan15, p).completed);
-  EXPECT_EQ(p.passes, (std::vector<Pass>{{56, 10}}));
+  EXPECT_EQ(p.passes, (std::vector<Pass>{{49, 10}}));
 }

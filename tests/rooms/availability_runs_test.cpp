@@ -270,22 +270,29 @@ TEST(Recalculations, CancelledRunsStopAndTheNextRunRepairs) {
   h.reservation("R2", "SUI", "SUP", "201", kJan15 + 1, kJan15 + 2, 1, 1, "GB");
   setRoomNight("105", kJan15 + 2, "06");
   runFastRecalculation("01", kJan15, quiet());
-  const std::string expected = h.statTipSnapshot();
 
-  // Stopped while counting: some rows are reset, some counted.
-  for (int calls : {3, 8, 12}) {
+  // A run stopped while counting has written nothing yet; the next one counts everything.
+  h.reservation("R3", "DBL", "EST", "102", kJan15 + 2, kJan15 + 4);
+  const std::string stale = h.statTipSnapshot();
+  for (int calls : {2, 4, 7}) {
     StopAfter stop(calls);
     EXPECT_FALSE(runFastRecalculation("01", kJan15, stop).completed);
-    EXPECT_NE(h.statTipSnapshot(), expected) << calls;
-    runFastRecalculation("01", kJan15, quiet());
-    EXPECT_EQ(h.statTipSnapshot(), expected) << calls;
+    EXPECT_EQ(h.statTipSnapshot(), stale) << calls;
   }
-  for (int calls : {3, 9, 15}) {
+  runFastRecalculation("01", kJan15, quiet());
+  const std::string expected = h.statTipSnapshot();
+  EXPECT_NE(expected, stale);
+  h.reservation("R4", "SUI", "SUP", "202", kJan15, kJan15 + 1);
+  for (int calls : {2, 5, 8}) {
     StopAfter stop(calls);
     EXPECT_FALSE(runFullRebuild("01", true, stop).completed);
-    runFullRebuild("01", true, quiet());
     EXPECT_EQ(h.statTipSnapshot(), expected) << calls;
   }
+  runFastRecalculation("01", kJan15, quiet());
+  const std::string withR4 = h.statTipSnapshot();
+  EXPECT_NE(withR4, expected);
+  runFullRebuild("01", true, quiet());
+  EXPECT_EQ(h.statTipSnapshot(), withR4);
   // A generation stopped after a few rooms leaves the rest for the next one.
   StopAfter stop(12);
   RunResult cut = runGeneration("01", kJan15 + 5, kJan15 + 6, stop);
@@ -295,6 +302,40 @@ TEST(Recalculations, CancelledRunsStopAndTheNextRunRepairs) {
   runGeneration("01", kJan15 + 5, kJan15 + 6, quiet());
   EXPECT_EQ(h.count("TAB_RESE"), 49u);
   EXPECT_EQ(h.count("STAT_TIP"), 7u * 8u);
+}
+
+// Stops once the rows written so far (the last pass) are more than none.
+class StopWhileWriting : public Progress {
+ public:
+  void SET_TOTAL(uint64_t) override { ++passes_; }
+  void ADVANCE(uint64_t rows) override {
+    if (passes_ == 3) written_ += rows;
+  }
+  bool CANPRINT() override { return written_ == 0; }
+  uint64_t written() const { return written_; }
+
+ private:
+  int passes_ = 0;
+  uint64_t written_ = 0;
+};
+
+TEST(Recalculations, ARunStoppedWhileWritingLeavesTheRestForTheNext) {
+  HotelFolder h;
+  smallHotel(h);
+  // 40 nights of 8 rows: more rows than one request locks together.
+  runGeneration("01", kJan15, kJan15 + 39, quiet());
+  h.reservation("R1", "STD", "EST", "101", kJan15, kJan15 + 38);
+  const std::string stale = h.statTipSnapshot();
+  StopWhileWriting stop;
+  EXPECT_FALSE(runFastRecalculation("01", kJan15, stop).completed);
+  EXPECT_GT(stop.written(), 0u);
+  EXPECT_LT(stop.written(), 320u);
+  const std::string cut = h.statTipSnapshot();
+  runFastRecalculation("01", kJan15, quiet());
+  const std::string expected = h.statTipSnapshot();
+  EXPECT_NE(cut, stale);     // the first rows were counted...
+  EXPECT_NE(cut, expected);  // ...and the last not yet
+  EXPECT_EQ(h.number("STAT_TIP", "STAT_TIP", typeKey("STD", kJan15 + 37, "EST"), "RESERVADO"), 1);
 }
 
 TEST(Recalculations, TheFastAndTheFullAgreeOnAMixOfStays) {

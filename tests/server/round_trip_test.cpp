@@ -103,6 +103,40 @@ TEST(ServerRoundTrips, AModifyAfterGoToIsOneRoundTripAndItsWriteArrives) {
   EXPECT_EQ(other->N("CANT"), 107);
 }
 
+TEST(ServerRoundTrips, RecordsChangedTogetherAreLockedInOneRoundTripAndWrittenAsOneBatch) {
+  ServerFolder f;
+  auto t = rooms(f, 300);
+  std::vector<uint32_t> recnos;
+  for (uint32_t n = 1; n <= 300; ++n) recnos.push_back(n);
+  // Another workstation changed record 150 after this one read it: the lock reads it again.
+  t->GoTo(150);
+  EXPECT_EQ(t->N("CANT"), 150);
+  f.schema().scalar("WITH u AS (UPDATE rooms SET cant = 5000 WHERE _recno = 150 RETURNING cant) SELECT cant FROM u");
+  long statements = session(f).statements();
+  long trips = tripsOf(f, [&] { MODIFY_EACH(*t, recnos, [&] { t->FieldPut("CANT", Value::num(t->N("CANT") + 1)); }); });
+  EXPECT_EQ(trips, 1);  // the 300 locks, with their records read after them
+  t->Commit();
+  // The locks and the reads, the rows as one statement, the releases as one.
+  EXPECT_EQ(session(f).statements() - statements, 4);
+  EXPECT_EQ(f.schema().scalar("SELECT sum(cant) FROM rooms"), std::to_string(300 * 301 / 2 + 300 + 4850));
+  auto other = USE(nullptr, "ROOMS");
+  other->GoTo(150);
+  EXPECT_TRUE(other->RLock());
+  EXPECT_EQ(other->N("CANT"), 5001);
+  other->Unlock();
+  // Assigned what it held, a record is not written again.
+  statements = session(f).statements();
+  t->GoTo(7);
+  MODIFY(*t, [&] { t->FieldPut("CANT", Value::num(t->N("CANT"))); });
+  t->Commit();
+  EXPECT_EQ(session(f).statements() - statements, 3);  // the lock and its read, the release
+  statements = session(f).statements();
+  MODIFY(*t, [&] { t->FieldPut("CANT", Value::num(70)); });
+  t->Commit();
+  EXPECT_EQ(session(f).statements() - statements, 4);  // and the write, this time
+  EXPECT_EQ(f.schema().scalar("SELECT cant FROM rooms WHERE _recno = 7"), "70");
+}
+
 TEST(ServerRoundTrips, AppendsUnderTheFileLockGoAsOneBatchWhenItIsReleased) {
   ServerFolder f;
   auto t = rooms(f, 1);
