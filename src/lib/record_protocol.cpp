@@ -224,6 +224,32 @@ void ADD_NEW_REC(WDBTable*, bool noWait) {
   retryUntil(attempt, policy);
 }
 
+void addEach(WDBTable& table, size_t count, const std::function<void(size_t)>& fill) {
+  Globals& g = G();
+  SELECT(table.Area);
+  WorkArea& a = selectedArea();
+  int area = g.areas->selected();
+  // Inside a server transaction locks are remembered for its end, one by one.
+  size_t reserved = (isServer(a) && g.XADSTRANS == 1) ? 0 : a.table->reserveAppends(count);
+  for (size_t i = 0; i < count; ++i) {
+    if (i >= reserved) {
+      ADD(table, [&] { fill(i); });
+      continue;
+    }
+    g.areas->select(area);
+    ADD_NEW_REC(&table);
+    uint32_t recno = a.table->recNo();
+    try {
+      fill(i);
+    } catch (...) {
+      g.areas->select(area);
+      a.table->unlockAll();  // the new records, the one being filled with what was assigned
+      throw;
+    }
+    release(a, area, recno, true);
+  }
+}
+
 void UNLOCK_NEW_REC(WDBTable* table) {
   UNLOCK_FOR_MODIFY(table);
 }

@@ -69,6 +69,16 @@ void MODIFY_EACH(WDBTable& table, const std::vector<uint32_t>& recnos, F change)
   modifyEach(table, recnos, std::function<void()>(change));
 }
 
+void addEach(WDBTable& table, size_t count, const std::function<void(size_t)>& fill);
+
+// ADD `count` times: `fill(i)` runs on the i-th new record (0 first), locked, and each is let
+// go once filled. The record numbers are asked for together (one request to the database
+// server for the whole group).
+template <typename F>
+void ADD_EACH(WDBTable& table, size_t count, F fill) {
+  addEach(table, count, std::function<void(size_t)>(fill));
+}
+
 // Select `table`, append a locked blank record, run `fill`, release.
 template <typename F>
 void ADD(WDBTable& table, F fill) {

@@ -71,6 +71,10 @@ class TableDriver {
     for (uint32_t r : recnos) taken.push_back(lockRecord(r));
     return taken;
   }
+  // Takes the record numbers of the next `count` appends at once (one request, where a
+  // request costs a round trip), each locked as append() locks it; append() then uses them
+  // without asking. How many were taken (none where appending one by one costs no more).
+  virtual size_t reserveAppends(size_t /*count*/) { return 0; }
   virtual bool lockFile() = 0;
   virtual void unlockRecord(uint32_t recno) = 0;
   virtual void unlockAll() = 0;

@@ -497,68 +497,91 @@ RunResult runGeneration(const std::string& negocio, int32_t from, int32_t to, Pr
   progress.SET_TOTAL(uint64_t(std::max(0, to - from + 1)) * (inv.rooms.size() + inv.classes.size()));
   for (int32_t d = from; d <= to; ++d) {
     const std::string date = lib::DTOC(d);
-    // The reservation table: a row for every room that has none this night.
+    // The reservation table: a row for every room that has none this night, the rooms
+    // gathered first and appended together.
     std::set<std::string> present;
     for (tab->Seek(dayKey(neg, d)); !tab->Eof() && raw(*tab, "NEGOCIO") == neg && tab->D("FECHA") == d; tab->Skip(1))
       present.insert(raw(*tab, "CODIGO"));
-    for (const RoomInfo& r : inv.rooms) {
-      if (!nextRow(progress, result)) return result;
-      progress.PUT_TEXT("", "", "", "Procesando : " + date + " " + r.descrip, false);
-      ++result.read;
-      if (present.count(r.code)) continue;
-      lib::ADD(*tab, [&] {
+    std::vector<const RoomInfo*> missing;
+    auto addRooms = [&] {
+      lib::ADD_EACH(*tab, missing.size(), [&](size_t i) {
         tab->FieldPut("NEGOCIO", Value::chars(neg));
-        tab->FieldPut("CODIGO", Value::chars(r.code));
+        tab->FieldPut("CODIGO", Value::chars(missing[i]->code));
         tab->FieldPut("FECHA", Value::date(d));
         tab->FieldPut("T_EST_HA", Value::chars(freeState));
-        tab->FieldPut("CLASE", Value::chars(r.clase));
+        tab->FieldPut("CLASE", Value::chars(missing[i]->clase));
         tab->FieldPut("PREASIGN", Value::num(0));
       });
-      ++result.appended;
+      result.appended += long(missing.size());
+    };
+    for (const RoomInfo& r : inv.rooms) {
+      if (!nextRow(progress, result)) {
+        addRooms();
+        return result;
+      }
+      progress.PUT_TEXT("", "", "", "Procesando : " + date + " " + r.descrip, false);
+      ++result.read;
+      if (!present.count(r.code)) missing.push_back(&r);
     }
-    // The availability rows of the date.
+    addRooms();
+    // The availability rows of the date: those there refreshed, the others appended.
     std::map<std::string, uint32_t> rows;  // class counted under + TIPO_ROM + CLASE -> record
     for (st->Seek(dayKey(neg, d)); !st->Eof() && st->FieldGet(f.NEGOCIO).text == neg && st->D("FECHA") == d;
          st->Skip(1)) {
       const std::string clase = st->FieldGet(f.CLASE).text;
       rows.emplace(rowClass(st->FieldGet(f.XCLASE).text, clase) + st->FieldGet(f.TIPO_ROM).text + clase, st->RecNo());
     }
-    auto refresh = [&](const std::string& xclase, const std::string& tipo, const std::string& clase, int count,
-                       int show1, int show2, double tope) {
-      auto it = rows.find(xclase + tipo + clase);
-      if (it != rows.end()) {
-        st->GoTo(it->second);
-        lib::MODIFY(*st, [&] {
-          f.put(*st, f.TOTAL, count - f.num(*st, f.OUTORDER));
-          f.put(*st, f.SHOW1, show1);
-          f.put(*st, f.SHOW2, show2);
-          f.complement(*st);
-        });
-        ++result.rewritten;
-      } else {
-        lib::ADD(*st, [&] {
-          st->FieldPut(f.NEGOCIO, Value::chars(neg));
-          st->FieldPut(f.FECHA, Value::date(d));
-          st->FieldPut(f.TIPO_ROM, Value::chars(tipo));
-          st->FieldPut(f.CLASE, Value::chars(clase));
-          st->FieldPut(f.XCLASE, Value::chars(xclase));
-          f.put(*st, f.TOTAL, count);
-          f.put(*st, f.LIBRE, count);
-          f.put(*st, f.SHOW1, show1);
-          f.put(*st, f.SHOW2, show2);
-          f.put(*st, f.LIM_TOPE, tope);
-          f.complement(*st);
-        });
-        ++result.appended;
-      }
+    struct Wanted {
+      std::string xclase, tipo, clase;
+      int count = 0, show1 = 0, show2 = 0;
+      double tope = 0;
+    };
+    std::vector<uint32_t> refreshed;
+    std::map<uint32_t, Wanted> refresh;
+    std::vector<Wanted> added;
+    auto want = [&](Wanted w) {
+      auto it = rows.find(w.xclase + w.tipo + w.clase);
+      if (it == rows.end()) return added.push_back(std::move(w));
+      auto [slot, first] = refresh.try_emplace(it->second);
+      slot->second = std::move(w);  // asked twice, the last values stay, as written twice
+      if (first) refreshed.push_back(it->second);
+    };
+    auto writeRows = [&] {
+      lib::MODIFY_EACH(*st, refreshed, [&] {
+        const Wanted& w = refresh.at(st->RecNo());
+        f.put(*st, f.TOTAL, w.count - f.num(*st, f.OUTORDER));
+        f.put(*st, f.SHOW1, w.show1);
+        f.put(*st, f.SHOW2, w.show2);
+        f.complement(*st);
+      });
+      result.rewritten += long(refreshed.size());
+      lib::ADD_EACH(*st, added.size(), [&](size_t i) {
+        const Wanted& w = added[i];
+        st->FieldPut(f.NEGOCIO, Value::chars(neg));
+        st->FieldPut(f.FECHA, Value::date(d));
+        st->FieldPut(f.TIPO_ROM, Value::chars(w.tipo));
+        st->FieldPut(f.CLASE, Value::chars(w.clase));
+        st->FieldPut(f.XCLASE, Value::chars(w.xclase));
+        f.put(*st, f.TOTAL, w.count);
+        f.put(*st, f.LIBRE, w.count);
+        f.put(*st, f.SHOW1, w.show1);
+        f.put(*st, f.SHOW2, w.show2);
+        f.put(*st, f.LIM_TOPE, w.tope);
+        f.complement(*st);
+      });
+      result.appended += long(added.size());
     };
     for (const ClassInfo& c : inv.classes) {
-      if (!nextRow(progress, result)) return result;
+      if (!nextRow(progress, result)) {
+        writeRows();
+        return result;
+      }
       progress.PUT_TEXT("", "", "", "Procesando : ESTADISTICAS" + date + " " + c.descrip, false);
       for (const TypeInfo& t : inv.types)
-        refresh(c.code, t.code, c.code, t.cantidad, t.clase == c.code ? 1 : 0, 0, t.tope);
-      refresh(c.code, blank, blank, c.cantidad, 1, 1, c.tope);
+        want({c.code, t.code, c.code, t.cantidad, t.clase == c.code ? 1 : 0, 0, t.tope});
+      want({c.code, blank, blank, c.cantidad, 1, 1, c.tope});
     }
+    writeRows();
   }
   return result;
 }

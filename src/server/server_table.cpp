@@ -475,6 +475,9 @@ bool ServerTable::append() {
     // Nobody else can append now: the numbers are ours to count.
     if (!nextLocal_) nextLocal_ = serverCount() + 1;
     recno = (*nextLocal_)++;
+  } else if (!reserved_.empty() && !session_->inTransaction()) {
+    recno = reserved_.front();
+    reserved_.pop_front();
   } else {
     std::optional<uint32_t> taken = session_->appendLocked(handle_, oid_, schema_->quotedSequence(), !alone());
     if (!taken) return false;
@@ -503,6 +506,7 @@ bool ServerTable::append() {
 }
 
 void ServerTable::afterRollback() {
+  reserved_.clear();
   group_.clear();
   groupReleased_.clear();
   lockedRows_.clear();
@@ -560,6 +564,17 @@ std::vector<bool> ServerTable::lockRecords(const std::vector<uint32_t>& recnos) 
   return taken;
 }
 
+size_t ServerTable::reserveAppends(size_t count) {
+  if (alone() || session_->inTransaction() || count < 2) return 0;
+  writeBuffer();
+  std::vector<uint32_t> taken = session_->appendLockedMany(handle_, oid_, schema_->quotedSequence(), count);
+  for (uint32_t r : taken) {
+    reserved_.push_back(r);
+    group_.insert(r);
+  }
+  return taken.size();
+}
+
 bool ServerTable::lockFile() {
   if (!shared_ || session_->holdsFile(handle_, oid_)) return true;
   writeBuffer();
@@ -600,6 +615,7 @@ void ServerTable::releaseGroup() {
 
 void ServerTable::unlockAll() {
   lockedRows_.clear();
+  reserved_.clear();  // numbers left unused read as blank deleted records, as a rolled-back append's
   group_.clear();
   groupReleased_.clear();
   writeBuffer();

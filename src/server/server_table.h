@@ -37,7 +37,9 @@
 // batch. A process killed before a batch is sent leaves none of it, and each batch is all
 // there or not at all.
 //
-// Appends take the next number of the table's sequence with its record lock. Locks:
+// Appends take the next number of the table's sequence with its record lock (reserveAppends
+// takes those of a group of appends in one round trip, and the group is written and let go
+// as lockRecords' is). Locks:
 // Session. A table opened exclusively (shared = false) is held alone and its records need
 // no locks.
 #pragma once
@@ -111,6 +113,7 @@ class ServerTable : public lib::TableDriver, public SessionTable {
 
   bool lockRecord(uint32_t recno) override;
   std::vector<bool> lockRecords(const std::vector<uint32_t>& recnos) override;
+  size_t reserveAppends(size_t count) override;
   bool lockFile() override;
   void unlockRecord(uint32_t recno) override;
   void unlockAll() override;
@@ -214,6 +217,7 @@ class ServerTable : public lib::TableDriver, public SessionTable {
   // releases as one statement.
   std::set<uint32_t> group_;
   std::vector<uint32_t> groupReleased_;
+  std::deque<uint32_t> reserved_;  // numbers reserveAppends took, for the next appends (in group_)
   std::optional<uint32_t> nextLocal_;  // the next record number while held alone
   bool unsynced_ = false;              // writes sent and not yet confirmed
 };

@@ -602,6 +602,29 @@ std::optional<uint32_t> Session::appendLocked(int handle, uint32_t table, const 
   return recno;
 }
 
+std::vector<uint32_t> Session::appendLockedMany(int handle, uint32_t table, const std::string& sequence, size_t count) {
+  ensureUsable();
+  auto f = files_.find(table);
+  if (f != files_.end() && f->second.handle != handle) return {};
+  // Each number comes with its shared hold of the file key, taken before it is drawn.
+  Result r = exec("SELECT s.n, pg_try_advisory_lock($2::int4, s.n::int4) FROM (SELECT nextval('" + sequence +
+                      "')::bigint AS n FROM generate_series(1, $3::int4) WHERE pg_try_advisory_lock_shared($1::int8)) "
+                      "s ORDER BY s.n",
+                  {Param::text(num(tableLockKey(table, kFileLockKind))), Param::text(num(asInt4(table))),
+                   Param::text(num(static_cast<long long>(count)))});
+  std::vector<uint32_t> taken;
+  for (int i = 0; i < r.rows(); ++i) {
+    uint32_t recno = uint32_t(r.integer(i, 0));
+    if (!r.logical(i, 1)) {
+      send("SELECT pg_advisory_unlock_shared($1::int8)", {Param::text(num(tableLockKey(table, kFileLockKind)))});
+      continue;
+    }
+    records_[{table, recno}] = Hold{handle, false};
+    taken.push_back(recno);
+  }
+  return taken;
+}
+
 void Session::dropRecord(uint32_t table, uint32_t recno) {
   records_.erase({table, recno});
   if (connected())

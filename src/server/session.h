@@ -194,6 +194,9 @@ class Session {
   // nullopt while another handle holds the file lock. With `lock` false (the handle holds
   // the table alone) the number is only taken.
   std::optional<uint32_t> appendLocked(int handle, uint32_t table, const std::string& sequence, bool lock);
+  // appendLocked (with the lock) for `count` new records in one round trip: their numbers,
+  // fewer (or none) when another handle holds the file lock.
+  std::vector<uint32_t> appendLockedMany(int handle, uint32_t table, const std::string& sequence, size_t count);
   bool holdsRecord(int handle, uint32_t table, uint32_t recno) const;
   bool holdsFile(int handle, uint32_t table) const;
   std::vector<uint32_t> recordsOf(int handle, uint32_t table) const;
