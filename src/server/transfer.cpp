@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstring>
 #include <filesystem>
+#include <sstream>
+#include <thread>
 
 #include "lib/catalogue.h"
 #include "server/table_schema.h"
@@ -161,18 +163,9 @@ uint32_t copyCells(const char* line, size_t length, std::vector<char>& buffer, s
   return recno;
 }
 
-}  // namespace
-
-TransferCount pushFolder(Session& s, const std::string& dir, std::ostream* log) {
+// Pushes `files` of `folder` through `s`, each table in its own transaction.
+TransferCount pushTables(Session& s, const std::string& folder, const std::vector<fs::path>& files, std::ostream* log) {
   TransferCount count;
-  std::string folder = folderOf(dir);
-  std::vector<fs::path> files;
-  for (const auto& e : fs::directory_iterator(dir)) {
-    std::string ext = upper(e.path().extension().string());
-    if (e.is_regular_file() && ext == ".DBF") files.push_back(e.path());
-  }
-  std::sort(files.begin(), files.end());
-  ensureCatalogue(s);
   for (const fs::path& file : files) {
     std::string name = upper(file.stem().string());
     auto src = xbase::DbfTable::open(file.string(), xbase::OpenOptions{true, true});
@@ -218,7 +211,8 @@ TransferCount pushFolder(Session& s, const std::string& dir, std::ostream* log) 
       std::vector<Statement> after;
       for (auto& [sql, params] : schema.indexStatements()) after.push_back({sql, params, false});
       if (n > 0)
-        after.push_back({"SELECT setval('" + schema.quotedSequence() + "', $1::bigint)", {Param::text(std::to_string(n))}});
+        after.push_back(
+            {"SELECT setval('" + schema.quotedSequence() + "', $1::bigint)", {Param::text(std::to_string(n))}});
       s.execAll(after);
       s.commit();
       ++count.tables;
@@ -229,6 +223,62 @@ TransferCount pushFolder(Session& s, const std::string& dir, std::ostream* log) 
       throw;
     }
   }
+  return count;
+}
+
+}  // namespace
+
+TransferCount pushFolder(Session& s, const std::string& dir, std::ostream* log) {
+  std::string folder = folderOf(dir);
+  std::vector<std::pair<uintmax_t, fs::path>> files;
+  for (const auto& e : fs::directory_iterator(dir)) {
+    std::string ext = upper(e.path().extension().string());
+    if (e.is_regular_file() && ext == ".DBF") files.emplace_back(e.file_size(), e.path());
+  }
+  ensureCatalogue(s);
+  // Two connections share the tables, the largest first, each to the one with less to do:
+  // the server makes one table's definitions while it takes in another's rows.
+  std::sort(files.begin(), files.end(),
+            [](const auto& a, const auto& b) { return a.first != b.first ? a.first > b.first : a.second < b.second; });
+  std::vector<fs::path> mine, theirs;
+  uintmax_t mineSize = 0, theirsSize = 0;
+  for (const auto& [size, path] : files) {
+    bool toMine = mineSize <= theirsSize;
+    (toMine ? mine : theirs).push_back(path);
+    (toMine ? mineSize : theirsSize) += size;
+  }
+  std::sort(mine.begin(), mine.end());
+  std::sort(theirs.begin(), theirs.end());
+  Session other(s.conninfo());
+  if (!theirs.empty() && !other.connect()) {
+    mine.insert(mine.end(), theirs.begin(), theirs.end());
+    theirs.clear();
+  }
+  TransferCount theirCount;
+  std::ostringstream theirLog;
+  std::exception_ptr theirFailure;
+  std::thread worker;
+  if (!theirs.empty())
+    worker = std::thread([&] {
+      try {
+        theirCount = pushTables(other, folder, theirs, log ? &theirLog : nullptr);
+      } catch (...) {
+        theirFailure = std::current_exception();
+      }
+    });
+  TransferCount count;
+  std::exception_ptr failure;
+  try {
+    count = pushTables(s, folder, mine, log);
+  } catch (...) {
+    failure = std::current_exception();
+  }
+  if (worker.joinable()) worker.join();
+  if (log) *log << theirLog.str();
+  if (failure) std::rethrow_exception(failure);
+  if (theirFailure) std::rethrow_exception(theirFailure);
+  count.tables += theirCount.tables;
+  count.records += theirCount.records;
   return count;
 }
 

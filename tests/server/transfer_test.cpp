@@ -168,6 +168,38 @@ TEST(Transfer, AValueTheCataloguesFieldCannotHoldStopsThePushOfItsTable) {
   EXPECT_EQ(schema.scalar("SELECT factor FROM clas_rom"), "1.5000");
 }
 
+// The tables are shared between two connections: a table that fails on the second is
+// reported as well, and the tables of the first are pushed all the same.
+TEST(Transfer, AFailureOnEitherConnectionIsReportedAndTheOtherTablesArePushed) {
+  ServerSchema schema;
+  TempDir d;
+  int status = 0;
+  std::string dbf = std::string(DBFUTIL_PATH);
+  std::string bases = d.path() + "/BASES";
+  fs::create_directories(bases);
+  std::string big = bases + "/ROOMS.DBF", small = bases + "/CLAS_ROM.DBF";
+  std::string out =
+      run(dbf + " create " + shellWord(big) + " --fields 'NEGOCIO C 2, CODIGO C 4, DESCRIP C 200'", status);
+  ASSERT_EQ(status, 0) << out;
+  std::string rows = "NEGOCIO\tCODIGO\tDESCRIP\n";
+  for (int i = 100; i < 400; ++i) rows += "01\t" + std::to_string(i) + "\tHabitación " + std::to_string(i) + "\n";
+  testing_support::writeFile(d.path() + "/rooms.tsv", rows);
+  out = run(dbf + " load " + shellWord(big) + " < " + shellWord(d.path() + "/rooms.tsv"), status);
+  ASSERT_EQ(status, 0) << out;
+  out = run(dbf + " create " + shellWord(small) + " --fields 'NEGOCIO C 2, CODIGO C 4, FACTOR N 12 4'", status);
+  ASSERT_EQ(status, 0) << out;
+  testing_support::writeFile(d.path() + "/rows.tsv", "NEGOCIO\tCODIGO\tFACTOR\n01\tEST\t123456.5\n");
+  out = run(dbf + " load " + shellWord(small) + " < " + shellWord(d.path() + "/rows.tsv"), status);
+  ASSERT_EQ(status, 0) << out;
+  out = run(dbf + " push " + shellWord(bases) + " " + shellWord(schema.conninfo()), status);
+  EXPECT_NE(status, 0) << out;
+  EXPECT_NE(out.find("dbfutil: registro 1: el valor 123456.5000 no cabe en el campo FACTOR (N 9,4): CLAS_ROM\n"),
+            std::string::npos)
+      << out;
+  EXPECT_EQ(schema.scalar("SELECT count(*) FROM rooms"), "300");
+  EXPECT_EQ(schema.scalar("SELECT to_regclass('clas_rom') IS NULL"), "t");
+}
+
 // COPY text escapes backslashes, tabs and line ends: values holding them reach the server
 // as they were, in the fields, the memos and the key columns the server's orders use, and
 // come back the same.
