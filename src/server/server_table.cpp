@@ -73,6 +73,7 @@ ServerTable::ServerTable(std::shared_ptr<Session> session, ServerTableInfo info,
 
 ServerTable::~ServerTable() {
   session_->detach(this);
+  if (readOn_) session_->forget(*readOn_);
   try {
     writeBuffer();
     flushBatch();
@@ -720,6 +721,10 @@ std::string ServerTable::scopeSql(Query& q, bool lowSide, bool highSide) const {
 }
 
 void ServerTable::dropCache() {
+  if (readOn_) {
+    session_->forget(*readOn_);
+    readOn_.reset();
+  }
   // Rows read ahead and never used: the next read asks for fewer.
   if (cached_.size() > size_t(ahead_) / 2) ahead_ = std::max(cache_, ahead_ / 2);
   cached_.clear();
@@ -733,17 +738,66 @@ bool ServerTable::fetch(const std::string& sql, const std::vector<Param>& params
   Result r = session_->exec(sql, params);
   if (r.rows() == 0) return false;
   land(r, 0);
-  if (forward) {
-    int keyColumn = order_ >= 0 ? 2 + fieldCount() : -1;
-    for (int i = 1; i < r.rows(); ++i) {
-      Ahead a;
-      a.recno = uint32_t(r.integer(i, 0));
-      a.source = {r, i, 1, keyColumn};
-      knownCount_ = std::max(knownCount_, a.recno);
-      cached_.push_back(std::move(a));
-    }
-    cachedToEnd_ = r.rows() < limit;
+  if (forward) keepAhead(r, limit);
+  return true;
+}
+
+// The rows of `r` after its first, kept for the next skips forward.
+void ServerTable::keepAhead(const Result& r, int limit) {
+  int keyColumn = order_ >= 0 ? 2 + fieldCount() : -1;
+  for (int i = 1; i < r.rows(); ++i) {
+    Ahead a;
+    a.recno = uint32_t(r.integer(i, 0));
+    a.source = {r, i, 1, keyColumn};
+    knownCount_ = std::max(knownCount_, a.recno);
+    cached_.push_back(std::move(a));
   }
+  cachedToEnd_ = r.rows() < limit;
+}
+
+// A long walk forward asks for the rows after those it holds when it has gone through half
+// of them, so that the server reads them while the walk goes on.
+void ServerTable::readOnWhileWalking() {
+  if (readOn_ || cachedToEnd_ || cached_.empty() || ahead_ < kReadOnFrom || cached_.size() > size_t(ahead_) / 2) return;
+  flushBatch();
+  const Ahead& last = cached_.back();
+  std::string vis = deletedHidden_ ? " AND NOT t.\"_deleted\"" : "";
+  int limit = std::min(kMaxReadAhead, ahead_ * 2);
+  std::string lim = " LIMIT " + std::to_string(limit);
+  Query q;
+  std::string sql;
+  if (order_ < 0) {
+    sql = "SELECT " + selectList() + " FROM " + schema_->quotedTable() + " t WHERE t.\"_recno\" > " +
+          q.num(last.recno) + vis + " ORDER BY t.\"_recno\"" + lim;
+  } else {
+    bool up = !descending();
+    std::string k = q.key(keyOf(const_cast<Ahead&>(last))), r = q.num(last.recno);
+    sql = "SELECT " + selectList() + " FROM " + schema_->quotedTable() + " t WHERE (" + keyColumn() +
+          ", t.\"_recno\") " + (up ? ">" : "<") + " (" + k + ", " + r + ")" + scopeSql(q, true, true) + vis +
+          " ORDER BY " + keyColumn() + dirWord(up) + ", t.\"_recno\"" + dirWord(up) + lim;
+  }
+  readOn_ = session_->request(sql, q.params);
+  readOnLimit_ = limit;
+}
+
+// The skip forward past the last row held, answered by the rows asked for ahead: false
+// when none were asked for.
+bool ServerTable::takeReadOn() {
+  if (!readOn_) return false;
+  long ticket = *readOn_;
+  readOn_.reset();
+  std::optional<std::string> previous = order_ >= 0 ? currentKey() : std::nullopt;
+  Result r = session_->take(ticket);
+  ahead_ = readOnLimit_;
+  cached_.clear();
+  if (r.rows() == 0) {
+    cachedToEnd_ = false;
+    setEof();
+    return true;
+  }
+  land(r, 0);
+  keepAhead(r, readOnLimit_);
+  if (order_ >= 0) previousKey_ = previous;
   return true;
 }
 
@@ -844,6 +898,11 @@ void ServerTable::skip(int64_t count) {
     landOn(cached_.front());
     cached_.pop_front();
     if (order_ >= 0) previousKey_ = previous;
+    readOnWhileWalking();
+    return;
+  }
+  if (forward && !eof_ && steps == 1 && cached_.empty() && takeReadOn()) {
+    readOnWhileWalking();
     return;
   }
   if (forward && !eof_ && cachedToEnd_) {  // the rows read ahead reached the end of the scope

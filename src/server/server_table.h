@@ -14,8 +14,10 @@
 //     the one asked: cacheRecords() of them (ADS.DEF line 22), and twice as many each time
 //     a walk uses up what was read, up to kMaxReadAhead. Skips forward, and seeks forward to
 //     a key inside what was read, are answered from those rows, and so is the end of the
-//     scope once a read came back short. Rows kept this way may be older than the
-//     server's: locking a record reads it again, which the record protocol relies on. A
+//     scope once a read came back short; a walk that has read ahead far asks for the next
+//     rows when it is half way through those it has, without waiting, and takes them
+//     when it gets there. Rows kept this way may be older than the server's: locking a
+//     record reads it again, which the record protocol relies on. A
 //     move elsewhere, a change of order, scope or deletion filter, an append, and a write
 //     that moves the current record in the order drop them;
 //   - goTo only notes the record: it is read when the program looks at it, or together with
@@ -61,6 +63,8 @@ class ServerTable : public lib::TableDriver, public SessionTable {
  public:
   static constexpr int kMaxReadAhead = 2000;
   static constexpr size_t kBatchRows = 500;
+  // Rows read ahead from which a walk asks for the next ones while it goes.
+  static constexpr int kReadOnFrom = 64;
 
   ServerTable(std::shared_ptr<Session> session, ServerTableInfo info, bool shared, bool readOnly);
   ~ServerTable() override;
@@ -174,6 +178,9 @@ class ServerTable : public lib::TableDriver, public SessionTable {
   // Runs an ordered query and lands on its first row; the rest are kept when `forward`
   // (`limit` rows were asked for).
   bool fetch(const std::string& sql, const std::vector<Param>& params, bool forward, int limit);
+  void keepAhead(const Result& r, int limit);
+  void readOnWhileWalking();
+  bool takeReadOn();
   bool orderedFirst(bool fromEnd);
   bool firstEntryAfterInScope(const std::string& key, uint32_t recno, bool up);
   std::optional<bool> seekAhead(const std::string& key, bool soft);
@@ -205,8 +212,10 @@ class ServerTable : public lib::TableDriver, public SessionTable {
   std::optional<std::string> scopeTop_, scopeBottom_;
   int cache_ = 1, ahead_ = 1;
   std::deque<Ahead> cached_;
-  bool cachedToEnd_ = false;  // the rows read ahead reach the end of the scope
-  uint32_t knownCount_ = 0;   // records the table is known to have at least
+  bool cachedToEnd_ = false;    // the rows read ahead reach the end of the scope
+  std::optional<long> readOn_;  // the request for the rows after those (Session::request)
+  int readOnLimit_ = 0;
+  uint32_t knownCount_ = 0;  // records the table is known to have at least
   std::map<uint32_t, Record> batch_;
   // Records read together with their locks (lockRecords): row of lockedRead_ by number,
   // landed on by goTo while the lock is held.
@@ -217,7 +226,7 @@ class ServerTable : public lib::TableDriver, public SessionTable {
   // releases as one statement.
   std::set<uint32_t> group_;
   std::vector<uint32_t> groupReleased_;
-  std::deque<uint32_t> reserved_;  // numbers reserveAppends took, for the next appends (in group_)
+  std::deque<uint32_t> reserved_;      // numbers reserveAppends took, for the next appends (in group_)
   std::optional<uint32_t> nextLocal_;  // the next record number while held alone
   bool unsynced_ = false;              // writes sent and not yet confirmed
 };

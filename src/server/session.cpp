@@ -3,6 +3,7 @@
 #include <poll.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
 
 #include "xbase/error.h"
@@ -74,6 +75,9 @@ void Session::forgetConnection() {
   conn_ = nullptr;
   prepared_.clear();
   pending_.clear();
+  answers_.clear();
+  refusals_.clear();
+  forgotten_.clear();
   deferred_ = {};
   // The server let go of every advisory lock with the session.
   records_.clear();
@@ -153,6 +157,7 @@ void Session::raise(long code, const std::string& message, const std::string& sq
 
 void Session::lost() {
   pending_.clear();
+  forgotten_.clear();
   bool wasIn = inTransaction_;
   if (wasIn) lostInTransaction_ = true;
   raise(SE_CONNECTION_LOST,
@@ -172,7 +177,7 @@ void Session::ensureUsable() {
 // ---------------------------------------------------------------------------------------
 // The pipeline.
 
-void Session::queue(const Statement& s, int wanted) {
+void Session::queue(const Statement& s, int wanted, long ticket) {
   std::vector<const char*> values(s.params.size());
   std::vector<int> lengths(s.params.size()), formats(s.params.size());
   for (size_t i = 0; i < s.params.size(); ++i) {
@@ -195,7 +200,7 @@ void Session::queue(const Statement& s, int wanted) {
     sent = PQsendQueryParams(conn_, s.sql.c_str(), n, nullptr, values.data(), lengths.data(), formats.data(), 0);
   }
   if (!sent) lost();
-  pending_.push_back({Pending::kQuery, s.sql, wanted, false});
+  pending_.push_back({Pending::kQuery, s.sql, wanted, false, ticket});
   if (!PQpipelineSync(conn_)) lost();
   pending_.push_back({Pending::kSync, {}, -1, false});
   ++statements_;
@@ -253,7 +258,12 @@ bool Session::readOne(bool block, std::vector<Result>* results, Failure* failure
     p.answered = true;
     ExecStatusType st = PQresultStatus(r);
     if (st == PGRES_COMMAND_OK || st == PGRES_TUPLES_OK) {
-      if (p.kind == Pending::kQuery && p.wanted >= 0 && results)
+      if (p.ticket) {
+        if (!forgotten_.erase(p.ticket))
+          answers_[p.ticket] = Result(r);
+        else
+          PQclear(r);
+      } else if (p.kind == Pending::kQuery && p.wanted >= 0 && results)
         (*results)[size_t(p.wanted)] = Result(r);
       else
         PQclear(r);
@@ -273,6 +283,10 @@ bool Session::readOne(bool block, std::vector<Result>* results, Failure* failure
     }
     if (p.kind == Pending::kPrepare) prepared_.erase(p.sql);
     Failure f{true, state == "42P01" ? SE_NO_TABLE : SE_STATEMENT, message, p.sql};
+    if (p.ticket) {
+      if (!forgotten_.erase(p.ticket)) refusals_[p.ticket] = f;
+      continue;
+    }
     Failure* into = p.wanted >= 0 && failure ? failure : &deferred_;
     if (!into->any) *into = f;
   }
@@ -340,6 +354,42 @@ void Session::send(const std::string& sql, std::vector<Param> params) {
   queue({sql, std::move(params), true}, -1);
   pushOut();
   absorb();
+}
+
+long Session::request(const std::string& sql, const std::vector<Param>& params) {
+  ensureUsable();
+  long ticket = ++lastTicket_;
+  queue({sql, params, true}, -1, ticket);
+  pushOut();
+  return ticket;
+}
+
+Result Session::take(long ticket) {
+  ensureUsable();
+  auto waiting = [&] {
+    return std::any_of(pending_.begin(), pending_.end(), [&](const Pending& p) { return p.ticket == ticket; });
+  };
+  if (waiting()) {
+    ++roundTrips_;
+    while (waiting()) readOne(true, nullptr, nullptr);
+  }
+  auto refused = refusals_.find(ticket);
+  if (refused != refusals_.end()) {
+    Failure f = refused->second;
+    refusals_.erase(refused);
+    raise(f.code, f.message, f.sql);
+  }
+  auto answer = answers_.find(ticket);
+  if (answer == answers_.end()) raise(SE_STATEMENT, "el servidor no respondió a la instrucción");
+  Result r = answer->second;
+  answers_.erase(answer);
+  return r;
+}
+
+void Session::forget(long ticket) {
+  if (answers_.erase(ticket) || refusals_.erase(ticket)) return;
+  if (std::any_of(pending_.begin(), pending_.end(), [&](const Pending& p) { return p.ticket == ticket; }))
+    forgotten_.insert(ticket);
 }
 
 void Session::sync() {

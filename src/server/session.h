@@ -153,6 +153,12 @@ class Session {
   void send(const std::string& sql, std::vector<Param> params);
   // Waits until every statement sent has run; raises the first failure among them.
   void sync();
+  // Sends a query whose answer is wanted later, without waiting: take() waits for it (and
+  // raises its failure), forget() lets the answer be thrown away when it comes. Rows read
+  // ahead of a walk are asked for this way while the walk goes through those it has.
+  long request(const std::string& sql, const std::vector<Param>& params);
+  Result take(long ticket);
+  void forget(long ticket);
 
   // COPY ... FROM STDIN: `next` gives one line of COPY text at a time (false when there are
   // no more). COPY ... TO STDOUT: `line` gets each line. Both return the rows copied.
@@ -231,6 +237,7 @@ class Session {
     std::string sql;
     int wanted = -1;  // where the waiting call wants its result; -1: sent without waiting
     bool answered = false;
+    long ticket = 0;  // a request's, whose answer is kept for take()
   };
   struct Failure {
     bool any = false;
@@ -244,7 +251,7 @@ class Session {
   [[noreturn]] void lost();
   void forgetConnection();
   void enterPipeline();
-  void queue(const Statement& s, int wanted);
+  void queue(const Statement& s, int wanted, long ticket = 0);
   void pushOut();
   void waitReadable();
   bool readOne(bool block, std::vector<Result>* results, Failure* failure);
@@ -267,7 +274,11 @@ class Session {
   bool lostInTransaction_ = false;
   std::map<std::string, std::string> prepared_;
   std::deque<Pending> pending_;
-  Failure deferred_;  // the first failure of a statement sent without waiting
+  long lastTicket_ = 0;
+  std::map<long, Result> answers_;    // requests answered, not yet taken
+  std::map<long, Failure> refusals_;  // requests that failed, not yet taken
+  std::set<long> forgotten_;          // requests whose answer nobody wants
+  Failure deferred_;                  // the first failure of a statement sent without waiting
   long roundTrips_ = 0, statements_ = 0;
   std::set<SessionTable*> tables_;
   std::vector<std::pair<std::string, std::vector<Param>>> rollbackWork_;

@@ -7,9 +7,11 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <csignal>
 
 #include "lib/record_protocol.h"
+#include "lib/text.h"
 #include "lib/use.h"
 #include "server/server_fixture.h"
 
@@ -61,6 +63,34 @@ TEST(ServerRoundTrips, AWalkReadsFurtherTheLongerItGoes) {
   EXPECT_EQ(seen, 300);
   // 5, 10, 20, 40, 80, 160 rows: six reads, and the end known from the last short one.
   EXPECT_EQ(trips, 6);
+}
+
+// A long walk asks for the next rows before it needs them: it still sees every row once, in
+// order, stops at its scope, skips a deleted record, and a move elsewhere halfway leaves no
+// trace of what was asked for.
+TEST(ServerRoundTrips, AWalkThatAsksAheadSeesEveryRowOnceAndStopsAtItsScope) {
+  ServerFolder f;
+  auto t = rooms(f, 3000);
+  t->GoTo(2000);
+  MODIFY(*t, [&] { t->Delete(); });
+  t->SetScope(Value::chars("011500"), Value::chars("013500"));
+  std::vector<int> seen;
+  for (t->GoTop(); !t->Eof(); t->Skip()) seen.push_back(std::stoi(lib::trim(t->S("CODIGO"))));
+  ASSERT_EQ(seen.size(), 2000u);  // 1500 to 3500 less the deleted 3000
+  EXPECT_EQ(seen.front(), 1500);
+  EXPECT_EQ(seen.back(), 3500);
+  EXPECT_TRUE(std::is_sorted(seen.begin(), seen.end()));
+  EXPECT_EQ(std::count(seen.begin(), seen.end(), 3000), 0);
+  t->ClearScope();
+  t->GoTop();
+  for (int i = 0; i < 1000; ++i) t->Skip();
+  EXPECT_EQ(lib::trim(t->S("CODIGO")), "2001");
+  ASSERT_TRUE(t->Seek("011200"));
+  EXPECT_EQ(t->RecNo(), 200u);
+  t->Skip();
+  EXPECT_EQ(t->RecNo(), 201u);
+  t->GoBottom();
+  EXPECT_EQ(t->RecNo(), 3000u);
 }
 
 TEST(ServerRoundTrips, ASeekForwardAmongTheRowsReadAheadIsAnsweredAtOnce) {
