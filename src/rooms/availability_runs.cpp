@@ -299,6 +299,9 @@ std::vector<Row> collectRows(WDBTable& st, const StatTipFields& f, const std::st
   return rows;
 }
 
+// Nights whose rows the generation reads in one walk.
+constexpr int32_t kNightsPerRead = 31;
+
 // Rows written under one request for their locks.
 constexpr size_t kRowsPerGroup = 256;
 
@@ -495,13 +498,32 @@ RunResult runGeneration(const std::string& negocio, int32_t from, int32_t to, Pr
   StatTipFields f(*st);
   const std::string blank(kCodeWidth, ' ');
   progress.SET_TOTAL(uint64_t(std::max(0, to - from + 1)) * (inv.rooms.size() + inv.classes.size()));
+  // What the next nights hold already, read in one walk of each order for a month of
+  // nights: the rooms of the reservation table, and the availability rows (class counted
+  // under + TIPO_ROM + CLASE -> record).
+  std::map<int32_t, std::set<std::string>> roomsOf;
+  std::map<int32_t, std::map<std::string, uint32_t>> rowsOf;
+  int32_t readTo = from - 1;
+  auto readNights = [&](int32_t first) {
+    readTo = std::min(to, first + kNightsPerRead - 1);
+    roomsOf.clear();
+    rowsOf.clear();
+    for (tab->Seek(dayKey(neg, first), true); !tab->Eof() && raw(*tab, "NEGOCIO") == neg && tab->D("FECHA") <= readTo;
+         tab->Skip(1))
+      roomsOf[tab->D("FECHA")].insert(raw(*tab, "CODIGO"));
+    for (st->Seek(dayKey(neg, first), true);
+         !st->Eof() && st->FieldGet(f.NEGOCIO).text == neg && st->D("FECHA") <= readTo; st->Skip(1)) {
+      const std::string clase = st->FieldGet(f.CLASE).text;
+      rowsOf[st->D("FECHA")].emplace(rowClass(st->FieldGet(f.XCLASE).text, clase) + st->FieldGet(f.TIPO_ROM).text + clase,
+                                     st->RecNo());
+    }
+  };
   for (int32_t d = from; d <= to; ++d) {
     const std::string date = lib::DTOC(d);
+    if (d > readTo) readNights(d);
     // The reservation table: a row for every room that has none this night, the rooms
     // gathered first and appended together.
-    std::set<std::string> present;
-    for (tab->Seek(dayKey(neg, d)); !tab->Eof() && raw(*tab, "NEGOCIO") == neg && tab->D("FECHA") == d; tab->Skip(1))
-      present.insert(raw(*tab, "CODIGO"));
+    const std::set<std::string>& present = roomsOf[d];
     std::vector<const RoomInfo*> missing;
     auto addRooms = [&] {
       lib::ADD_EACH(*tab, missing.size(), [&](size_t i) {
@@ -525,12 +547,7 @@ RunResult runGeneration(const std::string& negocio, int32_t from, int32_t to, Pr
     }
     addRooms();
     // The availability rows of the date: those there refreshed, the others appended.
-    std::map<std::string, uint32_t> rows;  // class counted under + TIPO_ROM + CLASE -> record
-    for (st->Seek(dayKey(neg, d)); !st->Eof() && st->FieldGet(f.NEGOCIO).text == neg && st->D("FECHA") == d;
-         st->Skip(1)) {
-      const std::string clase = st->FieldGet(f.CLASE).text;
-      rows.emplace(rowClass(st->FieldGet(f.XCLASE).text, clase) + st->FieldGet(f.TIPO_ROM).text + clase, st->RecNo());
-    }
+    const std::map<std::string, uint32_t>& rows = rowsOf[d];
     struct Wanted {
       std::string xclase, tipo, clase;
       int count = 0, show1 = 0, show2 = 0;
