@@ -151,7 +151,13 @@ void UNLOCK_FOR_MODIFY(WDBTable*, bool skip) {
   release(a, area, recno, false);
 }
 
-void modifyEach(WDBTable& table, const std::vector<uint32_t>& recnos, const std::function<void()>& change) {
+namespace {
+
+// Locks asked for in one request by MODIFY_EACH and ADD_EACH: the server keeps advisory
+// locks in a table of limited size shared by every session.
+constexpr size_t kLocksPerRequest = 256;
+
+void modifyGroup(WDBTable& table, const std::vector<uint32_t>& recnos, const std::function<void()>& change) {
   Globals& g = G();
   SELECT(table.Area);
   WorkArea& a = selectedArea();
@@ -196,6 +202,16 @@ void modifyEach(WDBTable& table, const std::vector<uint32_t>& recnos, const std:
   }
 }
 
+}  // namespace
+
+void modifyEach(WDBTable& table, const std::vector<uint32_t>& recnos, const std::function<void()>& change) {
+  for (size_t at = 0; at < recnos.size(); at += kLocksPerRequest)
+    modifyGroup(table,
+                std::vector<uint32_t>(recnos.begin() + long(at),
+                                      recnos.begin() + long(std::min(recnos.size(), at + kLocksPerRequest))),
+                change);
+}
+
 void ADD_NEW_REC(WDBTable*, bool noWait) {
   Globals& g = G();
   int area = g.areas->selected();
@@ -230,23 +246,27 @@ void addEach(WDBTable& table, size_t count, const std::function<void(size_t)>& f
   WorkArea& a = selectedArea();
   int area = g.areas->selected();
   // Inside a server transaction locks are remembered for its end, one by one.
-  size_t reserved = (isServer(a) && g.XADSTRANS == 1) ? 0 : a.table->reserveAppends(count);
-  for (size_t i = 0; i < count; ++i) {
-    if (i >= reserved) {
-      ADD(table, [&] { fill(i); });
-      continue;
-    }
-    g.areas->select(area);
-    ADD_NEW_REC(&table);
-    uint32_t recno = a.table->recNo();
-    try {
-      fill(i);
-    } catch (...) {
+  const bool oneByOne = isServer(a) && g.XADSTRANS == 1;
+  for (size_t done = 0; done < count;) {
+    size_t group = std::min(kLocksPerRequest, count - done);
+    size_t reserved = oneByOne ? 0 : a.table->reserveAppends(group);
+    for (size_t i = 0; i < group; ++i, ++done) {
+      if (i >= reserved) {
+        ADD(table, [&] { fill(done); });
+        continue;
+      }
       g.areas->select(area);
-      a.table->unlockAll();  // the new records, the one being filled with what was assigned
-      throw;
+      ADD_NEW_REC(&table);
+      uint32_t recno = a.table->recNo();
+      try {
+        fill(done);
+      } catch (...) {
+        g.areas->select(area);
+        a.table->unlockAll();  // the new records, the one being filled with what was assigned
+        throw;
+      }
+      release(a, area, recno, true);
     }
-    release(a, area, recno, true);
   }
 }
 

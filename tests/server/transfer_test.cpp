@@ -45,6 +45,20 @@ std::string dump(const std::string& table, const std::string& options) {
   return out;
 }
 
+// Creates `table` with dbfutil (`fields` as its --fields) and loads `rows` (tab-separated,
+// the field names first) into it.
+void createWithRows(const std::string& table, const std::string& fields, const std::string& rows) {
+  int status = 0;
+  std::string dbf = std::string(DBFUTIL_PATH);
+  std::string out = run(dbf + " create " + shellWord(table) + " --fields " + shellWord(fields), status);
+  ASSERT_EQ(status, 0) << out;
+  std::string tsv = table + ".tsv";
+  testing_support::writeFile(tsv, rows);
+  out = run(dbf + " load " + shellWord(table) + " < " + shellWord(tsv), status);
+  ASSERT_EQ(status, 0) << out;
+  fs::remove(tsv);
+}
+
 }  // namespace
 
 TEST(Transfer, PushingTheDemoFolderAndPullingItBackGivesTheSameTables) {
@@ -149,13 +163,8 @@ TEST(Transfer, AValueTheCataloguesFieldCannotHoldStopsThePushOfItsTable) {
   fs::create_directories(bases);
   // An older CLAS_ROM whose FACTOR is wider than the catalogue's N 9 4.
   std::string table = bases + "/CLAS_ROM.DBF";
-  std::string out =
-      run(dbf + " create " + shellWord(table) + " --fields 'NEGOCIO C 2, CODIGO C 4, FACTOR N 12 4'", status);
-  ASSERT_EQ(status, 0) << out;
-  testing_support::writeFile(d.path() + "/rows.tsv", "NEGOCIO\tCODIGO\tFACTOR\n01\tEST\t1.5\n");
-  out = run(dbf + " load " + shellWord(table) + " < " + shellWord(d.path() + "/rows.tsv"), status);
-  ASSERT_EQ(status, 0) << out;
-  out = run(dbf + " push " + shellWord(bases) + " " + shellWord(schema.conninfo()), status);
+  createWithRows(table, "NEGOCIO C 2, CODIGO C 4, FACTOR N 12 4", "NEGOCIO\tCODIGO\tFACTOR\n01\tEST\t1.5\n");
+  std::string out = run(dbf + " push " + shellWord(bases) + " " + shellWord(schema.conninfo()), status);
   ASSERT_EQ(status, 0) << out;
 
   out = run(dbf + " set " + shellWord(table) + " 1 FACTOR=123456.5", status);
@@ -177,21 +186,12 @@ TEST(Transfer, AFailureOnEitherConnectionIsReportedAndTheOtherTablesArePushed) {
   std::string dbf = std::string(DBFUTIL_PATH);
   std::string bases = d.path() + "/BASES";
   fs::create_directories(bases);
-  std::string big = bases + "/ROOMS.DBF", small = bases + "/CLAS_ROM.DBF";
-  std::string out =
-      run(dbf + " create " + shellWord(big) + " --fields 'NEGOCIO C 2, CODIGO C 4, DESCRIP C 200'", status);
-  ASSERT_EQ(status, 0) << out;
   std::string rows = "NEGOCIO\tCODIGO\tDESCRIP\n";
   for (int i = 100; i < 400; ++i) rows += "01\t" + std::to_string(i) + "\tHabitación " + std::to_string(i) + "\n";
-  testing_support::writeFile(d.path() + "/rooms.tsv", rows);
-  out = run(dbf + " load " + shellWord(big) + " < " + shellWord(d.path() + "/rooms.tsv"), status);
-  ASSERT_EQ(status, 0) << out;
-  out = run(dbf + " create " + shellWord(small) + " --fields 'NEGOCIO C 2, CODIGO C 4, FACTOR N 12 4'", status);
-  ASSERT_EQ(status, 0) << out;
-  testing_support::writeFile(d.path() + "/rows.tsv", "NEGOCIO\tCODIGO\tFACTOR\n01\tEST\t123456.5\n");
-  out = run(dbf + " load " + shellWord(small) + " < " + shellWord(d.path() + "/rows.tsv"), status);
-  ASSERT_EQ(status, 0) << out;
-  out = run(dbf + " push " + shellWord(bases) + " " + shellWord(schema.conninfo()), status);
+  createWithRows(bases + "/ROOMS.DBF", "NEGOCIO C 2, CODIGO C 4, DESCRIP C 200", rows);
+  createWithRows(bases + "/CLAS_ROM.DBF", "NEGOCIO C 2, CODIGO C 4, FACTOR N 12 4",
+                 "NEGOCIO\tCODIGO\tFACTOR\n01\tEST\t123456.5\n");
+  std::string out = run(dbf + " push " + shellWord(bases) + " " + shellWord(schema.conninfo()), status);
   EXPECT_NE(status, 0) << out;
   EXPECT_NE(out.find("dbfutil: registro 1: el valor 123456.5000 no cabe en el campo FACTOR (N 9,4): CLAS_ROM\n"),
             std::string::npos)
