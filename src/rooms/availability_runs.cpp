@@ -514,48 +514,87 @@ RunResult runGeneration(const std::string& negocio, int32_t from, int32_t to, Pr
     for (st->Seek(dayKey(neg, first), true);
          !st->Eof() && st->FieldGet(f.NEGOCIO).text == neg && st->D("FECHA") <= readTo; st->Skip(1)) {
       const std::string clase = st->FieldGet(f.CLASE).text;
-      rowsOf[st->D("FECHA")].emplace(rowClass(st->FieldGet(f.XCLASE).text, clase) + st->FieldGet(f.TIPO_ROM).text + clase,
-                                     st->RecNo());
+      rowsOf[st->D("FECHA")].emplace(
+          rowClass(st->FieldGet(f.XCLASE).text, clase) + st->FieldGet(f.TIPO_ROM).text + clase, st->RecNo());
     }
   };
+  // The rows to write, gathered over the nights until they fill a request for their locks.
+  struct Room {
+    int32_t fecha;
+    const RoomInfo* room;
+  };
+  std::vector<Room> missing;
+  struct Wanted {
+    int32_t fecha = 0;
+    std::string xclase, tipo, clase;
+    int count = 0, show1 = 0, show2 = 0;
+    double tope = 0;
+  };
+  std::vector<uint32_t> refreshed;
+  std::map<uint32_t, Wanted> refresh;
+  std::vector<Wanted> added;
+  auto addRooms = [&] {
+    lib::ADD_EACH(*tab, missing.size(), [&](size_t i) {
+      tab->FieldPut("NEGOCIO", Value::chars(neg));
+      tab->FieldPut("CODIGO", Value::chars(missing[i].room->code));
+      tab->FieldPut("FECHA", Value::date(missing[i].fecha));
+      tab->FieldPut("T_EST_HA", Value::chars(freeState));
+      tab->FieldPut("CLASE", Value::chars(missing[i].room->clase));
+      tab->FieldPut("PREASIGN", Value::num(0));
+    });
+    result.appended += long(missing.size());
+    missing.clear();
+  };
+  auto writeRows = [&] {
+    lib::MODIFY_EACH(*st, refreshed, [&] {
+      const Wanted& w = refresh.at(st->RecNo());
+      f.put(*st, f.TOTAL, w.count - f.num(*st, f.OUTORDER));
+      f.put(*st, f.SHOW1, w.show1);
+      f.put(*st, f.SHOW2, w.show2);
+      f.complement(*st);
+    });
+    result.rewritten += long(refreshed.size());
+    lib::ADD_EACH(*st, added.size(), [&](size_t i) {
+      const Wanted& w = added[i];
+      st->FieldPut(f.NEGOCIO, Value::chars(neg));
+      st->FieldPut(f.FECHA, Value::date(w.fecha));
+      st->FieldPut(f.TIPO_ROM, Value::chars(w.tipo));
+      st->FieldPut(f.CLASE, Value::chars(w.clase));
+      st->FieldPut(f.XCLASE, Value::chars(w.xclase));
+      f.put(*st, f.TOTAL, w.count);
+      f.put(*st, f.LIBRE, w.count);
+      f.put(*st, f.SHOW1, w.show1);
+      f.put(*st, f.SHOW2, w.show2);
+      f.put(*st, f.LIM_TOPE, w.tope);
+      f.complement(*st);
+    });
+    result.appended += long(added.size());
+    refreshed.clear();
+    refresh.clear();
+    added.clear();
+  };
+  auto writeAll = [&] {
+    addRooms();
+    writeRows();
+  };
+  const size_t rowsANight = inv.classes.size() * (inv.types.size() + 1);
   for (int32_t d = from; d <= to; ++d) {
     const std::string date = lib::DTOC(d);
     if (d > readTo) readNights(d);
-    // The reservation table: a row for every room that has none this night, the rooms
-    // gathered first and appended together.
+    // The reservation table: a row for every room that has none this night.
     const std::set<std::string>& present = roomsOf[d];
-    std::vector<const RoomInfo*> missing;
-    auto addRooms = [&] {
-      lib::ADD_EACH(*tab, missing.size(), [&](size_t i) {
-        tab->FieldPut("NEGOCIO", Value::chars(neg));
-        tab->FieldPut("CODIGO", Value::chars(missing[i]->code));
-        tab->FieldPut("FECHA", Value::date(d));
-        tab->FieldPut("T_EST_HA", Value::chars(freeState));
-        tab->FieldPut("CLASE", Value::chars(missing[i]->clase));
-        tab->FieldPut("PREASIGN", Value::num(0));
-      });
-      result.appended += long(missing.size());
-    };
     for (const RoomInfo& r : inv.rooms) {
       if (!nextRow(progress, result)) {
-        addRooms();
+        writeAll();
         return result;
       }
       progress.PUT_TEXT("", "", "", "Procesando : " + date + " " + r.descrip, false);
       ++result.read;
-      if (!present.count(r.code)) missing.push_back(&r);
+      if (!present.count(r.code)) missing.push_back({d, &r});
     }
-    addRooms();
+    if (missing.size() + inv.rooms.size() > kRowsPerGroup) addRooms();
     // The availability rows of the date: those there refreshed, the others appended.
     const std::map<std::string, uint32_t>& rows = rowsOf[d];
-    struct Wanted {
-      std::string xclase, tipo, clase;
-      int count = 0, show1 = 0, show2 = 0;
-      double tope = 0;
-    };
-    std::vector<uint32_t> refreshed;
-    std::map<uint32_t, Wanted> refresh;
-    std::vector<Wanted> added;
     auto want = [&](Wanted w) {
       auto it = rows.find(w.xclase + w.tipo + w.clase);
       if (it == rows.end()) return added.push_back(std::move(w));
@@ -563,43 +602,19 @@ RunResult runGeneration(const std::string& negocio, int32_t from, int32_t to, Pr
       slot->second = std::move(w);  // asked twice, the last values stay, as written twice
       if (first) refreshed.push_back(it->second);
     };
-    auto writeRows = [&] {
-      lib::MODIFY_EACH(*st, refreshed, [&] {
-        const Wanted& w = refresh.at(st->RecNo());
-        f.put(*st, f.TOTAL, w.count - f.num(*st, f.OUTORDER));
-        f.put(*st, f.SHOW1, w.show1);
-        f.put(*st, f.SHOW2, w.show2);
-        f.complement(*st);
-      });
-      result.rewritten += long(refreshed.size());
-      lib::ADD_EACH(*st, added.size(), [&](size_t i) {
-        const Wanted& w = added[i];
-        st->FieldPut(f.NEGOCIO, Value::chars(neg));
-        st->FieldPut(f.FECHA, Value::date(d));
-        st->FieldPut(f.TIPO_ROM, Value::chars(w.tipo));
-        st->FieldPut(f.CLASE, Value::chars(w.clase));
-        st->FieldPut(f.XCLASE, Value::chars(w.xclase));
-        f.put(*st, f.TOTAL, w.count);
-        f.put(*st, f.LIBRE, w.count);
-        f.put(*st, f.SHOW1, w.show1);
-        f.put(*st, f.SHOW2, w.show2);
-        f.put(*st, f.LIM_TOPE, w.tope);
-        f.complement(*st);
-      });
-      result.appended += long(added.size());
-    };
     for (const ClassInfo& c : inv.classes) {
       if (!nextRow(progress, result)) {
-        writeRows();
+        writeAll();
         return result;
       }
       progress.PUT_TEXT("", "", "", "Procesando : ESTADISTICAS" + date + " " + c.descrip, false);
       for (const TypeInfo& t : inv.types)
-        want({c.code, t.code, c.code, t.cantidad, t.clase == c.code ? 1 : 0, 0, t.tope});
-      want({c.code, blank, blank, c.cantidad, 1, 1, c.tope});
+        want({d, c.code, t.code, c.code, t.cantidad, t.clase == c.code ? 1 : 0, 0, t.tope});
+      want({d, c.code, blank, blank, c.cantidad, 1, 1, c.tope});
     }
-    writeRows();
+    if (refreshed.size() + added.size() + rowsANight > kRowsPerGroup) writeRows();
   }
+  writeAll();
   return result;
 }
 
