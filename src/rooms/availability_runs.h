@@ -4,10 +4,15 @@
 // ("&Actualizar"). The screens TAB_GENE and STAT_TIP run them behind their progress window;
 // the demo hotel and the benchmarks run them without one.
 //
-// Every run walks each index it reads forward once, from its start date, and changes each row
-// under that row's own lock (lib::MODIFY / lib::ADD), adding counts in place. It asks the
-// progress whether to go on between rows: a cancelled run stops there, leaving the rows
-// processed so far as they are now; running it again from the same start repairs the rest.
+// Every run walks each index it reads forward once, from its start date. The recalculations
+// count into memory first and then write each availability row once, under that row's own
+// lock (lib::MODIFY_EACH: the locks of a group of rows asked for together), reset and with
+// its counts added; the generation appends and refreshes the rows of several nights
+// together (lib::ADD_EACH / lib::MODIFY_EACH). A run asks the progress whether to go on
+// between rows (between groups of rows while the recalculations write): a cancelled run
+// stops there, a recalculation stopped while counting having written nothing and one
+// stopped while writing leaving the rows written complete; running it again from the same
+// start repairs the rest.
 // Runs never create availability rows except the generation, and never change an existing
 // reservation-table row.
 //
