@@ -56,6 +56,7 @@ ServerTable::ServerTable(std::shared_ptr<Session> session, ServerTableInfo info,
       readOnly_(readOnly) {
   handle_ = session_->newHandle();
   schema_->blank(rec_);
+  looked_.assign(size_t(schema_->fieldCount()), false);
   if (!session_->open(handle_, oid_, !shared))
     throw xbase::Error(xbase::EG_OPEN, SE_TABLE_IN_USE,
                        shared ? "la tabla está abierta en uso exclusivo" : "la tabla está en uso por otros",
@@ -166,6 +167,7 @@ void ServerTable::takeFrom(Source source) {
 }
 
 const Record& ServerTable::record() const {
+  if (source_.row >= 0 && source_.columns) completeRow();
   if (source_.row >= 0) {
     currentKey();  // kept: the row goes
     schema_->readRow(source_.res, source_.row, source_.first, rec_);
@@ -184,17 +186,20 @@ const std::string& ServerTable::keyOf(Ahead& a) const {
   return *a.key;
 }
 
-void ServerTable::land(const Result& r, int row) {
+void ServerTable::land(const Result& r, int row, const Columns& columns) {
   recno_ = uint32_t(r.integer(row, 0));
   recnoKnown_ = true;
-  bool keyed = order_ >= 0 && r.columns() > 2 + fieldCount();
-  takeFrom({r, row, 1, keyed ? 2 + fieldCount() : -1});
+  int keyColumn = keyColumnOf(columns);
+  bool keyed = order_ >= 0 && r.columns() > keyColumn;
+  takeFrom({r, row, 1, keyed ? keyColumn : -1, columns});
+  ++landed_;
   eof_ = false;
   loaded_ = true;
   knownCount_ = std::max(knownCount_, recno_);
 }
 
 void ServerTable::landOn(Ahead& a) {
+  ++landed_;
   recno_ = a.recno;
   recnoKnown_ = true;
   std::optional<std::string> key = std::move(a.key);
@@ -229,7 +234,7 @@ void ServerTable::applyLoad(const Result& r, uint32_t recno, int row) {
   if (!r.null(row, 1)) {
     recno_ = recno;
     recnoKnown_ = true;
-    takeFrom({r, row, 2, -1});
+    takeFrom({r, row, 2, -1, nullptr});
     eof_ = false;
     loaded_ = true;
     knownCount_ = std::max(knownCount_, recno);
@@ -378,13 +383,19 @@ void ServerTable::beforeCommit() {
 
 xbase::Value ServerTable::get(int i) const {
   materialize();
+  looked_[size_t(i)] = true;
   if (source_.row >= 0 && !decoded_[size_t(i)]) {
     // Only the fields looked at are decoded from the row.
+    int column = source_.column(i);
+    if (column < 0) {
+      completeRow();
+      return get(i);
+    }
     if (!blanked_) {
       schema_->blank(rec_);
       blanked_ = true;
     }
-    schema_->readField(source_.res, source_.row, source_.first + 1 + i, i, rec_);
+    schema_->readField(source_.res, source_.row, column, i, rec_);
     decoded_[size_t(i)] = true;
   }
   const xbase::Field& f = field(i);
@@ -406,6 +417,7 @@ void ServerTable::put(int i, const xbase::Value& v) {
         .setSubsystem("ADSCDX");
   requireLocked("put");
   materialize();
+  wrote_ = true;
   Record& rec = record();
   noteBefore();
   const xbase::Field& f = field(i);
@@ -441,6 +453,7 @@ void ServerTable::setDeletionMark(char mark, const char* operation) {
   if (eof()) return;
   requireLocked(operation);
   materialize();
+  wrote_ = true;
   noteBefore();
   record().bytes[0] = uint8_t(mark);
   dirty_ = true;
@@ -503,6 +516,7 @@ bool ServerTable::append() {
   dirty_ = true;
   pendingNew_ = true;
   before_.reset();
+  wrote_ = true;
   return true;
 }
 
@@ -705,7 +719,33 @@ std::string ServerTable::keyColumn() const {
 }
 
 std::string ServerTable::selectList() const {
-  return order_ < 0 ? schema_->selectList() : schema_->selectList() + ", " + keyColumn();
+  std::string key = order_ < 0 ? std::string() : ", " + keyColumn();
+  listColumns_.reset();
+  if (wrote_ || landed_ < kLearnRows || batching()) return schema_->selectList() + key;
+  auto columns = std::make_shared<std::vector<int>>(size_t(fieldCount()), -1);
+  std::string list = "\"_recno\", \"_deleted\"";
+  int at = 2;
+  for (int i = 0; i < fieldCount(); ++i)
+    if (looked_[size_t(i)]) {
+      list += ", " + schema_->column(i);
+      (*columns)[size_t(i)] = at++;
+    }
+  if (at - 2 == fieldCount()) return schema_->selectList() + key;
+  listColumns_ = std::move(columns);
+  return list + key;
+}
+
+int ServerTable::keyColumnOf(const Columns& columns) const {
+  if (!columns) return 2 + fieldCount();
+  return 2 + int(std::count_if(columns->begin(), columns->end(), [](int c) { return c >= 0; }));
+}
+
+void ServerTable::completeRow() const {
+  auto* self = const_cast<ServerTable*>(this);  // reading the rest changes no meaning
+  std::optional<std::string> key = currentKey();
+  self->dropCache();  // the rows read with it lack the field too: the next read brings it
+  self->loadRecord(recno_);
+  if (order_ >= 0 && !eof_) self->key_ = key;  // where the walk stood, as it read it
 }
 
 std::string ServerTable::scopeSql(Query& q, bool lowSide, bool highSide) const {
@@ -735,20 +775,21 @@ void ServerTable::dropCache() {
 bool ServerTable::fetch(const std::string& sql, const std::vector<Param>& params, bool forward, int limit) {
   flushBatch();
   dropCache();
+  Columns columns = listColumns_;  // of the select list `sql` was made with
   Result r = session_->exec(sql, params);
   if (r.rows() == 0) return false;
-  land(r, 0);
-  if (forward) keepAhead(r, limit);
+  land(r, 0, columns);
+  if (forward) keepAhead(r, limit, columns);
   return true;
 }
 
 // The rows of `r` after its first, kept for the next skips forward.
-void ServerTable::keepAhead(const Result& r, int limit) {
-  int keyColumn = order_ >= 0 ? 2 + fieldCount() : -1;
+void ServerTable::keepAhead(const Result& r, int limit, const Columns& columns) {
+  int keyColumn = order_ >= 0 ? keyColumnOf(columns) : -1;
   for (int i = 1; i < r.rows(); ++i) {
     Ahead a;
     a.recno = uint32_t(r.integer(i, 0));
-    a.source = {r, i, 1, keyColumn};
+    a.source = {r, i, 1, keyColumn, columns};
     knownCount_ = std::max(knownCount_, a.recno);
     cached_.push_back(std::move(a));
   }
@@ -778,6 +819,7 @@ void ServerTable::readOnWhileWalking() {
   }
   readOn_ = session_->request(sql, q.params);
   readOnLimit_ = limit;
+  readOnColumns_ = listColumns_;
 }
 
 // The skip forward past the last row held, answered by the rows asked for ahead: false
@@ -795,8 +837,8 @@ bool ServerTable::takeReadOn() {
     setEof();
     return true;
   }
-  land(r, 0);
-  keepAhead(r, readOnLimit_);
+  land(r, 0, readOnColumns_);
+  keepAhead(r, readOnLimit_, readOnColumns_);
   if (order_ >= 0) previousKey_ = previous;
   return true;
 }

@@ -20,6 +20,10 @@
 //     record reads it again, which the record protocol relies on. A
 //     move elsewhere, a change of order, scope or deletion filter, an append, and a write
 //     that moves the current record in the order drop them;
+//   - a handle that has written nothing, once it has read kLearnRows rows, reads only the
+//     fields it has looked at (and its order's key); a field it had not looked at is read
+//     with the whole record when asked for (the rows read ahead with it are read again),
+//     and a record about to be changed is read whole first;
 //   - goTo only notes the record: it is read when the program looks at it, or together with
 //     its lock (one round trip for both; lockRecords reads a group of records with their
 //     locks, and goTo lands on them while they are held);
@@ -65,6 +69,8 @@ class ServerTable : public lib::TableDriver, public SessionTable {
   static constexpr size_t kBatchRows = 500;
   // Rows read ahead from which a walk asks for the next ones while it goes.
   static constexpr int kReadOnFrom = 64;
+  // Rows a handle reads with every field before its reads bring only those it looked at.
+  static constexpr long kLearnRows = 100;
 
   ServerTable(std::shared_ptr<Session> session, ServerTableInfo info, bool shared, bool readOnly);
   ~ServerTable() override;
@@ -130,11 +136,15 @@ class ServerTable : public lib::TableDriver, public SessionTable {
  private:
   struct Query;
   // A row of a result, read (decoded) only as far as somebody looks at it.
+  // The columns of the fields in a result that holds only some of them (-1: not there).
+  using Columns = std::shared_ptr<const std::vector<int>>;
   struct Source {
     Result res;
     int row = -1;  // -1: nothing pending
     int first = 1;  // the column of _deleted
     int keyColumn = -1;
+    Columns columns;  // null: every field, in order after _deleted
+    int column(int i) const { return columns ? (*columns)[size_t(i)] : first + 1 + i; }
   };
   struct Ahead {
     uint32_t recno = 0;
@@ -148,7 +158,12 @@ class ServerTable : public lib::TableDriver, public SessionTable {
   bool inScope(const std::string& key) const;
   std::string scopeSql(Query& q, bool lowSide, bool highSide) const;
   std::string keyColumn() const;
-  std::string selectList() const;  // the row, and the key of the order when there is one
+  // The row, and the key of the order when there is one; only the fields looked at once a
+  // handle that only reads has read kLearnRows rows
+  // (listColumns_ says which, null for all).
+  std::string selectList() const;
+  int keyColumnOf(const Columns& columns) const;
+  void completeRow() const;  // the current row read whole, for a field it did not bring
 
   bool alone() const;
   bool batching() const { return alone() || session_->inTransaction() || !group_.empty(); }
@@ -163,7 +178,7 @@ class ServerTable : public lib::TableDriver, public SessionTable {
   void sendWrite(const std::string& sql, std::vector<Param> params);
   void dropCache();
   void setEof();
-  void land(const Result& r, int row);
+  void land(const Result& r, int row, const Columns& columns = nullptr);
   void landOn(Ahead& a);
   void takeFrom(Source source);
   // The current record complete (decoded from its row when it was not yet).
@@ -178,7 +193,7 @@ class ServerTable : public lib::TableDriver, public SessionTable {
   // Runs an ordered query and lands on its first row; the rest are kept when `forward`
   // (`limit` rows were asked for).
   bool fetch(const std::string& sql, const std::vector<Param>& params, bool forward, int limit);
-  void keepAhead(const Result& r, int limit);
+  void keepAhead(const Result& r, int limit, const Columns& columns);
   void readOnWhileWalking();
   bool takeReadOn();
   bool orderedFirst(bool fromEnd);
@@ -215,6 +230,13 @@ class ServerTable : public lib::TableDriver, public SessionTable {
   bool cachedToEnd_ = false;    // the rows read ahead reach the end of the scope
   std::optional<long> readOn_;  // the request for the rows after those (Session::request)
   int readOnLimit_ = 0;
+  Columns readOnColumns_;
+  mutable Columns listColumns_;  // of the last selectList()
+  // What the handle looked at: the fields, and how many rows it landed on; a handle that
+  // wrote reads whole rows.
+  mutable std::vector<bool> looked_;
+  long landed_ = 0;
+  bool wrote_ = false;
   uint32_t knownCount_ = 0;  // records the table is known to have at least
   std::map<uint32_t, Record> batch_;
   // Records read together with their locks (lockRecords): row of lockedRead_ by number,

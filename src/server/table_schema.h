@@ -92,6 +92,7 @@ class TableSchema {
 
   // "_recno", "_deleted" and the field columns, quoted and comma-separated.
   const std::string& selectList() const { return select_; }
+  const std::string& column(int i) const { return columns_[size_t(i)]; }  // field i's, quoted
   const std::string& quotedTable() const { return quoted_; }
   const std::string& quotedSequence() const { return sequence_; }
 

@@ -93,6 +93,42 @@ TEST(ServerRoundTrips, AWalkThatAsksAheadSeesEveryRowOnceAndStopsAtItsScope) {
   EXPECT_EQ(t->RecNo(), 3000u);
 }
 
+// A handle that only reads brings, after its first rows, only the fields it looked at: a
+// field it had not looked at is read when asked for, and a record changed after such a walk
+// keeps the fields the walk did not bring.
+TEST(ServerRoundTrips, AWalkThatBringsOnlyTheFieldsItLooksAtLosesNothing) {
+  ServerFolder f;
+  rooms(f, 400);
+  auto t = USE(nullptr, "ROOMS", "ROOMS");  // a handle that has written nothing
+  int expected = 1001;
+  for (t->GoTop(); !t->Eof(); t->Skip(), ++expected) {
+    ASSERT_EQ(lib::trim(t->S("CODIGO")), std::to_string(expected));
+    if (expected == 1300) {
+      EXPECT_EQ(t->N("CANT"), 300);  // not brought by the reads after the first rows
+    }
+  }
+  EXPECT_EQ(expected, 1401);
+  // Held before the walk reaches it, a record is changed without being read again.
+  auto held = USE(nullptr, "ROOMS", "ROOMS");
+  held->GoTo(300);
+  ASSERT_TRUE(held->RLock());
+  for (held->GoTop(); !held->Eof() && held->RecNo() != 300; held->Skip()) lib::trim(held->S("CODIGO"));
+  ASSERT_EQ(held->RecNo(), 300u);
+  held->FieldPut("CANT", Value::num(3000));
+  held->Unlock();
+  // Reached by a walk and changed under the record protocol.
+  auto walker = USE(nullptr, "ROOMS", "ROOMS");
+  for (walker->GoTop(); !walker->Eof() && walker->RecNo() != 350; walker->Skip()) lib::trim(walker->S("CODIGO"));
+  MODIFY(*walker, [&] { walker->FieldPut("CANT", Value::num(3500)); });
+  walker->Commit();
+  held->Commit();
+  EXPECT_EQ(f.schema().scalar("SELECT negocio || rtrim(codigo) || ' ' || cant FROM rooms WHERE _recno = 300"),
+            "011300 3000");
+  EXPECT_EQ(f.schema().scalar("SELECT negocio || rtrim(codigo) || ' ' || cant FROM rooms WHERE _recno = 350"),
+            "011350 3500");
+  EXPECT_EQ(f.schema().scalar("SELECT count(*) FROM rooms WHERE negocio = '01' AND cant > 0"), "400");
+}
+
 TEST(ServerRoundTrips, ASeekForwardAmongTheRowsReadAheadIsAnsweredAtOnce) {
   ServerFolder f;
   auto t = rooms(f, 50);
