@@ -181,6 +181,14 @@ const std::optional<std::string>& ServerTable::currentKey() const {
   return key_;
 }
 
+const std::optional<std::string>& ServerTable::previousKey() const {
+  if (!previousKey_ && previousSource_.row >= 0) {
+    previousKey_ = previousSource_.res.bytes(previousSource_.row, previousSource_.keyColumn);
+    previousSource_ = {};
+  }
+  return previousKey_;
+}
+
 const std::string& ServerTable::keyOf(Ahead& a) const {
   if (!a.key) a.key = a.source.res.bytes(a.source.row, a.source.keyColumn);
   return *a.key;
@@ -770,6 +778,7 @@ void ServerTable::dropCache() {
   cached_.clear();
   cachedToEnd_ = false;
   previousKey_.reset();
+  previousSource_ = {};
 }
 
 bool ServerTable::fetch(const std::string& sql, const std::vector<Param>& params, bool forward, int limit) {
@@ -839,7 +848,10 @@ bool ServerTable::takeReadOn() {
   }
   land(r, 0, readOnColumns_);
   keepAhead(r, readOnLimit_, readOnColumns_);
-  if (order_ >= 0) previousKey_ = previous;
+  if (order_ >= 0) {
+    previousKey_ = previous;
+    previousSource_ = {};
+  }
   return true;
 }
 
@@ -894,6 +906,7 @@ void ServerTable::goTo(uint32_t recno) {
   // Noted only: read with its lock, or when somebody looks at it.
   recno_ = recno;
   previousKey_.reset();
+  previousSource_ = {};
   recnoKnown_ = true;
   eof_ = false;
   loaded_ = false;
@@ -932,14 +945,28 @@ void ServerTable::skip(int64_t count) {
   uint64_t steps = uint64_t(forward ? count : -count);
   bof_ = false;
   if (forward && !eof_ && steps <= cached_.size()) {
-    std::optional<std::string> previous = order_ >= 0 ? currentKey() : std::nullopt;
+    // The key of the entry left, read from its row only if a seek asks for it.
+    std::optional<std::string> previous;
+    Source previousAt;
+    if (order_ >= 0) {
+      if (key_ || source_.row < 0 || source_.keyColumn < 0)
+        previous = currentKey();
+      else
+        previousAt = source_;
+    }
     while (steps-- > 1) {
-      if (order_ >= 0) previous = keyOf(cached_.front());
+      if (order_ >= 0) {
+        previous = keyOf(cached_.front());
+        previousAt = {};
+      }
       cached_.pop_front();
     }
     landOn(cached_.front());
     cached_.pop_front();
-    if (order_ >= 0) previousKey_ = previous;
+    if (order_ >= 0) {
+      previousKey_ = std::move(previous);
+      previousSource_ = std::move(previousAt);
+    }
     readOnWhileWalking();
     return;
   }
@@ -997,6 +1024,7 @@ void ServerTable::skip(int64_t count) {
       if (forward && !descending() && steps == 1 && !comingIn) {
         if (fetch(sql, q.params, forward, limit)) {
           previousKey_ = key;  // the entry left is the one before
+          previousSource_ = {};
           return;
         }
         sql.clear();
@@ -1016,7 +1044,7 @@ std::optional<bool> ServerTable::seekAhead(const std::string& k, bool soft) {
   if (!(*key_ < k)) {
     // A walk that went one past the keys before `k`: the current record is the first at
     // or after it.
-    if (!previousKey_ || !(*previousKey_ < k)) return std::nullopt;
+    if (!previousKey() || !(*previousKey() < k)) return std::nullopt;
     found_ = startsWith(*key_, k);
     if (!found_ && !soft) {
       dropCache();
@@ -1038,6 +1066,7 @@ std::optional<bool> ServerTable::seekAhead(const std::string& k, bool soft) {
   landOn(cached_.front());
   cached_.pop_front();
   previousKey_ = previous;
+  previousSource_ = {};
   found_ = startsWith(*currentKey(), k);
   if (!found_ && !soft) {
     dropCache();

@@ -152,6 +152,7 @@ class ServerTable : public lib::TableDriver, public SessionTable {
     std::optional<std::string> key;  // in the controlling order, once asked for
   };
   const std::string& keyOf(Ahead& a) const;
+  const std::optional<std::string>& previousKey() const;
   const TableSchema::Tag* tag() const { return order_ < 0 ? nullptr : &schema_->tags()[size_t(order_)]; }
   bool descending() const { return tag() && tag()->spec.descending; }
   std::string fullKey(const std::string& prefix) const;  // a prefix padded with 0xFF
@@ -217,7 +218,8 @@ class ServerTable : public lib::TableDriver, public SessionTable {
   bool recnoKnown_ = true;    // false at end of file until somebody asks
   mutable std::optional<std::string> key_;  // of the current record in the order, as read
   // The key of the entry just before the current one, when a walk forward came from it.
-  std::optional<std::string> previousKey_;
+  mutable std::optional<std::string> previousKey_;
+  mutable Source previousSource_;  // where previousKey_ is still to be read from
   bool dirty_ = false, pendingNew_ = false;
   // The bytes of the record as read, while it is changed: a write that changes nothing is
   // not sent (unset for new records and records with a memo assigned).

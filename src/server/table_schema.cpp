@@ -1,5 +1,6 @@
 #include "server/table_schema.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cmath>
 #include <cstdio>
@@ -555,6 +556,16 @@ void TableSchema::putColumn(Record& r, int i, const Cell& c) const {
       return;
     }
     case 'D': {
+      // The server writes dates as YYYY-MM-DD: the digits are the field's.
+      auto digits = [&](size_t from, size_t n) {
+        return std::all_of(c.data + from, c.data + from + n, [](char ch) { return ch >= '0' && ch <= '9'; });
+      };
+      if (c.length == 10 && c.data[4] == '-' && c.data[7] == '-' && digits(0, 4) && digits(5, 2) && digits(8, 2)) {
+        std::memcpy(p, c.data, 4);
+        std::memcpy(p + 4, c.data + 5, 2);
+        std::memcpy(p + 6, c.data + 8, 2);
+        return;
+      }
       std::string s = xbase::dtos(julianFromIso(cellText(c)));
       std::memcpy(p, s.data(), 8);
       return;
