@@ -59,6 +59,17 @@ void createWithRows(const std::string& table, const std::string& fields, const s
   fs::remove(tsv);
 }
 
+// A BASES folder in a temporary directory, and a schema of the test server to push it to.
+struct BasesFolder {
+  ServerSchema schema;
+  TempDir dir;
+  std::string bases = dir.path() + "/BASES";
+  BasesFolder() { fs::create_directories(bases); }
+  std::string push(int& status) const {
+    return run(std::string(DBFUTIL_PATH) + " push " + shellWord(bases) + " " + shellWord(schema.conninfo()), status);
+  }
+};
+
 }  // namespace
 
 TEST(Transfer, PushingTheDemoFolderAndPullingItBackGivesTheSameTables) {
@@ -155,49 +166,41 @@ TEST(Transfer, PullingAFolderTheServerDoesNotHoldFailsNamingTheFoldersItHolds) {
 }
 
 TEST(Transfer, AValueTheCataloguesFieldCannotHoldStopsThePushOfItsTable) {
-  ServerSchema schema;
-  TempDir d;
+  BasesFolder f;
   int status = 0;
-  std::string dbf = std::string(DBFUTIL_PATH);
-  std::string bases = d.path() + "/BASES";
-  fs::create_directories(bases);
   // An older CLAS_ROM whose FACTOR is wider than the catalogue's N 9 4.
-  std::string table = bases + "/CLAS_ROM.DBF";
+  std::string table = f.bases + "/CLAS_ROM.DBF";
   createWithRows(table, "NEGOCIO C 2, CODIGO C 4, FACTOR N 12 4", "NEGOCIO\tCODIGO\tFACTOR\n01\tEST\t1.5\n");
-  std::string out = run(dbf + " push " + shellWord(bases) + " " + shellWord(schema.conninfo()), status);
+  std::string out = f.push(status);
   ASSERT_EQ(status, 0) << out;
 
-  out = run(dbf + " set " + shellWord(table) + " 1 FACTOR=123456.5", status);
+  out = run(std::string(DBFUTIL_PATH) + " set " + shellWord(table) + " 1 FACTOR=123456.5", status);
   ASSERT_EQ(status, 0) << out;
-  out = run(dbf + " push " + shellWord(bases) + " " + shellWord(schema.conninfo()), status);
+  out = f.push(status);
   EXPECT_NE(status, 0) << out;
   EXPECT_EQ(std::count(out.begin(), out.end(), '\n'), 1) << out;
   EXPECT_EQ(out, "dbfutil: registro 1: el valor 123456.5000 no cabe en el campo FACTOR (N 9,4): CLAS_ROM\n");
   // The table pushed before is still there, untouched.
-  EXPECT_EQ(schema.scalar("SELECT factor FROM clas_rom"), "1.5000");
+  EXPECT_EQ(f.schema.scalar("SELECT factor FROM clas_rom"), "1.5000");
 }
 
 // The tables are shared between two connections: a table that fails on the second is
 // reported as well, and the tables of the first are pushed all the same.
 TEST(Transfer, AFailureOnEitherConnectionIsReportedAndTheOtherTablesArePushed) {
-  ServerSchema schema;
-  TempDir d;
+  BasesFolder f;
   int status = 0;
-  std::string dbf = std::string(DBFUTIL_PATH);
-  std::string bases = d.path() + "/BASES";
-  fs::create_directories(bases);
   std::string rows = "NEGOCIO\tCODIGO\tDESCRIP\n";
   for (int i = 100; i < 400; ++i) rows += "01\t" + std::to_string(i) + "\tHabitación " + std::to_string(i) + "\n";
-  createWithRows(bases + "/ROOMS.DBF", "NEGOCIO C 2, CODIGO C 4, DESCRIP C 200", rows);
-  createWithRows(bases + "/CLAS_ROM.DBF", "NEGOCIO C 2, CODIGO C 4, FACTOR N 12 4",
+  createWithRows(f.bases + "/ROOMS.DBF", "NEGOCIO C 2, CODIGO C 4, DESCRIP C 200", rows);
+  createWithRows(f.bases + "/CLAS_ROM.DBF", "NEGOCIO C 2, CODIGO C 4, FACTOR N 12 4",
                  "NEGOCIO\tCODIGO\tFACTOR\n01\tEST\t123456.5\n");
-  std::string out = run(dbf + " push " + shellWord(bases) + " " + shellWord(schema.conninfo()), status);
+  std::string out = f.push(status);
   EXPECT_NE(status, 0) << out;
   EXPECT_NE(out.find("dbfutil: registro 1: el valor 123456.5000 no cabe en el campo FACTOR (N 9,4): CLAS_ROM\n"),
             std::string::npos)
       << out;
-  EXPECT_EQ(schema.scalar("SELECT count(*) FROM rooms"), "300");
-  EXPECT_EQ(schema.scalar("SELECT to_regclass('clas_rom') IS NULL"), "t");
+  EXPECT_EQ(f.schema.scalar("SELECT count(*) FROM rooms"), "300");
+  EXPECT_EQ(f.schema.scalar("SELECT to_regclass('clas_rom') IS NULL"), "t");
 }
 
 // COPY text escapes backslashes, tabs and line ends: values holding them reach the server
