@@ -24,6 +24,11 @@ bool isServer(const WorkArea& a) {
   return a.rdd.rfind("ADS", 0) == 0;
 }
 
+// Inside a server transaction locks are remembered for its end, one by one.
+bool inServerTransaction(const WorkArea& a) {
+  return isServer(a) && G().XADSTRANS == 1;
+}
+
 std::string lockMessage(const WorkArea& a, uint32_t recno) {
   std::string text = "El dato se encuentra bloqueado: " + a.alias;
   if (isServer(a)) {
@@ -136,7 +141,7 @@ void UNLOCK_FOR_MODIFY(WDBTable*, bool skip) {
   WorkArea& a = selectedArea();
   uint32_t recno = a.table->recNo();
   maintainTextSearch(area, true);
-  if (isServer(a) && g.XADSTRANS == 1) {
+  if (inServerTransaction(a)) {
     // The server holds the lock until the transaction ends; remember it for then.
     if (g.XTRANS_TIPO == 1) {
       g.XA_RECORDS.push_back({area, recno});
@@ -169,8 +174,7 @@ void modifyGroup(WDBTable& table, const std::vector<uint32_t>& recnos, const std
       MODIFY(table, change);
     }
   };
-  // Inside a server transaction locks are remembered for its end, one by one.
-  if ((isServer(a) && g.XADSTRANS == 1) || recnos.size() < 2) return oneByOne(0);
+  if (inServerTransaction(a) || recnos.size() < 2) return oneByOne(0);
   std::vector<bool> taken = a.table->lockRecords(recnos);
   size_t i = 0;
   auto releaseRest = [&](size_t from) {
@@ -245,8 +249,7 @@ void addEach(WDBTable& table, size_t count, const std::function<void(size_t)>& f
   SELECT(table.Area);
   WorkArea& a = selectedArea();
   int area = g.areas->selected();
-  // Inside a server transaction locks are remembered for its end, one by one.
-  const bool oneByOne = isServer(a) && g.XADSTRANS == 1;
+  const bool oneByOne = inServerTransaction(a);
   for (size_t done = 0; done < count;) {
     size_t group = std::min(kLocksPerRequest, count - done);
     size_t reserved = oneByOne ? 0 : a.table->reserveAppends(group);

@@ -189,6 +189,11 @@ const std::optional<std::string>& ServerTable::previousKey() const {
   return previousKey_;
 }
 
+void ServerTable::setPreviousKey(std::optional<std::string> key) {
+  previousKey_ = std::move(key);
+  previousSource_ = {};
+}
+
 const std::string& ServerTable::keyOf(Ahead& a) const {
   if (!a.key) a.key = a.source.res.bytes(a.source.row, a.source.keyColumn);
   return *a.key;
@@ -227,12 +232,10 @@ Statement ServerTable::loadStatement(uint32_t recno) const {
 }
 
 Statement ServerTable::loadStatement(const std::vector<uint32_t>& recnos) const {
-  std::string array;
-  for (uint32_t r : recnos) array += (array.empty() ? "{" : ",") + std::to_string(r);
   return {"SELECT (SELECT CASE WHEN is_called THEN last_value ELSE 0 END FROM " + schema_->quotedSequence() + "), " +
               schema_->selectList() + " FROM unnest($1::integer[]) WITH ORDINALITY AS w(wanted, i) LEFT JOIN " +
               schema_->quotedTable() + " t ON t.\"_recno\" = w.wanted ORDER BY w.i",
-          {Param::text(array + "}")}};
+          {Param::integers(recnos)}};
 }
 
 void ServerTable::applyLoad(const Result& r, uint32_t recno, int row) {
@@ -777,8 +780,7 @@ void ServerTable::dropCache() {
   if (cached_.size() > size_t(ahead_) / 2) ahead_ = std::max(cache_, ahead_ / 2);
   cached_.clear();
   cachedToEnd_ = false;
-  previousKey_.reset();
-  previousSource_ = {};
+  setPreviousKey(std::nullopt);
 }
 
 bool ServerTable::fetch(const std::string& sql, const std::vector<Param>& params, bool forward, int limit) {
@@ -810,7 +812,7 @@ void ServerTable::keepAhead(const Result& r, int limit, const Columns& columns) 
 void ServerTable::readOnWhileWalking() {
   if (readOn_ || cachedToEnd_ || cached_.empty() || ahead_ < kReadOnFrom || cached_.size() > size_t(ahead_) / 2) return;
   flushBatch();
-  const Ahead& last = cached_.back();
+  Ahead& last = cached_.back();
   std::string vis = deletedHidden_ ? " AND NOT t.\"_deleted\"" : "";
   int limit = std::min(kMaxReadAhead, ahead_ * 2);
   std::string lim = " LIMIT " + std::to_string(limit);
@@ -821,7 +823,7 @@ void ServerTable::readOnWhileWalking() {
           q.num(last.recno) + vis + " ORDER BY t.\"_recno\"" + lim;
   } else {
     bool up = !descending();
-    std::string k = q.key(keyOf(const_cast<Ahead&>(last))), r = q.num(last.recno);
+    std::string k = q.key(keyOf(last)), r = q.num(last.recno);
     sql = "SELECT " + selectList() + " FROM " + schema_->quotedTable() + " t WHERE (" + keyColumn() +
           ", t.\"_recno\") " + (up ? ">" : "<") + " (" + k + ", " + r + ")" + scopeSql(q, true, true) + vis +
           " ORDER BY " + keyColumn() + dirWord(up) + ", t.\"_recno\"" + dirWord(up) + lim;
@@ -848,10 +850,7 @@ bool ServerTable::takeReadOn() {
   }
   land(r, 0, readOnColumns_);
   keepAhead(r, readOnLimit_, readOnColumns_);
-  if (order_ >= 0) {
-    previousKey_ = previous;
-    previousSource_ = {};
-  }
+  if (order_ >= 0) setPreviousKey(previous);
   return true;
 }
 
@@ -905,8 +904,7 @@ void ServerTable::goTo(uint32_t recno) {
   }
   // Noted only: read with its lock, or when somebody looks at it.
   recno_ = recno;
-  previousKey_.reset();
-  previousSource_ = {};
+  setPreviousKey(std::nullopt);
   recnoKnown_ = true;
   eof_ = false;
   loaded_ = false;
@@ -1023,8 +1021,7 @@ void ServerTable::skip(int64_t count) {
             " ORDER BY " + keyColumn() + dirWord(up) + ", t.\"_recno\"" + dirWord(up) + offset + lim;
       if (forward && !descending() && steps == 1 && !comingIn) {
         if (fetch(sql, q.params, forward, limit)) {
-          previousKey_ = key;  // the entry left is the one before
-          previousSource_ = {};
+          setPreviousKey(key);  // the entry left is the one before
           return;
         }
         sql.clear();
@@ -1065,8 +1062,7 @@ std::optional<bool> ServerTable::seekAhead(const std::string& k, bool soft) {
   cached_.erase(cached_.begin(), at);
   landOn(cached_.front());
   cached_.pop_front();
-  previousKey_ = previous;
-  previousSource_ = {};
+  setPreviousKey(previous);
   found_ = startsWith(*currentKey(), k);
   if (!found_ && !soft) {
     dropCache();

@@ -153,6 +153,7 @@ class ServerTable : public lib::TableDriver, public SessionTable {
   };
   const std::string& keyOf(Ahead& a) const;
   const std::optional<std::string>& previousKey() const;
+  void setPreviousKey(std::optional<std::string> key);
   const TableSchema::Tag* tag() const { return order_ < 0 ? nullptr : &schema_->tags()[size_t(order_)]; }
   bool descending() const { return tag() && tag()->spec.descending; }
   std::string fullKey(const std::string& prefix) const;  // a prefix padded with 0xFF

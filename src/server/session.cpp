@@ -364,14 +364,15 @@ long Session::request(const std::string& sql, const std::vector<Param>& params) 
   return ticket;
 }
 
+bool Session::awaiting(long ticket) const {
+  return std::any_of(pending_.begin(), pending_.end(), [&](const Pending& p) { return p.ticket == ticket; });
+}
+
 Result Session::take(long ticket) {
   ensureUsable();
-  auto waiting = [&] {
-    return std::any_of(pending_.begin(), pending_.end(), [&](const Pending& p) { return p.ticket == ticket; });
-  };
-  if (waiting()) {
+  if (awaiting(ticket)) {
     ++roundTrips_;
-    while (waiting()) readOne(true, nullptr, nullptr);
+    while (awaiting(ticket)) readOne(true, nullptr, nullptr);
   }
   auto refused = refusals_.find(ticket);
   if (refused != refusals_.end()) {
@@ -388,8 +389,7 @@ Result Session::take(long ticket) {
 
 void Session::forget(long ticket) {
   if (answers_.erase(ticket) || refusals_.erase(ticket)) return;
-  if (std::any_of(pending_.begin(), pending_.end(), [&](const Pending& p) { return p.ticket == ticket; }))
-    forgotten_.insert(ticket);
+  if (awaiting(ticket)) forgotten_.insert(ticket);
 }
 
 void Session::sync() {
@@ -596,8 +596,8 @@ std::vector<bool> Session::lockRecords(int handle, uint32_t table, const std::ve
   if (f != files_.end() && f->second.handle != handle) return taken;
   // What the book answers alone, and the numbers the server is asked for (each once).
   std::vector<size_t> asked;
+  std::vector<uint32_t> numbers;
   std::set<uint32_t> seen;
-  std::string array;
   for (size_t i = 0; i < recnos.size(); ++i) {
     auto it = records_.find({table, recnos[i]});
     if (it != records_.end()) {
@@ -605,14 +605,14 @@ std::vector<bool> Session::lockRecords(int handle, uint32_t table, const std::ve
       it->second.released = false;
       taken[i] = true;
     } else if (seen.insert(recnos[i]).second) {
-      array += (array.empty() ? "{" : ",") + num(asInt4(recnos[i]));
+      numbers.push_back(recnos[i]);
       asked.push_back(i);
     }
   }
   if (asked.empty()) return taken;
   std::vector<Statement> statements{{kLockRecords,
                                      {Param::text(num(tableLockKey(table, kFileLockKind))),
-                                      Param::text(num(asInt4(table))), Param::text(array + "}")}}};
+                                      Param::text(num(asInt4(table))), Param::integers(numbers)}}};
   if (read) statements.push_back(*read);
   Failure failure;
   std::vector<Result> r = roundTrip(statements, &failure);
@@ -700,12 +700,12 @@ void Session::unlockRecord(int handle, uint32_t table, uint32_t recno) {
 }
 
 void Session::unlockRecords(int handle, uint32_t table, const std::vector<uint32_t>& recnos) {
-  std::string array;
+  std::vector<uint32_t> released;
   for (uint32_t r : recnos)
-    if (releaseInBook(handle, table, r)) array += (array.empty() ? "{" : ",") + num(asInt4(r));
-  if (array.empty() || !connected()) return;
+    if (releaseInBook(handle, table, r)) released.push_back(r);
+  if (released.empty() || !connected()) return;
   send(kUnlockRecords, {Param::text(num(tableLockKey(table, kFileLockKind))), Param::text(num(asInt4(table))),
-                        Param::text(array + "}")});
+                        Param::integers(released)});
 }
 
 bool Session::lockFile(int handle, uint32_t table, const Statement* read, Result* readResult) {

@@ -84,6 +84,12 @@ struct Param {
   static Param text(std::string s) { return {std::move(s), false, false}; }
   static Param bytes(std::string s) { return {std::move(s), false, true}; }
   static Param none() { return {{}, true, false}; }
+  // An array of record numbers (or other integers), as text: {1,2,3}.
+  static Param integers(const std::vector<uint32_t>& values) {
+    std::string list = "{";
+    for (uint32_t v : values) list += (list.size() > 1 ? "," : "") + std::to_string(v);
+    return text(list + "}");
+  }
 };
 
 // One statement with its parameters; `prepared` false for DDL and one-off administration.
@@ -252,6 +258,7 @@ class Session {
   void forgetConnection();
   void enterPipeline();
   void queue(const Statement& s, int wanted, long ticket = 0);
+  bool awaiting(long ticket) const;  // the request's answer has not been read yet
   void pushOut();
   void waitReadable();
   bool readOne(bool block, std::vector<Result>* results, Failure* failure);
