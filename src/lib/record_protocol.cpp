@@ -158,10 +158,6 @@ void UNLOCK_FOR_MODIFY(WDBTable*, bool skip) {
 
 namespace {
 
-// Locks asked for in one request by MODIFY_EACH and ADD_EACH: the server keeps advisory
-// locks in a table of limited size shared by every session.
-constexpr size_t kLocksPerRequest = 256;
-
 void modifyGroup(WDBTable& table, const std::vector<uint32_t>& recnos, const std::function<void()>& change) {
   Globals& g = G();
   SELECT(table.Area);

@@ -58,6 +58,10 @@ void MODIFY(WDBTable& table, F change) {
       table, [](WDBTable* t) { LOCK_FOR_MODIFY(t); }, [](WDBTable* t) { UNLOCK_FOR_MODIFY(t); }, change);
 }
 
+// Records whose locks MODIFY_EACH and ADD_EACH ask for in one request: the server keeps
+// advisory locks in a table of limited size shared by every session.
+inline constexpr size_t kLocksPerRequest = 256;
+
 void modifyEach(WDBTable& table, const std::vector<uint32_t>& recnos, const std::function<void()>& change);
 
 // MODIFY for each of the records `recnos` of `table`, in that order: `change` runs with the

@@ -302,9 +302,6 @@ std::vector<Row> collectRows(WDBTable& st, const StatTipFields& f, const std::st
 // Nights whose rows the generation reads in one walk.
 constexpr int32_t kNightsPerRead = 31;
 
-// Rows written under one request for their locks.
-constexpr size_t kRowsPerGroup = 256;
-
 // Writes each of `rows` once, under its own lock: reset for a new count (resetRow), what the
 // counting passes found added, its derived fields recomputed. False when cancelled (between
 // groups of rows).
@@ -314,12 +311,12 @@ bool writeRows(WDBTable& st, const StatTipFields& f, const std::string& neg, con
   AllotmentReader allot(neg);
   progress.SET_TOTAL(rows.size());
   int32_t shown = 0;
-  for (size_t at = 0; at < rows.size(); at += kRowsPerGroup) {
+  for (size_t at = 0; at < rows.size(); at += lib::kLocksPerRequest) {
     if (!progress.CANPRINT()) {
       result.completed = false;
       return false;
     }
-    size_t end = std::min(rows.size(), at + kRowsPerGroup);
+    size_t end = std::min(rows.size(), at + lib::kLocksPerRequest);
     if (rows[at].fecha != shown) {
       shown = rows[at].fecha;
       std::string line = text + lib::DTOC(shown);
@@ -592,7 +589,7 @@ RunResult runGeneration(const std::string& negocio, int32_t from, int32_t to, Pr
       ++result.read;
       if (!present.count(r.code)) missing.push_back({d, &r});
     }
-    if (missing.size() + inv.rooms.size() > kRowsPerGroup) addRooms();
+    if (missing.size() + inv.rooms.size() > lib::kLocksPerRequest) addRooms();
     // The availability rows of the date: those there refreshed, the others appended.
     const std::map<std::string, uint32_t>& rows = rowsOf[d];
     auto want = [&](Wanted w) {
@@ -612,7 +609,7 @@ RunResult runGeneration(const std::string& negocio, int32_t from, int32_t to, Pr
         want({d, c.code, t.code, c.code, t.cantidad, t.clase == c.code ? 1 : 0, 0, t.tope});
       want({d, c.code, blank, blank, c.cantidad, 1, 1, c.tope});
     }
-    if (refreshed.size() + added.size() + rowsANight > kRowsPerGroup) writeRows();
+    if (refreshed.size() + added.size() + rowsANight > lib::kLocksPerRequest) writeRows();
   }
   writeAll();
   return result;
