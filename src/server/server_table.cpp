@@ -159,8 +159,16 @@ void ServerTable::setEof() {
   schema_->blank(rec_);
 }
 
-void ServerTable::takeFrom(Source source) {
-  source_ = std::move(source);
+void ServerTable::Source::point(const Source& other) {
+  if (!res.sameAs(other.res)) res = other.res;
+  if (columns != other.columns) columns = other.columns;
+  row = other.row;
+  first = other.first;
+  keyColumn = other.keyColumn;
+}
+
+void ServerTable::takeFrom(const Source& source) {
+  source_.point(source);
   decoded_.assign(size_t(fieldCount()), false);
   blanked_ = false;
   key_.reset();
@@ -194,9 +202,9 @@ void ServerTable::setPreviousKey(std::optional<std::string> key) {
   previousSource_ = {};
 }
 
-const std::string& ServerTable::keyOf(Ahead& a) const {
-  if (!a.key) a.key = a.source.res.bytes(a.source.row, a.source.keyColumn);
-  return *a.key;
+void ServerTable::setPreviousSource(const Source& at) {
+  previousKey_.reset();
+  previousSource_.point(at);
 }
 
 void ServerTable::land(const Result& r, int row, const Columns& columns) {
@@ -211,15 +219,16 @@ void ServerTable::land(const Result& r, int row, const Columns& columns) {
   knownCount_ = std::max(knownCount_, recno_);
 }
 
-void ServerTable::landOn(Ahead& a) {
+void ServerTable::landOnAhead() {
+  const Source& first = cached_.front();
   ++landed_;
-  recno_ = a.recno;
+  recno_ = first.recno();
   recnoKnown_ = true;
-  std::optional<std::string> key = std::move(a.key);
-  takeFrom(std::move(a.source));
-  key_ = std::move(key);
+  takeFrom(first);
   eof_ = false;
   loaded_ = true;
+  knownCount_ = std::max(knownCount_, recno_);
+  dropAhead(1);
 }
 
 // The record and the table's count in one statement: a number without its row reads as a
@@ -777,10 +786,42 @@ void ServerTable::dropCache() {
     readOn_.reset();
   }
   // Rows read ahead and never used: the next read asks for fewer.
-  if (cached_.size() > size_t(ahead_) / 2) ahead_ = std::max(cache_, ahead_ / 2);
-  cached_.clear();
+  if (cachedRows_ > size_t(ahead_) / 2) ahead_ = std::max(cache_, ahead_ / 2);
+  clearAhead();
   cachedToEnd_ = false;
   setPreviousKey(std::nullopt);
+}
+
+void ServerTable::clearAhead() {
+  cached_.clear();
+  cachedRows_ = 0;
+}
+
+ServerTable::Source ServerTable::aheadAt(size_t i) const {
+  for (const Source& s : cached_) {
+    size_t rows = size_t(s.res.rows() - s.row);
+    if (i < rows) {
+      Source at = s;
+      at.row += int(i);
+      return at;
+    }
+    i -= rows;
+  }
+  return {};
+}
+
+void ServerTable::dropAhead(size_t n) {
+  cachedRows_ -= std::min(n, cachedRows_);
+  while (n > 0 && !cached_.empty()) {
+    Source& s = cached_.front();
+    size_t rows = size_t(s.res.rows() - s.row);
+    if (n < rows) {
+      s.row += int(n);
+      return;
+    }
+    n -= rows;
+    cached_.pop_front();
+  }
 }
 
 bool ServerTable::fetch(const std::string& sql, const std::vector<Param>& params, bool forward, int limit) {
@@ -796,13 +837,9 @@ bool ServerTable::fetch(const std::string& sql, const std::vector<Param>& params
 
 // The rows of `r` after its first, kept for the next skips forward.
 void ServerTable::keepAhead(const Result& r, int limit, const Columns& columns) {
-  int keyColumn = order_ >= 0 ? keyColumnOf(columns) : -1;
-  for (int i = 1; i < r.rows(); ++i) {
-    Ahead a;
-    a.recno = uint32_t(r.integer(i, 0));
-    a.source = {r, i, 1, keyColumn, columns};
-    knownCount_ = std::max(knownCount_, a.recno);
-    cached_.push_back(std::move(a));
+  if (r.rows() > 1) {
+    cached_.push_back({r, 1, 1, order_ >= 0 ? keyColumnOf(columns) : -1, columns});
+    cachedRows_ += size_t(r.rows() - 1);
   }
   cachedToEnd_ = r.rows() < limit;
 }
@@ -810,9 +847,10 @@ void ServerTable::keepAhead(const Result& r, int limit, const Columns& columns) 
 // A long walk forward asks for the rows after those it holds when it has gone through half
 // of them, so that the server reads them while the walk goes on.
 void ServerTable::readOnWhileWalking() {
-  if (readOn_ || cachedToEnd_ || cached_.empty() || ahead_ < kReadOnFrom || cached_.size() > size_t(ahead_) / 2) return;
+  if (readOn_ || cachedToEnd_ || cachedRows_ == 0 || ahead_ < kReadOnFrom || cachedRows_ > size_t(ahead_) / 2) return;
   flushBatch();
-  Ahead& last = cached_.back();
+  Source last = cached_.back();
+  last.row = last.res.rows() - 1;
   std::string vis = deletedHidden_ ? " AND NOT t.\"_deleted\"" : "";
   int limit = std::min(kMaxReadAhead, ahead_ * 2);
   std::string lim = " LIMIT " + std::to_string(limit);
@@ -820,10 +858,10 @@ void ServerTable::readOnWhileWalking() {
   std::string sql;
   if (order_ < 0) {
     sql = "SELECT " + selectList() + " FROM " + schema_->quotedTable() + " t WHERE t.\"_recno\" > " +
-          q.num(last.recno) + vis + " ORDER BY t.\"_recno\"" + lim;
+          q.num(last.recno()) + vis + " ORDER BY t.\"_recno\"" + lim;
   } else {
     bool up = !descending();
-    std::string k = q.key(keyOf(last)), r = q.num(last.recno);
+    std::string k = q.key(last.key()), r = q.num(last.recno());
     sql = "SELECT " + selectList() + " FROM " + schema_->quotedTable() + " t WHERE (" + keyColumn() +
           ", t.\"_recno\") " + (up ? ">" : "<") + " (" + k + ", " + r + ")" + scopeSql(q, true, true) + vis +
           " ORDER BY " + keyColumn() + dirWord(up) + ", t.\"_recno\"" + dirWord(up) + lim;
@@ -842,7 +880,7 @@ bool ServerTable::takeReadOn() {
   std::optional<std::string> previous = order_ >= 0 ? currentKey() : std::nullopt;
   Result r = session_->take(ticket);
   ahead_ = readOnLimit_;
-  cached_.clear();
+  clearAhead();
   if (r.rows() == 0) {
     cachedToEnd_ = false;
     setEof();
@@ -942,38 +980,27 @@ void ServerTable::skip(int64_t count) {
   bool forward = count > 0;
   uint64_t steps = uint64_t(forward ? count : -count);
   bof_ = false;
-  if (forward && !eof_ && steps <= cached_.size()) {
+  if (forward && !eof_ && steps <= cachedRows_) {
     // The key of the entry left, read from its row only if a seek asks for it.
-    std::optional<std::string> previous;
-    Source previousAt;
     if (order_ >= 0) {
-      if (key_ || source_.row < 0 || source_.keyColumn < 0)
-        previous = currentKey();
+      if (steps > 1)
+        setPreviousSource(aheadAt(size_t(steps - 2)));
+      else if (key_ || source_.row < 0 || source_.keyColumn < 0)
+        setPreviousKey(currentKey());
       else
-        previousAt = source_;
+        setPreviousSource(source_);
     }
-    while (steps-- > 1) {
-      if (order_ >= 0) {
-        previous = keyOf(cached_.front());
-        previousAt = {};
-      }
-      cached_.pop_front();
-    }
-    landOn(cached_.front());
-    cached_.pop_front();
-    if (order_ >= 0) {
-      previousKey_ = std::move(previous);
-      previousSource_ = std::move(previousAt);
-    }
+    dropAhead(size_t(steps - 1));
+    landOnAhead();
     readOnWhileWalking();
     return;
   }
-  if (forward && !eof_ && steps == 1 && cached_.empty() && takeReadOn()) {
+  if (forward && !eof_ && steps == 1 && cachedRows_ == 0 && takeReadOn()) {
     readOnWhileWalking();
     return;
   }
   if (forward && !eof_ && cachedToEnd_) {  // the rows read ahead reached the end of the scope
-    cached_.clear();
+    clearAhead();
     cachedToEnd_ = false;
     return setEof();
   }
@@ -1049,19 +1076,27 @@ std::optional<bool> ServerTable::seekAhead(const std::string& k, bool soft) {
     }
     return found_;
   }
-  if (cached_.empty() && !cachedToEnd_) return std::nullopt;
-  auto at = std::find_if(cached_.begin(), cached_.end(), [&](Ahead& a) { return !(keyOf(a) < k); });
-  if (at == cached_.end()) {
+  if (cachedRows_ == 0 && !cachedToEnd_) return std::nullopt;
+  size_t at = 0;
+  std::optional<std::string> previous = key_;
+  for (const Source& batch : cached_) {
+    Source row = batch;
+    for (; row.row < row.res.rows(); ++row.row, ++at) {
+      std::string key = row.key();
+      if (!(key < k)) break;
+      previous = std::move(key);
+    }
+    if (row.row < row.res.rows()) break;
+  }
+  if (at == cachedRows_) {
     if (!cachedToEnd_) return std::nullopt;
     dropCache();
     found_ = false;
     setEof();  // nothing at or after the key in the scope
     return false;
   }
-  std::optional<std::string> previous = at == cached_.begin() ? key_ : std::optional<std::string>(keyOf(*(at - 1)));
-  cached_.erase(cached_.begin(), at);
-  landOn(cached_.front());
-  cached_.pop_front();
+  dropAhead(at);
+  landOnAhead();
   setPreviousKey(previous);
   found_ = startsWith(*currentKey(), k);
   if (!found_ && !soft) {

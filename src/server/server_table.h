@@ -145,15 +145,20 @@ class ServerTable : public lib::TableDriver, public SessionTable {
     int keyColumn = -1;
     Columns columns;  // null: every field, in order after _deleted
     int column(int i) const { return columns ? (*columns)[size_t(i)] : first + 1 + i; }
+    uint32_t recno() const { return uint32_t(res.integer(row, 0)); }
+    std::string key() const { return res.bytes(row, keyColumn); }  // in the controlling order
+    // `other`'s row; a walk moves from row to row of one result without touching its
+    // reference counts.
+    void point(const Source& other);
   };
-  struct Ahead {
-    uint32_t recno = 0;
-    Source source;
-    std::optional<std::string> key;  // in the controlling order, once asked for
-  };
-  const std::string& keyOf(Ahead& a) const;
+  // The rows read ahead, in the walk's order, are those of each result of cached_ from its
+  // `row` on: cachedRows_ in all.
+  Source aheadAt(size_t i) const;
+  void dropAhead(size_t n);
+  void clearAhead();
   const std::optional<std::string>& previousKey() const;
   void setPreviousKey(std::optional<std::string> key);
+  void setPreviousSource(const Source& at);  // the previous key, read from `at` when asked for
   const TableSchema::Tag* tag() const { return order_ < 0 ? nullptr : &schema_->tags()[size_t(order_)]; }
   bool descending() const { return tag() && tag()->spec.descending; }
   std::string fullKey(const std::string& prefix) const;  // a prefix padded with 0xFF
@@ -181,8 +186,8 @@ class ServerTable : public lib::TableDriver, public SessionTable {
   void dropCache();
   void setEof();
   void land(const Result& r, int row, const Columns& columns = nullptr);
-  void landOn(Ahead& a);
-  void takeFrom(Source source);
+  void landOnAhead();  // on the first row read ahead, which goes
+  void takeFrom(const Source& source);
   // The current record complete (decoded from its row when it was not yet).
   const Record& record() const;
   Record& record() { return const_cast<Record&>(static_cast<const ServerTable*>(this)->record()); }
@@ -229,7 +234,8 @@ class ServerTable : public lib::TableDriver, public SessionTable {
   int order_ = -1;
   std::optional<std::string> scopeTop_, scopeBottom_;
   int cache_ = 1, ahead_ = 1;
-  std::deque<Ahead> cached_;
+  std::deque<Source> cached_;
+  size_t cachedRows_ = 0;
   bool cachedToEnd_ = false;    // the rows read ahead reach the end of the scope
   std::optional<long> readOn_;  // the request for the rows after those (Session::request)
   int readOnLimit_ = 0;

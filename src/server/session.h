@@ -115,7 +115,8 @@ class Result {
   int length(int row, int col) const { return PQgetlength(r_.get(), row, col); }
   long long integer(int row, int col) const;
   std::string bytes(int row, int col) const;  // a bytea column
-  bool logical(int row, int col) const { return text(row, col) == "t"; }
+  bool logical(int row, int col) const { return PQgetvalue(r_.get(), row, col)[0] == 't'; }
+  bool sameAs(const Result& other) const { return r_ == other.r_; }
   long affected() const { return r_ ? std::atol(PQcmdTuples(r_.get())) : 0; }
   std::string status() const { return r_ ? PQcmdStatus(r_.get()) : ""; }
 
