@@ -1,10 +1,13 @@
 #include "server/server_table.h"
 
+#include "server/read_memo.h"
+
 #include <algorithm>
 #include <typeinfo>
 
 #include "lib/globals.h"
 #include "server/pg_client.h"
+#include "server/read_memo.h"
 #include "xbase/cdx_index.h"
 #include "xbase/error.h"
 #include "xbase/file.h"
@@ -53,7 +56,8 @@ ServerTable::ServerTable(std::shared_ptr<Session> session, ServerTableInfo info,
       schema_(std::move(info.schema)),
       oid_(info.oid),
       shared_(shared),
-      readOnly_(readOnly) {
+      readOnly_(readOnly),
+      marked_(info.marked) {
   handle_ = session_->newHandle();
   schema_->blank(rec_);
   looked_.assign(size_t(schema_->fieldCount()), false);
@@ -740,6 +744,14 @@ std::string ServerTable::keyColumn() const {
 
 std::string ServerTable::selectList() const {
   std::string key = order_ < 0 ? std::string() : ", " + keyColumn();
+  // Last, the table's mark, when every transaction that changed it had ended as the
+  // statement began (none under way, the mark's one among those it sees); else null. The
+  // mark is read after that beginning, so a change between the two moves it past what the
+  // statement sees, and the answer is not kept.
+  if (marked_)
+    key += ", (SELECT CASE WHEN m.last_value < pg_snapshot_xmax(s)::text::bigint AND NOT EXISTS "
+           "(SELECT FROM pg_snapshot_xip(s)) THEN m.last_value END FROM " +
+           schema_->quotedMark() + " m, pg_current_snapshot() s)";
   listColumns_.reset();
   if (wrote_ || landed_ < kLearnRows || batching()) return schema_->selectList() + key;
   auto columns = std::make_shared<std::vector<int>>(size_t(fieldCount()), -1);
@@ -828,11 +840,51 @@ bool ServerTable::fetch(const std::string& sql, const std::vector<Param>& params
   flushBatch();
   dropCache();
   Columns columns = listColumns_;  // of the select list `sql` was made with
-  Result r = session_->exec(sql, params);
+  std::string key = forward && limit >= kReadOnFrom && memoUsable() ? memoKey(sql, params, limit) : std::string();
+  Result r;
+  if (std::optional<ReadMemo::Answer> answer = key.empty() ? std::nullopt : kept(key)) {
+    r = answer->result;
+    limit = ahead_ = answer->limit;  // the walk goes on as the one that read it
+  } else {
+    r = session_->exec(sql, params);
+    if (!key.empty()) keep(key, r, limit);
+  }
   if (r.rows() == 0) return false;
   land(r, 0, columns);
   if (forward) keepAhead(r, limit, columns);
   return true;
+}
+
+// The statement without its LIMIT: an answer kept for as many rows, or for fewer or more,
+// serves the walk alike.
+std::string ServerTable::memoKey(const std::string& sql, const std::vector<Param>& params, int limit) const {
+  std::string lim = " LIMIT " + std::to_string(limit);
+  bool limited = sql.size() >= lim.size() && sql.compare(sql.size() - lim.size(), lim.size(), lim) == 0;
+  std::string key = std::to_string(oid_) + '\n' + sql.substr(0, limited ? sql.size() - lim.size() : sql.size());
+  for (const Param& p : params) key += (p.null ? "\n-" : p.binary ? "\nb" : "\nt") + p.data;
+  return key;
+}
+
+std::optional<ReadMemo::Answer> ServerTable::kept(const std::string& key) {
+  const ReadMemo::Answer* answer = session_->memo().find(key);
+  if (!answer) return std::nullopt;
+  Result mark = session_->exec(markSql());
+  if (stillMarked(mark, *answer)) {
+    session_->memo().noteUse();
+    return *answer;
+  }
+  session_->memo().forgetTable(oid_);
+  return std::nullopt;
+}
+
+bool ServerTable::stillMarked(const Result& mark, const ReadMemo::Answer& answer) {
+  return mark.rows() == 1 && mark.integer(0, 0) == answer.mark;
+}
+
+void ServerTable::keep(const std::string& key, const Result& r, int limit) {
+  int markColumn = r.columns() - 1;
+  if (r.rows() > 0 && !r.null(0, markColumn))
+    session_->memo().keep(key, {oid_, r.integer(0, markColumn), limit, r});
 }
 
 // The rows of `r` after its first, kept for the next skips forward.
@@ -866,7 +918,11 @@ void ServerTable::readOnWhileWalking() {
           ", t.\"_recno\") " + (up ? ">" : "<") + " (" + k + ", " + r + ")" + scopeSql(q, true, true) + vis +
           " ORDER BY " + keyColumn() + dirWord(up) + ", t.\"_recno\"" + dirWord(up) + lim;
   }
-  readOn_ = session_->request(sql, q.params);
+  readOnKey_ = memoUsable() ? memoKey(sql, q.params, limit) : std::string();
+  readOnRecalls_ = !readOnKey_.empty() && session_->memo().find(readOnKey_);
+  readOn_ = readOnRecalls_ ? session_->request(markSql(), {}) : session_->request(sql, q.params);
+  readOnSql_ = std::move(sql);
+  readOnParams_ = std::move(q.params);
   readOnLimit_ = limit;
   readOnColumns_ = listColumns_;
 }
@@ -879,6 +935,20 @@ bool ServerTable::takeReadOn() {
   readOn_.reset();
   std::optional<std::string> previous = order_ >= 0 ? currentKey() : std::nullopt;
   Result r = session_->take(ticket);
+  if (readOnRecalls_) {
+    const ReadMemo::Answer* answer = session_->memo().find(readOnKey_);
+    if (answer && stillMarked(r, *answer)) {
+      session_->memo().noteUse();
+      r = answer->result;
+      readOnLimit_ = answer->limit;
+    } else {
+      session_->memo().forgetTable(oid_);
+      r = session_->exec(readOnSql_, readOnParams_);
+      keep(readOnKey_, r, readOnLimit_);
+    }
+  } else if (!readOnKey_.empty()) {
+    keep(readOnKey_, r, readOnLimit_);
+  }
   ahead_ = readOnLimit_;
   clearAhead();
   if (r.rows() == 0) {

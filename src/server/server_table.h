@@ -24,6 +24,11 @@
 //     fields it has looked at (and its order's key); a field it had not looked at is read
 //     with the whole record when asked for (the rows read ahead with it are read again),
 //     and a record about to be changed is read whole first;
+//   - the answers of reads of kReadOnFrom rows or more, outside a server transaction, are
+//     kept by the session (ReadMemo) with the table's change mark when every change was
+//     committed as they were read (selectList); the same read asked again, for as many
+//     rows or not, asks the server only for the mark, and uses what was kept while the
+//     mark has not moved: as fresh as reading the rows again;
 //   - goTo only notes the record: it is read when the program looks at it, or together with
 //     its lock (one round trip for both; lockRecords reads a group of records with their
 //     locks, and goTo lands on them while they are held);
@@ -58,6 +63,7 @@
 #include <string>
 
 #include "lib/table_driver.h"
+#include "server/read_memo.h"
 #include "server/session.h"
 #include "server/table_schema.h"
 
@@ -200,6 +206,15 @@ class ServerTable : public lib::TableDriver, public SessionTable {
   // Runs an ordered query and lands on its first row; the rest are kept when `forward`
   // (`limit` rows were asked for).
   bool fetch(const std::string& sql, const std::vector<Param>& params, bool forward, int limit);
+  // Answers of long reads kept by the session (ReadMemo): whether this read may use them,
+  // the kept answer of a read when the table's mark has not moved since, and keeping an
+  // answer read from the server (`limit` rows asked for).
+  bool memoUsable() const { return marked_ && !session_->inTransaction(); }
+  std::string memoKey(const std::string& sql, const std::vector<Param>& params, int limit) const;
+  std::string markSql() const { return "SELECT last_value FROM " + schema_->quotedMark(); }
+  std::optional<ReadMemo::Answer> kept(const std::string& key);
+  static bool stillMarked(const Result& mark, const ReadMemo::Answer& answer);
+  void keep(const std::string& key, const Result& r, int limit);
   void keepAhead(const Result& r, int limit, const Columns& columns);
   void readOnWhileWalking();
   bool takeReadOn();
@@ -213,6 +228,7 @@ class ServerTable : public lib::TableDriver, public SessionTable {
   uint32_t oid_ = 0;
   int handle_ = 0;
   bool shared_ = true, readOnly_ = false;
+  bool marked_ = false;  // the table has its change mark
 
   mutable Record rec_;
   mutable Source source_;                 // where the rest of rec_ still is
@@ -239,6 +255,10 @@ class ServerTable : public lib::TableDriver, public SessionTable {
   bool cachedToEnd_ = false;    // the rows read ahead reach the end of the scope
   std::optional<long> readOn_;  // the request for the rows after those (Session::request)
   int readOnLimit_ = 0;
+  // The read-on's statement; when its answer was kept, only the mark was asked for.
+  std::string readOnSql_, readOnKey_;
+  std::vector<Param> readOnParams_;
+  bool readOnRecalls_ = false;
   Columns readOnColumns_;
   mutable Columns listColumns_;  // of the last selectList()
   // What the handle looked at: the fields, and how many rows it landed on; a handle that

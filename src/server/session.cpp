@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "server/read_memo.h"
 #include "xbase/error.h"
 
 namespace server {
@@ -51,7 +52,7 @@ std::string Result::bytes(int row, int col) const {
   return s;
 }
 
-Session::Session(std::string conninfo) : conninfo_(std::move(conninfo)) {}
+Session::Session(std::string conninfo) : conninfo_(std::move(conninfo)), memo_(std::make_unique<ReadMemo>()) {}
 
 Session::~Session() {
   // A child of fork() shares its parent's socket: closing it properly would end the
@@ -79,6 +80,7 @@ void Session::forgetConnection() {
   refusals_.clear();
   forgotten_.clear();
   deferred_ = {};
+  memo_->clear();
   // The server let go of every advisory lock with the session.
   records_.clear();
   files_.clear();

@@ -133,6 +133,7 @@ class SessionTable {
 };
 
 class TableSchema;
+class ReadMemo;
 
 class Session {
  public:
@@ -221,10 +222,14 @@ class Session {
   struct KnownTable {
     std::shared_ptr<const TableSchema> schema;
     uint32_t oid = 0;
+    bool marked = false;
   };
   const KnownTable* knownTable(const std::string& key) const;
   void rememberTable(const std::string& key, KnownTable table) { known_[key] = std::move(table); }
   void forgetTable(const std::string& key) { known_.erase(key); }
+
+  // Answers of long reads kept for this connection (ServerTable).
+  ReadMemo& memo() { return *memo_; }
 
   // The server's version text and this database's open sessions (management information).
   std::string serverVersion();
@@ -291,6 +296,7 @@ class Session {
   std::set<SessionTable*> tables_;
   std::vector<std::pair<std::string, std::vector<Param>>> rollbackWork_;
   std::map<std::string, KnownTable> known_;
+  std::unique_ptr<ReadMemo> memo_;
 
   int lastHandle_ = 0;
   std::map<std::pair<uint32_t, uint32_t>, Hold> records_;

@@ -112,6 +112,19 @@ std::string quoteIdent(const std::string& id) {
   return q + "\"";
 }
 
+namespace {
+
+std::string quoteLiteral(const std::string& text) {
+  std::string q = "'";
+  for (char c : text) {
+    if (c == '\'') q += '\'';
+    q += c;
+  }
+  return q + "'";
+}
+
+}  // namespace
+
 std::string serverText(const xbase::CodePage& cp, std::string_view bytes) {
   if (bytes.find('\0') == std::string_view::npos) return cp.toUtf8(bytes);
   std::string out;
@@ -209,6 +222,7 @@ TableSchema::TableSchema(TableName name, std::vector<xbase::FieldSpec> fields, s
 
   quoted_ = quoteIdent(name_.sql);
   sequence_ = quoteIdent(name_.sql + "__recno");
+  mark_ = quoteIdent(name_.sql + "__mark");
   select_ = "\"_recno\", \"_deleted\"";
   for (const auto& f : header_.fields) {
     columns_.push_back(quoteIdent(sqlWord(f.name)));
@@ -321,12 +335,17 @@ std::vector<std::pair<std::string, std::vector<Param>>> TableSchema::createState
   ddl += ")";
   out.push_back({"DROP TABLE IF EXISTS " + quoted_, {}});
   out.push_back({"DROP SEQUENCE IF EXISTS " + sequence_, {}});
+  out.push_back({"DROP SEQUENCE IF EXISTS " + mark_, {}});
   out.push_back(
       {"DELETE FROM xb_tables WHERE folder = $1 AND name = $2", {Param::text(name_.folder), Param::text(name_.name)}});
   out.push_back({ddl, {}});
   if (indexes)
     for (auto& i : indexStatements()) out.push_back(std::move(i));
   out.push_back({"CREATE SEQUENCE " + sequence_ + " MINVALUE 1", {}});
+  out.push_back({"CREATE SEQUENCE " + mark_ + " MINVALUE 1 OWNED BY " + quoted_ + ".\"_recno\"", {}});
+  out.push_back({"CREATE TRIGGER xb_mark AFTER INSERT OR UPDATE OR DELETE OR TRUNCATE ON " + quoted_ +
+                     " FOR EACH STATEMENT EXECUTE FUNCTION xb_mark(" + quoteLiteral(name_.sql + "__mark") + ")",
+                 {}});
   out.push_back(
       {"INSERT INTO xb_tables (folder, name, sql_name, code_page, fields, tags) VALUES ($1, $2, $3, $4, "
        "$5, $6)",
@@ -685,6 +704,12 @@ void ensureCatalogue(Session& s) {
   s.execOnce(
       "CREATE TABLE IF NOT EXISTS xb_tables (folder text NOT NULL, name text NOT NULL, sql_name text NOT NULL "
       "UNIQUE, code_page integer NOT NULL, fields text NOT NULL, tags text NOT NULL, PRIMARY KEY (folder, name))");
+  // The change marks' trigger: the mark named by its argument, in the table's schema.
+  s.execOnce(
+      "DO $$BEGIN IF to_regproc('xb_mark') IS NULL THEN "
+      "CREATE FUNCTION xb_mark() RETURNS trigger LANGUAGE plpgsql AS $f$BEGIN "
+      "PERFORM setval(format('%I.%I', TG_TABLE_SCHEMA, TG_ARGV[0]), pg_current_xact_id()::text::bigint); "
+      "RETURN NULL; END$f$; END IF; END$$");
 }
 
 namespace {
@@ -697,11 +722,13 @@ std::string knownKey(const TableName& name) {
 
 std::optional<ServerTableInfo> findServerTable(Session& s, const TableName& name, bool fresh) {
   if (!fresh)
-    if (const Session::KnownTable* k = s.knownTable(knownKey(name))) return ServerTableInfo{k->schema, k->oid};
+    if (const Session::KnownTable* k = s.knownTable(knownKey(name)))
+      return ServerTableInfo{k->schema, k->oid, k->marked};
   Result r;
   try {
     r = s.exec(
-        "SELECT t.fields, t.tags, t.code_page, to_regclass(quote_ident(t.sql_name))::oid::bigint, t.sql_name "
+        "SELECT t.fields, t.tags, t.code_page, to_regclass(quote_ident(t.sql_name))::oid::bigint, t.sql_name, "
+        "to_regclass(quote_ident(t.sql_name || '__mark')) IS NOT NULL "
         "FROM xb_tables t WHERE t.folder = $1 AND t.name = $2",
         {Param::text(name.folder), Param::text(name.name)});
   } catch (const xbase::Error& e) {
@@ -719,7 +746,8 @@ std::optional<ServerTableInfo> findServerTable(Session& s, const TableName& name
       std::make_shared<TableSchema>(n, TableSchema::parseFields(r.text(0, 0)), TableSchema::parseTags(r.text(0, 1)),
                                     xbase::CodePage::forNumber(int(r.integer(0, 2))));
   info.oid = uint32_t(r.integer(0, 3));
-  s.rememberTable(knownKey(name), {info.schema, info.oid});
+  info.marked = r.logical(0, 5);
+  s.rememberTable(knownKey(name), {info.schema, info.oid, info.marked});
   return info;
 }
 
@@ -736,6 +764,7 @@ void dropServerTable(Session& s, const TableName& name) {
   s.forgetTable(knownKey(name));
   s.execOnce("DROP TABLE IF EXISTS " + quoteIdent(name.sql));
   s.execOnce("DROP SEQUENCE IF EXISTS " + quoteIdent(name.sql + "__recno"));
+  s.execOnce("DROP SEQUENCE IF EXISTS " + quoteIdent(name.sql + "__mark"));
   s.execOnce("DELETE FROM xb_tables WHERE folder = $1 AND name = $2",
              {Param::text(name.folder), Param::text(name.name)});
 }

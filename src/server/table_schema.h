@@ -17,7 +17,10 @@
 //             our expression code from the code-page bytes (NULL when the tag's FOR
 //             condition leaves the record out), with a B-tree index on (_k_<tag>, _recno).
 // A sequence <table>__recno hands out record numbers. A record number without a row reads
-// as a blank deleted record (a crash inside a transaction can leave one).
+// as a blank deleted record (a crash inside a transaction can leave one). A sequence
+// <table>__mark is the table's change mark: after every statement that changes the table,
+// a trigger sets it to the changing transaction's id (ServerTable keeps the answers of
+// long reads while the mark stays where it was; tables made before it have none).
 //
 // A record is written whole: one INSERT ... ON CONFLICT (_recno) DO UPDATE (upsertSql),
 // which also gives its row back to a number that had none; many records at once go as one
@@ -95,6 +98,7 @@ class TableSchema {
   const std::string& column(int i) const { return columns_[size_t(i)]; }  // field i's, quoted
   const std::string& quotedTable() const { return quoted_; }
   const std::string& quotedSequence() const { return sequence_; }
+  const std::string& quotedMark() const { return mark_; }
 
   // The statements that create the table, its indexes (unless `indexes` is false: a bulk
   // load creates them after the rows) and sequence and list it; and those of the indexes.
@@ -151,7 +155,7 @@ class TableSchema {
   std::unique_ptr<xbase::FieldCodec> codec_;
   std::vector<Tag> tags_;
   std::vector<std::string> columns_;
-  std::string quoted_, sequence_, select_, insert_, upsert_, batch_, copyColumns_;
+  std::string quoted_, sequence_, mark_, select_, insert_, upsert_, batch_, copyColumns_;
 };
 
 // Text <-> the code page, with 0x00 as U+2400 on the server side.
@@ -163,6 +167,7 @@ std::string pageText(const xbase::CodePage& cp, std::string_view utf8);
 struct ServerTableInfo {
   std::shared_ptr<const TableSchema> schema;
   uint32_t oid = 0;
+  bool marked = false;  // it has its change mark
 };
 std::optional<ServerTableInfo> findServerTable(Session& s, const TableName& name, bool fresh = false);
 // Creates the table (replacing one of the same name), with its indexes unless told not to.

@@ -189,6 +189,7 @@ TEST(ServerLocks, TwoProcessesContendForOneRecordLock) {
   EXPECT_EQ(t->N("CANT"), 70);  // the lock read the other workstation's change
   t->FieldPut("CANT", Value::num(71));
   UNLOCK_FOR_MODIFY(t.get());
+  t->Commit();  // the write went without waiting: arrived, before another connection looks
   EXPECT_EQ(other.wait(), 0);
   EXPECT_EQ(f.schema().scalar("SELECT cant FROM rooms WHERE _recno = 1"), "71");
 }
