@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <typeinfo>
+#include <utility>
 
 #include "lib/globals.h"
 #include "server/pg_client.h"
@@ -78,7 +79,7 @@ ServerTable::ServerTable(std::shared_ptr<Session> session, ServerTableInfo info,
 
 ServerTable::~ServerTable() {
   session_->detach(this);
-  if (readOn_) session_->forget(*readOn_);
+  if (readOn_) forget(*readOn_);
   try {
     writeBuffer();
     flushBatch();
@@ -744,14 +745,6 @@ std::string ServerTable::keyColumn() const {
 
 std::string ServerTable::selectList() const {
   std::string key = order_ < 0 ? std::string() : ", " + keyColumn();
-  // Last, the table's mark, when every transaction that changed it had ended as the
-  // statement began (none under way, the mark's one among those it sees); else null. The
-  // mark is read after that beginning, so a change between the two moves it past what the
-  // statement sees, and the answer is not kept.
-  if (marked_)
-    key += ", (SELECT CASE WHEN m.last_value < pg_snapshot_xmax(s)::text::bigint AND NOT EXISTS "
-           "(SELECT FROM pg_snapshot_xip(s)) THEN m.last_value END FROM " +
-           schema_->quotedMark() + " m, pg_current_snapshot() s)";
   listColumns_.reset();
   if (wrote_ || landed_ < kLearnRows || batching()) return schema_->selectList() + key;
   auto columns = std::make_shared<std::vector<int>>(size_t(fieldCount()), -1);
@@ -794,7 +787,7 @@ std::string ServerTable::scopeSql(Query& q, bool lowSide, bool highSide) const {
 
 void ServerTable::dropCache() {
   if (readOn_) {
-    session_->forget(*readOn_);
+    forget(*readOn_);
     readOn_.reset();
   }
   // Rows read ahead and never used: the next read asks for fewer.
@@ -845,9 +838,10 @@ bool ServerTable::fetch(const std::string& sql, const std::vector<Param>& params
   if (std::optional<ReadMemo::Answer> answer = key.empty() ? std::nullopt : kept(key)) {
     r = answer->result;
     limit = ahead_ = answer->limit;  // the walk goes on as the one that read it
+  } else if (!key.empty()) {
+    r = take(ask(sql, params, true), key, limit);
   } else {
     r = session_->exec(sql, params);
-    if (!key.empty()) keep(key, r, limit);
   }
   if (r.rows() == 0) return false;
   land(r, 0, columns);
@@ -869,6 +863,7 @@ std::optional<ReadMemo::Answer> ServerTable::kept(const std::string& key) {
   const ReadMemo::Answer* answer = session_->memo().find(key);
   if (!answer) return std::nullopt;
   Result mark = session_->exec(markSql());
+  noteMark(mark);
   if (stillMarked(mark, *answer)) {
     session_->memo().noteUse();
     return *answer;
@@ -881,10 +876,59 @@ bool ServerTable::stillMarked(const Result& mark, const ReadMemo::Answer& answer
   return mark.rows() == 1 && mark.integer(0, 0) == answer.mark;
 }
 
-void ServerTable::keep(const std::string& key, const Result& r, int limit) {
-  int markColumn = r.columns() - 1;
-  if (r.rows() > 0 && !r.null(0, markColumn))
-    session_->memo().keep(key, {oid_, r.integer(0, markColumn), limit, r});
+// The table's mark, and the same again when every transaction that changed the table had
+// ended as the statement began (none under way, the mark's one among those it sees), else
+// null. Read so before a read and then read again after it and found the same, nothing
+// changed the table in between that the read did not see: a change that began later
+// moves the mark past this one. Any such mark read before the read serves, the one read
+// after the walk's last read included.
+std::string ServerTable::markSql() const {
+  return "SELECT m.last_value, CASE WHEN m.last_value < pg_snapshot_xmax(s)::text::bigint AND NOT EXISTS "
+         "(SELECT FROM pg_snapshot_xip(s)) THEN m.last_value END FROM " +
+         schema_->quotedMark() + " m, pg_current_snapshot() s";
+}
+
+void ServerTable::noteMark(const Result& mark) {
+  quietMark_.reset();
+  if (mark.rows() == 1 && mark.columns() == 2 && !mark.null(0, 1)) quietMark_ = mark.integer(0, 1);
+}
+
+ServerTable::Asked ServerTable::ask(const std::string& sql, const std::vector<Param>& params, bool marked) {
+  Asked a;
+  if (marked && quietMark_) a.quietBefore = quietMark_;
+  if (marked && !quietMark_) a.before = session_->request(markSql(), {});
+  a.read = session_->request(sql, params);
+  if (marked) a.after = session_->request(markSql(), {});
+  return a;
+}
+
+void ServerTable::forget(const Asked& a) {
+  for (long ticket : {a.before, a.read, a.after})
+    if (ticket) session_->forget(ticket);
+}
+
+Result ServerTable::take(const Asked& a, const std::string& key, int limit) {
+  Result before, r, after;
+  Asked left = a;
+  try {
+    // The last asked first: the wait for it reads the answers before it.
+    if (a.after) after = session_->take(std::exchange(left.after, 0));
+    if (a.before) before = session_->take(std::exchange(left.before, 0));
+    r = session_->take(std::exchange(left.read, 0));
+  } catch (...) {
+    forget(left);
+    throw;
+  }
+  std::optional<long long> quiet = a.quietBefore;
+  if (a.before) {
+    noteMark(before);
+    quiet = quietMark_;
+  }
+  if (!a.after) return r;
+  noteMark(after);
+  if (quiet && after.rows() == 1 && after.integer(0, 0) == *quiet && r.rows() > 0)
+    session_->memo().keep(key, {oid_, *quiet, limit, r});
+  return r;
 }
 
 // The rows of `r` after its first, kept for the next skips forward.
@@ -920,7 +964,7 @@ void ServerTable::readOnWhileWalking() {
   }
   readOnKey_ = memoUsable() ? memoKey(sql, q.params, limit) : std::string();
   readOnRecalls_ = !readOnKey_.empty() && session_->memo().find(readOnKey_);
-  readOn_ = readOnRecalls_ ? session_->request(markSql(), {}) : session_->request(sql, q.params);
+  readOn_ = readOnRecalls_ ? ask(markSql(), {}, false) : ask(sql, q.params, !readOnKey_.empty());
   readOnSql_ = std::move(sql);
   readOnParams_ = std::move(q.params);
   readOnLimit_ = limit;
@@ -931,23 +975,21 @@ void ServerTable::readOnWhileWalking() {
 // when none were asked for.
 bool ServerTable::takeReadOn() {
   if (!readOn_) return false;
-  long ticket = *readOn_;
+  Asked asked = *readOn_;
   readOn_.reset();
   std::optional<std::string> previous = order_ >= 0 ? currentKey() : std::nullopt;
-  Result r = session_->take(ticket);
+  Result r = take(asked, readOnKey_, readOnLimit_);
   if (readOnRecalls_) {
-    const ReadMemo::Answer* answer = session_->memo().find(readOnKey_);
-    if (answer && stillMarked(r, *answer)) {
+    const ReadMemo::Answer* kept = session_->memo().find(readOnKey_);
+    noteMark(r);
+    if (kept && stillMarked(r, *kept)) {
       session_->memo().noteUse();
-      r = answer->result;
-      readOnLimit_ = answer->limit;
+      r = kept->result;
+      readOnLimit_ = kept->limit;
     } else {
       session_->memo().forgetTable(oid_);
-      r = session_->exec(readOnSql_, readOnParams_);
-      keep(readOnKey_, r, readOnLimit_);
+      r = take(ask(readOnSql_, readOnParams_, true), readOnKey_, readOnLimit_);
     }
-  } else if (!readOnKey_.empty()) {
-    keep(readOnKey_, r, readOnLimit_);
   }
   ahead_ = readOnLimit_;
   clearAhead();

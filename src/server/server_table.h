@@ -25,8 +25,8 @@
 //     with the whole record when asked for (the rows read ahead with it are read again),
 //     and a record about to be changed is read whole first;
 //   - the answers of reads of kReadOnFrom rows or more, outside a server transaction, are
-//     kept by the session (ReadMemo) with the table's change mark when every change was
-//     committed as they were read (selectList); the same read asked again, for as many
+//     kept by the session (ReadMemo) with the table's change mark, read before and after
+//     them in the same round trip (markSql); the same read asked again, for as many
 //     rows or not, asks the server only for the mark, and uses what was kept while the
 //     mark has not moved: as fresh as reading the rows again;
 //   - goTo only notes the record: it is read when the program looks at it, or together with
@@ -211,10 +211,20 @@ class ServerTable : public lib::TableDriver, public SessionTable {
   // answer read from the server (`limit` rows asked for).
   bool memoUsable() const { return marked_ && !session_->inTransaction(); }
   std::string memoKey(const std::string& sql, const std::vector<Param>& params, int limit) const;
-  std::string markSql() const { return "SELECT last_value FROM " + schema_->quotedMark(); }
+  std::string markSql() const;
+  void noteMark(const Result& mark);  // quietMark_ from a read of markSql()
   std::optional<ReadMemo::Answer> kept(const std::string& key);
   static bool stillMarked(const Result& mark, const ReadMemo::Answer& answer);
-  void keep(const std::string& key, const Result& r, int limit);
+  // A read sent without waiting (Session::request); when `marked`, between two reads of
+  // the table's mark (the first may be one read earlier), and its answer is kept (under
+  // `key`) when they agree.
+  struct Asked {
+    long before = 0, read = 0, after = 0;  // tickets; 0: not asked
+    std::optional<long long> quietBefore;  // the mark read earlier, in place of `before`
+  };
+  Asked ask(const std::string& sql, const std::vector<Param>& params, bool marked);
+  Result take(const Asked& a, const std::string& key, int limit);  // keeps it when it may
+  void forget(const Asked& a);
   void keepAhead(const Result& r, int limit, const Columns& columns);
   void readOnWhileWalking();
   bool takeReadOn();
@@ -229,6 +239,7 @@ class ServerTable : public lib::TableDriver, public SessionTable {
   int handle_ = 0;
   bool shared_ = true, readOnly_ = false;
   bool marked_ = false;  // the table has its change mark
+  std::optional<long long> quietMark_;  // the last read of the mark, when it was quiet
 
   mutable Record rec_;
   mutable Source source_;                 // where the rest of rec_ still is
@@ -253,7 +264,7 @@ class ServerTable : public lib::TableDriver, public SessionTable {
   std::deque<Source> cached_;
   size_t cachedRows_ = 0;
   bool cachedToEnd_ = false;    // the rows read ahead reach the end of the scope
-  std::optional<long> readOn_;  // the request for the rows after those (Session::request)
+  std::optional<Asked> readOn_;  // the request for the rows after those
   int readOnLimit_ = 0;
   // The read-on's statement; when its answer was kept, only the mark was asked for.
   std::string readOnSql_, readOnKey_;
