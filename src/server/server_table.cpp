@@ -926,7 +926,7 @@ Result ServerTable::take(const Asked& a, const std::string& key, int limit) {
   }
   if (!a.after) return r;
   noteMark(after);
-  if (quiet && after.rows() == 1 && after.integer(0, 0) == *quiet && r.rows() > 0)
+  if (quiet && after.rows() == 1 && after.integer(0, 0) == *quiet)
     session_->memo().keep(key, {oid_, *quiet, limit, r});
   return r;
 }

@@ -103,27 +103,27 @@ class RecordContext : public xbase::EvalContext {
 
 }  // namespace
 
-std::string quoteIdent(const std::string& id) {
-  std::string q = "\"";
-  for (char c : id) {
-    if (c == '"') q += '"';
-    q += c;
-  }
-  return q + "\"";
-}
-
 namespace {
 
-std::string quoteLiteral(const std::string& text) {
-  std::string q = "'";
+// `text` between `quote`s, each quote inside doubled.
+std::string quoted(const std::string& text, char quote) {
+  std::string q(1, quote);
   for (char c : text) {
-    if (c == '\'') q += '\'';
+    if (c == quote) q += quote;
     q += c;
   }
-  return q + "'";
+  return q + quote;
+}
+
+std::string quoteLiteral(const std::string& text) {
+  return quoted(text, '\'');
 }
 
 }  // namespace
+
+std::string quoteIdent(const std::string& id) {
+  return quoted(id, '"');
+}
 
 std::string serverText(const xbase::CodePage& cp, std::string_view bytes) {
   if (bytes.find('\0') == std::string_view::npos) return cp.toUtf8(bytes);

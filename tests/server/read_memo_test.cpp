@@ -16,22 +16,6 @@ using testing_support::ServerFolder;
 
 namespace {
 
-const std::vector<xbase::FieldSpec> kRooms = {{"NEGOCIO", 'C', 2}, {"CODIGO", 'C', 15}, {"CANT", 'N', 6}};
-
-void rooms(ServerFolder& f, int count) {
-  f.table("ROOMS.DBF", kRooms, {"ROOMS: NEGOCIO+CODIGO"});
-  auto t = USE(nullptr, "ROOMS", "ROOMS");
-  ASSERT_TRUE(t->FLock());
-  for (int i = 1; i <= count; ++i) {
-    ASSERT_TRUE(t->Append());
-    t->FieldPut("NEGOCIO", Value::chars("01"));
-    t->FieldPut("CODIGO", Value::chars(std::to_string(1000 + i)));
-    t->FieldPut("CANT", Value::num(i));
-  }
-  t->Unlock();
-  t->Commit();
-}
-
 server::Session& session(ServerFolder& f) {
   return *f.client().session();
 }
@@ -75,8 +59,7 @@ constexpr long kRoomsSum = 1500L * 1501L / 2;
 
 TEST(ReadMemo, AWalkOverAnUnchangedTableAsksOnlyForItsMark) {
   ServerFolder f;
-  rooms(f, 1500);
-  auto t = USE(nullptr, "ROOMS", "ROOMS");
+  auto t = f.rooms(1500);
   f.client().ADSCACHERECORDS(t->Area, 100);
   Walk first = walk(f, *t);
   Walk kept = settled(f, *t);
@@ -104,8 +87,7 @@ TEST(ReadMemo, AWalkOverAnUnchangedTableAsksOnlyForItsMark) {
 
 TEST(ReadMemo, EveryCommittedChangeIsSeenByTheNextWalk) {
   ServerFolder f;
-  rooms(f, 1500);
-  auto t = USE(nullptr, "ROOMS", "ROOMS");
+  auto t = f.rooms(1500);
   walk(f, *t);
   ASSERT_EQ(settled(f, *t).sum, kRoomsSum);
   // Another workstation.
@@ -130,8 +112,7 @@ TEST(ReadMemo, EveryCommittedChangeIsSeenByTheNextWalk) {
 // committed afterwards, without moving the mark again, is seen.
 TEST(ReadMemo, AnAnswerReadWhileAChangeWasUnderWayIsNotKept) {
   ServerFolder f;
-  rooms(f, 1500);
-  auto t = USE(nullptr, "ROOMS", "ROOMS");
+  auto t = f.rooms(1500);
   walk(f, *t);
   settled(f, *t);
   server::Session other(f.schema().conninfo());
@@ -145,8 +126,7 @@ TEST(ReadMemo, AnAnswerReadWhileAChangeWasUnderWayIsNotKept) {
 
 TEST(ReadMemo, AChangeRolledBackIsNotSeenAndNoneOfItIsKept) {
   ServerFolder f;
-  rooms(f, 1500);
-  auto t = USE(nullptr, "ROOMS", "ROOMS");
+  auto t = f.rooms(1500);
   walk(f, *t);
   ASSERT_EQ(settled(f, *t).sum, kRoomsSum);
   session(f).begin();
@@ -161,7 +141,7 @@ TEST(ReadMemo, AChangeRolledBackIsNotSeenAndNoneOfItIsKept) {
 
 TEST(ReadMemo, ATableMadeBeforeMarksIsReadFromTheServerEveryTime) {
   ServerFolder f;
-  rooms(f, 1500);
+  f.rooms(1500);
   f.schema().scalar("DROP TRIGGER xb_mark ON rooms");
   f.schema().scalar("DROP SEQUENCE rooms__mark");
   session(f).forgetTable("BASES/ROOMS");

@@ -20,24 +20,6 @@ using testing_support::ServerFolder;
 
 namespace {
 
-const std::vector<xbase::FieldSpec> kRooms = {{"NEGOCIO", 'C', 2}, {"CODIGO", 'C', 15}, {"CANT", 'N', 6}};
-
-// ROOMS with `count` rooms of business 01, codes 1001.., written under one file lock.
-std::unique_ptr<WDBTable> rooms(ServerFolder& f, int count) {
-  f.table("ROOMS.DBF", kRooms, {"ROOMS: NEGOCIO+CODIGO"});
-  auto t = USE(nullptr, "ROOMS", "ROOMS");
-  EXPECT_TRUE(t->FLock());
-  for (int i = 1; i <= count; ++i) {
-    EXPECT_TRUE(t->Append());
-    t->FieldPut("NEGOCIO", Value::chars("01"));
-    t->FieldPut("CODIGO", Value::chars(std::to_string(1000 + i)));
-    t->FieldPut("CANT", Value::num(i));
-  }
-  t->Unlock();
-  t->Commit();
-  return t;
-}
-
 server::Session& session(ServerFolder& f) {
   return *f.client().session();
 }
@@ -54,7 +36,7 @@ long tripsOf(ServerFolder& f, F work) {
 
 TEST(ServerRoundTrips, AWalkReadsFurtherTheLongerItGoes) {
   ServerFolder f;
-  auto t = rooms(f, 300);
+  auto t = f.rooms(300);
   f.client().ADSCACHERECORDS(t->Area, 5);
   int seen = 0;
   long trips = tripsOf(f, [&] {
@@ -70,7 +52,7 @@ TEST(ServerRoundTrips, AWalkReadsFurtherTheLongerItGoes) {
 // trace of what was asked for.
 TEST(ServerRoundTrips, AWalkThatAsksAheadSeesEveryRowOnceAndStopsAtItsScope) {
   ServerFolder f;
-  auto t = rooms(f, 3000);
+  auto t = f.rooms(3000);
   t->GoTo(2000);
   MODIFY(*t, [&] { t->Delete(); });
   t->SetScope(Value::chars("011500"), Value::chars("013500"));
@@ -98,7 +80,7 @@ TEST(ServerRoundTrips, AWalkThatAsksAheadSeesEveryRowOnceAndStopsAtItsScope) {
 // keeps the fields the walk did not bring.
 TEST(ServerRoundTrips, AWalkThatBringsOnlyTheFieldsItLooksAtLosesNothing) {
   ServerFolder f;
-  rooms(f, 400);
+  f.rooms(400);
   auto t = USE(nullptr, "ROOMS", "ROOMS");  // a handle that has written nothing
   int expected = 1001;
   for (t->GoTop(); !t->Eof(); t->Skip(), ++expected) {
@@ -131,7 +113,7 @@ TEST(ServerRoundTrips, AWalkThatBringsOnlyTheFieldsItLooksAtLosesNothing) {
 
 TEST(ServerRoundTrips, ASeekForwardAmongTheRowsReadAheadIsAnsweredAtOnce) {
   ServerFolder f;
-  auto t = rooms(f, 50);
+  auto t = f.rooms(50);
   f.client().ADSCACHERECORDS(t->Area, 20);
   ASSERT_TRUE(t->Seek("011005"));
   long trips = tripsOf(f, [&] {
@@ -153,7 +135,7 @@ TEST(ServerRoundTrips, ASeekForwardAmongTheRowsReadAheadIsAnsweredAtOnce) {
 
 TEST(ServerRoundTrips, AModifyAfterGoToIsOneRoundTripAndItsWriteArrives) {
   ServerFolder f;
-  auto t = rooms(f, 10);
+  auto t = f.rooms(10);
   t->GoTop();
   long trips = tripsOf(f, [&] {
     t->GoTo(7);
@@ -171,7 +153,7 @@ TEST(ServerRoundTrips, AModifyAfterGoToIsOneRoundTripAndItsWriteArrives) {
 
 TEST(ServerRoundTrips, RecordsChangedTogetherAreLockedInOneRoundTripAndWrittenAsOneBatch) {
   ServerFolder f;
-  auto t = rooms(f, 300);
+  auto t = f.rooms(300);
   std::vector<uint32_t> recnos;
   for (uint32_t n = 1; n <= 300; ++n) recnos.push_back(n);
   // Another workstation changed record 150 after this one read it: the lock reads it again.
@@ -205,7 +187,7 @@ TEST(ServerRoundTrips, RecordsChangedTogetherAreLockedInOneRoundTripAndWrittenAs
 
 TEST(ServerRoundTrips, RecordsAddedTogetherTakeTheirNumbersInOneRoundTrip) {
   ServerFolder f;
-  auto t = rooms(f, 10);
+  auto t = f.rooms(10);
   long statements = session(f).statements();
   long trips = tripsOf(f, [&] {
     ADD_EACH(*t, 200, [&](size_t i) {
@@ -243,7 +225,7 @@ TEST(ServerRoundTrips, RecordsAddedTogetherTakeTheirNumbersInOneRoundTrip) {
 
 TEST(ServerRoundTrips, AppendsUnderTheFileLockGoAsOneBatchWhenItIsReleased) {
   ServerFolder f;
-  auto t = rooms(f, 1);
+  auto t = f.rooms(1);
   ASSERT_TRUE(t->FLock());
   long trips = tripsOf(f, [&] {
     for (int i = 0; i < 1200; ++i) {
@@ -272,7 +254,7 @@ TEST(ServerRoundTrips, AppendsUnderTheFileLockGoAsOneBatchWhenItIsReleased) {
 
 TEST(ServerRoundTrips, AProcessKilledWhileHoldingTheTableLeavesNoneOfItsBatch) {
   ServerFolder f;
-  auto t = rooms(f, 3);
+  auto t = f.rooms(3);
   std::string conninfo = f.schema().conninfo(), home = f.folder().path();
   int ready[2];
   ASSERT_EQ(pipe(ready), 0);

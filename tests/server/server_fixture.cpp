@@ -6,6 +6,8 @@
 #include <atomic>
 #include <cstdlib>
 
+#include "lib/use.h"
+
 namespace testing_support {
 
 namespace {
@@ -79,6 +81,21 @@ void ServerFolder::table(const std::string& relativePath, const std::vector<xbas
       relativePath.find('/') == std::string::npos ? p_->bases(relativePath) : p_->path() + "/" + relativePath;
   server::TableSchema schema(server::tableNameFor(path), fields, specs, xbase::CodePage::windows1252());
   server::createServerTable(*client().session(), schema);
+}
+
+std::unique_ptr<lib::WDBTable> ServerFolder::rooms(int count) {
+  table("ROOMS.DBF", {{"NEGOCIO", 'C', 2}, {"CODIGO", 'C', 15}, {"CANT", 'N', 6}}, {"ROOMS: NEGOCIO+CODIGO"});
+  auto t = lib::USE(nullptr, "ROOMS", "ROOMS");
+  EXPECT_TRUE(t->FLock());
+  for (int i = 1; i <= count; ++i) {
+    EXPECT_TRUE(t->Append());
+    t->FieldPut("NEGOCIO", lib::Value::chars("01"));
+    t->FieldPut("CODIGO", lib::Value::chars(std::to_string(1000 + i)));
+    t->FieldPut("CANT", lib::Value::num(i));
+  }
+  t->Unlock();
+  t->Commit();
+  return t;
 }
 
 }  // namespace testing_support

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "lib/globals.h"
+#include "lib/wdbtable.h"
 #include "server/pg_client.h"
 #include "server/server_table.h"
 #include "server/table_schema.h"
@@ -49,6 +50,9 @@ class ServerFolder {
   // Creates BASES/NAME (or a folder-relative path) on the server with its tags.
   void table(const std::string& relativePath, const std::vector<xbase::FieldSpec>& fields,
              const std::vector<std::string>& tags = {});
+  // ROOMS (NEGOCIO, CODIGO, CANT; tag ROOMS on NEGOCIO+CODIGO) with `count` rooms of business
+  // 01, codes 1001.., CANT 1.., written under one file lock: the table, open.
+  std::unique_ptr<lib::WDBTable> rooms(int count);
 
  private:
   std::unique_ptr<ServerSchema> s_;  // outlives the folder's state (and its connection)
