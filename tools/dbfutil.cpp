@@ -15,6 +15,7 @@
 //   dbfutil recall FILE.DBF RECNO
 //   dbfutil push DIR/BASES CONNSTRING    (copies the folder's tables to the database server)
 //   dbfutil pull CONNSTRING DIR/BASES    (writes the server's tables back as DBF/CDX files)
+//   dbfutil marks CONNSTRING             (gives the server's tables made before change marks theirs)
 //
 // Exit status 0 on success; 1 with a one-line message on stderr on failure (for check:
 // when the index disagrees with the table); 2 for a wrong command line.
@@ -35,6 +36,7 @@
 
 #ifdef CONFIGURA_SERVER_TOOLS
 #include "server/session.h"
+#include "server/table_schema.h"
 #include "server/transfer.h"
 #endif
 
@@ -48,7 +50,7 @@ struct UsageError : std::runtime_error {
 
 const char* kUsage =
     "uso: dbfutil info|dump|check|reindex|pack|create|load|index|set|get|delete|recall TABLA.DBF [opciones]\n"
-    "     dbfutil push CARPETA CONEXION | pull CONEXION CARPETA\n";
+    "     dbfutil push CARPETA CONEXION | pull CONEXION CARPETA | marks CONEXION\n";
 
 std::string versionName(uint8_t v) {
   switch (v) {
@@ -373,6 +375,13 @@ int cmdTransfer(bool push, const std::vector<std::string>& args) {
   std::cout << n.tables << " tablas, " << n.records << " registros\n";
   return 0;
 }
+
+int cmdMarks(const std::string& conninfo) {
+  server::Session session(conninfo);
+  if (!session.connect()) throw Error(EG_OPEN, int(session.lastError()), "servidor: " + session.lastMessage());
+  std::cout << server::addChangeMarks(session) << " tablas con su marca de cambios\n";
+  return 0;
+}
 #endif
 
 int run(int argc, char** argv) {
@@ -385,6 +394,7 @@ int run(int argc, char** argv) {
 #ifdef CONFIGURA_SERVER_TOOLS
   if (cmd == "push" || cmd == "pull")
     return cmdTransfer(cmd == "push", std::vector<std::string>(argv + 2, argv + argc));
+  if (cmd == "marks") return noArgs(), cmdMarks(path);
 #endif
   if (cmd == "info") return noArgs(), cmdInfo(path);
   if (cmd == "dump") return cmdDump(path, args);

@@ -227,6 +227,7 @@ class Session {
   const KnownTable* knownTable(const std::string& key) const;
   void rememberTable(const std::string& key, KnownTable table) { known_[key] = std::move(table); }
   void forgetTable(const std::string& key) { known_.erase(key); }
+  void forgetTables() { known_.clear(); }
 
   // Answers of long reads kept for this connection (ServerTable).
   ReadMemo& memo() { return *memo_; }

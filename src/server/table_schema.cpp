@@ -119,6 +119,13 @@ std::string quoteLiteral(const std::string& text) {
   return quoted(text, '\'');
 }
 
+// The change mark of the SQL table `sql` and its trigger.
+std::vector<std::string> markStatements(const std::string& sql) {
+  return {"CREATE SEQUENCE " + quoteIdent(sql + "__mark") + " MINVALUE 1 OWNED BY " + quoteIdent(sql) + ".\"_recno\"",
+          "CREATE TRIGGER xb_mark AFTER INSERT OR UPDATE OR DELETE OR TRUNCATE ON " + quoteIdent(sql) +
+              " FOR EACH STATEMENT EXECUTE FUNCTION xb_mark(" + quoteLiteral(sql + "__mark") + ")"};
+}
+
 }  // namespace
 
 std::string quoteIdent(const std::string& id) {
@@ -342,10 +349,7 @@ std::vector<std::pair<std::string, std::vector<Param>>> TableSchema::createState
   if (indexes)
     for (auto& i : indexStatements()) out.push_back(std::move(i));
   out.push_back({"CREATE SEQUENCE " + sequence_ + " MINVALUE 1", {}});
-  out.push_back({"CREATE SEQUENCE " + mark_ + " MINVALUE 1 OWNED BY " + quoted_ + ".\"_recno\"", {}});
-  out.push_back({"CREATE TRIGGER xb_mark AFTER INSERT OR UPDATE OR DELETE OR TRUNCATE ON " + quoted_ +
-                     " FOR EACH STATEMENT EXECUTE FUNCTION xb_mark(" + quoteLiteral(name_.sql + "__mark") + ")",
-                 {}});
+  for (std::string& sql : markStatements(name_.sql)) out.push_back({std::move(sql), {}});
   out.push_back(
       {"INSERT INTO xb_tables (folder, name, sql_name, code_page, fields, tags) VALUES ($1, $2, $3, $4, "
        "$5, $6)",
@@ -757,6 +761,26 @@ void createServerTable(Session& s, const TableSchema& schema, bool indexes) {
   std::vector<Statement> statements;
   for (auto& [sql, params] : schema.createStatements(indexes)) statements.push_back({sql, params, false});
   s.execAll(statements);
+}
+
+int addChangeMarks(Session& s) {
+  ensureCatalogue(s);
+  Result r = s.exec(
+      "SELECT sql_name FROM xb_tables t WHERE to_regclass(quote_ident(t.sql_name)) IS NOT NULL AND "
+      "to_regclass(quote_ident(t.sql_name || '__mark')) IS NULL ORDER BY sql_name");
+  for (int i = 0; i < r.rows(); ++i) {
+    // Both or neither: a mark without its trigger would never move.
+    s.begin();
+    try {
+      for (const std::string& sql : markStatements(r.text(i, 0))) s.execOnce(sql);
+      s.commit();
+    } catch (...) {
+      if (s.inTransaction()) s.rollback();
+      throw;
+    }
+  }
+  s.forgetTables();
+  return r.rows();
 }
 
 void dropServerTable(Session& s, const TableName& name) {

@@ -173,6 +173,9 @@ std::optional<ServerTableInfo> findServerTable(Session& s, const TableName& name
 // Creates the table (replacing one of the same name), with its indexes unless told not to.
 void createServerTable(Session& s, const TableSchema& schema, bool indexes = true);
 void dropServerTable(Session& s, const TableName& name);
+// Gives each table of the catalogue that has none its change mark (tables made before
+// marks existed): how many were given one.
+int addChangeMarks(Session& s);
 void ensureCatalogue(Session& s);
 
 }  // namespace server

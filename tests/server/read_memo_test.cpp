@@ -10,6 +10,7 @@
 #include "lib/use.h"
 #include "server/read_memo.h"
 #include "server/server_fixture.h"
+#include "server/table_schema.h"
 
 using namespace lib;
 using testing_support::ServerFolder;
@@ -139,9 +140,11 @@ TEST(ReadMemo, AChangeRolledBackIsNotSeenAndNoneOfItIsKept) {
   EXPECT_EQ(walk(f, *t).sum, kRoomsSum);
 }
 
+// Until it is given its mark (dbfutil marks), and then it is read as any other.
 TEST(ReadMemo, ATableMadeBeforeMarksIsReadFromTheServerEveryTime) {
   ServerFolder f;
   f.rooms(1500);
+  f.table("EMPTY.DBF", {{"CODIGO", 'C', 4}});
   f.schema().scalar("DROP TRIGGER xb_mark ON rooms");
   f.schema().scalar("DROP SEQUENCE rooms__mark");
   session(f).forgetTable("BASES/ROOMS");
@@ -152,6 +155,13 @@ TEST(ReadMemo, ATableMadeBeforeMarksIsReadFromTheServerEveryTime) {
   EXPECT_EQ(first.sum, kRoomsSum);
   EXPECT_EQ(again.sum, kRoomsSum + 1);
   EXPECT_EQ(session(f).memo().bytes(), 0u);
+  EXPECT_EQ(server::addChangeMarks(session(f)), 1);
+  EXPECT_EQ(server::addChangeMarks(session(f)), 0);
+  auto marked = USE(nullptr, "ROOMS", "ROOMS");
+  walk(f, *marked);
+  EXPECT_EQ(settled(f, *marked).sum, kRoomsSum + 1);
+  f.schema().scalar("UPDATE rooms SET cant = cant + 1 WHERE _recno = 1");
+  EXPECT_EQ(walk(f, *marked).sum, kRoomsSum + 2);
 }
 
 // What is kept stays within its bound, the oldest answers going first.
