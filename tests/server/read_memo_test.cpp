@@ -164,6 +164,34 @@ TEST(ReadMemo, ATableMadeBeforeMarksIsReadFromTheServerEveryTime) {
   EXPECT_EQ(walk(f, *marked).sum, kRoomsSum + 2);
 }
 
+// A workstation's user with only the rights the README names for work (the tables, the
+// sequences read and used, the catalogue) changes tables, and so moves their marks.
+TEST(ReadMemo, AUserWithOnlyTheRightsToWorkMovesTheMark) {
+  ServerFolder f;
+  f.rooms(10);
+  const std::string role = f.schema().name() + "_w";
+  struct Role {
+    const testing_support::ServerSchema& schema;
+    std::string name;
+    ~Role() {
+      schema.scalar("DROP OWNED BY " + name);
+      schema.scalar("DROP ROLE " + name);
+    }
+  } guard{f.schema(), role};
+  f.schema().scalar("CREATE ROLE " + role + " LOGIN");
+  f.schema().scalar("GRANT USAGE ON SCHEMA " + f.schema().name() + " TO " + role);
+  f.schema().scalar("GRANT SELECT ON xb_tables TO " + role);
+  f.schema().scalar("GRANT SELECT, INSERT, UPDATE, DELETE ON rooms TO " + role);
+  f.schema().scalar("GRANT SELECT, USAGE ON SEQUENCE rooms__recno, rooms__mark TO " + role);
+  std::string before = f.schema().scalar("SELECT last_value FROM rooms__mark");
+  server::Session worker(f.schema().conninfo() + " user=" + role);
+  ASSERT_TRUE(worker.connect()) << worker.lastMessage();
+  worker.exec("UPDATE rooms SET cant = 5 WHERE _recno = 1");
+  worker.exec("SELECT last_value FROM rooms__mark");
+  EXPECT_NE(f.schema().scalar("SELECT last_value FROM rooms__mark"), before);
+  EXPECT_EQ(f.schema().scalar("SELECT cant FROM rooms WHERE _recno = 1"), "5");
+}
+
 // What is kept stays within its bound, the oldest answers going first.
 TEST(ReadMemo, KeepsAtMostItsBoundOfBytes) {
   server::ReadMemo memo;
