@@ -101,35 +101,22 @@ class RecordContext : public xbase::EvalContext {
   uint32_t recno_;
 };
 
-}  // namespace
-
-namespace {
-
-// `text` between `quote`s, each quote inside doubled.
-std::string quoted(const std::string& text, char quote) {
-  std::string q(1, quote);
-  for (char c : text) {
-    if (c == quote) q += quote;
-    q += c;
-  }
-  return q + quote;
-}
-
-std::string quoteLiteral(const std::string& text) {
-  return quoted(text, '\'');
-}
-
 // The change mark of the SQL table `sql` and its trigger.
 std::vector<std::string> markStatements(const std::string& sql) {
   return {"CREATE SEQUENCE " + quoteIdent(sql + "__mark") + " MINVALUE 1 OWNED BY " + quoteIdent(sql) + ".\"_recno\"",
           "CREATE TRIGGER xb_mark AFTER INSERT OR UPDATE OR DELETE OR TRUNCATE ON " + quoteIdent(sql) +
-              " FOR EACH STATEMENT EXECUTE FUNCTION xb_mark(" + quoteLiteral(sql + "__mark") + ")"};
+              " FOR EACH STATEMENT EXECUTE FUNCTION xb_mark()"};
 }
 
 }  // namespace
 
 std::string quoteIdent(const std::string& id) {
-  return quoted(id, '"');
+  std::string q = "\"";
+  for (char c : id) {
+    if (c == '"') q += '"';
+    q += c;
+  }
+  return q + "\"";
 }
 
 std::string serverText(const xbase::CodePage& cp, std::string_view bytes) {
@@ -708,13 +695,14 @@ void ensureCatalogue(Session& s) {
   s.execOnce(
       "CREATE TABLE IF NOT EXISTS xb_tables (folder text NOT NULL, name text NOT NULL, sql_name text NOT NULL "
       "UNIQUE, code_page integer NOT NULL, fields text NOT NULL, tags text NOT NULL, PRIMARY KEY (folder, name))");
-  // The change marks' trigger: the mark named by its argument, in the table's schema. It
-  // moves the mark with its maker's rights: a workstation needs no more than to read it.
+  // The change marks' trigger: it moves the mark of the table it fires for, with its
+  // maker's rights (a workstation needs no more than to read the mark), and no other.
   s.execOnce(
       "DO $$BEGIN IF to_regproc('xb_mark') IS NULL THEN "
       "CREATE FUNCTION xb_mark() RETURNS trigger LANGUAGE plpgsql SECURITY DEFINER "
       "SET search_path = pg_catalog, pg_temp AS $f$BEGIN "
-      "PERFORM setval(format('%I.%I', TG_TABLE_SCHEMA, TG_ARGV[0]), pg_current_xact_id()::text::bigint); "
+      "PERFORM setval(format('%I.%I', TG_TABLE_SCHEMA, TG_TABLE_NAME || '__mark'), "
+      "pg_current_xact_id()::text::bigint); "
       "RETURN NULL; END$f$; END IF; END$$");
 }
 
