@@ -696,14 +696,17 @@ void ensureCatalogue(Session& s) {
       "CREATE TABLE IF NOT EXISTS xb_tables (folder text NOT NULL, name text NOT NULL, sql_name text NOT NULL "
       "UNIQUE, code_page integer NOT NULL, fields text NOT NULL, tags text NOT NULL, PRIMARY KEY (folder, name))");
   // The change marks' trigger: it moves the mark of the table it fires for, with its
-  // maker's rights (a workstation needs no more than to read the mark), and no other.
+  // maker's rights (a workstation needs no more than to read the mark), and no other. One
+  // in each schema, so that no other folder's schema, dropped, takes the triggers with it;
+  // two sessions making it at once both go on.
   s.execOnce(
-      "DO $$BEGIN IF to_regproc('xb_mark') IS NULL THEN "
+      "DO $$BEGIN IF to_regproc(quote_ident(current_schema()) || '.xb_mark') IS NULL THEN "
       "CREATE FUNCTION xb_mark() RETURNS trigger LANGUAGE plpgsql SECURITY DEFINER "
       "SET search_path = pg_catalog, pg_temp AS $f$BEGIN "
       "PERFORM setval(format('%I.%I', TG_TABLE_SCHEMA, TG_TABLE_NAME || '__mark'), "
       "pg_current_xact_id()::text::bigint); "
-      "RETURN NULL; END$f$; END IF; END$$");
+      "RETURN NULL; END$f$; END IF; "
+      "EXCEPTION WHEN duplicate_function OR unique_violation THEN NULL; END$$");
 }
 
 namespace {

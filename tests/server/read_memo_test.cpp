@@ -192,6 +192,25 @@ TEST(ReadMemo, AUserWithOnlyTheRightsToWorkMovesTheMark) {
   EXPECT_EQ(f.schema().scalar("SELECT cant FROM rooms WHERE _recno = 1"), "5");
 }
 
+// A folder's schema has its own trigger function even when its search path also names
+// another folder's schema that has one: dropping that schema leaves its marks moving.
+TEST(ReadMemo, EachSchemaHasItsOwnMarkTrigger) {
+  testing_support::ServerSchema first, second;
+  server::Session a(first.conninfo());
+  ASSERT_TRUE(a.connect());
+  server::ensureCatalogue(a);
+  server::Session b(testing_support::testServer() + " options='-csearch_path=" + second.name() + "," + first.name() +
+                    "'");
+  ASSERT_TRUE(b.connect());
+  server::ensureCatalogue(b);
+  server::ensureCatalogue(b);  // once there, left as it is
+  for (const auto* schema : {&first, &second})
+    EXPECT_EQ(schema->scalar("SELECT count(*) FROM pg_proc p JOIN pg_namespace n ON n.oid = p.pronamespace "
+                             "WHERE p.proname = 'xb_mark' AND n.nspname = '" +
+                             schema->name() + "'"),
+              "1");
+}
+
 // What is kept stays within its bound, the oldest answers going first.
 TEST(ReadMemo, KeepsAtMostItsBoundOfBytes) {
   server::ReadMemo memo;
