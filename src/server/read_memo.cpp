@@ -19,21 +19,9 @@ void ReadMemo::keep(const std::string& key, Answer answer) {
   if (bytes > kMaxBytes) return;
   auto at = answers_.find(key);
   if (at != answers_.end()) forget(at);
-  while (bytes_ + bytes > kMaxBytes && !order_.empty()) {
-    auto oldest = answers_.find(order_.front());
-    order_.pop_front();
-    if (oldest != answers_.end()) forget(oldest);
-  }
-  answers_.emplace(key, Kept{std::move(answer), bytes});
-  order_.push_back(key);
+  while (bytes_ + bytes > kMaxBytes) forget(answers_.find(order_.front()));
+  answers_.emplace(key, Kept{std::move(answer), bytes, order_.insert(order_.end(), key)});
   bytes_ += bytes;
-  if (order_.size() > 2 * answers_.size() + 64) {  // mostly keys forgotten since
-    std::deque<std::string> live;
-    std::map<std::string, int> seen;
-    for (auto k = order_.rbegin(); k != order_.rend(); ++k)
-      if (answers_.count(*k) && seen[*k]++ == 0) live.push_front(*k);
-    order_ = std::move(live);
-  }
 }
 
 void ReadMemo::forgetTable(uint32_t table) {
@@ -52,6 +40,7 @@ void ReadMemo::clear() {
 
 void ReadMemo::forget(std::map<std::string, Kept>::iterator at) {
   bytes_ -= at->second.bytes;
+  order_.erase(at->second.age);
   answers_.erase(at);
 }
 

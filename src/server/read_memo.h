@@ -2,11 +2,11 @@
 // with the change mark (TableSchema) its table had when it was read. An answer is good
 // while its table's mark has not moved: the mark moves with every statement that changes
 // the table, and an answer is kept only when it was read with no change of any table
-// under way (ServerTable::selectList says how the server tells).
+// under way (ServerTable::markSql says how the server tells).
 #pragma once
 
 #include <cstdint>
-#include <deque>
+#include <list>
 #include <map>
 #include <string>
 
@@ -40,11 +40,12 @@ class ReadMemo {
   struct Kept {
     Answer answer;
     size_t bytes = 0;
+    std::list<std::string>::iterator age;  // its place in order_
   };
   void forget(std::map<std::string, Kept>::iterator at);
 
   std::map<std::string, Kept> answers_;
-  std::deque<std::string> order_;  // keys, oldest first (some already forgotten)
+  std::list<std::string> order_;  // the keys, oldest first
   size_t bytes_ = 0;
   long uses_ = 0;
 };

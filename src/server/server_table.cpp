@@ -190,13 +190,13 @@ const Record& ServerTable::record() const {
 }
 
 const std::optional<std::string>& ServerTable::currentKey() const {
-  if (!key_ && source_.row >= 0 && source_.keyColumn >= 0) key_ = source_.res.bytes(source_.row, source_.keyColumn);
+  if (!key_ && source_.row >= 0 && source_.keyColumn >= 0) key_ = source_.key();
   return key_;
 }
 
 const std::optional<std::string>& ServerTable::previousKey() const {
   if (!previousKey_ && previousSource_.row >= 0) {
-    previousKey_ = previousSource_.res.bytes(previousSource_.row, previousSource_.keyColumn);
+    previousKey_ = previousSource_.key();
     previousSource_ = {};
   }
   return previousKey_;
@@ -860,20 +860,19 @@ std::string ServerTable::memoKey(const std::string& sql, const std::vector<Param
 }
 
 std::optional<ReadMemo::Answer> ServerTable::kept(const std::string& key) {
-  const ReadMemo::Answer* answer = session_->memo().find(key);
-  if (!answer) return std::nullopt;
-  Result mark = session_->exec(markSql());
+  if (!session_->memo().find(key)) return std::nullopt;
+  return stillGood(key, session_->exec(markSql()));
+}
+
+std::optional<ReadMemo::Answer> ServerTable::stillGood(const std::string& key, const Result& mark) {
   noteMark(mark);
-  if (stillMarked(mark, *answer)) {
+  const ReadMemo::Answer* answer = session_->memo().find(key);
+  if (answer && mark.rows() == 1 && mark.integer(0, 0) == answer->mark) {
     session_->memo().noteUse();
     return *answer;
   }
   session_->memo().forgetTable(oid_);
   return std::nullopt;
-}
-
-bool ServerTable::stillMarked(const Result& mark, const ReadMemo::Answer& answer) {
-  return mark.rows() == 1 && mark.integer(0, 0) == answer.mark;
 }
 
 // The table's mark, and the same again when every transaction that changed the table had
@@ -980,14 +979,10 @@ bool ServerTable::takeReadOn() {
   std::optional<std::string> previous = order_ >= 0 ? currentKey() : std::nullopt;
   Result r = take(asked, readOnKey_, readOnLimit_);
   if (readOnRecalls_) {
-    const ReadMemo::Answer* kept = session_->memo().find(readOnKey_);
-    noteMark(r);
-    if (kept && stillMarked(r, *kept)) {
-      session_->memo().noteUse();
-      r = kept->result;
-      readOnLimit_ = kept->limit;
+    if (std::optional<ReadMemo::Answer> answer = stillGood(readOnKey_, r)) {
+      r = answer->result;
+      readOnLimit_ = answer->limit;
     } else {
-      session_->memo().forgetTable(oid_);
       r = take(ask(readOnSql_, readOnParams_, true), readOnKey_, readOnLimit_);
     }
   }

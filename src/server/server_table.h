@@ -207,14 +207,15 @@ class ServerTable : public lib::TableDriver, public SessionTable {
   // (`limit` rows were asked for).
   bool fetch(const std::string& sql, const std::vector<Param>& params, bool forward, int limit);
   // Answers of long reads kept by the session (ReadMemo): whether this read may use them,
-  // the kept answer of a read when the table's mark has not moved since, and keeping an
-  // answer read from the server (`limit` rows asked for).
+  // the kept answer of a read when the table's mark has not moved since (stillGood: as a
+  // read of markSql() says), and keeping an answer read from the server (`limit` rows
+  // asked for).
   bool memoUsable() const { return marked_ && !session_->inTransaction(); }
   std::string memoKey(const std::string& sql, const std::vector<Param>& params, int limit) const;
   std::string markSql() const;
   void noteMark(const Result& mark);  // quietMark_ from a read of markSql()
   std::optional<ReadMemo::Answer> kept(const std::string& key);
-  static bool stillMarked(const Result& mark, const ReadMemo::Answer& answer);
+  std::optional<ReadMemo::Answer> stillGood(const std::string& key, const Result& mark);
   // A read sent without waiting (Session::request); when `marked`, between two reads of
   // the table's mark (the first may be one read earlier), and its answer is kept (under
   // `key`) when they agree.
